@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs the Debian packages that building, testing and benchmarking need.
+# Only missing packages are installed; with nothing missing it is silent and fast.
+set -euo pipefail
+
+packages=(
+    build-essential
+    cmake
+    pkg-config
+    libgtest-dev
+    libgmock-dev
+    libbenchmark-dev
+    bc
+)
+
+missing=()
+for pkg in "${packages[@]}"; do
+    dpkg -s "$pkg" >/dev/null 2>&1 || missing+=("$pkg")
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+echo "install-deps: installing ${missing[*]}"
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+export DEBIAN_FRONTEND=noninteractive
+$sudo apt-get update -qq
+$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
