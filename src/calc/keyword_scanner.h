@@ -1,0 +1,43 @@
+#pragma once
+
+// The word list shared by the syntax checker and the input box: the names a user can type
+// (functions without "int", "pi", "last1" to "last5"). The input box asks it which keyword
+// ends at the caret to rebuild its word buffer after a backward delete. The unit rows of the
+// converter are to live on this object as well.
+
+#include <cstddef>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+namespace quorvel {
+
+struct Keyword {
+    std::string_view text;  // lower case
+    bool isFunction;        // a function name, which must be followed by "("
+};
+
+struct KeywordMatch {
+    Keyword keyword;
+    std::size_t start;  // index of the keyword's first character in the scanned text
+};
+
+class KeywordScanner {
+public:
+    KeywordScanner();
+
+    const std::vector<Keyword>& words() const { return m_words; }
+
+    // The longest keyword occupying text[start, end), so "arcsin" and not its "sin";
+    // letters compare without case, since the box shows "Sin" and "Last1". `end` is the
+    // caret position: the count of characters before it.
+    std::optional<KeywordMatch> findEndingAt(std::string_view text, std::size_t end) const;
+
+    // The longest keyword that begins at text[start], so "sinh" and not "sin".
+    std::optional<KeywordMatch> findStartingAt(std::string_view text, std::size_t start) const;
+
+private:
+    std::vector<Keyword> m_words;
+};
+
+}  // namespace quorvel

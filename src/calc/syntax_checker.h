@@ -1,0 +1,41 @@
+#pragma once
+
+// Checks an expression character by character against the neighbours each bracket,
+// operator, "=" and function name may have, without parsing it. The rules run one after
+// the other, each over the whole text, and the first violation decides the verdict, so the
+// order of the rules is part of what the user sees.
+
+#include <string>
+#include <string_view>
+
+#include "calc/keyword_scanner.h"
+
+namespace quorvel {
+
+struct SyntaxVerdict {
+    bool accepted = true;
+    int position = -1;    // of the offending character, counted from 1; -1 when accepted
+    std::string message;  // what is wrong and where
+    std::string advice;   // what would have been accepted there
+};
+
+enum class CheckScope {
+    AllRules,
+    CharacterRules,  // without the function-argument rule, for the batch run's stretches
+};
+
+class SyntaxChecker {
+public:
+    // The caller trims and lower-cases the expression; characters that fit no rule pass.
+    SyntaxVerdict Check(std::string_view expression, CheckScope scope = CheckScope::AllRules) const;
+
+    const KeywordScanner& keywordScanner() const { return m_scanner; }
+
+private:
+    KeywordScanner m_scanner;
+};
+
+// True for "last1" to "last5" in any case.
+bool IsRecentResultName(std::string_view text);
+
+}  // namespace quorvel

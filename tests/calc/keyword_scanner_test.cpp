@@ -1,0 +1,79 @@
+#include "calc/keyword_scanner.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace quorvel {
+namespace {
+
+TEST(KeywordScanner, HoldsTheTypableWords) {
+    const std::vector<std::string> kFunctions = {
+        "sin",    "cos", "tan", "sinh", "cosh", "tanh", "arcsin", "arccos",
+        "arctan", "ln",  "log", "exp",  "abs",  "sqrt", "rad",    "deg"};
+    const std::vector<std::string> kOthers = {"last1", "last2", "last3", "last4", "last5", "pi"};
+    std::vector<std::string> functions;
+    std::vector<std::string> others;
+    const KeywordScanner scanner;
+    for (const Keyword& word : scanner.words()) {
+        (word.isFunction ? functions : others).emplace_back(word.text);
+    }
+    EXPECT_EQ(functions, kFunctions);
+    EXPECT_EQ(others, kOthers);
+}
+
+struct LookupCase {
+    const char* text;
+    std::size_t at;
+    const char* keyword;  // nullptr: nothing found
+    std::size_t start;
+    bool isFunction;
+};
+
+void expectMatch(const std::optional<KeywordMatch>& found, const LookupCase& c) {
+    if (c.keyword == nullptr) {
+        EXPECT_FALSE(found.has_value());
+        return;
+    }
+    ASSERT_TRUE(found.has_value());
+    EXPECT_EQ(found->keyword.text, c.keyword);
+    EXPECT_EQ(found->start, c.start);
+    EXPECT_EQ(found->keyword.isFunction, c.isFunction);
+}
+
+TEST(KeywordScanner, FindsLongestKeywordEndingAtCaret) {
+    constexpr LookupCase kCases[] = {
+        {"2+Sin", 5, "sin", 2, true},     {"2+Arcsin", 8, "arcsin", 2, true},
+        {"Arctan", 6, "arctan", 0, true}, {"Sinh", 4, "sinh", 0, true},
+        {"Sinh", 3, "sin", 0, true},      {"Ln", 2, "ln", 0, true},
+        {"2*Exp", 5, "exp", 2, true},     {"3*Pi", 4, "pi", 2, false},
+        {"Last5", 5, "last5", 0, false},  {"Last6", 5, nullptr, 0, false},
+        {"Last", 4, nullptr, 0, false},   {"Int", 3, nullptr, 0, false},
+        {"Sin(", 4, nullptr, 0, false},   {"2+Sin", 9, nullptr, 0, false},
+        {"", 0, nullptr, 0, false},
+    };
+    const KeywordScanner scanner;
+    for (const LookupCase& c : kCases) {
+        SCOPED_TRACE(std::string(c.text) + " at " + std::to_string(c.at));
+        expectMatch(scanner.findEndingAt(c.text, c.at), c);
+    }
+}
+
+TEST(KeywordScanner, FindsLongestKeywordStartingAtPosition) {
+    constexpr LookupCase kCases[] = {
+        {"sinh(1)", 0, "sinh", 0, true},  {"arccos(1)", 0, "arccos", 0, true},
+        {"Sqrt(4)", 0, "sqrt", 0, true},  {"2last3", 1, "last3", 1, false},
+        {"2*pi", 2, "pi", 2, false},      {"last", 0, nullptr, 0, false},
+        {"int(2)", 0, nullptr, 0, false}, {"pi", 2, nullptr, 0, false},
+        {"pi", 7, nullptr, 0, false},
+    };
+    const KeywordScanner scanner;
+    for (const LookupCase& c : kCases) {
+        SCOPED_TRACE(std::string(c.text) + " at " + std::to_string(c.at));
+        expectMatch(scanner.findStartingAt(c.text, c.at), c);
+    }
+}
+
+}  // namespace
+}  // namespace quorvel
