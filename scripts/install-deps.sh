@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Installs the Debian packages that building, testing and benchmarking need.
 # Only missing packages are installed; with nothing missing it is silent and fast.
+# The word recordings in res/sounds are committed; to regenerate them, install flite and sox
+# (not needed to build) and run: bash res/sounds/generate.sh
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,8 @@ packages=(
     libgmock-dev
     libbenchmark-dev
     bc
+    portaudio19-dev
+    libsndfile1-dev
 )
 
 missing=()

@@ -1,0 +1,111 @@
+#include "speech/sound_bank.h"
+
+#include <sndfile.h>
+
+#include <algorithm>
+#include <ostream>
+
+namespace quorvel {
+
+std::optional<Sound> readWav(const std::filesystem::path& file, std::string* error) {
+    SF_INFO info{};
+    SNDFILE* handle = sf_open(file.c_str(), SFM_READ, &info);
+    if (handle == nullptr) {
+        if (error != nullptr) *error = sf_strerror(nullptr);
+        return std::nullopt;
+    }
+    if (info.channels < 1 || info.frames < 0) {
+        sf_close(handle);
+        if (error != nullptr) *error = "no audio channels";
+        return std::nullopt;
+    }
+    std::vector<std::int16_t> interleaved(static_cast<std::size_t>(info.frames) *
+                                          static_cast<std::size_t>(info.channels));
+    const sf_count_t frames = sf_readf_short(handle, interleaved.data(), info.frames);
+    sf_close(handle);
+
+    Sound sound;
+    sound.sampleRate = info.samplerate;
+    sound.samples.resize(static_cast<std::size_t>(std::max<sf_count_t>(frames, 0)));
+    for (std::size_t frame = 0; frame < sound.samples.size(); ++frame) {
+        long sum = 0;
+        for (int channel = 0; channel < info.channels; ++channel) {
+            sum += interleaved[frame * static_cast<std::size_t>(info.channels) +
+                               static_cast<std::size_t>(channel)];
+        }
+        sound.samples[frame] = static_cast<std::int16_t>(sum / info.channels);
+    }
+    return sound;
+}
+
+bool writeWav(const std::filesystem::path& file, const Sound& sound, std::string* error) {
+    SF_INFO info{};
+    info.samplerate = sound.sampleRate;
+    info.channels = 1;
+    info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    SNDFILE* handle = sf_open(file.c_str(), SFM_WRITE, &info);
+    if (handle == nullptr) {
+        if (error != nullptr) *error = sf_strerror(nullptr);
+        return false;
+    }
+    const auto count = static_cast<sf_count_t>(sound.samples.size());
+    const bool written = sf_write_short(handle, sound.samples.data(), count) == count;
+    if (!written && error != nullptr) *error = sf_strerror(handle);
+    return sf_close(handle) == 0 && written;
+}
+
+SoundBank::SoundBank(const std::filesystem::path& directory, std::ostream& diag)
+    : m_directory(directory), m_diag(diag) {
+    std::error_code ec;
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, ec)) {
+        if (entry.path().extension() == ".wav") files.push_back(entry.path());
+    }
+    if (ec) {
+        m_diag << "quorvel: no word recordings in " << directory.string() << ": " << ec.message()
+               << '\n';
+        return;
+    }
+    std::sort(files.begin(), files.end());
+    bool rateChosen = false;
+    for (const auto& file : files) {
+        std::string error;
+        std::optional<Sound> sound = readWav(file, &error);
+        if (!sound) {
+            m_diag << "quorvel: cannot read " << file.string() << ": " << error << '\n';
+            continue;
+        }
+        if (!rateChosen) {
+            m_sampleRate = sound->sampleRate;
+            rateChosen = true;
+        } else if (sound->sampleRate != m_sampleRate) {
+            m_diag << "quorvel: " << file.string() << " is " << sound->sampleRate << " Hz, not "
+                   << m_sampleRate << " Hz like the others; not used\n";
+            continue;
+        }
+        m_sounds.emplace(file.filename().string(), std::move(*sound));
+    }
+}
+
+const Sound* SoundBank::find(std::string_view wordFile) const {
+    if (auto it = m_sounds.find(wordFile); it != m_sounds.end()) return &it->second;
+    std::lock_guard lock(m_reportedMutex);
+    if (m_reported.emplace(wordFile).second) {
+        m_diag << "quorvel: no recording " << wordFile << " in " << m_directory.string() << '\n';
+    }
+    return nullptr;
+}
+
+std::filesystem::path findSoundsDir(const std::filesystem::path& programDirectory) {
+    const std::filesystem::path candidates[] = {
+        programDirectory / "sounds",
+        (programDirectory / ".." / "share" / "quorvel" / "sounds").lexically_normal(),
+    };
+    for (const auto& candidate : candidates) {
+        std::error_code ec;
+        if (std::filesystem::is_directory(candidate, ec)) return candidate;
+    }
+    return candidates[0];
+}
+
+}  // namespace quorvel

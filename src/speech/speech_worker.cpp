@@ -1,0 +1,91 @@
+#include "speech/speech_worker.h"
+
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+#include "speech/wording.h"
+
+namespace quorvel {
+
+class CMyAppThread {
+public:
+    CMyAppThread(WordPlayer& player, std::string command, std::string payload)
+        : m_player(player), m_command(std::move(command)), m_payload(std::move(payload)) {}
+    ~CMyAppThread() { join(); }
+    CMyAppThread(const CMyAppThread&) = delete;
+    CMyAppThread& operator=(const CMyAppThread&) = delete;
+
+    void CreateThread() {
+        m_thread = std::thread([this] { InitInstance(); });
+    }
+
+    // True once the reading has ended (the thread may still be returning).
+    bool waitFor(std::chrono::milliseconds timeout) {
+        std::unique_lock lock(m_mutex);
+        return m_ended.wait_for(lock, timeout, [this] { return m_finished; });
+    }
+    bool running() { return !waitFor(std::chrono::milliseconds(0)); }
+    void requestStop() { m_stop.set(); }
+    void join() {
+        if (m_thread.joinable()) m_thread.join();
+    }
+
+private:
+    void InitInstance() {
+        const std::string text = std::move(m_payload);
+        try {
+            Wording(m_player, m_stop).Talk(m_command, text);
+            m_player.silence();
+        } catch (...) {
+            // A failed reading must not end the program; it only ends this request.
+        }
+        std::lock_guard lock(m_mutex);
+        m_finished = true;
+        m_ended.notify_all();
+    }
+
+    WordPlayer& m_player;
+    const std::string m_command;
+    std::string m_payload;
+    StopFlag m_stop;
+    std::mutex m_mutex;
+    std::condition_variable m_ended;
+    bool m_finished = false;
+    std::thread m_thread;
+};
+
+SpeechWorker::SpeechWorker(WordPlayer& player) : m_player(player) {}
+
+SpeechWorker::~SpeechWorker() { StopTalk(); }
+
+bool SpeechWorker::StartTalk(std::string payload, std::string command) {
+    if (m_worker) {
+        if (!m_worker->waitFor(std::chrono::milliseconds(10))) m_worker->requestStop();
+        m_worker.reset();
+    }
+    auto worker = std::make_unique<CMyAppThread>(m_player, std::move(command), std::move(payload));
+    try {
+        worker->CreateThread();
+    } catch (const std::system_error&) {
+        return false;
+    }
+    m_worker = std::move(worker);
+    return true;
+}
+
+void SpeechWorker::StopTalk() {
+    if (!m_worker) return;
+    if (m_worker->running()) m_worker->requestStop();
+    m_worker->join();
+}
+
+bool SpeechWorker::isTalking() const { return m_worker && m_worker->running(); }
+
+void SpeechWorker::waitUntilDone() {
+    if (m_worker) m_worker->join();
+}
+
+}  // namespace quorvel

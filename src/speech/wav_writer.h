@@ -1,0 +1,31 @@
+#pragma once
+
+#include <filesystem>
+#include <string>
+
+#include "speech/sound_bank.h"
+#include "speech/word_player.h"
+
+namespace quorvel {
+
+// Joins the words it is given into one recording, with silence for the pauses.
+class WavWriter final : public WordPlayer {
+public:
+    explicit WavWriter(const SoundBank& bank);
+
+    void play(std::string_view wordFile) override;
+    void pause(std::chrono::milliseconds duration) override;
+    void silence() override {}
+
+    const Sound& sound() const { return m_sound; }
+    bool save(const std::filesystem::path& file, std::string* error = nullptr) const;
+
+private:
+    const SoundBank& m_bank;
+    Sound m_sound;
+};
+
+bool writePlanToWav(const WordPlan& plan, const SoundBank& bank, const std::filesystem::path& file,
+                    std::string* error = nullptr);
+
+}  // namespace quorvel

@@ -1,0 +1,39 @@
+#include "speech/word_player.h"
+
+namespace quorvel {
+
+void PlanRecorder::play(std::string_view wordFile) {
+    m_plan.push_back({std::string(wordFile), {}});
+}
+
+void PlanRecorder::pause(std::chrono::milliseconds duration) {
+    m_plan.push_back({std::string(), duration});
+}
+
+void PlanRecorder::silence() { ++m_silences; }
+
+void playPlan(const WordPlan& plan, WordPlayer& player) {
+    for (const WordEntry& entry : plan) {
+        if (entry.isPause()) {
+            player.pause(entry.pause);
+        } else {
+            player.play(entry.file);
+        }
+    }
+    player.silence();
+}
+
+std::string formatWordPlan(const WordPlan& plan) {
+    std::string out;
+    for (const WordEntry& entry : plan) {
+        if (entry.isPause()) {
+            out += "pause " + std::to_string(entry.pause.count());
+        } else {
+            out += entry.file;
+        }
+        out += '\n';
+    }
+    return out;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,60 @@
+#pragma once
+
+// The readings turn a text into word files, played one at a time through a WordPlayer.
+// Between words they test a stop flag; a reading that finds it set silences the player and
+// ends stopped, and every caller that gets Stopped from a part speaks nothing more.
+
+#include <atomic>
+#include <string_view>
+
+#include "speech/word_player.h"
+
+namespace quorvel {
+
+enum class ReadingOutcome { Completed, Stopped };
+
+// Behaves as an auto-reset event: the test that sees it set also clears it.
+class StopFlag {
+public:
+    void set() noexcept { m_set.store(true); }
+    bool testAndClear() noexcept { return m_set.exchange(false); }
+
+private:
+    std::atomic<bool> m_set{false};
+};
+
+class Wording {
+public:
+    Wording(WordPlayer& player, StopFlag& stop) : m_player(player), m_stop(stop) {}
+
+    // Selects the reading by the lower-cased command word: key, input, result, inputresult,
+    // msg or expr. Any other command reads nothing.
+    ReadingOutcome Talk(std::string_view command, std::string_view text);
+
+    ReadingOutcome TalkChar(char ch);
+    ReadingOutcome TalkOperator(char ch);
+    ReadingOutcome TalkFunctionWord(std::string_view name);
+    ReadingOutcome TalkButtonWord(std::string_view name);
+    ReadingOutcome TalkKey(std::string_view key);
+    ReadingOutcome TalkNumber(std::string_view text);
+    ReadingOutcome TalkNumberWords(std::string_view text);
+    ReadingOutcome TalkDigits(std::string_view text);
+    ReadingOutcome TalkExpNumber(std::string_view text);
+    ReadingOutcome TalkExpression(std::string_view text);
+    ReadingOutcome TalkResult(std::string_view text);
+    ReadingOutcome TalkInputResult(std::string_view text);
+    // "count:item|item|...": each item, then 2000 ms; a further 2000 ms between passes.
+    ReadingOutcome TalkExprList(std::string_view text);
+
+private:
+    bool stopped();
+    ReadingOutcome talkPair(std::string_view expression, std::string_view result);
+
+    WordPlayer& m_player;
+    StopFlag& m_stop;
+};
+
+// What the speech request (command, text) plays, without playing it.
+WordPlan makeWordPlan(std::string_view command, std::string_view text);
+
+}  // namespace quorvel
