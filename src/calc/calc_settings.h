@@ -1,0 +1,25 @@
+#pragma once
+
+// The settings one calculation reads, handed in by the caller (the windows copy them from the
+// data file, quorvel-calc from its options); defaults are a new data file's values.
+
+#include <array>
+#include <string>
+
+namespace quorvel {
+
+enum class AngleUnit { Degrees = 0, Radians = 1 };
+
+// Pi to 101 decimal places; longer than any working precision needs.
+inline constexpr const char* kPiText =
+    "3.14159265358979323846264338327950288419716939937510582097494459230781640628620899862803482534211706798";
+
+struct CalcSettings {
+    int places = 30;       // P: fraction digits of a shown result
+    int digitsLimit = 10;  // N: integer digits beyond which a result is shown in E form
+    AngleUnit angleUnit = AngleUnit::Radians;
+    std::string piText = kPiText;
+    std::array<std::string, 4> parameters = {"1", "1", "1", "1"};  // F, K, M, W
+};
+
+}  // namespace quorvel

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <sys/types.h>
+
+#include <cstddef>
+#include <filesystem>
+#include <functional>
+#include <string>
+#include <string_view>
+
+namespace quorvel {
+
+// Called as ::write is: returns the bytes written, or -1 with errno set. Tests pass one that
+// fails or dies part-way.
+using WriteFunction = std::function<ssize_t(int fd, const void* data, std::size_t size)>;
+
+struct FileWriteResult {
+    bool written = false;
+    std::string reason;  // empty when written
+};
+
+// Leaves `target` holding either its old bytes or all of `bytes`, whatever happens in
+// between (crash, kill, full disk): the bytes go to a new file in the same directory, are
+// fsynced, and the new file is renamed over the target. An existing target's permissions
+// carry over to the new one.
+FileWriteResult replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+                                      const WriteFunction& write = {});
+
+}  // namespace quorvel
