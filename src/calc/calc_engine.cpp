@@ -1,0 +1,402 @@
+#include "calc/calc_engine.h"
+
+#include <algorithm>
+#include <cctype>
+
+#include "calc/messages.h"
+
+namespace quorvel {
+namespace {
+
+constexpr std::array<std::string_view, 17> kFunctionNames = {
+    "ln",     "sqrt",   "sinh", "cosh", "tanh", "arcsin", "arccos", "arctan", "sin",
+    "cos",    "tan",    "exp",  "deg",  "rad",  "log",    "int",    "abs"};
+
+// Brackets whose "(" belongs to a function call stay when their content is reduced.
+constexpr std::array<std::string_view, 16> kFunctionBrackets = {
+    "ln(",  "log(", "exp(", "deg(", "rad(",    "int(",    "abs(",    "sqrt(",
+    "sin(", "cos(", "tan(", "sec(", "arcsin(", "arccos(", "arctan(", "arcsec("};
+
+bool equalsIgnoreCase(std::string_view a, std::string_view b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
+               return std::tolower(static_cast<unsigned char>(x)) ==
+                      std::tolower(static_cast<unsigned char>(y));
+           });
+}
+
+bool endsWithIgnoreCase(std::string_view text, std::string_view suffix) {
+    return text.size() >= suffix.size() &&
+           equalsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool isOperatorChar(char c, std::size_t position) {
+    switch (c) {
+        case '(':
+        case ')':
+        case '*':
+        case '+':
+        case '/':
+        case '=':
+        case '^':
+            return true;
+        case '-':
+            return position != 0;
+        default:
+            return false;
+    }
+}
+
+int precedence(char c) {
+    switch (c) {
+        case '=':
+            return 0;
+        case '+':
+        case '-':
+            return 2;
+        case '*':
+        case '/':
+            return 3;
+        case '^':
+            return 4;
+        case '(':
+        case ')':
+            return 5;
+        default:
+            return -1;
+    }
+}
+
+bool isBracketed(std::string_view t) {
+    return t.size() >= 2 && t.front() == '(' && t.back() == ')';
+}
+
+// A plain number, or one in brackets.
+bool isNumberMaybeBracketed(std::string_view t) {
+    return IsPlainNumber(t) || (isBracketed(t) && IsPlainNumber(t.substr(1, t.size() - 2)));
+}
+
+// Digits with at most one point and at least one digit, after an optional sign.
+bool isDecimalText(std::string_view t) {
+    if (!t.empty() && (t.front() == '-' || t.front() == '+')) t.remove_prefix(1);
+    bool digit = false;
+    bool point = false;
+    for (char c : t) {
+        if (isDigit(c)) {
+            digit = true;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    return digit;
+}
+
+bool isParameterLetter(char c) {
+    switch (std::tolower(static_cast<unsigned char>(c))) {
+        case 'm':
+        case 'f':
+        case 'k':
+        case 'w':
+            return true;
+        default:
+            return false;
+    }
+}
+
+std::size_t matchingOpen(std::string_view line, std::size_t close) {
+    int depth = 0;
+    for (std::size_t i = close + 1; i-- > 0;) {
+        if (line[i] == ')') ++depth;
+        if (line[i] == '(' && --depth == 0) return i;
+    }
+    return std::string_view::npos;
+}
+
+}  // namespace
+
+bool OperatorTable::push(std::int32_t position) {
+    if (m_count == kCapacity) return false;
+    m_positions[m_count++] = position;
+    return true;
+}
+
+std::optional<std::string_view> FunctionNameRecogniser::find(std::string_view text,
+                                                             Mode mode) const {
+    for (std::string_view name : kFunctionNames) {
+        if (text.size() < name.size()) continue;
+        const std::string_view part = mode == Mode::BeginsWith
+                                          ? text.substr(0, name.size())
+                                          : text.substr(text.size() - name.size());
+        if (equalsIgnoreCase(part, name)) return name;
+    }
+    return std::nullopt;
+}
+
+bool IsPlainNumber(std::string_view text) {
+    if (isBracketed(text)) text = text.substr(1, text.size() - 2);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        if ((c == '+' || c == '-') && i == 0) continue;
+        if (isDigit(c) || c == '.') continue;
+        const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if ((lower >= 'a' && lower <= 'f') || lower == 'h' || lower == 'x') continue;
+        return false;
+    }
+    return true;
+}
+
+std::optional<std::string> ReadOperand(std::string_view text) {
+    std::string t(text);
+    for (;;) {
+        if (isBracketed(t)) {
+            t = t.substr(1, t.size() - 2);
+        } else if (t.size() >= 3 && (t[0] == '-' || t[0] == '+') && isBracketed(t.substr(1))) {
+            std::string inner = t.substr(2, t.size() - 3);
+            const bool negate = t[0] == '-';
+            if (!inner.empty() && (inner[0] == '-' || inner[0] == '+')) {
+                const bool innerNegative = inner[0] == '-';
+                inner.erase(0, 1);
+                t = (negate != innerNegative ? "-" : "") + inner;
+            } else {
+                t = (negate ? "-" : "") + inner;
+            }
+        } else {
+            break;
+        }
+    }
+    if (!isDecimalText(t)) return std::nullopt;
+    if (t[0] == '+') t.erase(0, 1);
+    return t;
+}
+
+std::string InsertImplicitMultiplication(std::string_view text) {
+    const FunctionNameRecogniser functions;
+    std::string out;
+    out.reserve(text.size() + text.size() / 4);
+    auto endsOperand = [&out] {
+        if (out.empty()) return false;
+        const char c = out.back();
+        if (c == ')' || isDigit(c) || c == 'x' || c == 'X' || isParameterLetter(c)) return true;
+        return (c == 'i' || c == 'I') && endsWithIgnoreCase(out, "pi");
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char c = text[i];
+        const std::string_view rest = text.substr(i);
+        const bool startsOperand =
+            c == '(' || isDigit(c) || c == 'x' || c == 'X' || isParameterLetter(c) ||
+            (rest.size() >= 2 && equalsIgnoreCase(rest.substr(0, 2), "pi")) ||
+            (rest.size() >= 4 && equalsIgnoreCase(rest.substr(0, 4), "last")) ||
+            functions.find(rest, FunctionNameRecogniser::Mode::BeginsWith).has_value();
+        // Digits after a digit or point are one number; the digit of last1 belongs to its name.
+        const bool sameNumber = isDigit(c) && !out.empty() && (isDigit(out.back()) ||
+                                                               out.back() == '.' ||
+                                                               endsWithIgnoreCase(out, "last"));
+        if (startsOperand && !sameNumber && endsOperand()) out.push_back('*');
+        out.push_back(c);
+    }
+    return out;
+}
+
+CalcEngine::CalcEngine(std::int32_t workingDigits, AngleUnit angleUnit, Prompter& prompter)
+    : m_workingDigits(workingDigits), m_angleUnit(angleUnit), m_prompter(prompter) {}
+
+void CalcEngine::warn(std::string_view text, std::string_view title) {
+    m_prompter.showMessage(text, title, MessageIcon::Exclamation);
+}
+
+int CalcEngine::CalculateSteps(std::string_view expression, int radix, std::string& result,
+                               std::string& steps) {
+    const auto open = std::count(expression.begin(), expression.end(), '(');
+    const auto close = std::count(expression.begin(), expression.end(), ')');
+    if (open != close) {
+        warn(msg::bracketCounts(static_cast<int>(open), static_cast<int>(close)),
+             msg::kTitleMalformed);
+        return -1;
+    }
+    if (expression.size() > msg::kMaxExpressionLength) {
+        warn(msg::expressionTooLong(), msg::kTitleMalformed);
+        return -1;
+    }
+
+    std::string working = std::string(expression) + "\r\n=" + std::string(expression);
+    // A round takes a bracket, a function's argument and then the function, or the last
+    // stretch, so this many rounds always reach a single number.
+    const auto maxRounds = 2 * open + 2;
+    for (std::int64_t round = 0;; ++round) {
+        const std::size_t lineStart = working.rfind('=') + 1;
+        const std::string line = working.substr(lineStart);
+        if (ReadOperand(line)) break;
+        if (round == maxRounds) {
+            warn(msg::kInvalidExpression, msg::kTitleMalformed);
+            return -1;
+        }
+
+        bool flat = true;
+        bool handled = false;
+        for (std::size_t closeAt = line.find(')'); closeAt != std::string::npos;
+             closeAt = line.find(')', closeAt + 1)) {
+            const std::size_t openAt = matchingOpen(line, closeAt);
+            const std::string_view content =
+                std::string_view(line).substr(openAt + 1, closeAt - openAt - 1);
+            const auto function = m_functions.find(std::string_view(line).substr(0, openAt),
+                                                   FunctionNameRecogniser::Mode::EndsWith);
+            if (IsPlainNumber(content)) {
+                if (!function) continue;  // a bracketed number is an operand
+                if (!EvaluateFunction(working, lineStart + openAt - function->size(), *function,
+                                      content, lineStart + closeAt)) {
+                    return -1;
+                }
+                flat = false;
+            } else if (!EvaluateFlat(working, lineStart, std::string_view(line).substr(0, openAt + 1),
+                                     std::string(content), std::string_view(line).substr(closeAt),
+                                     radix)) {
+                return -1;
+            }
+            handled = true;
+            break;
+        }
+        if (!handled && !EvaluateFlat(working, lineStart, {}, line, {}, radix)) return -1;
+
+        // The next round works on a fresh copy of the last line, unless nothing is left to do.
+        const std::size_t lastStart = working.rfind('=') + 1;
+        if (flat && !ReadOperand(std::string_view(working).substr(lastStart))) {
+            working += "\r\n=" + working.substr(lastStart);
+        }
+    }
+
+    const std::size_t lastStart = working.rfind('=') + 1;
+    const std::string last = *ReadOperand(std::string_view(working).substr(lastStart));
+    working.replace(lastStart, std::string::npos, last);
+    result = last;
+    steps = std::move(working);
+    return 0;
+}
+
+bool CalcEngine::buildOperatorTable(std::string_view text) {
+    m_operators.clear();
+    auto noFunctionBefore = [&](std::int32_t open) {
+        return !m_functions.find(text.substr(0, static_cast<std::size_t>(open)),
+                                 FunctionNameRecogniser::Mode::EndsWith);
+    };
+    auto between = [&](std::int32_t open, std::size_t close) {
+        return text.substr(static_cast<std::size_t>(open) + 1,
+                           close - static_cast<std::size_t>(open) - 1);
+    };
+    for (std::size_t p = 0; p < text.size(); ++p) {
+        const char c = text[p];
+        if (!isOperatorChar(c, p)) continue;
+        if (c == ')' && m_operators.size() >= 1) {
+            const std::int32_t last = m_operators.back();
+            if (text[static_cast<std::size_t>(last)] == '(' && noFunctionBefore(last) &&
+                IsPlainNumber(between(last, p))) {
+                m_operators.pop();  // a bracketed number is one operand
+                continue;
+            }
+            if (m_operators.size() >= 2) {
+                const std::int32_t open = m_operators[m_operators.size() - 2];
+                const char sign = text[static_cast<std::size_t>(last)];
+                if ((sign == '-' || sign == '+') && text[static_cast<std::size_t>(open)] == '(' &&
+                    noFunctionBefore(open) && isNumberMaybeBracketed(between(open, p))) {
+                    m_operators.pop();
+                    m_operators.pop();
+                    continue;
+                }
+            }
+        }
+        if (!m_operators.push(static_cast<std::int32_t>(p))) {
+            warn(msg::kTooManyOperators, msg::kTitleMalformed);
+            return false;
+        }
+    }
+    return true;
+}
+
+bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart,
+                              std::string_view before, std::string expression,
+                              std::string_view after, int radix) {
+    expression.push_back('=');
+    if (!buildOperatorTable(expression)) return false;
+    if (m_operators.size() == 1) {
+        warn(msg::kNoOperator, msg::kTitleMalformed);
+        return false;
+    }
+    while (m_operators.size() > 1) {
+        std::size_t i = 0;
+        while (precedence(expression[static_cast<std::size_t>(m_operators[i])]) <
+               precedence(expression[static_cast<std::size_t>(m_operators[i + 1])])) {
+            ++i;
+        }
+        const std::size_t at = static_cast<std::size_t>(m_operators[i]);
+        const std::size_t leftStart = i == 0 ? 0 : static_cast<std::size_t>(m_operators[i - 1]) + 1;
+        const std::size_t rightEnd = static_cast<std::size_t>(m_operators[i + 1]);
+        const std::string_view left = std::string_view(expression).substr(leftStart, at - leftStart);
+        const std::string_view right = std::string_view(expression).substr(at + 1, rightEnd - at - 1);
+
+        const auto x = ReadOperand(left);
+        const auto y = ReadOperand(right);
+        if (!x || !y) {
+            warn(msg::invalidNumber(x ? right : left), msg::kTitleWarning);
+            return false;
+        }
+        DecimalNumber value;
+        if (!ApplyOperator(expression[at], DecimalNumber(*x, radix, m_workingDigits),
+                           DecimalNumber(*y, radix, m_workingDigits), value)) {
+            return false;
+        }
+        std::string text = value.toString(radix, m_workingDigits);
+        if (value.sign() < 0) text = "(" + text + ")";
+        expression.replace(leftStart, rightEnd - leftStart, text);
+
+        working.resize(lineStart);
+        if (expression.size() == text.size() + 1) {
+            std::string_view head = before;
+            std::string_view tail = after;
+            const bool functionBracket =
+                std::any_of(kFunctionBrackets.begin(), kFunctionBrackets.end(),
+                            [&](std::string_view b) { return endsWithIgnoreCase(head, b); });
+            if (!head.empty() && head.back() == '(' && !functionBracket && !tail.empty()) {
+                head.remove_suffix(1);
+                tail.remove_prefix(1);
+            }
+            working.append(head).append(text).append(tail);
+            return true;
+        }
+        working.append(before).append(expression, 0, expression.size() - 1).append(after);
+        working += "\r\n=";
+        lineStart = working.size();
+        if (!buildOperatorTable(expression)) return false;
+    }
+    return true;
+}
+
+bool CalcEngine::ApplyOperator(char op, const DecimalNumber& x, const DecimalNumber& y,
+                               DecimalNumber& out) {
+    switch (op) {
+        case '+':
+            out = add(x, y, m_workingDigits);
+            return true;
+        case '-':
+            out = subtract(x, y, m_workingDigits);
+            return true;
+        case '*':
+            out = multiply(x, y, m_workingDigits);
+            return true;
+        case '/':
+            if (y.isZero()) {
+                warn(msg::kDenominatorZero, msg::kTitleWarning);
+                return false;
+            }
+            out = divide(x, y, m_workingDigits);
+            return true;
+        case '^':
+            return power(x, y, out);
+        default:
+            warn(msg::kInvalidExpression, msg::kTitleMalformed);
+            return false;
+    }
+}
+
+}  // namespace quorvel

@@ -1,0 +1,102 @@
+#pragma once
+
+// The step-by-step evaluator. A calculation is reduced the way a pupil does it on paper: the
+// innermost bracket first, then one operation at a time by precedence, and every operation
+// writes the whole expression again as a new line of the step text ("\r\n" between lines,
+// every line after the first starting with "="). The text after the last "=" is always what is
+// still to be reduced. Rounds repeat until that line is a single number: a round evaluates one
+// function whose bracket holds a number, or one bracket-free stretch.
+
+#include <array>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "calc/calc_settings.h"
+#include "calc/decimal_number.h"
+#include "calc/prompter.h"
+
+namespace quorvel {
+
+// Positions of the operator characters of one bracket-free text, in text order.
+class OperatorTable {
+public:
+    static constexpr std::size_t kCapacity = 256;
+
+    void clear() { m_count = 0; }
+    // False when the table is full; nothing is written past its end.
+    bool push(std::int32_t position);
+    void pop() { --m_count; }
+    std::size_t size() const { return m_count; }
+    std::int32_t operator[](std::size_t i) const { return m_positions[i]; }
+    std::int32_t back() const { return m_positions[m_count - 1]; }
+
+private:
+    std::array<std::int32_t, kCapacity> m_positions{};
+    std::size_t m_count = 0;
+};
+
+class FunctionNameRecogniser {
+public:
+    enum class Mode { EndsWith = 0, BeginsWith = 1 };
+
+    // The first name, in the evaluator's order (longer names before their prefixes), that the
+    // text begins or ends with; case is ignored.
+    std::optional<std::string_view> find(std::string_view text, Mode mode) const;
+};
+
+// Digits, points, the letters of other radices and a leading sign; "(...)" is looked into.
+// Lenient on purpose: it decides which brackets are operands, not whether a number is valid.
+bool IsPlainNumber(std::string_view text);
+
+// Makes "2(3+4)", "2pi", "3x" and ")(" explicit products.
+std::string InsertImplicitMultiplication(std::string_view text);
+
+// The value an operand text stands for, with its brackets and doubled signs resolved
+// ("(-5)" -> "-5", "-(-5)" -> "5", "((5))" -> "5"), or nothing when it is no decimal number.
+std::optional<std::string> ReadOperand(std::string_view text);
+
+class CalcEngine {
+public:
+    CalcEngine(std::int32_t workingDigits, AngleUnit angleUnit, Prompter& prompter);
+
+    // 0 with the result and the step text, or -1 after telling the user why.
+    int CalculateSteps(std::string_view expression, int radix, std::string& result,
+                       std::string& steps);
+
+    // Applies one of + - * / ^ with the working digits; false after telling the user why.
+    bool ApplyOperator(char op, const DecimalNumber& x, const DecimalNumber& y, DecimalNumber& out);
+
+    // Checks every arcsin and arccos argument of a substituted expression before evaluation.
+    bool CheckInverseArguments(std::string_view expression);
+
+    std::int32_t workingDigits() const { return m_workingDigits; }
+
+private:
+    bool buildOperatorTable(std::string_view text);
+    bool power(const DecimalNumber& x, const DecimalNumber& y, DecimalNumber& out);
+    // Reduces the bracket-free `expression` that stands in the current line between `before`
+    // and `after`; the current line starts at `lineStart` of `working`.
+    bool EvaluateFlat(std::string& working, std::size_t lineStart, std::string_view before,
+                      std::string expression, std::string_view after, int radix);
+    // Replaces name(argument) in the current line by the function's value, writing no line.
+    bool EvaluateFunction(std::string& working, std::size_t nameStart, std::string_view name,
+                          std::string_view argument, std::size_t closeBracket);
+    std::optional<std::string> functionValue(std::string_view name, std::string_view argument);
+    std::optional<std::string> floatingResult(std::string_view name, double value,
+                                              const char* format);
+    DecimalNumber pi() const;
+    DecimalNumber toRadians(const DecimalNumber& degrees) const;
+    DecimalNumber toDegrees(const DecimalNumber& radians) const;
+    int resultPlaces() const;
+    void warn(std::string_view text, std::string_view title);
+
+    OperatorTable m_operators;
+    std::int32_t m_workingDigits;
+    FunctionNameRecogniser m_functions;
+    AngleUnit m_angleUnit;
+    Prompter& m_prompter;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,25 @@
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "calc/calc_settings.h"
+#include "calc/prompter.h"
+
+namespace quorvel {
+
+using RecentResults = std::array<std::string, 5>;  // Last1 .. Last5
+
+// Rounds the raw result to P places, adds the E form as a last step line when it differs,
+// and returns the shown result. `steps` ends with the rounded value (and the E form).
+std::string FormatResult(std::string_view rawResult, std::string& steps, int places,
+                         int digitsLimit);
+
+// Checks, normalises, substitutes and evaluates one expression. On failure the user has been
+// told why (except for an empty text or one with "="), and nothing else changes.
+bool CalculateExpression(std::string_view input, const RecentResults& recent,
+                         const CalcSettings& settings, Prompter& prompter, std::string& result,
+                         std::string& steps);
+
+}  // namespace quorvel
