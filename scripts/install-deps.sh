@@ -13,6 +13,7 @@ packages=(
     libgmock-dev
     libbenchmark-dev
     bc
+    time
     portaudio19-dev
     libsndfile1-dev
 )

@@ -17,10 +17,11 @@ constexpr std::array<std::string_view, 16> kFunctionBrackets = {
     "ln(",  "log(", "exp(", "deg(", "rad(",    "int(",    "abs(",    "sqrt(",
     "sin(", "cos(", "tan(", "sec(", "arcsin(", "arccos(", "arctan(", "arcsec("};
 
+char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return std::tolower(static_cast<unsigned char>(x)) ==
-                      std::tolower(static_cast<unsigned char>(y));
+               return lowerAscii(x) == lowerAscii(y);
            });
 }
 
@@ -30,6 +31,8 @@ bool endsWithIgnoreCase(std::string_view text, std::string_view suffix) {
 }
 
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
 bool isOperatorChar(char c, std::size_t position) {
     switch (c) {
@@ -189,7 +192,7 @@ std::string InsertImplicitMultiplication(std::string_view text) {
             c == '(' || isDigit(c) || c == 'x' || c == 'X' || isParameterLetter(c) ||
             (rest.size() >= 2 && equalsIgnoreCase(rest.substr(0, 2), "pi")) ||
             (rest.size() >= 4 && equalsIgnoreCase(rest.substr(0, 4), "last")) ||
-            functions.find(rest, FunctionNameRecogniser::Mode::BeginsWith).has_value();
+            (isLetter(c) && functions.find(rest, FunctionNameRecogniser::Mode::BeginsWith));
         // Digits after a digit or point are one number; the digit of last1 belongs to its name.
         const bool sameNumber = isDigit(c) && !out.empty() && (isDigit(out.back()) ||
                                                                out.back() == '.' ||

@@ -6,6 +6,7 @@
 #include "calc/calc_engine.h"
 #include "calc/decimal_text.h"
 #include "calc/messages.h"
+#include "calc/substitute.h"
 #include "calc/syntax_checker.h"
 
 namespace quorvel {
@@ -43,7 +44,6 @@ std::string FormatResult(std::string_view rawResult, std::string& steps, int pla
 bool CalculateExpression(std::string_view input, const RecentResults& recent,
                          const CalcSettings& settings, Prompter& prompter, std::string& result,
                          std::string& steps) {
-    (void)recent;
     if (input.size() > msg::kMaxExpressionLength) {
         prompter.showMessage(msg::expressionTooLong(), msg::kTitleMalformed,
                              MessageIcon::Exclamation);
@@ -56,12 +56,13 @@ bool CalculateExpression(std::string_view input, const RecentResults& recent,
                              MessageIcon::Exclamation);
         return false;
     }
-    const SyntaxVerdict verdict = SyntaxChecker().Check(text);
+    static const SyntaxChecker checker;
+    const SyntaxVerdict verdict = checker.Check(text);
     if (!verdict.accepted) {
         prompter.showInputMessage(verdict.message, verdict.advice, text);
         return false;
     }
-    text = InsertImplicitMultiplication(text);
+    text = SubstituteValues(InsertImplicitMultiplication(text), recent, settings);
 
     CalcEngine engine(settings.places + 1, settings.angleUnit, prompter);
     if (!engine.CheckInverseArguments(text)) return false;

@@ -95,6 +95,7 @@ std::string_view trimBlanks(std::string_view text) {
 
 std::vector<std::uint8_t> readDigits(std::string_view text) {
     std::vector<std::uint8_t> elements;
+    elements.reserve(text.size());
     bool point = false;
     for (std::size_t i = text.size(); i-- > 0;) {
         const char c = text[i];
@@ -188,7 +189,7 @@ DecimalNumber::DecimalNumber(std::string_view text, int radix, std::int32_t prec
         negative = true;
         body.remove_prefix(1);
     }
-    m_digits = readDigits(decimalFromRadix(body, radix));
+    m_digits = radix == 10 ? readDigits(body) : readDigits(decimalFromRadix(body, radix));
     stripHighZeros();
     m_sign = negative ? -1 : 1;
 }

@@ -44,6 +44,8 @@ std::optional<KeywordMatch> KeywordScanner::findEndingAt(std::string_view text,
 std::optional<KeywordMatch> KeywordScanner::findStartingAt(std::string_view text,
                                                            std::size_t start) const {
     if (start >= text.size()) return std::nullopt;
+    const char first = static_cast<char>(text[start] | 0x20);
+    if (first < 'a' || first > 'z') return std::nullopt;  // every keyword begins with a letter
     std::optional<KeywordMatch> best;
     for (const Keyword& word : m_words) {
         const std::size_t length = word.text.size();

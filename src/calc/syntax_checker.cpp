@@ -134,6 +134,12 @@ Layout layOut(std::string_view text, const KeywordScanner& scanner) {
     Layout layout{std::vector<unsigned>(n, 0), std::vector<std::string_view>(n)};
     std::size_t i = 0;
     while (i < n) {
+        const char l = lower(text[i]);
+        if (l < 'a' || l > 'z') {  // every word begins with a letter
+            layout.classes[i] |= characterClass(text[i]);
+            ++i;
+            continue;
+        }
         std::size_t length = 0;
         for (std::string_view name : kFunctionNames) {
             if (beginsWith(text, i, name)) {

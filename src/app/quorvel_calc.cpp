@@ -1,0 +1,269 @@
+// quorvel-calc: the calculator's engine, speech wording and data file without a window.
+// One answer line per expression on standard output, so line N answers input line N;
+// messages go to standard error as "Title: text".
+
+#include <unistd.h>
+
+#include <charconv>
+#include <filesystem>
+#include <iostream>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/calculator_session.h"
+#include "calc/prompter.h"
+#include "data/sys_data_holder.h"
+#include "speech/audio_player.h"
+#include "speech/sound_bank.h"
+#include "speech/wav_writer.h"
+#include "speech/word_player.h"
+#include "speech/wording.h"
+
+namespace fs = std::filesystem;
+
+namespace quorvel {
+namespace {
+
+constexpr std::string_view kUsage = R"(Usage: quorvel-calc [OPTIONS] [EXPRESSION ...]
+
+Calculates each EXPRESSION, or each line of standard input when there is none, and prints
+one answer line for each: the result, or an empty line when there was nothing to calculate
+or the calculation failed (the reason goes to standard error).
+
+Options:
+  --places P            decimal places of results (default 30)
+  --digits N            integer digits beyond which results are shown in E form (default 10)
+  --degrees, --radians  angle unit of the trigonometric functions (default radians)
+  --steps               print every reduction step, then an empty line
+  --data DIR            read settings, parameters and Pi from DIR/SysData.dat and store
+                        log lines back into it
+  --words COMMAND TEXT  print the word files that speaking TEXT would play
+  --speak COMMAND TEXT  speak TEXT through the audio device
+  --speak-to FILE.wav COMMAND TEXT
+                        write the spoken TEXT to a WAV file
+                        (COMMAND: key, input, result, inputresult, msg, expr)
+  --help, --version
+Exit status: 0 all calculated, 1 a calculation failed, 2 bad command line.
+)";
+
+class StderrPrompter final : public Prompter {
+public:
+    void showMessage(std::string_view text, std::string_view title, MessageIcon) override {
+        std::cerr << title << ": " << text << '\n';
+    }
+    bool askOkCancel(std::string_view text, std::string_view title) override {
+        std::cerr << title << ": " << text << '\n';
+        return false;
+    }
+    void showInputMessage(std::string_view message, std::string_view advice,
+                          std::string_view expression) override {
+        std::cerr << "Input Message: " << message << '\n'
+                  << "Advice: " << advice << '\n'
+                  << "Expression: " << expression << '\n';
+    }
+};
+
+struct Speech {
+    enum class Mode { Words, Speak, SpeakTo } mode;
+    std::string command;
+    std::string text;
+    fs::path file;
+};
+
+struct Options {
+    std::optional<int> places;
+    std::optional<int> digits;
+    std::optional<AngleUnit> angle;
+    bool steps = false;
+    std::optional<fs::path> data;
+    std::optional<Speech> speech;
+    std::vector<std::string> expressions;
+};
+
+struct UsageError {
+    std::string text;
+};
+
+int parseNumber(std::string_view option, std::string_view text, int low, int high) {
+    int value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
+        throw UsageError{std::string(option) + " takes a whole number from " +
+                         std::to_string(low) + " to " + std::to_string(high)};
+    }
+    return value;
+}
+
+Options parseOptions(int argc, char** argv) {
+    Options o;
+    std::vector<std::string_view> args(argv + 1, argv + argc);
+    auto take = [&](std::size_t& i, std::string_view option) {
+        if (i + 1 >= args.size()) throw UsageError{std::string(option) + " needs a value"};
+        return args[++i];
+    };
+    bool onlyExpressions = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view a = args[i];
+        if (onlyExpressions || a.size() < 2 || a.substr(0, 2) != "--") {
+            o.expressions.emplace_back(a);
+        } else if (a == "--") {
+            onlyExpressions = true;
+        } else if (a == "--places") {
+            o.places = parseNumber(a, take(i, a), 0, 10000);
+        } else if (a == "--digits") {
+            o.digits = parseNumber(a, take(i, a), 1, 10000);
+        } else if (a == "--degrees") {
+            o.angle = AngleUnit::Degrees;
+        } else if (a == "--radians") {
+            o.angle = AngleUnit::Radians;
+        } else if (a == "--steps") {
+            o.steps = true;
+        } else if (a == "--data") {
+            o.data = fs::path(take(i, a));
+        } else if (a == "--words" || a == "--speak" || a == "--speak-to") {
+            Speech s;
+            s.mode = a == "--words" ? Speech::Mode::Words
+                     : a == "--speak" ? Speech::Mode::Speak
+                                      : Speech::Mode::SpeakTo;
+            if (s.mode == Speech::Mode::SpeakTo) s.file = fs::path(take(i, a));
+            s.command = std::string(take(i, a));
+            s.text = std::string(take(i, a));
+            o.speech = std::move(s);
+        } else if (a == "--help") {
+            std::cout << kUsage;
+            std::exit(0);
+        } else if (a == "--version") {
+            std::cout << "quorvel-calc " << QUORVEL_VERSION << '\n';
+            std::exit(0);
+        } else {
+            throw UsageError{"unknown option " + std::string(a)};
+        }
+    }
+    return o;
+}
+
+fs::path programDirectory() {
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::current_path() : self.parent_path();
+}
+
+int speak(const Speech& s) {
+    const WordPlan plan = makeWordPlan(s.command, s.text);
+    if (s.mode == Speech::Mode::Words) {
+        std::cout << formatWordPlan(plan);
+        return 0;
+    }
+    const fs::path sounds = findSoundsDir(programDirectory());
+    if (s.mode == Speech::Mode::Speak) {
+        AudioPlayer player(sounds, std::cerr);
+        playPlan(plan, player);
+        return 0;
+    }
+    SoundBank bank(sounds, std::cerr);
+    std::string error;
+    if (!writePlanToWav(plan, bank, s.file, &error)) {
+        std::cerr << "quorvel-calc: " << error << '\n';
+        return 1;
+    }
+    return 0;
+}
+
+CalcSettings settingsFrom(const CSysData& data) {
+    CalcSettings s;
+    s.places = data.decimalPlaces;
+    s.digitsLimit = data.intDigitsLimit;
+    s.angleUnit = data.angleUnit == 1 ? AngleUnit::Radians : AngleUnit::Degrees;
+    s.piText = data.piText;
+    s.parameters = {data.paramF, data.paramK, data.paramM, data.paramW};
+    return s;
+}
+
+std::string withNewlines(std::string steps) {
+    std::string out;
+    out.reserve(steps.size());
+    for (char c : steps) {
+        if (c != '\r') out.push_back(c);
+    }
+    return out;
+}
+
+int run(const Options& options) {
+    if (options.speech) return speak(*options.speech);
+
+    std::optional<SysDataHolder> holder;
+    std::vector<std::string> log;
+    CalcSettings settings;
+    if (options.data) {
+        holder.emplace(*options.data);
+        const LoadResult loaded = holder->Load();
+        if (loaded.outcome == LoadOutcome::Failed) {
+            // Storing what was read would overwrite the rest of the user's file.
+            std::cerr << "quorvel-calc: " << loaded.reason << '\n';
+            return 1;
+        }
+        settings = settingsFrom(holder->data());
+    }
+    if (options.places) settings.places = *options.places;
+    if (options.digits) settings.digitsLimit = *options.digits;
+    if (options.angle) settings.angleUnit = *options.angle;
+
+    StderrPrompter prompter;
+    bool storeFailed = false;
+    auto store = [&] {
+        if (!holder || storeFailed) return;
+        const StoreResult stored = holder->Store();
+        if (!stored.stored) {
+            std::cerr << "quorvel-calc: " << stored.reason << '\n';
+            storeFailed = true;
+        }
+    };
+    CalculatorSession session(settings, holder ? holder->data().log : log, prompter, store);
+
+    bool failed = false;
+    auto handle = [&](std::string_view line) {
+        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+        if (!HasSomethingToCalculate(line)) {
+            std::cout << '\n';
+            return;
+        }
+        const auto calculation = session.calculate(line);
+        if (!calculation) {
+            failed = true;
+            std::cout << '\n';
+        } else if (options.steps) {
+            std::cout << withNewlines(calculation->steps) << "\n\n";
+        } else {
+            std::cout << calculation->result << '\n';
+        }
+    };
+    if (!options.expressions.empty()) {
+        for (const std::string& e : options.expressions) handle(e);
+    } else {
+        if (::isatty(STDIN_FILENO)) {
+            std::cerr << "quorvel-calc " << QUORVEL_VERSION
+                      << ": type an expression and press Enter; Ctrl+D ends.\n";
+        }
+        for (std::string line; std::getline(std::cin, line);) {
+            handle(line);
+            if (::isatty(STDIN_FILENO)) std::cout.flush();
+        }
+    }
+    std::cout.flush();
+    return failed || storeFailed ? 1 : 0;
+}
+
+}  // namespace
+}  // namespace quorvel
+
+int main(int argc, char** argv) {
+    std::ios::sync_with_stdio(false);
+    try {
+        return quorvel::run(quorvel::parseOptions(argc, argv));
+    } catch (const quorvel::UsageError& e) {
+        std::cerr << "quorvel-calc: " << e.text << "\nTry 'quorvel-calc --help'.\n";
+        return 2;
+    }
+}

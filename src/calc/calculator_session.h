@@ -1,0 +1,68 @@
+#pragma once
+
+// What lasts between calculations: the recent results Last1..Last5 and the log. The main
+// window and quorvel-calc both calculate through one session, so the post-calculation step
+// (shift the recent results, append the log line, ask for the data to be stored) is the same.
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "calc/calc_settings.h"
+#include "calc/calculate.h"
+#include "calc/prompter.h"
+
+namespace quorvel {
+
+struct LogTime {
+    int year = 0;
+    int month = 0;
+    int day = 0;
+    int hour = 0;
+    int minute = 0;
+};
+
+LogTime LocalLogTime();
+
+// "2026-12-08 09:05   2+3=5".
+std::string MakeLogLine(const LogTime& time, std::string_view steps, std::string_view result);
+
+// False for a plain number or an empty text: only those are not worth calculating.
+bool HasSomethingToCalculate(std::string_view text);
+
+struct Calculation {
+    std::string result;
+    std::string steps;
+    std::string logLine;
+};
+
+class CalculatorSession {
+public:
+    using Clock = std::function<LogTime()>;
+    using StoreRequest = std::function<void()>;
+
+    // `log` is the caller's log list (the data file's), appended to after every calculation.
+    CalculatorSession(CalcSettings settings, std::vector<std::string>& log, Prompter& prompter,
+                      StoreRequest store = {}, Clock clock = LocalLogTime);
+
+    // A calculation with its post-calculation step; nothing when it failed (the user was told).
+    std::optional<Calculation> calculate(std::string_view input);
+
+    void pushResult(std::string result);
+    const RecentResults& recentResults() const { return m_recent; }
+    const std::vector<std::string>& log() const { return m_log; }
+    const CalcSettings& settings() const { return m_settings; }
+    CalcSettings& settings() { return m_settings; }
+
+private:
+    CalcSettings m_settings;
+    RecentResults m_recent = {"0", "0", "0", "0", "0"};
+    std::vector<std::string>& m_log;
+    Prompter& m_prompter;
+    StoreRequest m_store;
+    Clock m_clock;
+};
+
+}  // namespace quorvel

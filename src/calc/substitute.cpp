@@ -1,0 +1,74 @@
+#include "calc/substitute.h"
+
+#include "calc/calc_engine.h"
+#include "calc/decimal_text.h"
+
+namespace quorvel {
+namespace {
+
+void appendValue(std::string& out, std::string_view value) {
+    const std::string plain = ExpandExponent(value);
+    if (!plain.empty() && plain.front() == '-') {
+        out.append("(").append(plain).append(")");
+    } else {
+        out.append(plain);
+    }
+}
+
+int parameterIndex(char c) {
+    switch (c) {
+        case 'f':
+            return 0;
+        case 'k':
+            return 1;
+        case 'm':
+            return 2;
+        case 'w':
+            return 3;
+        default:
+            return -1;
+    }
+}
+
+}  // namespace
+
+std::string SubstituteValues(std::string_view expression, const RecentResults& recent,
+                             const CalcSettings& settings) {
+    std::string withRecent;
+    for (std::size_t i = 0; i < expression.size();) {
+        const std::string_view rest = expression.substr(i);
+        if (rest.size() >= 5 && rest.substr(0, 4) == "last" && rest[4] >= '1' && rest[4] <= '5') {
+            appendValue(withRecent, recent[static_cast<std::size_t>(rest[4] - '1')]);
+            i += 5;
+        } else {
+            withRecent.push_back(expression[i++]);
+        }
+    }
+
+    std::string withPi;
+    const std::string pi = RoundToPlaces(settings.piText, settings.places);
+    for (std::size_t i = 0; i < withRecent.size();) {
+        if (withRecent.compare(i, 2, "pi") == 0) {
+            withPi.append(pi);
+            i += 2;
+        } else {
+            withPi.push_back(withRecent[i++]);
+        }
+    }
+
+    const FunctionNameRecogniser functions;
+    std::string out;
+    out.reserve(withPi.size());
+    for (std::size_t i = 0; i < withPi.size(); ++i) {
+        const std::string_view rest = std::string_view(withPi).substr(i);
+        const int parameter = parameterIndex(withPi[i]);
+        if (parameter < 0 || functions.find(rest, FunctionNameRecogniser::Mode::BeginsWith)) {
+            out.push_back(withPi[i]);
+        } else {
+            appendValue(out, settings.parameters[static_cast<std::size_t>(parameter)]);
+        }
+    }
+    return out;
+}
+
+}  // namespace quorvel
