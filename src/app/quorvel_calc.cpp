@@ -242,13 +242,14 @@ int run(const Options& options) {
     if (!options.expressions.empty()) {
         for (const std::string& e : options.expressions) handle(e);
     } else {
-        if (::isatty(STDIN_FILENO)) {
+        const bool interactive = ::isatty(STDIN_FILENO);
+        if (interactive) {
             std::cerr << "quorvel-calc " << QUORVEL_VERSION
                       << ": type an expression and press Enter; Ctrl+D ends.\n";
         }
         for (std::string line; std::getline(std::cin, line);) {
             handle(line);
-            if (::isatty(STDIN_FILENO)) std::cout.flush();
+            if (interactive) std::cout.flush();
         }
     }
     std::cout.flush();

@@ -151,28 +151,45 @@ bool IsPlainNumber(std::string_view text) {
     return true;
 }
 
-std::optional<std::string> ReadOperand(std::string_view text) {
-    std::string t(text);
+namespace {
+
+struct Operand {
+    bool negative;
+    std::string_view digits;  // unsigned
+};
+
+std::optional<Operand> readOperand(std::string_view t) {
+    bool negate = false;  // from the -( ) forms peeled off so far
     for (;;) {
         if (isBracketed(t)) {
             t = t.substr(1, t.size() - 2);
         } else if (t.size() >= 3 && (t[0] == '-' || t[0] == '+') && isBracketed(t.substr(1))) {
-            std::string inner = t.substr(2, t.size() - 3);
-            const bool negate = t[0] == '-';
-            if (!inner.empty() && (inner[0] == '-' || inner[0] == '+')) {
-                const bool innerNegative = inner[0] == '-';
-                inner.erase(0, 1);
-                t = (negate != innerNegative ? "-" : "") + inner;
-            } else {
-                t = (negate ? "-" : "") + inner;
-            }
+            negate = negate != (t[0] == '-');
+            t = t.substr(2, t.size() - 3);
         } else {
             break;
         }
     }
     if (!isDecimalText(t)) return std::nullopt;
-    if (t[0] == '+') t.erase(0, 1);
-    return t;
+    if (t[0] == '-' || t[0] == '+') {
+        negate = negate != (t[0] == '-');
+        t.remove_prefix(1);
+    }
+    return Operand{negate, t};
+}
+
+bool isOperand(std::string_view t) { return readOperand(t).has_value(); }
+
+}  // namespace
+
+std::optional<std::string> ReadOperand(std::string_view text) {
+    const auto operand = readOperand(text);
+    if (!operand) return std::nullopt;
+    std::string value;
+    value.reserve(operand->digits.size() + 1);
+    if (operand->negative) value.push_back('-');
+    value.append(operand->digits);
+    return value;
 }
 
 std::string InsertImplicitMultiplication(std::string_view text) {
@@ -230,8 +247,9 @@ int CalcEngine::CalculateSteps(std::string_view expression, int radix, std::stri
     const auto maxRounds = 2 * open + 2;
     for (std::int64_t round = 0;; ++round) {
         const std::size_t lineStart = working.rfind('=') + 1;
-        const std::string line = working.substr(lineStart);
-        if (ReadOperand(line)) break;
+        const std::string_view current = std::string_view(working).substr(lineStart);
+        if (isOperand(current)) break;
+        const std::string line(current);
         if (round == maxRounds) {
             warn(msg::kInvalidExpression, msg::kTitleMalformed);
             return -1;
@@ -265,7 +283,7 @@ int CalcEngine::CalculateSteps(std::string_view expression, int radix, std::stri
 
         // The next round works on a fresh copy of the last line, unless nothing is left to do.
         const std::size_t lastStart = working.rfind('=') + 1;
-        if (flat && !ReadOperand(std::string_view(working).substr(lastStart))) {
+        if (flat && !isOperand(std::string_view(working).substr(lastStart))) {
             working += "\r\n=" + working.substr(lastStart);
         }
     }

@@ -17,25 +17,7 @@ constexpr char kOverflowRemainder[] = "ERROR: Overflow in operator%!";
 constexpr char kOverflowDivideAssign[] = "ERROR: Overflow in operator /=!";
 constexpr char kDomainInt[] = "ERROR: Domain in operator int()!";
 
-// A magnitude as a whole number of digits and the count of fraction digits among them.
-struct Scaled {
-    Digits digits;
-    std::size_t fraction = 0;
-};
-
-Scaled toScaled(const std::vector<std::uint8_t>& elements) {
-    Scaled s;
-    s.digits.reserve(elements.size());
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-        if (elements[i] == DecimalNumber::kPointMarker) {
-            s.fraction = i;
-        } else {
-            s.digits.push_back(elements[i]);
-        }
-    }
-    detail::stripZeros(s.digits);
-    return s;
-}
+using detail::DigitView;
 
 // Lays the digits out with the marker above `fraction` of them and one 0 above the marker
 // when there is no integer digit.
@@ -49,11 +31,16 @@ std::vector<std::uint8_t> fromScaled(Digits digits, std::size_t fraction) {
     return digits;
 }
 
-std::size_t alignShift(const Scaled& s, std::size_t fraction) { return fraction - s.fraction; }
+// Shifts that bring two magnitudes to the same count of fraction digits.
+struct Alignment {
+    std::size_t fraction;
+    std::size_t shiftA;
+    std::size_t shiftB;
+};
 
-int compareScaled(const Scaled& a, const Scaled& b) {
-    const std::size_t f = std::max(a.fraction, b.fraction);
-    return detail::compareShifted(a.digits, alignShift(a, f), b.digits, alignShift(b, f));
+Alignment align(const DigitView& a, const DigitView& b) {
+    const std::size_t f = std::max(a.fraction(), b.fraction());
+    return {f, f - a.fraction(), f - b.fraction()};
 }
 
 std::uint8_t digitValue(char c, int radix) {
@@ -94,21 +81,25 @@ std::string_view trimBlanks(std::string_view text) {
 }
 
 std::vector<std::uint8_t> readDigits(std::string_view text) {
-    std::vector<std::uint8_t> elements;
-    elements.reserve(text.size());
+    // The digits to the right of the first character, from the right, that is neither a digit
+    // nor the first point: a second point ends the scan too, so there is never two markers.
+    std::size_t begin = text.size();
     bool point = false;
-    for (std::size_t i = text.size(); i-- > 0;) {
-        const char c = text[i];
+    while (begin > 0) {
+        const char c = text[begin - 1];
         if (c >= '0' && c <= '9') {
-            elements.push_back(static_cast<std::uint8_t>(c - '0'));
+            --begin;
         } else if (c == '.' && !point) {
-            // A second point ends the scan like any other stray character, so the array
-            // never holds two markers.
-            elements.push_back(DecimalNumber::kPointMarker);
             point = true;
+            --begin;
         } else {
             break;
         }
+    }
+    std::vector<std::uint8_t> elements(text.size() - begin);
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        const char c = text[text.size() - 1 - i];
+        elements[i] = c == '.' ? DecimalNumber::kPointMarker : static_cast<std::uint8_t>(c - '0');
     }
     return elements;
 }
@@ -201,11 +192,11 @@ bool DecimalNumber::isZero() const {
 
 std::string DecimalNumber::toString() const {
     if (m_digits.empty()) return "0";
-    std::string out;
-    out.reserve(m_digits.size() + 1);
-    if (m_sign < 0) out.push_back('-');
-    for (auto it = m_digits.rbegin(); it != m_digits.rend(); ++it) {
-        out.push_back(*it == kPointMarker ? '.' : static_cast<char>('0' + *it));
+    const std::size_t sign = m_sign < 0 ? 1 : 0;
+    std::string out(m_digits.size() + sign, '-');
+    for (std::size_t i = 0; i < m_digits.size(); ++i) {
+        const std::uint8_t d = m_digits[m_digits.size() - 1 - i];
+        out[sign + i] = d == kPointMarker ? '.' : static_cast<char>('0' + d);
     }
     return out;
 }
@@ -267,7 +258,10 @@ void DecimalNumber::cut(std::int32_t precision) {
 }
 
 int DecimalNumber::compareMagnitude(const DecimalNumber& a, const DecimalNumber& b) {
-    return compareScaled(toScaled(a.m_digits), toScaled(b.m_digits));
+    const DigitView x(a.m_digits);
+    const DigitView y(b.m_digits);
+    const Alignment al = align(x, y);
+    return detail::compareShifted(x, al.shiftA, y, al.shiftB);
 }
 
 bool operator<(const DecimalNumber& a, const DecimalNumber& b) {
@@ -289,23 +283,21 @@ enum class Cancel { Empty, Zero };
 std::pair<std::int8_t, std::vector<std::uint8_t>> signedSum(const DecimalNumber& a,
                                                              const DecimalNumber& b, int bSign,
                                                              Cancel cancel) {
-    const Scaled x = toScaled(a.digits());
-    const Scaled y = toScaled(b.digits());
-    const std::size_t f = std::max(x.fraction, y.fraction);
-    const std::size_t sx = alignShift(x, f);
-    const std::size_t sy = alignShift(y, f);
+    const DigitView x(a.digits());
+    const DigitView y(b.digits());
+    const auto [f, sx, sy] = align(x, y);
     const int effective = b.sign() * bSign;
     if (a.sign() == effective) {
-        return {a.sign(), fromScaled(detail::addShifted(x.digits, sx, y.digits, sy), f)};
+        return {a.sign(), fromScaled(detail::addShifted(x, sx, y, sy), f)};
     }
-    const int c = detail::compareShifted(x.digits, sx, y.digits, sy);
+    const int c = detail::compareShifted(x, sx, y, sy);
     if (c == 0) {
         if (cancel == Cancel::Empty) return {1, {}};
         return {1, {0}};
     }
-    if (c > 0) return {a.sign(), fromScaled(detail::subtractShifted(x.digits, sx, y.digits, sy), f)};
+    if (c > 0) return {a.sign(), fromScaled(detail::subtractShifted(x, sx, y, sy), f)};
     return {static_cast<std::int8_t>(effective),
-            fromScaled(detail::subtractShifted(y.digits, sy, x.digits, sx), f)};
+            fromScaled(detail::subtractShifted(y, sy, x, sx), f)};
 }
 
 }  // namespace
@@ -322,11 +314,11 @@ DecimalNumber operator-(const DecimalNumber& a, const DecimalNumber& b) {
 
 DecimalNumber operator*(const DecimalNumber& a, const DecimalNumber& b) {
     const std::int8_t sign = static_cast<std::int8_t>(a.m_sign * b.m_sign);
-    const Scaled x = toScaled(a.m_digits);
-    const Scaled y = toScaled(b.m_digits);
-    if (x.digits.empty() || y.digits.empty()) return DecimalNumber(sign, {0});
-    DecimalNumber product(sign, fromScaled(detail::multiplyDigits(x.digits, y.digits),
-                                           x.fraction + y.fraction));
+    const DigitView x(a.m_digits);
+    const DigitView y(b.m_digits);
+    if (x.length() == 0 || y.length() == 0) return DecimalNumber(sign, {0});
+    DecimalNumber product(sign,
+                          fromScaled(detail::multiplyDigits(x, y), x.fraction() + y.fraction()));
     product.trim();
     product.stripHighZeros();
     return product;
@@ -337,13 +329,12 @@ namespace {
 // |a| / |b| truncated after `places` fraction digits, laid out with exactly that many.
 std::vector<std::uint8_t> quotient(const DecimalNumber& a, const DecimalNumber& b,
                                    std::size_t places) {
-    const Scaled x = toScaled(a.digits());
-    if (x.digits.empty()) return {0};
-    const Scaled y = toScaled(b.digits());
-    const std::size_t f = std::max(x.fraction, y.fraction);
-    const Digits dividend = detail::shifted(x.digits, alignShift(x, f) + places);
-    const Digits divisor = detail::shifted(y.digits, alignShift(y, f));
-    return fromScaled(detail::divideDigits(dividend, divisor).quotient, places);
+    const DigitView x(a.digits());
+    if (x.length() == 0) return {0};
+    const DigitView y(b.digits());
+    const Alignment al = align(x, y);
+    return fromScaled(detail::divideDigits(x, al.shiftA + places, y, al.shiftB, false).quotient,
+                      places);
 }
 
 std::int8_t quotientSign(const DecimalNumber& a, const DecimalNumber& b) {
@@ -361,13 +352,13 @@ DecimalNumber operator/(const DecimalNumber& a, const DecimalNumber& b) {
 
 DecimalNumber operator%(const DecimalNumber& a, const DecimalNumber& b) {
     if (b.isZero()) throw std::overflow_error(kOverflowRemainder);
-    const Scaled x = toScaled(a.m_digits);
-    if (x.digits.empty()) return DecimalNumber();
-    const Scaled y = toScaled(b.m_digits);
-    const std::size_t f = std::max(x.fraction, y.fraction);
-    const Digits dividend = detail::shifted(x.digits, alignShift(x, f));
-    const Digits divisor = detail::shifted(y.digits, alignShift(y, f));
-    return DecimalNumber(a.m_sign, fromScaled(detail::divideDigits(dividend, divisor).remainder, f));
+    const DigitView x(a.m_digits);
+    if (x.length() == 0) return DecimalNumber();
+    const DigitView y(b.m_digits);
+    const Alignment al = align(x, y);
+    return DecimalNumber(
+        a.m_sign,
+        fromScaled(detail::divideDigits(x, al.shiftA, y, al.shiftB, true).remainder, al.fraction));
 }
 
 DecimalNumber& DecimalNumber::operator+=(const DecimalNumber& b) {
@@ -393,17 +384,17 @@ DecimalNumber& DecimalNumber::operator/=(const DecimalNumber& b) {
 }
 
 DecimalNumber::operator std::int32_t() const {
-    const Scaled s = toScaled(m_digits);
+    const DigitView s(m_digits);
     constexpr std::int64_t kMax = 2147483647;
     const std::int64_t limit = m_sign < 0 ? kMax + 1 : kMax;
     std::int64_t whole = 0;
     bool fraction = false;
-    for (std::size_t i = s.digits.size(); i-- > 0;) {
-        if (i < s.fraction) {
-            fraction = fraction || s.digits[i] != 0;
+    for (std::size_t i = s.length(); i-- > 0;) {
+        if (i < s.fraction()) {
+            fraction = fraction || s[i] != 0;
             continue;
         }
-        whole = whole * 10 + s.digits[i];
+        whole = whole * 10 + s[i];
         if (whole > limit) throw std::domain_error(kDomainInt);
     }
     if (whole == limit && fraction) throw std::domain_error(kDomainInt);

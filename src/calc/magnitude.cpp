@@ -13,18 +13,56 @@ constexpr std::array<std::uint32_t, kLimbDigits> kPow10 = {
 
 using Limbs = std::vector<std::uint32_t>;
 
+void stripZeros(Digits& d) {
+    while (!d.empty() && d.back() == 0) d.pop_back();
+}
+
+// Most operands of a calculation have a few dozen digits: those fit one 128-bit word, which
+// spares the limb conversions and their allocations.
+__extension__ typedef unsigned __int128 Wide;
+constexpr std::size_t kWideDigits = 38;  // 10^38 < 2^128
+constexpr std::uint64_t kTen19 = 10000000000000000000ull;
+
+Wide toWide(const DigitView& d, std::size_t shift) {
+    Wide x = 0;
+    for (std::size_t i = d.length(); i-- > 0;) x = x * 10 + d[i];
+    for (std::size_t i = 0; i < shift && x != 0; ++i) x *= 10;
+    return x;
+}
+
+void appendDigits(Digits& out, std::uint64_t part, std::size_t count) {
+    for (std::size_t i = 0; i < count; ++i) {
+        out.push_back(static_cast<std::uint8_t>(part % 10));
+        part /= 10;
+    }
+}
+
+Digits fromWide(Wide x) {
+    Digits d;
+    d.reserve(kWideDigits + 4);
+    appendDigits(d, static_cast<std::uint64_t>(x % kTen19), 19);
+    appendDigits(d, static_cast<std::uint64_t>(x / kTen19), 20);
+    stripZeros(d);
+    return d;
+}
+
 void stripLimbs(Limbs& x) {
     while (!x.empty() && x.back() == 0) x.pop_back();
 }
 
-Limbs toLimbs(const Digits& d) {
-    Limbs x((d.size() + kLimbDigits - 1) / kLimbDigits, 0);
-    for (std::size_t i = 0; i < d.size(); ++i) x[i / kLimbDigits] += d[i] * kPow10[i % kLimbDigits];
+Limbs toLimbs(const DigitView& d, std::size_t shift) {
+    const std::size_t n = d.length() == 0 ? 0 : d.length() + shift;
+    Limbs x((n + kLimbDigits - 1) / kLimbDigits, 0);
+    for (std::size_t i = shift; i < n; ++i) {
+        x[i / kLimbDigits] += d[i - shift] * kPow10[i % kLimbDigits];
+    }
     return x;
 }
 
 Digits fromLimbs(const Limbs& x) {
-    Digits d(x.size() * kLimbDigits);
+    Digits d;
+    d.reserve(x.size() * kLimbDigits + 2);  // room for the marker and a 0 above it
+    d.resize(x.size() * kLimbDigits);
     for (std::size_t i = 0; i < x.size(); ++i) {
         std::uint32_t limb = x[i];
         for (std::size_t k = 0; k < kLimbDigits; ++k) {
@@ -131,26 +169,31 @@ void divideLimbs(const Limbs& u, const Limbs& v, Limbs& q, Limbs& r) {
     stripLimbs(r);
 }
 
-std::uint8_t digitAt(const Digits& d, std::size_t shift, std::size_t i) {
-    return i >= shift && i - shift < d.size() ? d[i - shift] : 0;
+std::uint8_t digitAt(const DigitView& d, std::size_t shift, std::size_t i) {
+    return i >= shift && i - shift < d.length() ? d[i - shift] : 0;
 }
 
 }  // namespace
 
-void stripZeros(Digits& d) {
-    while (!d.empty() && d.back() == 0) d.pop_back();
+DigitView::DigitView(const std::vector<std::uint8_t>& elements) : m_data(elements.data()) {
+    std::size_t marker = elements.size();
+    for (std::size_t i = 0; i < elements.size(); ++i) {
+        if (elements[i] == kMarker) {
+            marker = i;
+            break;
+        }
+    }
+    m_marker = marker;
+    m_skip = marker < elements.size() ? 1 : 0;
+    m_fraction = m_skip ? marker : 0;
+    std::size_t length = elements.size() - m_skip;
+    while (length > 0 && (*this)[length - 1] == 0) --length;
+    m_length = length;
 }
 
-Digits shifted(const Digits& d, std::size_t shift) {
-    if (d.empty()) return {};
-    Digits out(shift, 0);
-    out.insert(out.end(), d.begin(), d.end());
-    return out;
-}
-
-int compareShifted(const Digits& a, std::size_t sa, const Digits& b, std::size_t sb) {
-    const std::size_t la = a.empty() ? 0 : a.size() + sa;
-    const std::size_t lb = b.empty() ? 0 : b.size() + sb;
+int compareShifted(const DigitView& a, std::size_t sa, const DigitView& b, std::size_t sb) {
+    const std::size_t la = a.length() == 0 ? 0 : a.length() + sa;
+    const std::size_t lb = b.length() == 0 ? 0 : b.length() + sb;
     if (la != lb) return la < lb ? -1 : 1;
     for (std::size_t i = la; i-- > 0;) {
         const std::uint8_t x = digitAt(a, sa, i);
@@ -160,9 +203,11 @@ int compareShifted(const Digits& a, std::size_t sa, const Digits& b, std::size_t
     return 0;
 }
 
-Digits addShifted(const Digits& a, std::size_t sa, const Digits& b, std::size_t sb) {
-    const std::size_t len = std::max(a.size() + sa, b.size() + sb);
-    Digits out(len + 1, 0);
+Digits addShifted(const DigitView& a, std::size_t sa, const DigitView& b, std::size_t sb) {
+    const std::size_t len = std::max(a.length() + sa, b.length() + sb);
+    Digits out;
+    out.reserve(len + 3);  // a carry, the marker and a 0 above it
+    out.resize(len + 1, 0);
     std::uint8_t carry = 0;
     for (std::size_t i = 0; i < len; ++i) {
         std::uint8_t s = static_cast<std::uint8_t>(digitAt(a, sa, i) + digitAt(b, sb, i) + carry);
@@ -174,9 +219,11 @@ Digits addShifted(const Digits& a, std::size_t sa, const Digits& b, std::size_t 
     return out;
 }
 
-Digits subtractShifted(const Digits& a, std::size_t sa, const Digits& b, std::size_t sb) {
-    const std::size_t len = a.size() + sa;
-    Digits out(len, 0);
+Digits subtractShifted(const DigitView& a, std::size_t sa, const DigitView& b, std::size_t sb) {
+    const std::size_t len = a.length() + sa;
+    Digits out;
+    out.reserve(len + 2);
+    out.resize(len, 0);
     int borrow = 0;
     for (std::size_t i = 0; i < len; ++i) {
         int s = digitAt(a, sa, i) - digitAt(b, sb, i) - borrow;
@@ -187,10 +234,11 @@ Digits subtractShifted(const Digits& a, std::size_t sa, const Digits& b, std::si
     return out;
 }
 
-Digits multiplyDigits(const Digits& a, const Digits& b) {
-    if (a.empty() || b.empty()) return {};
-    const Limbs x = toLimbs(a);
-    const Limbs y = toLimbs(b);
+Digits multiplyDigits(const DigitView& a, const DigitView& b) {
+    if (a.length() == 0 || b.length() == 0) return {};
+    if (a.length() + b.length() <= kWideDigits) return fromWide(toWide(a, 0) * toWide(b, 0));
+    const Limbs x = toLimbs(a, 0);
+    const Limbs y = toLimbs(b, 0);
     Limbs r(x.size() + y.size(), 0);
     for (std::size_t i = 0; i < x.size(); ++i) {
         const std::uint64_t xi = x[i];
@@ -210,15 +258,21 @@ Digits multiplyDigits(const Digits& a, const Digits& b) {
     return fromLimbs(r);
 }
 
-QuotientRemainder divideDigits(const Digits& dividend, const Digits& divisor) {
-    Limbs u = toLimbs(dividend);
-    Limbs v = toLimbs(divisor);
+QuotientRemainder divideDigits(const DigitView& a, std::size_t sa, const DigitView& b,
+                               std::size_t sb, bool withRemainder) {
+    if (a.length() + sa <= kWideDigits && b.length() + sb <= kWideDigits) {
+        const Wide u = toWide(a, sa);
+        const Wide v = toWide(b, sb);
+        return {fromWide(u / v), withRemainder ? fromWide(u % v) : Digits{}};
+    }
+    Limbs u = toLimbs(a, sa);
+    Limbs v = toLimbs(b, sb);
     stripLimbs(u);
     stripLimbs(v);
-    if (compareLimbs(u, v) < 0) return {{}, dividend};
+    if (compareLimbs(u, v) < 0) return {{}, withRemainder ? fromLimbs(u) : Digits{}};
     Limbs q, r;
     divideLimbs(u, v, q, r);
-    return {fromLimbs(q), fromLimbs(r)};
+    return {fromLimbs(q), withRemainder ? fromLimbs(r) : Digits{}};
 }
 
 }  // namespace quorvel::detail

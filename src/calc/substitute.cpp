@@ -34,6 +34,9 @@ int parameterIndex(char c) {
 
 std::string SubstituteValues(std::string_view expression, const RecentResults& recent,
                              const CalcSettings& settings) {
+    if (expression.find_first_of("lpfkmw") == std::string_view::npos) {
+        return std::string(expression);  // no name to replace
+    }
     std::string withRecent;
     for (std::size_t i = 0; i < expression.size();) {
         const std::string_view rest = expression.substr(i);
@@ -46,9 +49,10 @@ std::string SubstituteValues(std::string_view expression, const RecentResults& r
     }
 
     std::string withPi;
-    const std::string pi = RoundToPlaces(settings.piText, settings.places);
+    std::string pi;
     for (std::size_t i = 0; i < withRecent.size();) {
         if (withRecent.compare(i, 2, "pi") == 0) {
+            if (pi.empty()) pi = RoundToPlaces(settings.piText, settings.places);
             withPi.append(pi);
             i += 2;
         } else {

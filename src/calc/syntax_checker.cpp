@@ -127,11 +127,14 @@ unsigned characterClass(char c) {
 struct Layout {
     std::vector<unsigned> classes;
     std::vector<std::string_view> functionAt;  // the name beginning at each index, or empty
+    std::vector<unsigned> subjects;            // subjectBit of every rule subject at each index
 };
+
+unsigned subjectBit(Subject s) { return 1u << static_cast<unsigned>(s); }
 
 Layout layOut(std::string_view text, const KeywordScanner& scanner) {
     const std::size_t n = text.size();
-    Layout layout{std::vector<unsigned>(n, 0), std::vector<std::string_view>(n)};
+    Layout layout{std::vector<unsigned>(n, 0), std::vector<std::string_view>(n), {}};
     std::size_t i = 0;
     while (i < n) {
         const char l = lower(text[i]);
@@ -168,8 +171,15 @@ Layout layOut(std::string_view text, const KeywordScanner& scanner) {
         }
         i += length;
     }
+    layout.subjects.assign(n, 0);
     for (std::size_t k = 0; k < n; ++k) {
         if (scanner.findStartingAt(text, k)) layout.classes[k] |= kKeywordStart;
+        unsigned& bits = layout.subjects[k];
+        if (!layout.functionAt[k].empty()) bits |= subjectBit(Subject::FunctionName);
+        if (text[k] == '(') bits |= subjectBit(Subject::OpenBracket);
+        if (text[k] == ')') bits |= subjectBit(Subject::CloseBracket);
+        if (isOperator(text[k])) bits |= subjectBit(Subject::Operator);
+        if (text[k] == '=') bits |= subjectBit(Subject::Equals);
     }
     return layout;
 }
@@ -208,10 +218,12 @@ SyntaxVerdict rejectNeighbour(std::size_t index, const NeighbourRule& rule,
 
 std::optional<SyntaxVerdict> checkBefore(std::string_view text, const Layout& layout) {
     for (const NeighbourRule& rule : kBeforeRules) {
+        const unsigned bit = subjectBit(rule.subject);
         for (std::size_t i = 1; i < text.size(); ++i) {
-            const std::string_view subject = subjectAt(text, layout, i, rule.subject);
-            if (subject.empty() || (layout.classes[i - 1] & rule.accepted) != 0) continue;
-            return rejectNeighbour(i - 1, rule, subject);
+            if ((layout.subjects[i] & bit) == 0 || (layout.classes[i - 1] & rule.accepted) != 0) {
+                continue;
+            }
+            return rejectNeighbour(i - 1, rule, subjectAt(text, layout, i, rule.subject));
         }
     }
     return std::nullopt;
@@ -219,10 +231,12 @@ std::optional<SyntaxVerdict> checkBefore(std::string_view text, const Layout& la
 
 std::optional<SyntaxVerdict> checkAfter(std::string_view text, const Layout& layout) {
     for (const NeighbourRule& rule : kAfterRules) {
+        const unsigned bit = subjectBit(rule.subject);
         for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-            const std::string_view subject = subjectAt(text, layout, i, rule.subject);
-            if (subject.empty() || (layout.classes[i + 1] & rule.accepted) != 0) continue;
-            return rejectNeighbour(i + 1, rule, subject);
+            if ((layout.subjects[i] & bit) == 0 || (layout.classes[i + 1] & rule.accepted) != 0) {
+                continue;
+            }
+            return rejectNeighbour(i + 1, rule, subjectAt(text, layout, i, rule.subject));
         }
     }
     return std::nullopt;
