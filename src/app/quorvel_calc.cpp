@@ -20,6 +20,7 @@
 #include "speech/wav_writer.h"
 #include "speech/word_player.h"
 #include "speech/wording.h"
+#include "tools/unit_converter.h"
 
 namespace fs = std::filesystem;
 
@@ -41,6 +42,9 @@ Options:
                         log lines back into it
   --words COMMAND TEXT  print the word files that speaking TEXT would play
   --speak COMMAND TEXT  speak TEXT through the audio device
+  --units CATEGORY      list the units of a category, name<TAB>factor a line
+  --convert CATEGORY VALUE FROM TO
+                        convert VALUE from unit FROM to unit TO of a category
   --speak-to FILE.wav COMMAND TEXT
                         write the spoken TEXT to a WAV file
                         (COMMAND: key, input, result, inputresult, msg, expr)
@@ -72,6 +76,13 @@ struct Speech {
     fs::path file;
 };
 
+struct Conversion {
+    std::string category;
+    std::string value;
+    std::string from;
+    std::string to;
+};
+
 struct Options {
     std::optional<int> places;
     std::optional<int> digits;
@@ -79,6 +90,8 @@ struct Options {
     bool steps = false;
     std::optional<fs::path> data;
     std::optional<Speech> speech;
+    std::optional<std::string> units;
+    std::optional<Conversion> conversion;
     std::vector<std::string> expressions;
 };
 
@@ -131,6 +144,15 @@ Options parseOptions(int argc, char** argv) {
             s.command = std::string(take(i, a));
             s.text = std::string(take(i, a));
             o.speech = std::move(s);
+        } else if (a == "--units") {
+            o.units = std::string(take(i, a));
+        } else if (a == "--convert") {
+            Conversion c;
+            c.category = std::string(take(i, a));
+            c.value = std::string(take(i, a));
+            c.from = std::string(take(i, a));
+            c.to = std::string(take(i, a));
+            o.conversion = std::move(c);
         } else if (a == "--help") {
             std::cout << kUsage;
             std::exit(0);
@@ -211,6 +233,21 @@ int run(const Options& options) {
     if (options.angle) settings.angleUnit = *options.angle;
 
     StderrPrompter prompter;
+    if (options.units) {
+        const std::string listing = UnitListing(*options.units);
+        if (listing.empty()) {
+            std::cerr << "quorvel-calc: no unit category " << *options.units << '\n';
+            return 1;
+        }
+        std::cout << listing;
+        return 0;
+    }
+    if (const auto& c = options.conversion) {
+        const auto converted = ConvertNamedUnits(c->category, c->value, c->from, c->to, settings,
+                                                 prompter);
+        std::cout << converted.value_or("") << '\n';
+        return converted ? 0 : 1;
+    }
     bool storeFailed = false;
     auto store = [&] {
         if (!holder || storeFailed) return;

@@ -107,39 +107,4 @@ std::string ENotation(std::string_view value, int places, int intDigits) {
     return std::string(value);
 }
 
-std::string ExpandExponent(std::string_view text) {
-    const auto e = text.find_first_of("Ee");
-    if (e == std::string_view::npos) return std::string(text);
-    const auto [sign, mantissaText] = splitSign(text.substr(0, e));
-    std::string_view exponentText = text.substr(e + 1);
-    bool negativeExponent = false;
-    if (!exponentText.empty() && (exponentText[0] == '+' || exponentText[0] == '-')) {
-        negativeExponent = exponentText[0] == '-';
-        exponentText.remove_prefix(1);
-    }
-    if (mantissaText.empty() || exponentText.empty() || exponentText.size() > 6 ||
-        exponentText.find_first_not_of("0123456789") != std::string_view::npos ||
-        mantissaText.find_first_not_of("0123456789.") != std::string_view::npos ||
-        std::count(mantissaText.begin(), mantissaText.end(), '.') > 1) {
-        return std::string(text);  // not an E form we wrote
-    }
-    const long exponent = std::stol(std::string(exponentText));
-    const auto point = mantissaText.find('.');
-    std::string digits(mantissaText.substr(0, point));
-    long integerLength = static_cast<long>(digits.size());
-    if (point != std::string_view::npos) digits += mantissaText.substr(point + 1);
-    integerLength += negativeExponent ? -exponent : exponent;
-
-    std::string out;
-    if (integerLength <= 0) {
-        out = "0." + std::string(static_cast<std::size_t>(-integerLength), '0') + digits;
-    } else if (static_cast<std::size_t>(integerLength) >= digits.size()) {
-        out = digits + std::string(static_cast<std::size_t>(integerLength) - digits.size(), '0');
-    } else {
-        out = digits.substr(0, static_cast<std::size_t>(integerLength)) + "." +
-              digits.substr(static_cast<std::size_t>(integerLength));
-    }
-    return std::string(sign) + StripTrailingZeros(StripLeadingZeros(out));
-}
-
 }  // namespace quorvel

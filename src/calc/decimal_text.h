@@ -22,8 +22,4 @@ std::string RoundToPlaces(std::string_view text, int places);
 // `intDigits` zeros after the point gives "d.dddE-x"; fraction digits are cut to `places`.
 std::string ENotation(std::string_view value, int places, int intDigits);
 
-// A value in E form ("1.5E+20", "-2.05E-11") written out as plain decimal digits, so it can
-// stand in an expression exactly; any other text is returned as it is.
-std::string ExpandExponent(std::string_view text);
-
 }  // namespace quorvel

@@ -2,12 +2,13 @@
 
 #include "calc/calc_engine.h"
 #include "calc/decimal_text.h"
+#include "calc/exponent_expansion.h"
 
 namespace quorvel {
 namespace {
 
 void appendValue(std::string& out, std::string_view value) {
-    const std::string plain = ExpandExponent(value);
+    const std::string plain = ExpandNumberExponent(value);
     if (!plain.empty() && plain.front() == '-') {
         out.append("(").append(plain).append(")");
     } else {

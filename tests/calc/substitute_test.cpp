@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include "calc/decimal_text.h"
 
 namespace quorvel {
 namespace {
@@ -43,29 +42,6 @@ TEST(SubstituteValues, WritesValuesInEFormAsPlainDigits) {
     EXPECT_EQ(SubstituteValues("last1/99999999999", recent, settings),
               "9999999999800000000001/99999999999");
     EXPECT_EQ(SubstituteValues("last2+f", recent, settings), "(-0.000000000015)+2000");
-}
-
-TEST(ExpandExponent, WritesOutEveryDigit) {
-    struct Case {
-        const char* text;
-        const char* plain;
-    };
-    constexpr Case kCases[] = {
-        {"1.5E+20", "150000000000000000000"},
-        {"1E+10", "10000000000"},
-        {"1.23456789015E+10", "12345678901.5"},
-        {"-2.05E-11", "-0.0000000000205"},
-        {"1.234E-11", "0.00000000001234"},
-        {"9.999999999800000000001E+21", "9999999999800000000001"},
-        {"12.5", "12.5"},
-        {"-3", "-3"},
-        {"1.5E+x", "1.5E+x"},
-        {"E+5", "E+5"},
-    };
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.text);
-        EXPECT_EQ(ExpandExponent(c.text), c.plain);
-    }
 }
 
 }  // namespace

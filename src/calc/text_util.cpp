@@ -1,0 +1,24 @@
+#include "calc/text_util.h"
+
+#include <cctype>
+
+namespace quorvel {
+namespace {
+
+bool isSpace(char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; }
+
+}  // namespace
+
+std::string_view Trim(std::string_view text) {
+    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
+    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
+    return text;
+}
+
+std::string ToLower(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+}  // namespace quorvel
