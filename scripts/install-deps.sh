@@ -16,6 +16,9 @@ packages=(
     time
     portaudio19-dev
     libsndfile1-dev
+    qt6-base-dev
+    xvfb
+    xauth
 )
 
 missing=()

@@ -1,0 +1,102 @@
+#include "ui/hover_button.h"
+
+#include <QEnterEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace quorvel {
+
+HoverButton::HoverButton(QWidget* parent) : HoverButton(QString(), parent) {}
+
+HoverButton::HoverButton(const QString& caption, QWidget* parent) : QAbstractButton(parent) {
+    skins::initResources();
+    setText(caption);
+    setMouseTracking(true);
+    setFocusPolicy(Qt::NoFocus);
+}
+
+void HoverButton::setPictures(const QString& normal, const QString& pressed, const QString& hover) {
+    m_normal.load(normal);
+    m_pressed.load(pressed);
+    m_hover.load(hover);
+    update();
+}
+
+void HoverButton::setPictures(const skins::ButtonPictures& pictures) {
+    setPictures(QString::fromLatin1(pictures.normal), QString::fromLatin1(pictures.pressed),
+                QString::fromLatin1(pictures.hover));
+}
+
+void HoverButton::setHeldDown(bool on) {
+    m_heldDown = on;
+    update();
+}
+
+HoverButton::Face HoverButton::face() const {
+    if (isDown()) return Face::Pressed;
+    if (m_hovering) return Face::Hover;
+    return m_heldDown ? Face::Pressed : Face::Normal;
+}
+
+QSize HoverButton::sizeHint() const {
+    return m_normal.isNull() ? QSize(65, 25) : m_normal.size() / m_normal.devicePixelRatio();
+}
+
+void HoverButton::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect area(QPoint(0, 0), size());
+    switch (face()) {
+        case Face::Normal:
+            painter.drawPixmap(area.topLeft(), m_normal, area);
+            break;
+        case Face::Pressed:
+            painter.drawPixmap(area.topLeft(), m_pressed, area);
+            break;
+        case Face::Hover:
+            painter.drawPixmap(area.topLeft(), m_hover, area);
+            break;
+    }
+    painter.setFont(font());
+    painter.setPen(
+        palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+    painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, text());
+}
+
+void HoverButton::startHovering() {
+    if (m_hovering || isDown()) return;
+    m_hovering = true;
+    update();
+    emit mouseEntered();
+}
+
+void HoverButton::enterEvent(QEnterEvent* event) {
+    startHovering();
+    QAbstractButton::enterEvent(event);
+}
+
+void HoverButton::mouseMoveEvent(QMouseEvent* event) {
+    QAbstractButton::mouseMoveEvent(event);
+    startHovering();
+}
+
+void HoverButton::leaveEvent(QEvent* event) {
+    m_hovering = false;
+    update();
+    emit mouseLeft();
+    QAbstractButton::leaveEvent(event);
+}
+
+void HoverButton::mousePressEvent(QMouseEvent* event) {
+    // A pressed button shows its pressed picture, not the hover one.
+    m_hovering = false;
+    QAbstractButton::mousePressEvent(event);
+}
+
+HandCursorButton::HandCursorButton(QWidget* parent) : HandCursorButton(QString(), parent) {}
+
+HandCursorButton::HandCursorButton(const QString& caption, QWidget* parent)
+    : HoverButton(caption, parent) {
+    setCursor(Qt::PointingHandCursor);
+}
+
+}  // namespace quorvel

@@ -1,0 +1,66 @@
+#pragma once
+
+// Picture buttons: three pictures (normal, pressed, hover) drawn unscaled at the button's top
+// left, the caption centred on one line over them.
+
+#include <QAbstractButton>
+#include <QPixmap>
+
+#include "ui/skin_resources.h"
+
+namespace quorvel {
+
+class HoverButton : public QAbstractButton {
+    Q_OBJECT
+
+public:
+    enum class Face { Normal, Pressed, Hover };
+
+    explicit HoverButton(QWidget* parent = nullptr);
+    HoverButton(const QString& caption, QWidget* parent = nullptr);
+
+    void setPictures(const QString& normal, const QString& pressed, const QString& hover);
+    void setPictures(const skins::ButtonPictures& pictures);
+
+    // Held down by the owner: drawn pressed without being pressed.
+    void setHeldDown(bool on);
+    bool isHeldDown() const { return m_heldDown; }
+    bool isHovering() const { return m_hovering; }
+
+    // The picture that ends up on top at the next paint.
+    virtual Face face() const;
+
+    QSize sizeHint() const override;
+
+signals:
+    void mouseEntered();
+    void mouseLeft();
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void enterEvent(QEnterEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+
+private:
+    void startHovering();
+
+    QPixmap m_normal;
+    QPixmap m_pressed;
+    QPixmap m_hover;
+    bool m_hovering = false;
+    bool m_heldDown = false;
+};
+
+// A hover button that shows the hand cursor while the mouse is over it, for buttons that
+// read as links.
+class HandCursorButton : public HoverButton {
+    Q_OBJECT
+
+public:
+    explicit HandCursorButton(QWidget* parent = nullptr);
+    HandCursorButton(const QString& caption, QWidget* parent = nullptr);
+};
+
+}  // namespace quorvel
