@@ -6,19 +6,14 @@
 
 #include "calc/messages.h"
 #include "support/recording_prompter.h"
+#include "support/step_text.h"
 
 namespace quorvel {
 namespace {
 
+using testing::oneLine;
 using testing::RecordingPrompter;
 
-// Step lines joined by " | " so a table row shows the whole step text on one line.
-std::string oneLine(std::string steps) {
-    for (auto at = steps.find("\r\n"); at != std::string::npos; at = steps.find("\r\n", at)) {
-        steps.replace(at, 2, " | ");
-    }
-    return steps;
-}
 
 struct Steps {
     std::string steps;

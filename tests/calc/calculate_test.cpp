@@ -4,18 +4,14 @@
 
 #include "calc/messages.h"
 #include "support/recording_prompter.h"
+#include "support/step_text.h"
 
 namespace quorvel {
 namespace {
 
+using testing::oneLine;
 using testing::RecordingPrompter;
 
-std::string oneLine(std::string steps) {
-    for (auto at = steps.find("\r\n"); at != std::string::npos; at = steps.find("\r\n", at)) {
-        steps.replace(at, 2, " | ");
-    }
-    return steps;
-}
 
 const RecentResults kZeros = {"0", "0", "0", "0", "0"};
 
