@@ -81,25 +81,21 @@ std::string_view trimBlanks(std::string_view text) {
 }
 
 std::vector<std::uint8_t> readDigits(std::string_view text) {
-    // The digits to the right of the first character, from the right, that is neither a digit
-    // nor the first point: a second point ends the scan too, so there is never two markers.
-    std::size_t begin = text.size();
+    std::vector<std::uint8_t> elements;
+    elements.reserve(text.size());
     bool point = false;
-    while (begin > 0) {
-        const char c = text[begin - 1];
+    for (std::size_t i = text.size(); i-- > 0;) {
+        const char c = text[i];
         if (c >= '0' && c <= '9') {
-            --begin;
+            elements.push_back(static_cast<std::uint8_t>(c - '0'));
         } else if (c == '.' && !point) {
+            // A second point ends the scan like any other stray character, so the array
+            // never holds two markers.
+            elements.push_back(DecimalNumber::kPointMarker);
             point = true;
-            --begin;
         } else {
             break;
         }
-    }
-    std::vector<std::uint8_t> elements(text.size() - begin);
-    for (std::size_t i = 0; i < elements.size(); ++i) {
-        const char c = text[text.size() - 1 - i];
-        elements[i] = c == '.' ? DecimalNumber::kPointMarker : static_cast<std::uint8_t>(c - '0');
     }
     return elements;
 }

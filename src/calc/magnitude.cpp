@@ -30,18 +30,17 @@ Wide toWide(const DigitView& d, std::size_t shift) {
     return x;
 }
 
-void appendDigits(Digits& out, std::uint64_t part, std::size_t count) {
-    for (std::size_t i = 0; i < count; ++i) {
-        out.push_back(static_cast<std::uint8_t>(part % 10));
-        part /= 10;
-    }
-}
-
 Digits fromWide(Wide x) {
     Digits d;
     d.reserve(kWideDigits + 4);
-    appendDigits(d, static_cast<std::uint64_t>(x % kTen19), 19);
-    appendDigits(d, static_cast<std::uint64_t>(x / kTen19), 20);
+    if (x >> 64 != 0) {
+        std::uint64_t low = static_cast<std::uint64_t>(x % kTen19);
+        for (int i = 0; i < 19; ++i, low /= 10) d.push_back(static_cast<std::uint8_t>(low % 10));
+        x /= kTen19;
+    }
+    for (auto rest = static_cast<std::uint64_t>(x); rest != 0; rest /= 10) {
+        d.push_back(static_cast<std::uint8_t>(rest % 10));
+    }
     stripZeros(d);
     return d;
 }
