@@ -20,6 +20,7 @@
 #include "speech/wav_writer.h"
 #include "speech/word_player.h"
 #include "speech/wording.h"
+#include "tools/batch_run.h"
 #include "tools/unit_converter.h"
 
 namespace fs = std::filesystem;
@@ -45,6 +46,10 @@ Options:
   --units CATEGORY      list the units of a category, name<TAB>factor a line
   --convert CATEGORY VALUE FROM TO
                         convert VALUE from unit FROM to unit TO of a category
+  --batch SOURCE [--mode MODE] [--output RESULT] [--e-notation]
+                        calculate the expressions found in a text file and write the result
+                        file (MODE: addresult (default), replaceresult, addsteps, genfilter,
+                        detailfilter; RESULT: beside SOURCE with ".rob"); prints the log lines
   --speak-to FILE.wav COMMAND TEXT
                         write the spoken TEXT to a WAV file
                         (COMMAND: key, input, result, inputresult, msg, expr)
@@ -92,6 +97,10 @@ struct Options {
     std::optional<Speech> speech;
     std::optional<std::string> units;
     std::optional<Conversion> conversion;
+    std::optional<std::string> batchSource;
+    std::optional<BatchMode> batchMode;
+    std::optional<std::string> batchOutput;
+    bool eNotation = false;
     std::vector<std::string> expressions;
 };
 
@@ -153,6 +162,16 @@ Options parseOptions(int argc, char** argv) {
             c.from = std::string(take(i, a));
             c.to = std::string(take(i, a));
             o.conversion = std::move(c);
+        } else if (a == "--batch") {
+            o.batchSource = std::string(take(i, a));
+        } else if (a == "--mode") {
+            const std::string_view name = take(i, a);
+            o.batchMode = ParseBatchMode(name);
+            if (!o.batchMode) throw UsageError{"unknown batch mode " + std::string(name)};
+        } else if (a == "--output") {
+            o.batchOutput = std::string(take(i, a));
+        } else if (a == "--e-notation") {
+            o.eNotation = true;
         } else if (a == "--help") {
             std::cout << kUsage;
             std::exit(0);
@@ -162,6 +181,9 @@ Options parseOptions(int argc, char** argv) {
         } else {
             throw UsageError{"unknown option " + std::string(a)};
         }
+    }
+    if ((o.batchMode || o.batchOutput || o.eNotation) && !o.batchSource) {
+        throw UsageError{"--mode, --output and --e-notation go with --batch"};
     }
     return o;
 }
@@ -203,12 +225,14 @@ CalcSettings settingsFrom(const CSysData& data) {
     return s;
 }
 
-std::string withNewlines(std::string steps) {
+// One step a line with "\n" between lines, and no line break after the last.
+std::string withNewlines(std::string_view steps) {
     std::string out;
     out.reserve(steps.size());
     for (char c : steps) {
         if (c != '\r') out.push_back(c);
     }
+    while (!out.empty() && out.back() == '\n') out.pop_back();
     return out;
 }
 
@@ -242,6 +266,16 @@ int run(const Options& options) {
         std::cout << listing;
         return 0;
     }
+    if (options.batchSource) {
+        BatchOptions batch;
+        batch.source = *options.batchSource;
+        batch.result = options.batchOutput.value_or("");
+        batch.mode = options.batchMode.value_or(BatchMode::AddResult);
+        batch.eNotation = options.eNotation;
+        batch.settings = settings;
+        const BatchOutcome outcome = RunBatch(batch, prompter, std::cout);
+        return outcome.status == BatchStatus::Done && outcome.failed == 0 ? 0 : 1;
+    }
     if (const auto& c = options.conversion) {
         const auto converted = ConvertNamedUnits(c->category, c->value, c->from, c->to, settings,
                                                  prompter);
@@ -249,8 +283,15 @@ int run(const Options& options) {
         return converted ? 0 : 1;
     }
     bool storeFailed = false;
+    const CalculatorSession* current = nullptr;
     auto store = [&] {
         if (!holder || storeFailed) return;
+        CSysData& data = holder->data();
+        const auto& p = current->settings().parameters;
+        data.paramF = p[0];
+        data.paramK = p[1];
+        data.paramM = p[2];
+        data.paramW = p[3];
         const StoreResult stored = holder->Store();
         if (!stored.stored) {
             std::cerr << "quorvel-calc: " << stored.reason << '\n';
@@ -258,22 +299,32 @@ int run(const Options& options) {
         }
     };
     CalculatorSession session(settings, holder ? holder->data().log : log, prompter, store);
+    current = &session;
 
     bool failed = false;
     auto handle = [&](std::string_view line) {
         if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        if (!HasSomethingToCalculate(line)) {
-            std::cout << '\n';
-            return;
-        }
-        const auto calculation = session.calculate(line);
-        if (!calculation) {
-            failed = true;
-            std::cout << '\n';
-        } else if (options.steps) {
-            std::cout << withNewlines(calculation->steps) << "\n\n";
-        } else {
-            std::cout << calculation->result << '\n';
+        const CommandOutcome outcome = session.calculateCommand(line);
+        switch (outcome.kind) {
+            case CommandKind::Failed:
+                failed = true;
+                std::cout << '\n';
+                break;
+            case CommandKind::Calculated:
+            case CommandKind::Solved:
+                if (options.steps) {
+                    std::cout << withNewlines(outcome.shown) << "\n\n";
+                } else {
+                    std::cout << outcome.value << '\n';
+                }
+                break;
+            case CommandKind::ParameterSet:
+                std::cout << outcome.value << '\n';
+                break;
+            case CommandKind::Nothing:
+            case CommandKind::ClearInput:
+                std::cout << '\n';
+                break;
         }
     };
     if (!options.expressions.empty()) {

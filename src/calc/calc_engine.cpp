@@ -338,9 +338,29 @@ bool CalcEngine::buildOperatorTable(std::string_view text) {
 bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart,
                               std::string_view before, std::string expression,
                               std::string_view after, int radix) {
+    // The last value of the stretch replaces it, and a bracket that is not a function's goes.
+    auto finish = [&](const std::string& text) {
+        std::string_view head = before;
+        std::string_view tail = after;
+        const bool functionBracket =
+            std::any_of(kFunctionBrackets.begin(), kFunctionBrackets.end(),
+                        [&](std::string_view b) { return endsWithIgnoreCase(head, b); });
+        if (!head.empty() && head.back() == '(' && !functionBracket && !tail.empty()) {
+            head.remove_suffix(1);
+            tail.remove_prefix(1);
+        }
+        working.resize(lineStart);
+        working.append(head).append(text).append(tail);
+    };
+
     expression.push_back('=');
     if (!buildOperatorTable(expression)) return false;
     if (m_operators.size() == 1) {
+        // Brackets nested around one number, as in 3-(((-4))), leave nothing to apply.
+        if (const auto value = ReadOperand(std::string_view(expression).substr(0, expression.size() - 1))) {
+            finish(value->front() == '-' ? "(" + *value + ")" : *value);
+            return true;
+        }
         warn(msg::kNoOperator, msg::kTitleMalformed);
         return false;
     }
@@ -371,20 +391,11 @@ bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart,
         if (value.sign() < 0) text = "(" + text + ")";
         expression.replace(leftStart, rightEnd - leftStart, text);
 
-        working.resize(lineStart);
         if (expression.size() == text.size() + 1) {
-            std::string_view head = before;
-            std::string_view tail = after;
-            const bool functionBracket =
-                std::any_of(kFunctionBrackets.begin(), kFunctionBrackets.end(),
-                            [&](std::string_view b) { return endsWithIgnoreCase(head, b); });
-            if (!head.empty() && head.back() == '(' && !functionBracket && !tail.empty()) {
-                head.remove_suffix(1);
-                tail.remove_prefix(1);
-            }
-            working.append(head).append(text).append(tail);
+            finish(text);
             return true;
         }
+        working.resize(lineStart);
         working.append(before).append(expression, 0, expression.size() - 1).append(after);
         working += "\r\n=";
         lineStart = working.size();

@@ -3,6 +3,10 @@
 #include <cctype>
 #include <ctime>
 
+#include "calc/calc_engine.h"
+#include "calc/equation_solver.h"
+#include "calc/messages.h"
+
 namespace quorvel {
 
 LogTime LocalLogTime() {
@@ -50,6 +54,70 @@ bool HasSomethingToCalculate(std::string_view text) {
     return false;
 }
 
+namespace {
+
+std::string lowered(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return out;
+}
+
+int parameterIndex(char letter) {
+    switch (std::tolower(static_cast<unsigned char>(letter))) {
+        case 'f':
+            return 0;
+        case 'k':
+            return 1;
+        case 'm':
+            return 2;
+        case 'w':
+            return 3;
+        default:
+            return -1;
+    }
+}
+
+// "(M)" and the like: the letter, or 0.
+char assignedLetter(std::string_view left) {
+    if (left.size() == 3 && left[0] == '(' && left[2] == ')' && parameterIndex(left[1]) >= 0) {
+        return left[1];
+    }
+    return 0;
+}
+
+// The unknown x, but not the x of "exp".
+bool mentionsUnknown(std::string_view text) {
+    std::string lower = lowered(text);
+    for (auto at = lower.find("exp"); at != std::string::npos; at = lower.find("exp", at)) {
+        lower.erase(at, 3);
+    }
+    return lower.find('x') != std::string::npos;
+}
+
+std::string trimmed(std::string_view text) {
+    const auto first = text.find_first_not_of(' ');
+    if (first == std::string_view::npos) return {};
+    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
+}
+
+}  // namespace
+
+EqualAction DecideEqual(std::string_view text) {
+    if (text.empty()) return EqualAction::Nothing;
+    if (assignedLetter(text)) return EqualAction::AppendEquals;
+    if (text.find('=') != std::string_view::npos) return EqualAction::ClearInput;
+    if (!HasSomethingToCalculate(text)) return EqualAction::Nothing;
+    if (mentionsUnknown(text)) return EqualAction::AppendEquals;
+    return EqualAction::Calculate;
+}
+
+std::string ShownCalculation(std::string_view input, std::string_view steps) {
+    const std::string typed = trimmed(input);
+    const std::string_view firstLine = steps.substr(0, steps.find("\r\n"));
+    if (lowered(firstLine) == lowered(typed)) return std::string(steps);
+    return typed + "\r\n=" + std::string(steps);
+}
+
 CalculatorSession::CalculatorSession(CalcSettings settings, std::vector<std::string>& log,
                                      Prompter& prompter, StoreRequest store, Clock clock)
     : m_settings(std::move(settings)),
@@ -57,6 +125,71 @@ CalculatorSession::CalculatorSession(CalcSettings settings, std::vector<std::str
       m_prompter(prompter),
       m_store(std::move(store)),
       m_clock(std::move(clock)) {}
+
+bool CalculatorSession::setParameter(char letter, std::string value) {
+    const int index = parameterIndex(letter);
+    if (index < 0) return false;
+    m_settings.parameters[static_cast<std::size_t>(index)] = std::move(value);
+    if (m_store) m_store();
+    return true;
+}
+
+std::optional<std::string> CalculatorSession::parameter(char letter) const {
+    const int index = parameterIndex(letter);
+    if (index < 0) return std::nullopt;
+    return m_settings.parameters[static_cast<std::size_t>(index)];
+}
+
+CommandOutcome CalculatorSession::calculateCommand(std::string_view input) {
+    const auto equals = input.find('=');
+    if (!HasSomethingToCalculate(input)) {
+        // "X=5" and "2x=4" hold no operator, yet they are equations.
+        if (equals != std::string_view::npos && mentionsUnknown(input)) return solve(input);
+        return {};
+    }
+    if (equals == std::string_view::npos) {
+        const auto c = calculate(input);
+        if (!c) return {CommandKind::Failed, std::string(input), {}};
+        return {CommandKind::Calculated, ShownCalculation(input, c->steps), c->result};
+    }
+    const std::string_view left = input.substr(0, equals);
+    const std::string_view right = input.substr(equals + 1);
+    if (const char letter = assignedLetter(left)) return assign(input, letter, right);
+    if (mentionsUnknown(left) || mentionsUnknown(right)) return solve(input);
+    return {CommandKind::ClearInput, {}, {}};
+}
+
+CommandOutcome CalculatorSession::assign(std::string_view input, char letter,
+                                         std::string_view right) {
+    // Only a real number is taken as it stands; anything else is calculated, so a parameter
+    // never holds a text that later reads as no number.
+    std::optional<std::string> value = ReadOperand(trimmed(right));
+    if (!value) {
+        const auto c = calculate(right);
+        if (!c) {
+            m_prompter.showMessage(msg::kParameterNotSet, msg::kTitleQuorvel,
+                                   MessageIcon::Information);
+            return {CommandKind::Failed, std::string(input), {}};
+        }
+        value = c->result;
+    }
+    setParameter(letter, *value);
+    std::string shown(input);
+    shown += "  Set the user parameter ";
+    shown.push_back(letter);
+    shown += " successfully.";
+    return {CommandKind::ParameterSet, std::move(shown), *value};
+}
+
+CommandOutcome CalculatorSession::solve(std::string_view input) {
+    SolveResult solved;
+    if (!SolveEquation(input, m_recent, m_settings, m_prompter, solved)) {
+        return {CommandKind::Failed, {}, {}};  // the box is emptied; the dialog said why
+    }
+    m_log.push_back(MakeSolveLogLine(m_clock(), solved.logBody));
+    if (m_store) m_store();
+    return {CommandKind::Solved, std::move(solved.steps), std::move(solved.value)};
+}
 
 void CalculatorSession::pushResult(std::string result) {
     for (std::size_t i = m_recent.size() - 1; i > 0; --i) m_recent[i] = std::move(m_recent[i - 1]);

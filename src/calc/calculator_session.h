@@ -38,6 +38,27 @@ struct Calculation {
     std::string logLine;
 };
 
+// What the equal command ("=" or the Equal button) does with the input box text.
+enum class EqualAction {
+    Nothing,       // empty, or a plain number
+    AppendEquals,  // "(M)" or an equation in x: the user types the rest after "="
+    ClearInput,    // a text with "=" is a shown result or an assignment, never a new sum
+    Calculate,
+};
+EqualAction DecideEqual(std::string_view text);
+
+// The text the input box shows after a calculation: the typed text first when the
+// calculated expression reads differently.
+std::string ShownCalculation(std::string_view input, std::string_view steps);
+
+enum class CommandKind { Nothing, ClearInput, Calculated, ParameterSet, Solved, Failed };
+
+struct CommandOutcome {
+    CommandKind kind = CommandKind::Nothing;
+    std::string shown;  // the input box text afterwards
+    std::string value;  // the result, the value set, or X
+};
+
 class CalculatorSession {
 public:
     using Clock = std::function<LogTime()>;
@@ -50,6 +71,13 @@ public:
     // A calculation with its post-calculation step; nothing when it failed (the user was told).
     std::optional<Calculation> calculate(std::string_view input);
 
+    // The Calculate button: a calculation, a parameter assignment (M)=value, or an equation.
+    CommandOutcome calculateCommand(std::string_view input);
+
+    // Letters F, K, M, W in either case; false for any other letter.
+    bool setParameter(char letter, std::string value);
+    std::optional<std::string> parameter(char letter) const;
+
     void pushResult(std::string result);
     const RecentResults& recentResults() const { return m_recent; }
     const std::vector<std::string>& log() const { return m_log; }
@@ -57,6 +85,9 @@ public:
     CalcSettings& settings() { return m_settings; }
 
 private:
+    CommandOutcome assign(std::string_view input, char letter, std::string_view right);
+    CommandOutcome solve(std::string_view input);
+
     CalcSettings m_settings;
     RecentResults m_recent = {"0", "0", "0", "0", "0"};
     std::vector<std::string>& m_log;

@@ -24,6 +24,8 @@ inline constexpr std::string_view kNoOperator =
 inline constexpr std::string_view kInvalidExpression = "Invalid Expression.";
 inline constexpr std::string_view kBracketCountsDiffer =
     "The number of ) is not equal with the number of ( .";
+inline constexpr std::string_view kParameterNotSet =
+    "Failed to set the parameter value,please check the right expression after =.Thank you.";
 inline constexpr std::string_view kTooManyOperators =
     "Sorry, a part of the expression without brackets may hold at most 255 operators. "
     "Please use brackets or split the calculation.";

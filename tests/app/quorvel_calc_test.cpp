@@ -126,6 +126,41 @@ TEST_F(QuorvelCalc, DataDirectoryKeepsTheLogAndSettings) {
     EXPECT_EQ(slurp(m_dir / "SysData.dat"), bytes.substr(0, bytes.size() / 2));
 }
 
+TEST_F(QuorvelCalc, AssignmentsAndEquationsAnswerWithTheirValue) {
+    const Outcome r = run({}, "(m)=-4\n3*m\n(M)=2+3\nlast1+m\nX=5\n3*(X+1)=9\n2+3=5\n");
+    EXPECT_EQ(r.out, "-4\n-12\n5\n10\n5\n2\n\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
+}
+
+TEST_F(QuorvelCalc, DataDirectoryKeepsParametersBetweenRuns) {
+    EXPECT_EQ(run({"--data", m_dir.string(), "(w)=7"}).out, "7\n");
+    EXPECT_EQ(run({"--data", m_dir.string(), "w*2"}).out, "14\n");
+    const Outcome solved = run({"--data", m_dir.string(), "2*X=w+1"});
+    EXPECT_EQ(solved.out, "4\n");
+    EXPECT_NE(slurp(m_dir / "SysData.dat").find("2*X=w+1 =>  X=4"), std::string::npos);
+}
+
+TEST_F(QuorvelCalc, UnitsAndConversions) {
+    const Outcome units = run({"--units", "speed"});
+    EXPECT_EQ(units.status, 0);
+    EXPECT_NE(units.out.find("kilometre/hour\t"), std::string::npos);
+    EXPECT_EQ(run({"--units", "nonsense"}).status, 1);
+    EXPECT_EQ(run({"--convert", "speed", "36", "kilometre/hour", "metre/second [m/s]"}).out, "10\n");
+}
+
+TEST_F(QuorvelCalc, BatchWritesTheResultFileAndPrintsTheLog) {
+    std::ofstream(m_dir / "sums.txt") << "Total 2+3 apples\nNo sums\n(4+5)*2 boxes\n";
+    const Outcome r = run({"--batch", (m_dir / "sums.txt").string()});
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(r.out.find(" 2+3=5\n"), std::string::npos);
+    EXPECT_NE(r.out.find(" (4+5)*2=18\n"), std::string::npos);
+    EXPECT_EQ(slurp(m_dir / "sums.rob"), "Total 2+3=5 apples\r\nNo sums\r\n(4+5)*2=18 boxes\r\n\r\n");
+    EXPECT_EQ(run({"--batch", (m_dir / "missing.txt").string()}).status, 1);
+    EXPECT_EQ(run({"--mode", "addsteps"}).status, 2);
+    EXPECT_EQ(run({"--batch", "x", "--mode", "nonsense"}).status, 2);
+}
+
 TEST_F(QuorvelCalc, UnwritableDataDirectoryFails) {
     const Outcome r = run({"--data", (m_dir / "missing" / "deeper").string(), "1+1"});
     EXPECT_EQ(r.out, "2\n");

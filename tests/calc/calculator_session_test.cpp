@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "calc/messages.h"
 #include "support/recording_prompter.h"
 
 namespace quorvel {
@@ -76,6 +77,99 @@ TEST(CalculatorSession, PiFollowsThePlaces) {
     CalcSettings five;
     five.places = 5;
     EXPECT_EQ(CalculatorSession(five, log, prompter).calculate("2pi")->result, "6.28318");
+}
+
+}  // namespace
+}  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+TEST(DecideEqual, ChoosesWhatTheEqualCommandDoes) {
+    struct Case {
+        const char* text;
+        EqualAction action;
+    };
+    constexpr Case kCases[] = {
+        {"", EqualAction::Nothing},          {"5", EqualAction::Nothing},
+        {"-5", EqualAction::Nothing},        {"(M)", EqualAction::AppendEquals},
+        {"(k)", EqualAction::AppendEquals},  {"(x)", EqualAction::AppendEquals},
+        {"2x+1", EqualAction::AppendEquals}, {"exp(1)+2", EqualAction::Calculate},
+        {"2+3=5", EqualAction::ClearInput},  {"(M)=5", EqualAction::ClearInput},
+        {"2+3", EqualAction::Calculate},     {"Last1", EqualAction::Calculate},
+        {"pi", EqualAction::Calculate},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(DecideEqual(c.text), c.action);
+    }
+}
+
+TEST(ShownCalculation, PrefixesTheTypedTextWhenItReadsDifferently) {
+    EXPECT_EQ(ShownCalculation("2+3", "2+3\r\n=5"), "2+3\r\n=5");
+    EXPECT_EQ(ShownCalculation(" SQRT(16) ", "sqrt(16)\r\n=4"), "sqrt(16)\r\n=4");
+    EXPECT_EQ(ShownCalculation("2(3)", "2*(3)\r\n=6"), "2(3)\r\n=2*(3)\r\n=6");
+}
+
+class CalculateCommand : public ::testing::Test {
+protected:
+    testing::RecordingPrompter m_prompter;
+    std::vector<std::string> m_log;
+    int m_stores = 0;
+    CalculatorSession m_session{{}, m_log, m_prompter, [this] { ++m_stores; },
+                                [] { return LogTime{2026, 1, 2, 3, 4}; }};
+};
+
+TEST_F(CalculateCommand, AssignsAPlainNumberWithoutLogging) {
+    const CommandOutcome o = m_session.calculateCommand("(M)=5");
+    EXPECT_EQ(o.kind, CommandKind::ParameterSet);
+    EXPECT_EQ(o.shown, "(M)=5  Set the user parameter M successfully.");
+    EXPECT_EQ(m_session.parameter('m'), "5");
+    EXPECT_TRUE(m_log.empty());
+    EXPECT_EQ(m_stores, 1);
+}
+
+TEST_F(CalculateCommand, AssignsACalculatedValueWithItsLogLine) {
+    const CommandOutcome o = m_session.calculateCommand("(M)=2+3");
+    EXPECT_EQ(o.kind, CommandKind::ParameterSet);
+    EXPECT_EQ(o.value, "5");
+    EXPECT_EQ(m_session.parameter('M'), "5");
+    EXPECT_EQ(m_session.recentResults()[0], "5");
+    EXPECT_EQ(m_log, (std::vector<std::string>{"2026-01-02 03:04   2+3=5"}));
+}
+
+TEST_F(CalculateCommand, NegativeParametersAreBracketedWhenUsed) {
+    m_session.calculateCommand("(m)=-4");
+    const CommandOutcome o = m_session.calculateCommand("3*m");
+    EXPECT_EQ(o.kind, CommandKind::Calculated);
+    EXPECT_EQ(o.value, "-12");
+    EXPECT_EQ(o.shown, "3*m\r\n=3*(-4)\r\n=-12");
+}
+
+TEST_F(CalculateCommand, AFailedRightHandSideKeepsTheOldValue) {
+    m_session.calculateCommand("(w)=7");
+    const CommandOutcome o = m_session.calculateCommand("(w)=5/0");
+    EXPECT_EQ(o.kind, CommandKind::Failed);
+    EXPECT_EQ(m_session.parameter('w'), "7");
+    ASSERT_EQ(m_prompter.messages.size(), 2u);
+    EXPECT_EQ(m_prompter.messages[0].text, "Sorry,the denominator cannot be zero.");
+    EXPECT_EQ(m_prompter.messages[1].text, msg::kParameterNotSet);
+    EXPECT_EQ(m_prompter.messages[1].title, "Quorvel");
+    EXPECT_EQ(m_prompter.messages[1].icon, MessageIcon::Information);
+}
+
+TEST_F(CalculateCommand, WordsAreCalculatedNotStoredAsValues) {
+    const CommandOutcome o = m_session.calculateCommand("(F)=abc");
+    EXPECT_EQ(o.kind, CommandKind::Failed);
+    EXPECT_EQ(m_session.parameter('f'), "1");
+}
+
+TEST_F(CalculateCommand, OtherTextsDoNothingOrClear) {
+    EXPECT_EQ(m_session.calculateCommand("5").kind, CommandKind::Nothing);
+    EXPECT_EQ(m_session.calculateCommand("2+3=5").kind, CommandKind::ClearInput);
+    EXPECT_EQ(m_session.calculateCommand("(q)=5").kind, CommandKind::ClearInput);
+    EXPECT_FALSE(m_session.setParameter('q', "1"));
+    EXPECT_EQ(m_stores, 0);
 }
 
 }  // namespace
