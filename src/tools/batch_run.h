@@ -18,21 +18,9 @@
 #include "calc/calc_settings.h"
 #include "calc/calculator_session.h"
 #include "calc/prompter.h"
+#include "tools/tool_messages.h"
 
 namespace quorvel {
-
-namespace msg {
-
-// Title "Quorvel", information icon.
-inline constexpr std::string_view kSelectSourceFirst =
-    "Please select the source file first by clicking the browse button.";
-inline constexpr std::string_view kFailedToRead = "Failed to open and read the file:";
-inline constexpr std::string_view kFailedToWrite = "Failed to open and write the file:";
-inline constexpr std::string_view kLogEmpty = "Sorry,the log is empty.Please calculate first.";
-inline constexpr std::string_view kLogCopied =
-    "the log  information has been copied to the clipboard.";
-
-}  // namespace msg
 
 enum class BatchMode { AddResult, ReplaceResult, AddSteps, GenFilter, DetailFilter };
 

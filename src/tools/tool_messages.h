@@ -1,6 +1,6 @@
 #pragma once
 
-// The fixed messages of the unit converter, beside the engine's in calc/messages.h and with
+// The fixed messages of the tools (unit converter, batch run), beside the engine's in calc/messages.h and with
 // the same titles.
 
 #include <string_view>
@@ -24,5 +24,14 @@ inline constexpr std::string_view kSelectRemovedItemFirst = "Please select the r
 inline constexpr std::string_view kSelectItemFirst = "Please select the item first.";
 inline constexpr std::string_view kInputDegreeFirst = "Please input the degree number first.";
 inline constexpr std::string_view kInputNumberFirst = "Please input a number first.";
+
+// The batch run; title "Quorvel", information icon.
+inline constexpr std::string_view kSelectSourceFirst =
+    "Please select the source file first by clicking the browse button.";
+inline constexpr std::string_view kFailedToRead = "Failed to open and read the file:";
+inline constexpr std::string_view kFailedToWrite = "Failed to open and write the file:";
+inline constexpr std::string_view kLogEmpty = "Sorry,the log is empty.Please calculate first.";
+inline constexpr std::string_view kLogCopied =
+    "the log  information has been copied to the clipboard.";
 
 }  // namespace quorvel::msg
