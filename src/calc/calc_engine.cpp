@@ -97,17 +97,7 @@ bool isDecimalText(std::string_view t) {
     return digit;
 }
 
-bool isParameterLetter(char c) {
-    switch (std::tolower(static_cast<unsigned char>(c))) {
-        case 'm':
-        case 'f':
-        case 'k':
-        case 'w':
-            return true;
-        default:
-            return false;
-    }
-}
+bool isParameterLetter(char c) { return ParameterIndex(c) >= 0; }
 
 std::size_t matchingOpen(std::string_view line, std::size_t close) {
     int depth = 0;

@@ -14,6 +14,26 @@ enum class AngleUnit { Degrees = 0, Radians = 1 };
 inline constexpr const char* kPiText =
     "3.14159265358979323846264338327950288419716939937510582097494459230781640628620899862803482534211706798";
 
+// 0..3 for the parameter letters F, K, M, W in either case, -1 for any other character.
+constexpr int ParameterIndex(char letter) {
+    switch (letter) {
+        case 'f':
+        case 'F':
+            return 0;
+        case 'k':
+        case 'K':
+            return 1;
+        case 'm':
+        case 'M':
+            return 2;
+        case 'w':
+        case 'W':
+            return 3;
+        default:
+            return -1;
+    }
+}
+
 struct CalcSettings {
     int places = 30;       // P: fraction digits of a shown result
     int digitsLimit = 10;  // N: integer digits beyond which a result is shown in E form

@@ -8,21 +8,9 @@
 #include "calc/messages.h"
 #include "calc/substitute.h"
 #include "calc/syntax_checker.h"
+#include "calc/text_util.h"
 
 namespace quorvel {
-namespace {
-
-std::string trimmedLower(std::string_view input) {
-    const auto first = input.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    const auto last = input.find_last_not_of(' ');
-    std::string text(input.substr(first, last - first + 1));
-    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return text;
-}
-
-}  // namespace
-
 std::string FormatResult(std::string_view rawResult, std::string& steps, int places,
                          int digitsLimit) {
     const std::string value =
@@ -49,7 +37,7 @@ bool CalculateExpression(std::string_view input, const RecentResults& recent,
                              MessageIcon::Exclamation);
         return false;
     }
-    std::string text = trimmedLower(input);
+    std::string text = ToLower(Trim(input));
     if (text.empty() || text.find('=') != std::string::npos) return false;
     if (std::count(text.begin(), text.end(), '(') != std::count(text.begin(), text.end(), ')')) {
         prompter.showMessage(msg::kBracketCountsDiffer, msg::kTitleMalformed,

@@ -6,6 +6,7 @@
 #include "calc/calc_engine.h"
 #include "calc/equation_solver.h"
 #include "calc/messages.h"
+#include "calc/text_util.h"
 
 namespace quorvel {
 
@@ -45,8 +46,7 @@ bool HasSomethingToCalculate(std::string_view text) {
     std::string_view body = text;
     if (!body.empty() && (body.front() == '+' || body.front() == '-')) body.remove_prefix(1);
     if (body.find_first_of("()*+-/^") != std::string_view::npos) return true;
-    std::string lower(text);
-    for (char& c : lower) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    const std::string lower = ToLower(text);
     if (lower.find_first_of("mfkw") != std::string::npos) return true;
     for (std::string_view name : {"last1", "last2", "last3", "last4", "last5", "pi"}) {
         if (lower.find(name) != std::string::npos) return true;
@@ -56,30 +56,9 @@ bool HasSomethingToCalculate(std::string_view text) {
 
 namespace {
 
-std::string lowered(std::string_view text) {
-    std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    return out;
-}
-
-int parameterIndex(char letter) {
-    switch (std::tolower(static_cast<unsigned char>(letter))) {
-        case 'f':
-            return 0;
-        case 'k':
-            return 1;
-        case 'm':
-            return 2;
-        case 'w':
-            return 3;
-        default:
-            return -1;
-    }
-}
-
 // "(M)" and the like: the letter, or 0.
 char assignedLetter(std::string_view left) {
-    if (left.size() == 3 && left[0] == '(' && left[2] == ')' && parameterIndex(left[1]) >= 0) {
+    if (left.size() == 3 && left[0] == '(' && left[2] == ')' && ParameterIndex(left[1]) >= 0) {
         return left[1];
     }
     return 0;
@@ -87,17 +66,11 @@ char assignedLetter(std::string_view left) {
 
 // The unknown x, but not the x of "exp".
 bool mentionsUnknown(std::string_view text) {
-    std::string lower = lowered(text);
+    std::string lower = ToLower(text);
     for (auto at = lower.find("exp"); at != std::string::npos; at = lower.find("exp", at)) {
         lower.erase(at, 3);
     }
     return lower.find('x') != std::string::npos;
-}
-
-std::string trimmed(std::string_view text) {
-    const auto first = text.find_first_not_of(' ');
-    if (first == std::string_view::npos) return {};
-    return std::string(text.substr(first, text.find_last_not_of(' ') - first + 1));
 }
 
 }  // namespace
@@ -112,10 +85,10 @@ EqualAction DecideEqual(std::string_view text) {
 }
 
 std::string ShownCalculation(std::string_view input, std::string_view steps) {
-    const std::string typed = trimmed(input);
+    const std::string_view typed = Trim(input);
     const std::string_view firstLine = steps.substr(0, steps.find("\r\n"));
-    if (lowered(firstLine) == lowered(typed)) return std::string(steps);
-    return typed + "\r\n=" + std::string(steps);
+    if (ToLower(firstLine) == ToLower(typed)) return std::string(steps);
+    return std::string(typed) + "\r\n=" + std::string(steps);
 }
 
 CalculatorSession::CalculatorSession(CalcSettings settings, std::vector<std::string>& log,
@@ -127,7 +100,7 @@ CalculatorSession::CalculatorSession(CalcSettings settings, std::vector<std::str
       m_clock(std::move(clock)) {}
 
 bool CalculatorSession::setParameter(char letter, std::string value) {
-    const int index = parameterIndex(letter);
+    const int index = ParameterIndex(letter);
     if (index < 0) return false;
     m_settings.parameters[static_cast<std::size_t>(index)] = std::move(value);
     if (m_store) m_store();
@@ -135,7 +108,7 @@ bool CalculatorSession::setParameter(char letter, std::string value) {
 }
 
 std::optional<std::string> CalculatorSession::parameter(char letter) const {
-    const int index = parameterIndex(letter);
+    const int index = ParameterIndex(letter);
     if (index < 0) return std::nullopt;
     return m_settings.parameters[static_cast<std::size_t>(index)];
 }
@@ -163,7 +136,7 @@ CommandOutcome CalculatorSession::assign(std::string_view input, char letter,
                                          std::string_view right) {
     // Only a real number is taken as it stands; anything else is calculated, so a parameter
     // never holds a text that later reads as no number.
-    std::optional<std::string> value = ReadOperand(trimmed(right));
+    std::optional<std::string> value = ReadOperand(Trim(right));
     if (!value) {
         const auto c = calculate(right);
         if (!c) {

@@ -16,21 +16,6 @@ void appendValue(std::string& out, std::string_view value) {
     }
 }
 
-int parameterIndex(char c) {
-    switch (c) {
-        case 'f':
-            return 0;
-        case 'k':
-            return 1;
-        case 'm':
-            return 2;
-        case 'w':
-            return 3;
-        default:
-            return -1;
-    }
-}
-
 }  // namespace
 
 std::string SubstituteValues(std::string_view expression, const RecentResults& recent,
@@ -66,7 +51,7 @@ std::string SubstituteValues(std::string_view expression, const RecentResults& r
     out.reserve(withPi.size());
     for (std::size_t i = 0; i < withPi.size(); ++i) {
         const std::string_view rest = std::string_view(withPi).substr(i);
-        const int parameter = parameterIndex(withPi[i]);
+        const int parameter = ParameterIndex(withPi[i]);
         if (parameter < 0 || functions.find(rest, FunctionNameRecogniser::Mode::BeginsWith)) {
             out.push_back(withPi[i]);
         } else {
