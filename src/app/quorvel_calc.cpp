@@ -112,8 +112,8 @@ int parseNumber(std::string_view option, std::string_view text, int low, int hig
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-        throw UsageError{std::string(option) + " takes a whole number from " +
-                         std::to_string(low) + " to " + std::to_string(high)};
+        throw UsageError{std::string(option) + " takes a whole number from " + std::to_string(low) +
+                         " to " + std::to_string(high)};
     }
     return value;
 }
@@ -146,7 +146,7 @@ Options parseOptions(int argc, char** argv) {
             o.data = fs::path(take(i, a));
         } else if (a == "--words" || a == "--speak" || a == "--speak-to") {
             Speech s;
-            s.mode = a == "--words" ? Speech::Mode::Words
+            s.mode = a == "--words"   ? Speech::Mode::Words
                      : a == "--speak" ? Speech::Mode::Speak
                                       : Speech::Mode::SpeakTo;
             if (s.mode == Speech::Mode::SpeakTo) s.file = fs::path(take(i, a));
@@ -277,8 +277,8 @@ int run(const Options& options) {
         return outcome.status == BatchStatus::Done && outcome.failed == 0 ? 0 : 1;
     }
     if (const auto& c = options.conversion) {
-        const auto converted = ConvertNamedUnits(c->category, c->value, c->from, c->to, settings,
-                                                 prompter);
+        const auto converted =
+            ConvertNamedUnits(c->category, c->value, c->from, c->to, settings, prompter);
         std::cout << converted.value_or("") << '\n';
         return converted ? 0 : 1;
     }

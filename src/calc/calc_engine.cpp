@@ -9,8 +9,8 @@ namespace quorvel {
 namespace {
 
 constexpr std::array<std::string_view, 17> kFunctionNames = {
-    "ln",     "sqrt",   "sinh", "cosh", "tanh", "arcsin", "arccos", "arctan", "sin",
-    "cos",    "tan",    "exp",  "deg",  "rad",  "log",    "int",    "abs"};
+    "ln",  "sqrt", "sinh", "cosh", "tanh", "arcsin", "arccos", "arctan", "sin",
+    "cos", "tan",  "exp",  "deg",  "rad",  "log",    "int",    "abs"};
 
 // Brackets whose "(" belongs to a function call stay when their content is reduced.
 constexpr std::array<std::string_view, 16> kFunctionBrackets = {
@@ -201,9 +201,9 @@ std::string InsertImplicitMultiplication(std::string_view text) {
             (rest.size() >= 4 && equalsIgnoreCase(rest.substr(0, 4), "last")) ||
             (isLetter(c) && functions.find(rest, FunctionNameRecogniser::Mode::BeginsWith));
         // Digits after a digit or point are one number; the digit of last1 belongs to its name.
-        const bool sameNumber = isDigit(c) && !out.empty() && (isDigit(out.back()) ||
-                                                               out.back() == '.' ||
-                                                               endsWithIgnoreCase(out, "last"));
+        const bool sameNumber =
+            isDigit(c) && !out.empty() &&
+            (isDigit(out.back()) || out.back() == '.' || endsWithIgnoreCase(out, "last"));
         if (startsOperand && !sameNumber && endsOperand()) out.push_back('*');
         out.push_back(c);
     }
@@ -261,9 +261,9 @@ int CalcEngine::CalculateSteps(std::string_view expression, int radix, std::stri
                     return -1;
                 }
                 flat = false;
-            } else if (!EvaluateFlat(working, lineStart, std::string_view(line).substr(0, openAt + 1),
-                                     std::string(content), std::string_view(line).substr(closeAt),
-                                     radix)) {
+            } else if (!EvaluateFlat(
+                           working, lineStart, std::string_view(line).substr(0, openAt + 1),
+                           std::string(content), std::string_view(line).substr(closeAt), radix)) {
                 return -1;
             }
             handled = true;
@@ -325,9 +325,8 @@ bool CalcEngine::buildOperatorTable(std::string_view text) {
     return true;
 }
 
-bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart,
-                              std::string_view before, std::string expression,
-                              std::string_view after, int radix) {
+bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart, std::string_view before,
+                              std::string expression, std::string_view after, int radix) {
     // The last value of the stretch replaces it, and a bracket that is not a function's goes.
     auto finish = [&](const std::string& text) {
         std::string_view head = before;
@@ -347,7 +346,8 @@ bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart,
     if (!buildOperatorTable(expression)) return false;
     if (m_operators.size() == 1) {
         // Brackets nested around one number, as in 3-(((-4))), leave nothing to apply.
-        if (const auto value = ReadOperand(std::string_view(expression).substr(0, expression.size() - 1))) {
+        if (const auto value =
+                ReadOperand(std::string_view(expression).substr(0, expression.size() - 1))) {
             finish(value->front() == '-' ? "(" + *value + ")" : *value);
             return true;
         }
@@ -363,8 +363,10 @@ bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart,
         const std::size_t at = static_cast<std::size_t>(m_operators[i]);
         const std::size_t leftStart = i == 0 ? 0 : static_cast<std::size_t>(m_operators[i - 1]) + 1;
         const std::size_t rightEnd = static_cast<std::size_t>(m_operators[i + 1]);
-        const std::string_view left = std::string_view(expression).substr(leftStart, at - leftStart);
-        const std::string_view right = std::string_view(expression).substr(at + 1, rightEnd - at - 1);
+        const std::string_view left =
+            std::string_view(expression).substr(leftStart, at - leftStart);
+        const std::string_view right =
+            std::string_view(expression).substr(at + 1, rightEnd - at - 1);
 
         const auto x = ReadOperand(left);
         const auto y = ReadOperand(right);

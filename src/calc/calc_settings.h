@@ -12,7 +12,9 @@ enum class AngleUnit { Degrees = 0, Radians = 1 };
 
 // Pi to 101 decimal places; longer than any working precision needs.
 inline constexpr const char* kPiText =
-    "3.14159265358979323846264338327950288419716939937510582097494459230781640628620899862803482534211706798";
+    "3."
+    "1415926535897932384626433832795028841971693993751058209749445923078164062862089986280348253421"
+    "1706798";
 
 // 0..3 for the parameter letters F, K, M, W in either case, -1 for any other character.
 constexpr int ParameterIndex(char letter) {

@@ -208,14 +208,14 @@ std::string DecimalNumber::toString(int radix, std::int32_t precision) {
         decimal.erase(0, 1);
     }
     const auto point = decimal.find('.');
-    std::string whole = wholeToRadix(std::string_view(decimal).substr(0, point),
-                                     static_cast<unsigned>(radix));
+    std::string whole =
+        wholeToRadix(std::string_view(decimal).substr(0, point), static_cast<unsigned>(radix));
     if (point == std::string::npos) return out + whole;
     out += whole.empty() ? "0" : whole;
     out.push_back('.');
-    out += fractionToRadix(std::string_view(decimal).substr(point + 1),
-                           static_cast<unsigned>(radix),
-                           2 * static_cast<std::size_t>(std::max(precision, 0)));
+    out +=
+        fractionToRadix(std::string_view(decimal).substr(point + 1), static_cast<unsigned>(radix),
+                        2 * static_cast<std::size_t>(std::max(precision, 0)));
     return out;
 }
 
@@ -277,8 +277,8 @@ enum class Cancel { Empty, Zero };
 // Signed sum of a and (bSign * b); `cancel` chooses what equal magnitudes of opposite effect
 // leave: the evaluator's empty array or the plain operators' [0].
 std::pair<std::int8_t, std::vector<std::uint8_t>> signedSum(const DecimalNumber& a,
-                                                             const DecimalNumber& b, int bSign,
-                                                             Cancel cancel) {
+                                                            const DecimalNumber& b, int bSign,
+                                                            Cancel cancel) {
     const DigitView x(a.digits());
     const DigitView y(b.digits());
     const auto [f, sx, sy] = align(x, y);

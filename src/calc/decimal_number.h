@@ -60,7 +60,8 @@ public:
 
     // The evaluator's forms: exact (or truncated) result, then trimmed of fraction zeros and
     // cut to `precision` fraction digits, or significant digits for values below 1.
-    friend DecimalNumber add(const DecimalNumber& a, const DecimalNumber& b, std::int32_t precision);
+    friend DecimalNumber add(const DecimalNumber& a, const DecimalNumber& b,
+                             std::int32_t precision);
     friend DecimalNumber subtract(const DecimalNumber& a, const DecimalNumber& b,
                                   std::int32_t precision);
     friend DecimalNumber multiply(const DecimalNumber& a, const DecimalNumber& b,

@@ -26,9 +26,9 @@ double toDouble(const std::string& text) { return std::strtod(text.c_str(), null
 
 std::string_view displayName(std::string_view name) {
     static constexpr std::pair<std::string_view, std::string_view> kNames[] = {
-        {"sin", "Sin"},       {"cos", "Cos"},       {"tan", "Tan"},   {"sinh", "Sinh"},
-        {"cosh", "Cosh"},     {"tanh", "Tanh"},     {"arcsin", "ArcSin"}, {"arccos", "ArcCos"},
-        {"arctan", "ArcTan"}, {"ln", "Ln"},         {"log", "Log"},   {"exp", "Exp"},
+        {"sin", "Sin"},       {"cos", "Cos"},   {"tan", "Tan"},       {"sinh", "Sinh"},
+        {"cosh", "Cosh"},     {"tanh", "Tanh"}, {"arcsin", "ArcSin"}, {"arccos", "ArcCos"},
+        {"arctan", "ArcTan"}, {"ln", "Ln"},     {"log", "Log"},       {"exp", "Exp"},
         {"sqrt", "Sqrt"}};
     for (const auto& [key, shown] : kNames) {
         if (key == name) return shown;
@@ -139,7 +139,7 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
             warn(name == "arcsin" ? msg::kArcsinDomain : msg::kArccosDomain, msg::kTitleWarning);
             return std::nullopt;
         }
-        const double angle = name == "arcsin" ? std::asin(v)
+        const double angle = name == "arcsin"   ? std::asin(v)
                              : name == "arccos" ? std::acos(v)
                                                 : std::atan(v);
         auto text = floatingResult(name, angle, "%.15f");

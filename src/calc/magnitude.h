@@ -22,9 +22,7 @@ public:
     std::size_t fraction() const { return m_fraction; }
     // Digits up to the most significant non-zero one; 0 for zero.
     std::size_t length() const { return m_length; }
-    std::uint8_t operator[](std::size_t i) const {
-        return m_data[i < m_marker ? i : i + m_skip];
-    }
+    std::uint8_t operator[](std::size_t i) const { return m_data[i < m_marker ? i : i + m_skip]; }
 
 private:
     const std::uint8_t* m_data;

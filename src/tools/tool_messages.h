@@ -1,7 +1,7 @@
 #pragma once
 
-// The fixed messages of the tools (unit converter, batch run), beside the engine's in calc/messages.h and with
-// the same titles.
+// The fixed messages of the tools (unit converter, batch run), beside the engine's in
+// calc/messages.h and with the same titles.
 
 #include <string_view>
 

@@ -6,8 +6,8 @@
 #include "calc/calc_engine.h"
 #include "calc/calculate.h"
 #include "calc/decimal_text.h"
-#include "calc/messages.h"
 #include "calc/exponent_expansion.h"
+#include "calc/messages.h"
 #include "calc/text_util.h"
 #include "tools/tool_messages.h"
 

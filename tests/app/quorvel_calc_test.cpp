@@ -146,7 +146,8 @@ TEST_F(QuorvelCalc, UnitsAndConversions) {
     EXPECT_EQ(units.status, 0);
     EXPECT_NE(units.out.find("kilometre/hour\t"), std::string::npos);
     EXPECT_EQ(run({"--units", "nonsense"}).status, 1);
-    EXPECT_EQ(run({"--convert", "speed", "36", "kilometre/hour", "metre/second [m/s]"}).out, "10\n");
+    EXPECT_EQ(run({"--convert", "speed", "36", "kilometre/hour", "metre/second [m/s]"}).out,
+              "10\n");
 }
 
 TEST_F(QuorvelCalc, BatchWritesTheResultFileAndPrintsTheLog) {
@@ -155,7 +156,8 @@ TEST_F(QuorvelCalc, BatchWritesTheResultFileAndPrintsTheLog) {
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find(" 2+3=5\n"), std::string::npos);
     EXPECT_NE(r.out.find(" (4+5)*2=18\n"), std::string::npos);
-    EXPECT_EQ(slurp(m_dir / "sums.rob"), "Total 2+3=5 apples\r\nNo sums\r\n(4+5)*2=18 boxes\r\n\r\n");
+    EXPECT_EQ(slurp(m_dir / "sums.rob"),
+              "Total 2+3=5 apples\r\nNo sums\r\n(4+5)*2=18 boxes\r\n\r\n");
     EXPECT_EQ(run({"--batch", (m_dir / "missing.txt").string()}).status, 1);
     EXPECT_EQ(run({"--mode", "addsteps"}).status, 2);
     EXPECT_EQ(run({"--batch", "x", "--mode", "nonsense"}).status, 2);

@@ -14,7 +14,6 @@ namespace {
 using testing::oneLine;
 using testing::RecordingPrompter;
 
-
 struct Steps {
     std::string steps;
     std::string result;
@@ -179,10 +178,10 @@ TEST(IsPlainNumber, AdmitsTheMarksOfOtherRadices) {
         bool plain;
     };
     constexpr Case kCases[] = {
-        {"12.5", true}, {"-3", true},   {"+3", true},    {"(5)", true},   {"(-5)", true},
-        {"", true},     {"1.2.3", true}, {"ff", true},   {"1h", true},    {"x", true},
-        {"3-4", false}, {"(5", false},   {"((5))", false}, {"2*3", false}, {"g", false},
-        {"5-", false},
+        {"12.5", true},   {"-3", true},   {"+3", true},    {"(5)", true},
+        {"(-5)", true},   {"", true},     {"1.2.3", true}, {"ff", true},
+        {"1h", true},     {"x", true},    {"3-4", false},  {"(5", false},
+        {"((5))", false}, {"2*3", false}, {"g", false},    {"5-", false},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.text);
@@ -196,11 +195,10 @@ TEST(ReadOperand, ResolvesBracketsAndSigns) {
         const char* value;  // nullptr: not a number
     };
     constexpr Case kCases[] = {
-        {"5", "5"},       {"(5)", "5"},     {"((5))", "5"},    {"(-5)", "-5"},
-        {"-(-5)", "5"},   {"-(+5)", "-5"},  {"-(5)", "-5"},    {"+(-5)", "-5"},
-        {"+(+5)", "5"},   {"+(5)", "5"},    {"((-5))", "-5"},  {"+5", "5"},
-        {".5", ".5"},     {"1.2.3", nullptr}, {"", nullptr},   {"x", nullptr},
-        {"--5", nullptr}, {"(", nullptr},   {"-", nullptr},    {"1e5", nullptr},
+        {"5", "5"},       {"(5)", "5"},     {"((5))", "5"},  {"(-5)", "-5"},     {"-(-5)", "5"},
+        {"-(+5)", "-5"},  {"-(5)", "-5"},   {"+(-5)", "-5"}, {"+(+5)", "5"},     {"+(5)", "5"},
+        {"((-5))", "-5"}, {"+5", "5"},      {".5", ".5"},    {"1.2.3", nullptr}, {"", nullptr},
+        {"x", nullptr},   {"--5", nullptr}, {"(", nullptr},  {"-", nullptr},     {"1e5", nullptr},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.text);
@@ -220,12 +218,27 @@ TEST(InsertImplicitMultiplication, MakesAdjacentOperandsProducts) {
         const char* output;
     };
     constexpr Case kCases[] = {
-        {"2(3+4)", "2*(3+4)"}, {"(1)(2)", "(1)*(2)"}, {"2pi", "2*pi"},     {"pi2", "pi*2"},
-        {"3x", "3*x"},         {"x(2)", "x*(2)"},     {"2m", "2*m"},       {"mk", "m*k"},
-        {"2sin(30)", "2*sin(30)"}, {")sqrt(4)", ")*sqrt(4)"}, {"2last1", "2*last1"},
-        {"last1last2", "last1*last2"}, {"last1(2)", "last1*(2)"}, {"12.5", "12.5"},
-        {"sin(30)", "sin(30)"}, {"exp(1)", "exp(1)"}, {"2+3", "2+3"}, {"(2)3", "(2)*3"},
-        {"2exp(1)", "2*exp(1)"}, {"arcsin(1)", "arcsin(1)"}, {"piw", "pi*w"},
+        {"2(3+4)", "2*(3+4)"},
+        {"(1)(2)", "(1)*(2)"},
+        {"2pi", "2*pi"},
+        {"pi2", "pi*2"},
+        {"3x", "3*x"},
+        {"x(2)", "x*(2)"},
+        {"2m", "2*m"},
+        {"mk", "m*k"},
+        {"2sin(30)", "2*sin(30)"},
+        {")sqrt(4)", ")*sqrt(4)"},
+        {"2last1", "2*last1"},
+        {"last1last2", "last1*last2"},
+        {"last1(2)", "last1*(2)"},
+        {"12.5", "12.5"},
+        {"sin(30)", "sin(30)"},
+        {"exp(1)", "exp(1)"},
+        {"2+3", "2+3"},
+        {"(2)3", "(2)*3"},
+        {"2exp(1)", "2*exp(1)"},
+        {"arcsin(1)", "arcsin(1)"},
+        {"piw", "pi*w"},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.input);

@@ -12,7 +12,6 @@ namespace {
 using testing::oneLine;
 using testing::RecordingPrompter;
 
-
 const RecentResults kZeros = {"0", "0", "0", "0", "0"};
 
 TEST(FormatResult, RoundsAndAddsTheEForm) {
@@ -106,7 +105,8 @@ TEST(CalculateExpression, ReportsWhyItFails) {
         {"(2+3", std::string(msg::kTitleMalformed) + ": " + std::string(msg::kBracketCountsDiffer)},
         {"5/0", std::string(msg::kTitleWarning) + ": " + std::string(msg::kDenominatorZero)},
         {"arcsin(2)", std::string(msg::kTitleWarning) + ": " + std::string(msg::kArcsinRange)},
-        {std::string(5000, '1') + "+1", std::string(msg::kTitleMalformed) + ": " + msg::expressionTooLong()},
+        {std::string(5000, '1') + "+1",
+         std::string(msg::kTitleMalformed) + ": " + msg::expressionTooLong()},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.input);

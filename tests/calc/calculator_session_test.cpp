@@ -24,9 +24,9 @@ TEST(HasSomethingToCalculate, PlainNumbersAreNot) {
         bool calculate;
     };
     constexpr Case kCases[] = {
-        {"5", false},     {"-5", false},   {"+5", false},    {"", false},     {"12.5", false},
-        {"2+3", true},    {"-5+1", true},  {"(5)", true},    {"Last1", true}, {"PI", true},
-        {"M", true},      {"w", true},     {"2^3", true},    {"x", false},    {"--5", true},
+        {"5", false},  {"-5", false},  {"+5", false}, {"", false},     {"12.5", false},
+        {"2+3", true}, {"-5+1", true}, {"(5)", true}, {"Last1", true}, {"PI", true},
+        {"M", true},   {"w", true},    {"2^3", true}, {"x", false},    {"--5", true},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.text);
@@ -38,7 +38,8 @@ TEST(CalculatorSession, ShiftsRecentResultsAndLogsEachCalculation) {
     RecordingPrompter prompter;
     std::vector<std::string> log;
     int stores = 0;
-    CalculatorSession session({}, log, prompter, [&] { ++stores; }, [] { return kMorning; });
+    CalculatorSession session(
+        {}, log, prompter, [&] { ++stores; }, [] { return kMorning; });
 
     ASSERT_TRUE(session.calculate("1+1"));
     ASSERT_TRUE(session.calculate("2+2"));
@@ -116,8 +117,13 @@ protected:
     testing::RecordingPrompter m_prompter;
     std::vector<std::string> m_log;
     int m_stores = 0;
-    CalculatorSession m_session{{}, m_log, m_prompter, [this] { ++m_stores; },
-                                [] { return LogTime{2026, 1, 2, 3, 4}; }};
+    CalculatorSession m_session{{},
+                                m_log,
+                                m_prompter,
+                                [this] { ++m_stores; },
+                                [] {
+                                    return LogTime{2026, 1, 2, 3, 4};
+                                }};
 };
 
 TEST_F(CalculateCommand, AssignsAPlainNumberWithoutLogging) {

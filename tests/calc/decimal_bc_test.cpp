@@ -3,6 +3,7 @@
 // QUORVEL_SEED=n reruns a reported failure.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -14,8 +15,6 @@
 #include <sstream>
 #include <string>
 #include <vector>
-
-#include <unistd.h>
 
 #include "calc/decimal_number.h"
 
@@ -118,8 +117,7 @@ protected:
 
     // `bcFormat` turns the two operands into one bc statement printing the expected value.
     void compare(const char* name, int count, const Compute& compute,
-                 const std::function<std::string(const std::string&, const std::string&)>&
-                     bcFormat,
+                 const std::function<std::string(const std::string&, const std::string&)>& bcFormat,
                  bool nonZeroDivisor = false) {
         std::vector<Sample> samples;
         while (static_cast<int>(samples.size()) < count) {
@@ -171,7 +169,8 @@ TEST_F(AgainstBc, AddSubtractMultiplyExactly) {
         },
         [](const std::string& a, const std::string& b) { return bcAt(100, a, "*", b); });
     compare(
-        "plain +", 200, [](const DecimalNumber& a, const DecimalNumber& b) { return (a + b).toString(); },
+        "plain +", 200,
+        [](const DecimalNumber& a, const DecimalNumber& b) { return (a + b).toString(); },
         [](const std::string& a, const std::string& b) { return bcAt(100, a, "+", b); });
 }
 
@@ -183,8 +182,7 @@ TEST_F(AgainstBc, DivideTruncatesLikeBcScale) {
             [p](const DecimalNumber& a, const DecimalNumber& b) {
                 return divide(a, b, p).toString();
             },
-            [p](const std::string& a, const std::string& b) { return bcAt(p, a, "/", b); },
-            true);
+            [p](const std::string& a, const std::string& b) { return bcAt(p, a, "/", b); }, true);
     }
 }
 
