@@ -158,7 +158,10 @@ DecimalNumber::DecimalNumber(std::int32_t value) : m_sign(value < 0 ? -1 : 1), m
 
 DecimalNumber::DecimalNumber(std::string_view decimalText) {
     std::string_view text = trimBlanks(decimalText);
-    if (text.empty()) return;
+    if (text.empty()) {
+        m_digits = {0};
+        return;
+    }
     if (text.front() == '-') {
         m_sign = -1;
         text.remove_prefix(1);
@@ -170,7 +173,10 @@ DecimalNumber::DecimalNumber(std::string_view decimalText) {
 DecimalNumber::DecimalNumber(std::string_view text, int radix, std::int32_t precision)
     : m_precision(precision) {
     std::string_view body = trimBlanks(text);
-    if (body.empty()) return;
+    if (body.empty()) {
+        m_digits = {0};
+        return;
+    }
     bool negative = false;
     if (body.front() == '-') {
         negative = true;
@@ -187,14 +193,22 @@ bool DecimalNumber::isZero() const {
 }
 
 std::string DecimalNumber::toString() const {
-    if (m_digits.empty()) return "0";
+    std::string out;
+    writeTo(out);
+    return out;
+}
+
+void DecimalNumber::writeTo(std::string& out) const {
+    if (m_digits.empty()) {
+        out.assign(1, '0');
+        return;
+    }
     const std::size_t sign = m_sign < 0 ? 1 : 0;
-    std::string out(m_digits.size() + sign, '-');
+    out.assign(m_digits.size() + sign, '-');
     for (std::size_t i = 0; i < m_digits.size(); ++i) {
         const std::uint8_t d = m_digits[m_digits.size() - 1 - i];
         out[sign + i] = d == kPointMarker ? '.' : static_cast<char>('0' + d);
     }
-    return out;
 }
 
 std::string DecimalNumber::toString(int radix, std::int32_t precision) {

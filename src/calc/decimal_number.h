@@ -19,7 +19,7 @@ public:
     // Stands in the digit array between the fraction digits (below) and the integer digits.
     static constexpr std::uint8_t kPointMarker = '.';
 
-    DecimalNumber() = default;
+    DecimalNumber() : m_digits{0} {}
     explicit DecimalNumber(std::int32_t value);
     explicit DecimalNumber(std::string_view decimalText);
     // Reads text in radix 2, 8, 10 or 16 (digits '0'-'9', 'A'-'F'); the value is not cut.
@@ -28,6 +28,8 @@ public:
     std::string toString() const;
     // Stores `precision` first; bases 2, 8 and 16 write at most 2 * precision + 1 fraction digits.
     std::string toString(int radix, std::int32_t precision);
+    // The decimal text written over `out`, whose storage is reused.
+    void writeTo(std::string& out) const;
 
     int sign() const { return m_sign; }
     // Element 0 is the least significant; an empty array reads as zero.
@@ -78,7 +80,7 @@ private:
     void cut(std::int32_t precision);
 
     std::int8_t m_sign = 1;
-    std::vector<std::uint8_t> m_digits{0};
+    std::vector<std::uint8_t> m_digits;
     std::int32_t m_precision = kDefaultPrecision;
 };
 
