@@ -15,7 +15,8 @@ public:
     void showInputMessage(std::string_view, std::string_view, std::string_view) override {}
 };
 
-void BM_CalculateExpression(benchmark::State& state, const char* expression) {
+// Calculates `expression` once per iteration; returns the last step text.
+std::string calculateRepeatedly(benchmark::State& state, std::string_view expression) {
     SilentPrompter prompter;
     const RecentResults recent = {"0", "0", "0", "0", "0"};
     const CalcSettings settings;
@@ -24,6 +25,11 @@ void BM_CalculateExpression(benchmark::State& state, const char* expression) {
         benchmark::DoNotOptimize(
             CalculateExpression(expression, recent, settings, prompter, result, steps));
     }
+    return steps;
+}
+
+void BM_CalculateExpression(benchmark::State& state, const char* expression) {
+    calculateRepeatedly(state, expression);
 }
 BENCHMARK_CAPTURE(BM_CalculateExpression, sum, "2+3");
 BENCHMARK_CAPTURE(BM_CalculateExpression, mixed, "12*(3+4)/7-2^3");
@@ -34,14 +40,7 @@ BENCHMARK_CAPTURE(BM_CalculateExpression, nested, "((1+2)*(3+4)-(5-6))/((7+8)*9)
 void BM_LongExpression(benchmark::State& state) {
     std::string expression = "1";
     while (expression.size() < 1000) expression += "+(12*34-56/7)";
-    SilentPrompter prompter;
-    const RecentResults recent = {"0", "0", "0", "0", "0"};
-    const CalcSettings settings;
-    std::string result, steps;
-    for (auto _ : state) {
-        benchmark::DoNotOptimize(
-            CalculateExpression(expression, recent, settings, prompter, result, steps));
-    }
+    const std::string steps = calculateRepeatedly(state, expression);
     state.counters["step_text_bytes"] = static_cast<double>(steps.size());
 }
 BENCHMARK(BM_LongExpression)->Unit(benchmark::kMillisecond);

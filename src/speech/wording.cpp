@@ -182,6 +182,14 @@ ReadingOutcome Wording::TalkKey(std::string_view key) {
     return Completed;
 }
 
+std::string_view Wording::speakSign(std::string_view text) {
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        m_player.play(text.front() == '+' ? "plus.wav" : "minus.wav");
+        text.remove_prefix(1);
+    }
+    return text;
+}
+
 ReadingOutcome Wording::TalkNumber(std::string_view text) {
     if (stopped()) return Stopped;
     const auto n = static_cast<long long>(text.size());
@@ -192,14 +200,7 @@ ReadingOutcome Wording::TalkNumber(std::string_view text) {
 }
 
 ReadingOutcome Wording::TalkNumberWords(std::string_view text) {
-    text = trim(text);
-    if (!text.empty() && text.front() == '+') {
-        m_player.play("plus.wav");
-        text.remove_prefix(1);
-    } else if (!text.empty() && text.front() == '-') {
-        m_player.play("minus.wav");
-        text.remove_prefix(1);
-    }
+    text = speakSign(trim(text));
     const std::size_t point = text.find('.');
     const std::string_view integer = text.substr(0, point);
     std::string_view fraction =
@@ -271,14 +272,7 @@ ReadingOutcome Wording::TalkNumberWords(std::string_view text) {
 }
 
 ReadingOutcome Wording::TalkDigits(std::string_view text) {
-    text = trim(text);
-    if (!text.empty() && text.front() == '+') {
-        m_player.play("plus.wav");
-        text.remove_prefix(1);
-    } else if (!text.empty() && text.front() == '-') {
-        m_player.play("minus.wav");
-        text.remove_prefix(1);
-    }
+    text = speakSign(trim(text));
     if (text.find('.') != std::string_view::npos) {
         while (!text.empty() && text.back() == '0') text.remove_suffix(1);
     }

@@ -48,6 +48,8 @@ public:
 
 private:
     bool stopped();
+    // Says a leading "+" or "-" and returns the text after it.
+    std::string_view speakSign(std::string_view text);
     ReadingOutcome talkPair(std::string_view expression, std::string_view result);
 
     WordPlayer& m_player;
