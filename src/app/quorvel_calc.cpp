@@ -303,8 +303,13 @@ int run(const Options& options) {
 
     bool failed = false;
     auto handle = [&](std::string_view line) {
-        if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
-        const CommandOutcome outcome = session.calculateCommand(line);
+        // The input box drops blanks as they are typed, so "2 + 3" reaches it as "2+3".
+        std::string text;
+        text.reserve(line.size());
+        for (char c : line) {
+            if (c != ' ' && c != '\t' && c != '\r') text.push_back(c);
+        }
+        const CommandOutcome outcome = session.calculateCommand(text);
         switch (outcome.kind) {
             case CommandKind::Failed:
                 failed = true;

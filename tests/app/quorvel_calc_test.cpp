@@ -71,6 +71,10 @@ TEST_F(QuorvelCalc, OneAnswerLinePerInputLine) {
     EXPECT_EQ(r.status, 1);
 }
 
+TEST_F(QuorvelCalc, BlanksAreDroppedAsTheInputBoxDrops) {
+    EXPECT_EQ(run({"2 + 3", " 4 *\t(1 + 1) "}).out, "5\n8\n");
+}
+
 TEST_F(QuorvelCalc, SyntaxErrorsPrintTheThreeTexts) {
     const Outcome r = run({"2+*3"});
     EXPECT_EQ(r.out, "\n");
