@@ -310,6 +310,8 @@ int run(const Options& options) {
             if (c != ' ' && c != '\t' && c != '\r') text.push_back(c);
         }
         const CommandOutcome outcome = session.calculateCommand(text);
+        // Without a data file nobody reads the log again: keep memory flat on long inputs.
+        if (!holder) log.clear();
         switch (outcome.kind) {
             case CommandKind::Failed:
                 failed = true;
