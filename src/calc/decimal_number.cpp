@@ -193,22 +193,14 @@ bool DecimalNumber::isZero() const {
 }
 
 std::string DecimalNumber::toString() const {
-    std::string out;
-    writeTo(out);
-    return out;
-}
-
-void DecimalNumber::writeTo(std::string& out) const {
-    if (m_digits.empty()) {
-        out.assign(1, '0');
-        return;
-    }
+    if (m_digits.empty()) return "0";
     const std::size_t sign = m_sign < 0 ? 1 : 0;
-    out.assign(m_digits.size() + sign, '-');
+    std::string out(m_digits.size() + sign, '-');
     for (std::size_t i = 0; i < m_digits.size(); ++i) {
         const std::uint8_t d = m_digits[m_digits.size() - 1 - i];
         out[sign + i] = d == kPointMarker ? '.' : static_cast<char>('0' + d);
     }
+    return out;
 }
 
 std::string DecimalNumber::toString(int radix, std::int32_t precision) {

@@ -28,8 +28,6 @@ public:
     std::string toString() const;
     // Stores `precision` first; bases 2, 8 and 16 write at most 2 * precision + 1 fraction digits.
     std::string toString(int radix, std::int32_t precision);
-    // The decimal text written over `out`, whose storage is reused.
-    void writeTo(std::string& out) const;
 
     int sign() const { return m_sign; }
     // Element 0 is the least significant; an empty array reads as zero.
