@@ -1,9 +1,9 @@
 #include "calc/calc_engine.h"
 
 #include <algorithm>
-#include <cctype>
 
 #include "calc/messages.h"
+#include "calc/text_util.h"
 
 namespace quorvel {
 namespace {
@@ -17,11 +17,9 @@ constexpr std::array<std::string_view, 16> kFunctionBrackets = {
     "ln(",  "log(", "exp(", "deg(", "rad(",    "int(",    "abs(",    "sqrt(",
     "sin(", "cos(", "tan(", "sec(", "arcsin(", "arccos(", "arctan(", "arcsec("};
 
-char lowerAscii(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
-               return lowerAscii(x) == lowerAscii(y);
+               return LowerAscii(x) == LowerAscii(y);
            });
 }
 
@@ -29,8 +27,6 @@ bool endsWithIgnoreCase(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() &&
            equalsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
 }
-
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
@@ -86,7 +82,7 @@ bool isDecimalText(std::string_view t) {
     bool digit = false;
     bool point = false;
     for (char c : t) {
-        if (isDigit(c)) {
+        if (IsDigit(c)) {
             digit = true;
         } else if (c == '.' && !point) {
             point = true;
@@ -133,8 +129,8 @@ bool IsPlainNumber(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         if ((c == '+' || c == '-') && i == 0) continue;
-        if (isDigit(c) || c == '.') continue;
-        const char lower = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (IsDigit(c) || c == '.') continue;
+        const char lower = LowerAscii(c);
         if ((lower >= 'a' && lower <= 'f') || lower == 'h' || lower == 'x') continue;
         return false;
     }
@@ -189,21 +185,21 @@ std::string InsertImplicitMultiplication(std::string_view text) {
     auto endsOperand = [&out] {
         if (out.empty()) return false;
         const char c = out.back();
-        if (c == ')' || isDigit(c) || c == 'x' || c == 'X' || isParameterLetter(c)) return true;
+        if (c == ')' || IsDigit(c) || c == 'x' || c == 'X' || isParameterLetter(c)) return true;
         return (c == 'i' || c == 'I') && endsWithIgnoreCase(out, "pi");
     };
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         const std::string_view rest = text.substr(i);
         const bool startsOperand =
-            c == '(' || isDigit(c) || c == 'x' || c == 'X' || isParameterLetter(c) ||
+            c == '(' || IsDigit(c) || c == 'x' || c == 'X' || isParameterLetter(c) ||
             (rest.size() >= 2 && equalsIgnoreCase(rest.substr(0, 2), "pi")) ||
             (rest.size() >= 4 && equalsIgnoreCase(rest.substr(0, 4), "last")) ||
             (isLetter(c) && functions.find(rest, FunctionNameRecogniser::Mode::BeginsWith));
         // Digits after a digit or point are one number; the digit of last1 belongs to its name.
         const bool sameNumber =
-            isDigit(c) && !out.empty() &&
-            (isDigit(out.back()) || out.back() == '.' || endsWithIgnoreCase(out, "last"));
+            IsDigit(c) && !out.empty() &&
+            (IsDigit(out.back()) || out.back() == '.' || endsWithIgnoreCase(out, "last"));
         if (startsOperand && !sameNumber && endsOperand()) out.push_back('*');
         out.push_back(c);
     }

@@ -27,8 +27,6 @@ constexpr std::array<std::string_view, 16> kCheckedFunctions = {
     "sin",    "cos", "tan", "sinh", "cosh", "tanh", "arcsin", "arccos",
     "arctan", "ln",  "log", "exp",  "abs",  "sqrt", "rad",    "deg"};
 
-char lower(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
-
 std::string toUpper(std::string_view text) {
     std::string out(text);
     for (char& c : out) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -36,12 +34,11 @@ std::string toUpper(std::string_view text) {
 }
 
 bool isSign(char c) { return c == '+' || c == '-'; }
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 // The x of "exp" is part of the name, not the unknown.
 bool isUnknownAt(std::string_view t, std::size_t i) {
     if (t[i] != 'x' && t[i] != 'X') return false;
-    return !(i >= 1 && i + 1 < t.size() && lower(t[i - 1]) == 'e' && lower(t[i + 1]) == 'p');
+    return !(i >= 1 && i + 1 < t.size() && LowerAscii(t[i - 1]) == 'e' &&
+             LowerAscii(t[i + 1]) == 'p');
 }
 
 bool containsUnknown(std::string_view t) {
@@ -125,7 +122,7 @@ std::optional<SignedDigits> readNumber(std::string_view t, bool needDigits) {
     }
     bool digit = false;
     for (char c : t) {
-        if (isDigit(c)) {
+        if (IsDigit(c)) {
             digit = true;
         } else if (c != '.') {
             return std::nullopt;

@@ -9,8 +9,6 @@
 namespace quorvel {
 namespace {
 
-bool isDigit(char c) { return std::isdigit(static_cast<unsigned char>(c)) != 0; }
-
 bool isWordChar(char c) {
     return std::isalnum(static_cast<unsigned char>(c)) != 0 || c == '.' || c == '_';
 }
@@ -31,7 +29,7 @@ std::optional<Scanned> scanExponentNumber(std::string_view text) {
     std::size_t i = 0;
     std::string integer, fraction;
     bool point = false;
-    for (; i < text.size() && (isDigit(text[i]) || text[i] == '.'); ++i) {
+    for (; i < text.size() && (IsDigit(text[i]) || text[i] == '.'); ++i) {
         if (text[i] == '.') {
             if (point) return std::nullopt;
             point = true;
@@ -46,7 +44,7 @@ std::optional<Scanned> scanExponentNumber(std::string_view text) {
     if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
     const std::size_t exponentStart = i;
     long exponent = 0;
-    for (; i < text.size() && isDigit(text[i]); ++i) {
+    for (; i < text.size() && IsDigit(text[i]); ++i) {
         exponent = exponent * 10 + (text[i] - '0');
         if (exponent > kMaxExpandedExponent) return std::nullopt;
     }
@@ -95,7 +93,7 @@ std::string ExpandExpressionExponents(std::string_view expression) {
             out += text[i++];
             continue;
         }
-        if (isDigit(text[i]) || text[i] == '.') {
+        if (IsDigit(text[i]) || text[i] == '.') {
             if (const std::optional<Scanned> number = scanExponentNumber(text.substr(i))) {
                 out += number->plain;
                 i += number->length;

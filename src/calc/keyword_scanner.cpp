@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "calc/text_util.h"
+
 namespace quorvel {
 namespace {
 
@@ -13,12 +15,10 @@ constexpr std::array<Keyword, 22> kKeywords = {{
     {"last5", false}, {"pi", false},
 }};
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool sameLetters(std::string_view text, std::string_view word) {
     if (text.size() != word.size()) return false;
     for (std::size_t i = 0; i < word.size(); ++i) {
-        if (lower(text[i]) != word[i]) return false;
+        if (LowerAscii(text[i]) != word[i]) return false;
     }
     return true;
 }

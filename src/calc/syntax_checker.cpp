@@ -7,6 +7,8 @@
 #include <utility>
 #include <vector>
 
+#include "calc/text_util.h"
+
 namespace quorvel {
 namespace {
 
@@ -93,31 +95,27 @@ constexpr std::array<std::string_view, 17> kFunctionNames = {
 
 constexpr std::string_view kArgumentOperators = "()*+-/^";
 
-char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
 bool beginsWith(std::string_view text, std::size_t at, std::string_view word) {
     if (word.size() > text.size() - at) return false;
     for (std::size_t i = 0; i < word.size(); ++i) {
-        if (lower(text[at + i]) != word[i]) return false;
+        if (LowerAscii(text[at + i]) != word[i]) return false;
     }
     return true;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 bool isOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/' || c == '^'; }
 
 bool isParameterLetter(char c) {
-    const char l = lower(c);
+    const char l = LowerAscii(c);
     return l == 'm' || l == 'f' || l == 'k' || l == 'w';
 }
 
 unsigned characterClass(char c) {
     if (c == ')') return kCloseBracket;
     if (c == '(') return kOpenBracket;
-    if (isDigit(c)) return kDigit;
+    if (IsDigit(c)) return kDigit;
     if (isOperator(c)) return kOperator;
-    if (lower(c) == 'x') return kUnknown;
+    if (LowerAscii(c) == 'x') return kUnknown;
     if (isParameterLetter(c)) return kParameter;
     return 0;
 }
@@ -137,7 +135,7 @@ Layout layOut(std::string_view text, const KeywordScanner& scanner) {
     Layout layout{std::vector<unsigned>(n, 0), std::vector<std::string_view>(n), {}};
     std::size_t i = 0;
     while (i < n) {
-        const char l = lower(text[i]);
+        const char l = LowerAscii(text[i]);
         if (l < 'a' || l > 'z') {  // every word begins with a letter
             layout.classes[i] |= characterClass(text[i]);
             ++i;

@@ -5,6 +5,12 @@
 
 namespace quorvel {
 
+// ASCII only: expressions are ASCII, and the C library's versions depend on the locale.
+constexpr char LowerAscii(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
 // White space of the C locale at both ends.
 std::string_view Trim(std::string_view text);
 std::string ToLower(std::string_view text);

@@ -10,6 +10,7 @@
 #include "calc/keyword_scanner.h"
 #include "calc/messages.h"
 #include "calc/syntax_checker.h"
+#include "calc/text_util.h"
 
 namespace fs = std::filesystem;
 
@@ -19,21 +20,13 @@ namespace {
 constexpr std::array<std::string_view, 5> kModeNames = {"addresult", "replaceresult", "addsteps",
                                                         "genfilter", "detailfilter"};
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool isOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/' || c == '^'; }
 // Bytes of 0x80 and above are letters of some encoding, so they belong to words too.
 bool isLetter(char c) {
     const auto u = static_cast<unsigned char>(c);
     return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || c == '_' || u >= 0x80;
 }
-bool isWordChar(char c) { return isLetter(c) || isDigit(c); }
-
-std::string_view trimmed(std::string_view text) {
-    constexpr std::string_view kSpace = " \t\r\n\f\v";
-    const auto first = text.find_first_not_of(kSpace);
-    if (first == std::string_view::npos) return {};
-    return text.substr(first, text.find_last_not_of(kSpace) - first + 1);
-}
+bool isWordChar(char c) { return isLetter(c) || IsDigit(c); }
 
 std::string lowered(std::string_view text) {
     std::string out(text);
@@ -63,8 +56,8 @@ std::size_t nameLength(std::string_view line, std::size_t pos) {
 bool startsOperand(std::string_view line, std::size_t pos) {
     if (pos >= line.size()) return false;
     const char c = line[pos];
-    if (isDigit(c) || c == '(') return true;
-    if (c == '.') return pos + 1 < line.size() && isDigit(line[pos + 1]);
+    if (IsDigit(c) || c == '(') return true;
+    if (c == '.') return pos + 1 < line.size() && IsDigit(line[pos + 1]);
     return isLetter(c) && nameLength(line, pos) > 0;
 }
 
@@ -72,7 +65,7 @@ bool startsOperand(std::string_view line, std::size_t pos) {
 // of their own.
 bool startsStretch(std::string_view line, std::size_t pos) {
     if (pos > 0 && isWordChar(line[pos - 1])) return false;
-    if (pos > 1 && line[pos - 1] == ',' && isDigit(line[pos - 2])) return false;
+    if (pos > 1 && line[pos - 1] == ',' && IsDigit(line[pos - 2])) return false;
     if (line[pos] == '+' || line[pos] == '-') return startsOperand(line, pos + 1);
     return startsOperand(line, pos);
 }
@@ -84,7 +77,7 @@ bool looksLikeDate(std::string_view piece) {
     std::size_t group = 0;
     char separator = 0;
     for (const char c : piece) {
-        if (isDigit(c)) {
+        if (IsDigit(c)) {
             ++lengths[group];
         } else if ((c == '-' || c == '/') && group < 2 && lengths[group] > 0 &&
                    (separator == 0 || separator == c)) {
@@ -115,7 +108,7 @@ bool holdsCalculation(std::string_view piece) {
             continue;
         }
         if (isOperator(c) && afterOperand) return true;
-        afterOperand = isDigit(c) || c == '.' || c == ')';
+        afterOperand = IsDigit(c) || c == '.' || c == ')';
         ++i;
     }
     return false;
@@ -133,7 +126,7 @@ Stretch scanStretch(std::string_view line, std::size_t begin) {
     int depth = 0;
     while (pos < line.size()) {
         const char c = line[pos];
-        if (isDigit(c) || c == '.' || isOperator(c)) {
+        if (IsDigit(c) || c == '.' || isOperator(c)) {
             ++pos;
         } else if (c == '(') {
             ++depth;
@@ -335,13 +328,13 @@ bool sameFile(const fs::path& a, const fs::path& b) {
 BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter,
                       const BatchCallback& onCalculation) {
     BatchOutcome outcome;
-    const std::string source(trimmed(options.source));
+    const std::string source(Trim(options.source));
     if (source.empty()) {
         prompter.showMessage(msg::kSelectSourceFirst, msg::kTitleQuorvel, MessageIcon::Information);
         outcome.status = BatchStatus::NoSource;
         return outcome;
     }
-    const std::string_view result = trimmed(options.result);
+    const std::string_view result = Trim(options.result);
     outcome.resultPath = result.empty() ? DeriveResultPath(source) : fs::path(result);
     const std::string resultText = outcome.resultPath.string();
 
