@@ -1,7 +1,6 @@
 #include "calc/calculator_session.h"
 
 #include <cctype>
-#include <ctime>
 
 #include "calc/calc_engine.h"
 #include "calc/equation_solver.h"
@@ -9,38 +8,6 @@
 #include "calc/text_util.h"
 
 namespace quorvel {
-
-LogTime LocalLogTime() {
-    const std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
-}
-
-namespace {
-
-void appendTwoDigits(std::string& out, int value) {
-    if (value < 10) out.push_back('0');
-    out += std::to_string(value);
-}
-
-}  // namespace
-
-std::string MakeLogLine(const LogTime& t, std::string_view steps, std::string_view result) {
-    const std::string_view firstLine = steps.substr(0, steps.find("\r\n"));
-    std::string line = std::to_string(t.year);
-    line.reserve(20 + firstLine.size() + result.size());
-    line.push_back('-');
-    appendTwoDigits(line, t.month);
-    line.push_back('-');
-    appendTwoDigits(line, t.day);
-    line.push_back(' ');
-    appendTwoDigits(line, t.hour);
-    line.push_back(':');
-    appendTwoDigits(line, t.minute);
-    line.append("   ").append(firstLine).append("=").append(result);
-    return line;
-}
 
 bool HasSomethingToCalculate(std::string_view text) {
     std::string_view body = text;
@@ -159,7 +126,7 @@ CommandOutcome CalculatorSession::solve(std::string_view input) {
     if (!SolveEquation(input, m_recent, m_settings, m_prompter, solved)) {
         return {CommandKind::Failed, {}, {}};  // the box is emptied; the dialog said why
     }
-    m_log.push_back(MakeSolveLogLine(m_clock(), solved.logBody));
+    m_log.push_back(FormatLogLine(m_clock(), solved.logExpression, solved.value));
     if (m_store) m_store();
     return {CommandKind::Solved, std::move(solved.steps), std::move(solved.value)};
 }
@@ -175,7 +142,7 @@ std::optional<Calculation> CalculatorSession::calculate(std::string_view input) 
         return std::nullopt;
     }
     pushResult(c.result);
-    c.logLine = MakeLogLine(m_clock(), c.steps, c.result);
+    c.logLine = FormatLogLine(m_clock(), c.steps.substr(0, c.steps.find("\r\n")), c.result);
     m_log.push_back(c.logLine);
     if (m_store) m_store();
     return c;

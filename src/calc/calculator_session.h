@@ -12,22 +12,10 @@
 
 #include "calc/calc_settings.h"
 #include "calc/calculate.h"
+#include "calc/log_line.h"
 #include "calc/prompter.h"
 
 namespace quorvel {
-
-struct LogTime {
-    int year = 0;
-    int month = 0;
-    int day = 0;
-    int hour = 0;
-    int minute = 0;
-};
-
-LogTime LocalLogTime();
-
-// "2026-12-08 09:05   2+3=5".
-std::string MakeLogLine(const LogTime& time, std::string_view steps, std::string_view result);
 
 // False for a plain number or an empty text: only those are not worth calculating.
 bool HasSomethingToCalculate(std::string_view text);

@@ -2,13 +2,11 @@
 
 #include <array>
 #include <cctype>
-#include <cstdio>
 #include <limits>
 #include <optional>
 #include <vector>
 
 #include "calc/calc_engine.h"
-#include "calc/calculator_session.h"
 #include "calc/messages.h"
 #include "calc/solver_messages.h"
 #include "calc/substitute.h"
@@ -409,15 +407,8 @@ bool SolveEquation(std::string_view equation, const RecentResults& recent,
     const std::string expression =
         SubstituteValues(InsertImplicitMultiplication(lowerRewritten), recent, settings);
     if (!SolveLinear(context, equation, expression, out.value, out.steps)) return false;
-    out.logBody = std::string(equation) + " =>  X=" + out.value;
+    out.logExpression = std::string(equation) + " =>  X";
     return true;
-}
-
-std::string MakeSolveLogLine(const LogTime& t, std::string_view logBody) {
-    char stamp[64];
-    std::snprintf(stamp, sizeof stamp, "%d-%02d-%02d %02d:%02d   ", t.year, t.month, t.day, t.hour,
-                  t.minute);
-    return std::string(stamp) + std::string(logBody);
 }
 
 }  // namespace quorvel

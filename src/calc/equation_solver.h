@@ -16,12 +16,10 @@
 
 namespace quorvel {
 
-struct LogTime;
-
 struct SolveResult {
-    std::string value;    // X as the calculator shows results (E form when large)
-    std::string steps;    // every line followed by "\r\n"
-    std::string logBody;  // equation as typed, " =>  X=", value
+    std::string value;          // X as the calculator shows results (E form when large)
+    std::string steps;          // every line followed by "\r\n"
+    std::string logExpression;  // the log line's expression: equation as typed, " =>  X"
 };
 
 // What every partial evaluation and every problem dialog of one solve needs.
@@ -31,7 +29,7 @@ struct SolverContext {
     std::string_view equation;  // as typed: the input message dialog shows it with each problem
 };
 
-// False after the user has been told why; nothing is logged here (see MakeSolveLogLine).
+// False after the user has been told why; nothing is logged here.
 bool SolveEquation(std::string_view equation, const RecentResults& recent,
                    const CalcSettings& settings, Prompter& prompter, SolveResult& out);
 
@@ -53,8 +51,5 @@ bool IsLinearForm(std::string_view text);
 // missing, with its joining sign otherwise) of a text IsLinearForm accepts, written so that
 // CalculateExpression reads them inside brackets.
 bool SplitLinearForm(std::string_view text, std::string& coefficient, std::string& constant);
-
-// The log line of a solved equation: the calculation log's time stamp, three blanks, body.
-std::string MakeSolveLogLine(const LogTime& time, std::string_view logBody);
 
 }  // namespace quorvel

@@ -8,6 +8,7 @@
 #include "calc/calculate.h"
 #include "calc/decimal_text.h"
 #include "calc/keyword_scanner.h"
+#include "calc/log_line.h"
 #include "calc/messages.h"
 #include "calc/syntax_checker.h"
 #include "calc/text_util.h"
@@ -228,13 +229,6 @@ std::string plainValue(const std::string& result, const std::string& steps, int 
     return value == "-0" ? "0" : value;
 }
 
-// The log's time stamp is the calculator log line's, without its three-space separator.
-std::string timeStamp(const LogTime& time) {
-    std::string line = MakeLogLine(time, "", "");
-    line.resize(line.size() - std::string_view("   =").size());
-    return line;
-}
-
 class BatchRunner {
 public:
     BatchRunner(const BatchOptions& options, Prompter& prompter, const BatchCallback& callback,
@@ -299,7 +293,9 @@ private:
         value = m_options.eNotation ? result : plainValue(result, steps, m_options.settings.places);
         if (m_callback) {
             BatchEntry entry{std::string(text), value, {}};
-            entry.logLine = timeStamp(m_options.clock()) + " " + entry.calculation + "=" + value;
+            // The robot's log joins stamp and calculation with one space, not the log's three.
+            entry.logLine =
+                FormatLogStamp(m_options.clock()) + " " + entry.calculation + "=" + value;
             m_callback(entry);
         }
         return true;

@@ -12,12 +12,6 @@ using testing::RecordingPrompter;
 
 constexpr LogTime kMorning{2026, 3, 7, 9, 5};
 
-TEST(MakeLogLine, StampsPadsAndUsesTheFirstStepLine) {
-    EXPECT_EQ(MakeLogLine(kMorning, "2+3\r\n=5", "5"), "2026-03-07 09:05   2+3=5");
-    EXPECT_EQ(MakeLogLine({2026, 12, 31, 23, 59}, "1/3\r\n=0.33", "0.33"),
-              "2026-12-31 23:59   1/3=0.33");
-}
-
 TEST(HasSomethingToCalculate, PlainNumbersAreNot) {
     struct Case {
         const char* text;

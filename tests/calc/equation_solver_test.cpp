@@ -7,6 +7,7 @@
 #include <string_view>
 
 #include "calc/calculator_session.h"
+#include "calc/log_line.h"
 #include "calc/solver_messages.h"
 #include "support/recording_prompter.h"
 
@@ -132,8 +133,8 @@ TEST(SolveEquation, WritesSteps) {
 TEST(SolveEquation, FormsTheLogLineFromTheEquationAsTyped) {
     const Solved s = solve("  2x+3=7-x ");
     ASSERT_TRUE(s.ok);
-    EXPECT_EQ(s.result.logBody, "2x+3=7-x =>  X=1.333333333333333333333333333333");
-    EXPECT_EQ(MakeSolveLogLine(LogTime{2026, 3, 7, 9, 5}, s.result.logBody),
+    EXPECT_EQ(s.result.logExpression, "2x+3=7-x =>  X");
+    EXPECT_EQ(FormatLogLine(LogTime{2026, 3, 7, 9, 5}, s.result.logExpression, s.result.value),
               "2026-03-07 09:05   2x+3=7-x =>  X=1.333333333333333333333333333333");
 }
 
@@ -183,7 +184,7 @@ TEST(SolveEquation, RejectsWithTheFirstFailingCheck) {
         EXPECT_EQ(s.prompter.inputMessages[0].message, c.message);
         EXPECT_EQ(s.prompter.inputMessages[0].advice, c.advice);
         EXPECT_EQ(s.prompter.inputMessages[0].expression, c.equation);
-        EXPECT_EQ(s.result.logBody, "");
+        EXPECT_EQ(s.result.logExpression, "");
     }
 }
 
