@@ -14,6 +14,7 @@
 
 #include "calc/calculator_session.h"
 #include "calc/prompter.h"
+#include "data/settings_bridge.h"
 #include "data/sys_data_holder.h"
 #include "speech/audio_player.h"
 #include "speech/sound_bank.h"
@@ -108,12 +109,12 @@ struct UsageError {
     std::string text;
 };
 
-int parseNumber(std::string_view option, std::string_view text, int low, int high) {
+int parseNumber(std::string_view option, std::string_view text, SettingRange range) {
     int value = 0;
     const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-    if (error != std::errc() || end != text.data() + text.size() || value < low || value > high) {
-        throw UsageError{std::string(option) + " takes a whole number from " + std::to_string(low) +
-                         " to " + std::to_string(high)};
+    if (error != std::errc() || end != text.data() + text.size() || !range.contains(value)) {
+        throw UsageError{std::string(option) + " takes a whole number from " +
+                         std::to_string(range.low) + " to " + std::to_string(range.high)};
     }
     return value;
 }
@@ -133,9 +134,9 @@ Options parseOptions(int argc, char** argv) {
         } else if (a == "--") {
             onlyExpressions = true;
         } else if (a == "--places") {
-            o.places = parseNumber(a, take(i, a), 0, 10000);
+            o.places = parseNumber(a, take(i, a), kPlacesRange);
         } else if (a == "--digits") {
-            o.digits = parseNumber(a, take(i, a), 1, 10000);
+            o.digits = parseNumber(a, take(i, a), kDigitsLimitRange);
         } else if (a == "--degrees") {
             o.angle = AngleUnit::Degrees;
         } else if (a == "--radians") {
@@ -215,16 +216,6 @@ int speak(const Speech& s) {
     return 0;
 }
 
-CalcSettings settingsFrom(const CSysData& data) {
-    CalcSettings s;
-    s.places = data.decimalPlaces;
-    s.digitsLimit = data.intDigitsLimit;
-    s.angleUnit = data.angleUnit == 1 ? AngleUnit::Radians : AngleUnit::Degrees;
-    s.piText = data.piText;
-    s.parameters = {data.paramF, data.paramK, data.paramM, data.paramW};
-    return s;
-}
-
 // One step a line with "\n" between lines, and no line break after the last.
 std::string withNewlines(std::string_view steps) {
     std::string out;
@@ -250,7 +241,11 @@ int run(const Options& options) {
             std::cerr << "quorvel-calc: " << loaded.reason << '\n';
             return 1;
         }
-        settings = settingsFrom(holder->data());
+        BridgedSettings bridged = ToCalcSettings(holder->data());
+        if (!bridged.corrections.empty()) {
+            std::cerr << "quorvel-calc: " << CorrectionMessage(bridged.corrections) << '\n';
+        }
+        settings = std::move(bridged.settings);
     }
     if (options.places) settings.places = *options.places;
     if (options.digits) settings.digitsLimit = *options.digits;
@@ -286,12 +281,7 @@ int run(const Options& options) {
     const CalculatorSession* current = nullptr;
     auto store = [&] {
         if (!holder || storeFailed) return;
-        CSysData& data = holder->data();
-        const auto& p = current->settings().parameters;
-        data.paramF = p[0];
-        data.paramK = p[1];
-        data.paramM = p[2];
-        data.paramW = p[3];
+        WriteBackSettings(current->settings(), holder->data());
         const StoreResult stored = holder->Store();
         if (!stored.stored) {
             std::cerr << "quorvel-calc: " << stored.reason << '\n';

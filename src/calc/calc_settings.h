@@ -36,6 +36,17 @@ constexpr int ParameterIndex(char letter) {
     }
 }
 
+// What the engine accepts for P and N, wherever a value comes from: the command line, the data
+// file, the settings dialog. Beyond them places + 1 overflows, or one division takes minutes
+// and gigabytes; below them results lose their digits or every value turns into E form.
+struct SettingRange {
+    int low;
+    int high;
+    constexpr bool contains(long long value) const { return value >= low && value <= high; }
+};
+inline constexpr SettingRange kPlacesRange{0, 10000};
+inline constexpr SettingRange kDigitsLimitRange{1, 10000};
+
 struct CalcSettings {
     int places = 30;       // P: fraction digits of a shown result
     int digitsLimit = 10;  // N: integer digits beyond which a result is shown in E form

@@ -5,11 +5,15 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
+#include <limits>
 #include <sstream>
 #include <string>
 #include <vector>
+
+#include "data/sys_data_holder.h"
 
 namespace {
 
@@ -165,6 +169,53 @@ TEST_F(QuorvelCalc, BatchWritesTheResultFileAndPrintsTheLog) {
     EXPECT_EQ(run({"--batch", (m_dir / "missing.txt").string()}).status, 1);
     EXPECT_EQ(run({"--mode", "addsteps"}).status, 2);
     EXPECT_EQ(run({"--batch", "x", "--mode", "nonsense"}).status, 2);
+}
+
+TEST_F(QuorvelCalc, DataFileSettingsOutOfRangeAreCorrectedOnce) {
+    constexpr const char* kIntro =
+        "quorvel-calc: Settings out of range in the data file were "
+        "corrected: ";
+    // 1/7 to 10000 places: the 10001st digit is a 5, so the last 8 rounds up.
+    std::string longSeventh = "0.";
+    for (int i = 0; i < 10000; ++i) longSeventh.push_back("142857"[i % 6]);
+    longSeventh.back() = '9';
+    struct Case {
+        std::int32_t places;
+        std::int32_t digits;
+        std::string out;
+        std::string corrected;
+        int filePlaces;
+        int fileDigits;
+    };
+    const Case kCases[] = {
+        {-1, 10, "0\n12\n", "decimal places -1 to 0.", 0, 10},
+        {std::numeric_limits<std::int32_t>::max(), 10, longSeventh + "\n12\n",
+         "decimal places 2147483647 to 10000.", 10000, 10},
+        {30, 0, "0.142857142857142857142857142857\n1.2E+1\n", "integer-digits limit 0 to 1.", 30,
+         1},
+        {-1, 0, "0\n1E+1\n", "decimal places -1 to 0, integer-digits limit 0 to 1.", 0, 1},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.corrected);
+        quorvel::SysDataHolder holder(m_dir);
+        holder.data().decimalPlaces = c.places;
+        holder.data().intDigitsLimit = c.digits;
+        ASSERT_TRUE(holder.Store().stored);
+
+        const Outcome first = run({"--data", m_dir.string(), "1/7", "6*2"});
+        EXPECT_EQ(first.out, c.out);
+        EXPECT_EQ(first.err, kIntro + c.corrected + "\n");
+        EXPECT_EQ(first.status, 0);
+
+        // The store after the calculation repaired the file: no second report.
+        quorvel::SysDataHolder reread(m_dir);
+        ASSERT_EQ(reread.Load().outcome, quorvel::LoadOutcome::Read);
+        EXPECT_EQ(reread.data().decimalPlaces, c.filePlaces);
+        EXPECT_EQ(reread.data().intDigitsLimit, c.fileDigits);
+        const Outcome second = run({"--data", m_dir.string(), "1/7", "6*2"});
+        EXPECT_EQ(second.out, c.out);
+        EXPECT_EQ(second.err, "");
+    }
 }
 
 TEST_F(QuorvelCalc, UnwritableDataDirectoryFails) {

@@ -1,0 +1,65 @@
+#include "data/settings_bridge.h"
+
+#include <algorithm>
+
+#include "data/sys_data.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::string_view kPlacesField = "decimal places";
+constexpr std::string_view kDigitsLimitField = "integer-digits limit";
+
+int clamped(std::int32_t value, SettingRange range) {
+    return std::clamp<std::int32_t>(value, range.low, range.high);
+}
+
+void check(std::string_view field, std::int32_t value, SettingRange range,
+           std::vector<SettingsCorrection>& corrections) {
+    if (!range.contains(value)) corrections.push_back({field, value, clamped(value, range)});
+}
+
+}  // namespace
+
+BridgedSettings ToCalcSettings(const CSysData& data) {
+    BridgedSettings out;
+    CalcSettings& s = out.settings;
+    s.places = clamped(data.decimalPlaces, kPlacesRange);
+    s.digitsLimit = clamped(data.intDigitsLimit, kDigitsLimitRange);
+    // Any unit other than 1 reads as degrees, as the settings dialog's radio pair shows it.
+    s.angleUnit = data.angleUnit == 1 ? AngleUnit::Radians : AngleUnit::Degrees;
+    s.piText = data.piText;
+    s.parameters = {data.paramF, data.paramK, data.paramM, data.paramW};
+    check(kPlacesField, data.decimalPlaces, kPlacesRange, out.corrections);
+    check(kDigitsLimitField, data.intDigitsLimit, kDigitsLimitRange, out.corrections);
+    return out;
+}
+
+void WriteBackSettings(const CalcSettings& settings, CSysData& data) {
+    data.paramF = settings.parameters[0];
+    data.paramK = settings.parameters[1];
+    data.paramM = settings.parameters[2];
+    data.paramW = settings.parameters[3];
+    data.piText = settings.piText;
+    data.decimalPlaces = clamped(data.decimalPlaces, kPlacesRange);
+    data.intDigitsLimit = clamped(data.intDigitsLimit, kDigitsLimitRange);
+}
+
+std::string CorrectionMessage(const std::vector<SettingsCorrection>& corrections) {
+    if (corrections.empty()) return {};
+    std::string text = "Settings out of range in the data file were corrected:";
+    for (std::size_t i = 0; i < corrections.size(); ++i) {
+        const SettingsCorrection& c = corrections[i];
+        text += i == 0 ? " " : ", ";
+        text.append(c.field)
+            .append(" ")
+            .append(std::to_string(c.read))
+            .append(" to ")
+            .append(std::to_string(c.used));
+    }
+    text += ".";
+    return text;
+}
+
+}  // namespace quorvel
