@@ -119,68 +119,108 @@ int parseNumber(std::string_view option, std::string_view text, SettingRange ran
     return value;
 }
 
+// The command line after the program name, read one argument at a time.
+class Arguments {
+public:
+    Arguments(int argc, char** argv) : m_args(argv + 1, argv + argc) {}
+    bool done() const { return m_next >= m_args.size(); }
+    std::string_view next() { return m_args[m_next++]; }
+    // The value that must follow `option`.
+    std::string take(std::string_view option) {
+        if (done()) throw UsageError{std::string(option) + " needs a value"};
+        return std::string(next());
+    }
+
+private:
+    std::vector<std::string_view> m_args;
+    std::size_t m_next = 0;
+};
+
+// --places, --digits, --degrees, --radians, --steps and --data; false for any other option.
+bool parseCalcOption(std::string_view a, Arguments& args, Options& o) {
+    if (a == "--places") {
+        o.places = parseNumber(a, args.take(a), kPlacesRange);
+    } else if (a == "--digits") {
+        o.digits = parseNumber(a, args.take(a), kDigitsLimitRange);
+    } else if (a == "--degrees") {
+        o.angle = AngleUnit::Degrees;
+    } else if (a == "--radians") {
+        o.angle = AngleUnit::Radians;
+    } else if (a == "--steps") {
+        o.steps = true;
+    } else if (a == "--data") {
+        o.data = fs::path(args.take(a));
+    } else {
+        return false;
+    }
+    return true;
+}
+
+Speech parseSpeech(std::string_view a, Arguments& args) {
+    Speech s;
+    s.mode = a == "--words"   ? Speech::Mode::Words
+             : a == "--speak" ? Speech::Mode::Speak
+                              : Speech::Mode::SpeakTo;
+    if (s.mode == Speech::Mode::SpeakTo) s.file = fs::path(args.take(a));
+    s.command = args.take(a);
+    s.text = args.take(a);
+    return s;
+}
+
+// The speech, unit and batch options; false for any other option.
+bool parseToolOption(std::string_view a, Arguments& args, Options& o) {
+    if (a == "--words" || a == "--speak" || a == "--speak-to") {
+        o.speech = parseSpeech(a, args);
+    } else if (a == "--units") {
+        o.units = args.take(a);
+    } else if (a == "--convert") {
+        Conversion c;
+        c.category = args.take(a);
+        c.value = args.take(a);
+        c.from = args.take(a);
+        c.to = args.take(a);
+        o.conversion = std::move(c);
+    } else if (a == "--batch") {
+        o.batchSource = args.take(a);
+    } else if (a == "--mode") {
+        const std::string name = args.take(a);
+        o.batchMode = ParseBatchMode(name);
+        if (!o.batchMode) throw UsageError{"unknown batch mode " + name};
+    } else if (a == "--output") {
+        o.batchOutput = args.take(a);
+    } else if (a == "--e-notation") {
+        o.eNotation = true;
+    } else {
+        return false;
+    }
+    return true;
+}
+
+// --help and --version answer and end the program; anything else is unknown.
+[[noreturn]] void answerInfoOption(std::string_view a) {
+    if (a == "--help") {
+        std::cout << kUsage;
+        std::exit(0);
+    }
+    if (a == "--version") {
+        std::cout << "quorvel-calc " << QUORVEL_VERSION << '\n';
+        std::exit(0);
+    }
+    throw UsageError{"unknown option " + std::string(a)};
+}
+
 Options parseOptions(int argc, char** argv) {
     Options o;
-    std::vector<std::string_view> args(argv + 1, argv + argc);
-    auto take = [&](std::size_t& i, std::string_view option) {
-        if (i + 1 >= args.size()) throw UsageError{std::string(option) + " needs a value"};
-        return args[++i];
-    };
+    Arguments args(argc, argv);
     bool onlyExpressions = false;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        const std::string_view a = args[i];
+    while (!args.done()) {
+        const std::string_view a = args.next();
         if (onlyExpressions || a.size() < 2 || a.substr(0, 2) != "--") {
             o.expressions.emplace_back(a);
         } else if (a == "--") {
             onlyExpressions = true;
-        } else if (a == "--places") {
-            o.places = parseNumber(a, take(i, a), kPlacesRange);
-        } else if (a == "--digits") {
-            o.digits = parseNumber(a, take(i, a), kDigitsLimitRange);
-        } else if (a == "--degrees") {
-            o.angle = AngleUnit::Degrees;
-        } else if (a == "--radians") {
-            o.angle = AngleUnit::Radians;
-        } else if (a == "--steps") {
-            o.steps = true;
-        } else if (a == "--data") {
-            o.data = fs::path(take(i, a));
-        } else if (a == "--words" || a == "--speak" || a == "--speak-to") {
-            Speech s;
-            s.mode = a == "--words"   ? Speech::Mode::Words
-                     : a == "--speak" ? Speech::Mode::Speak
-                                      : Speech::Mode::SpeakTo;
-            if (s.mode == Speech::Mode::SpeakTo) s.file = fs::path(take(i, a));
-            s.command = std::string(take(i, a));
-            s.text = std::string(take(i, a));
-            o.speech = std::move(s);
-        } else if (a == "--units") {
-            o.units = std::string(take(i, a));
-        } else if (a == "--convert") {
-            Conversion c;
-            c.category = std::string(take(i, a));
-            c.value = std::string(take(i, a));
-            c.from = std::string(take(i, a));
-            c.to = std::string(take(i, a));
-            o.conversion = std::move(c);
-        } else if (a == "--batch") {
-            o.batchSource = std::string(take(i, a));
-        } else if (a == "--mode") {
-            const std::string_view name = take(i, a);
-            o.batchMode = ParseBatchMode(name);
-            if (!o.batchMode) throw UsageError{"unknown batch mode " + std::string(name)};
-        } else if (a == "--output") {
-            o.batchOutput = std::string(take(i, a));
-        } else if (a == "--e-notation") {
-            o.eNotation = true;
-        } else if (a == "--help") {
-            std::cout << kUsage;
-            std::exit(0);
-        } else if (a == "--version") {
-            std::cout << "quorvel-calc " << QUORVEL_VERSION << '\n';
-            std::exit(0);
-        } else {
-            throw UsageError{"unknown option " + std::string(a)};
+        } else if (!parseCalcOption(a, args, o) && !parseToolOption(a, args, o)) {
+            answerInfoOption(a);
         }
     }
     if ((o.batchMode || o.batchOutput || o.eNotation) && !o.batchSource) {
@@ -227,89 +267,100 @@ std::string withNewlines(std::string_view steps) {
     return out;
 }
 
-int run(const Options& options) {
-    if (options.speech) return speak(*options.speech);
-
-    std::optional<SysDataHolder> holder;
-    std::vector<std::string> log;
-    CalcSettings settings;
-    if (options.data) {
-        holder.emplace(*options.data);
-        const LoadResult loaded = holder->Load();
-        if (loaded.outcome == LoadOutcome::Failed) {
-            // Storing what was read would overwrite the rest of the user's file.
-            std::cerr << "quorvel-calc: " << loaded.reason << '\n';
-            return 1;
-        }
-        BridgedSettings bridged = ToCalcSettings(holder->data());
-        if (!bridged.corrections.empty()) {
-            std::cerr << "quorvel-calc: " << CorrectionMessage(bridged.corrections) << '\n';
-        }
-        settings = std::move(bridged.settings);
+// The data file's settings, reported when out of range; false when the file is damaged, as
+// storing what was read would overwrite the rest of the user's file.
+bool loadDataFile(SysDataHolder& holder, CalcSettings& settings) {
+    const LoadResult loaded = holder.Load();
+    if (loaded.outcome == LoadOutcome::Failed) {
+        std::cerr << "quorvel-calc: " << loaded.reason << '\n';
+        return false;
     }
+    BridgedSettings bridged = ToCalcSettings(holder.data());
+    if (!bridged.corrections.empty()) {
+        std::cerr << "quorvel-calc: " << CorrectionMessage(bridged.corrections) << '\n';
+    }
+    settings = std::move(bridged.settings);
+    return true;
+}
+
+void applyOverrides(const Options& options, CalcSettings& settings) {
     if (options.places) settings.places = *options.places;
     if (options.digits) settings.digitsLimit = *options.digits;
     if (options.angle) settings.angleUnit = *options.angle;
+}
 
-    StderrPrompter prompter;
-    if (options.units) {
-        const std::string listing = UnitListing(*options.units);
-        if (listing.empty()) {
-            std::cerr << "quorvel-calc: no unit category " << *options.units << '\n';
-            return 1;
-        }
-        std::cout << listing;
-        return 0;
+int listUnits(const std::string& category) {
+    const std::string listing = UnitListing(category);
+    if (listing.empty()) {
+        std::cerr << "quorvel-calc: no unit category " << category << '\n';
+        return 1;
     }
-    if (options.batchSource) {
-        BatchOptions batch;
-        batch.source = *options.batchSource;
-        batch.result = options.batchOutput.value_or("");
-        batch.mode = options.batchMode.value_or(BatchMode::AddResult);
-        batch.eNotation = options.eNotation;
-        batch.settings = settings;
-        const BatchOutcome outcome = RunBatch(batch, prompter, std::cout);
-        return outcome.status == BatchStatus::Done && outcome.failed == 0 ? 0 : 1;
-    }
-    if (const auto& c = options.conversion) {
-        const auto converted =
-            ConvertNamedUnits(c->category, c->value, c->from, c->to, settings, prompter);
-        std::cout << converted.value_or("") << '\n';
-        return converted ? 0 : 1;
-    }
-    bool storeFailed = false;
-    const CalculatorSession* current = nullptr;
-    auto store = [&] {
-        if (!holder || storeFailed) return;
-        WriteBackSettings(current->settings(), holder->data());
-        const StoreResult stored = holder->Store();
-        if (!stored.stored) {
-            std::cerr << "quorvel-calc: " << stored.reason << '\n';
-            storeFailed = true;
-        }
-    };
-    CalculatorSession session(settings, holder ? holder->data().log : log, prompter, store);
-    current = &session;
+    std::cout << listing;
+    return 0;
+}
 
-    bool failed = false;
-    auto handle = [&](std::string_view line) {
+int runBatch(const Options& options, const CalcSettings& settings, Prompter& prompter) {
+    BatchOptions batch;
+    batch.source = *options.batchSource;
+    batch.result = options.batchOutput.value_or("");
+    batch.mode = options.batchMode.value_or(BatchMode::AddResult);
+    batch.eNotation = options.eNotation;
+    batch.settings = settings;
+    const BatchOutcome outcome = RunBatch(batch, prompter, std::cout);
+    return outcome.status == BatchStatus::Done && outcome.failed == 0 ? 0 : 1;
+}
+
+int convert(const Conversion& c, const CalcSettings& settings, Prompter& prompter) {
+    const auto converted = ConvertNamedUnits(c.category, c.value, c.from, c.to, settings, prompter);
+    std::cout << converted.value_or("") << '\n';
+    return converted ? 0 : 1;
+}
+
+// Calculates input lines through one session, so recent results, parameters and the log carry
+// from one line to the next as in the window; with a data file every change is stored.
+class Calculator {
+public:
+    Calculator(const Options& options, SysDataHolder* holder, const CalcSettings& settings,
+               Prompter& prompter)
+        : m_steps(options.steps),
+          m_holder(holder),
+          m_session(settings, holder ? holder->data().log : m_log, prompter, [this] { store(); }) {}
+
+    void handle(std::string_view line) {
         // The input box drops blanks as they are typed, so "2 + 3" reaches it as "2+3".
         std::string text;
         text.reserve(line.size());
         for (char c : line) {
             if (c != ' ' && c != '\t' && c != '\r') text.push_back(c);
         }
-        const CommandOutcome outcome = session.calculateCommand(text);
+        const CommandOutcome outcome = m_session.calculateCommand(text);
         // Without a data file nobody reads the log again: keep memory flat on long inputs.
-        if (!holder) log.clear();
+        if (!m_holder) m_log.clear();
+        print(outcome);
+    }
+
+    int status() const { return m_failed || m_storeFailed ? 1 : 0; }
+
+private:
+    void store() {
+        if (!m_holder || m_storeFailed) return;
+        WriteBackSettings(m_session.settings(), m_holder->data());
+        const StoreResult stored = m_holder->Store();
+        if (!stored.stored) {
+            std::cerr << "quorvel-calc: " << stored.reason << '\n';
+            m_storeFailed = true;
+        }
+    }
+
+    void print(const CommandOutcome& outcome) {
         switch (outcome.kind) {
             case CommandKind::Failed:
-                failed = true;
+                m_failed = true;
                 std::cout << '\n';
                 break;
             case CommandKind::Calculated:
             case CommandKind::Solved:
-                if (options.steps) {
+                if (m_steps) {
                     std::cout << withNewlines(outcome.shown) << "\n\n";
                 } else {
                     std::cout << outcome.value << '\n';
@@ -323,9 +374,21 @@ int run(const Options& options) {
                 std::cout << '\n';
                 break;
         }
-    };
+    }
+
+    bool m_steps;
+    SysDataHolder* m_holder;
+    std::vector<std::string> m_log;  // the session's log when there is no data file
+    CalculatorSession m_session;
+    bool m_failed = false;
+    bool m_storeFailed = false;
+};
+
+int calculateAll(const Options& options, SysDataHolder* holder, const CalcSettings& settings,
+                 Prompter& prompter) {
+    Calculator calculator(options, holder, settings, prompter);
     if (!options.expressions.empty()) {
-        for (const std::string& e : options.expressions) handle(e);
+        for (const std::string& e : options.expressions) calculator.handle(e);
     } else {
         const bool interactive = ::isatty(STDIN_FILENO);
         if (interactive) {
@@ -333,12 +396,30 @@ int run(const Options& options) {
                       << ": type an expression and press Enter; Ctrl+D ends.\n";
         }
         for (std::string line; std::getline(std::cin, line);) {
-            handle(line);
+            calculator.handle(line);
             if (interactive) std::cout.flush();
         }
     }
     std::cout.flush();
-    return failed || storeFailed ? 1 : 0;
+    return calculator.status();
+}
+
+int run(const Options& options) {
+    if (options.speech) return speak(*options.speech);
+
+    std::optional<SysDataHolder> holder;
+    CalcSettings settings;
+    if (options.data) {
+        holder.emplace(*options.data);
+        if (!loadDataFile(*holder, settings)) return 1;
+    }
+    applyOverrides(options, settings);
+
+    StderrPrompter prompter;
+    if (options.units) return listUnits(*options.units);
+    if (options.batchSource) return runBatch(options, settings, prompter);
+    if (options.conversion) return convert(*options.conversion, settings, prompter);
+    return calculateAll(options, holder ? &*holder : nullptr, settings, prompter);
 }
 
 }  // namespace
