@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "calc/calculator_session.h"
+#include "calc/messages.h"
 #include "calc/prompter.h"
 #include "data/sys_data_holder.h"
 #include "speech/audio_player.h"
@@ -152,6 +153,15 @@ Options parseOptions(int argc, char** argv) {
             if (s.mode == Speech::Mode::SpeakTo) s.file = fs::path(take(i, a));
             s.command = std::string(take(i, a));
             s.text = std::string(take(i, a));
+            if (!isSpeechCommand(s.command)) {
+                throw UsageError{"unknown speech command " + s.command +
+                                 " (key, input, result, inputresult, msg, expr)"};
+            }
+            // Bounded like an expression: a long digit string would make gigabytes of sound.
+            if (s.text.size() > msg::kMaxExpressionLength) {
+                throw UsageError{"the text to speak is too long; it may hold at most " +
+                                 std::to_string(msg::kMaxExpressionLength) + " characters"};
+            }
             o.speech = std::move(s);
         } else if (a == "--units") {
             o.units = std::string(take(i, a));
