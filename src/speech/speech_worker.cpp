@@ -42,8 +42,11 @@ public:
 private:
     void InitInstance() {
         if (m_previous) {
-            // A request about to end on its own may; one still talking is cut.
-            if (!m_previous->waitFor(std::chrono::milliseconds(10))) m_previous->requestStop();
+            // A request about to end on its own may, unless this one is already being stopped;
+            // one still talking is cut.
+            if (m_stop.isSet() || !m_previous->waitFor(std::chrono::milliseconds(10))) {
+                m_previous->requestStop();
+            }
             m_previous.reset();
         }
         const std::string text = std::move(m_payload);
