@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "calc/calculator_session.h"
+#include "calc/messages.h"
 #include "calc/prompter.h"
 #include "data/settings_bridge.h"
 #include "data/sys_data_holder.h"
@@ -164,6 +165,15 @@ Speech parseSpeech(std::string_view a, Arguments& args) {
     if (s.mode == Speech::Mode::SpeakTo) s.file = fs::path(args.take(a));
     s.command = args.take(a);
     s.text = args.take(a);
+    if (!isSpeechCommand(s.command)) {
+        throw UsageError{"unknown speech command " + s.command +
+                         " (key, input, result, inputresult, msg, expr)"};
+    }
+    // Bounded like an expression: a long digit string would make gigabytes of sound.
+    if (s.text.size() > msg::kMaxExpressionLength) {
+        throw UsageError{"the text to speak is too long; it may hold at most " +
+                         std::to_string(msg::kMaxExpressionLength) + " characters"};
+    }
     return s;
 }
 

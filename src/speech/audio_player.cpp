@@ -4,8 +4,10 @@
 #include <portaudio.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <ostream>
-#include <thread>
+
+#include "speech/paced_player.h"
 
 namespace quorvel {
 namespace {
@@ -32,12 +34,6 @@ private:
     int m_saved;
 };
 
-std::chrono::microseconds durationOf(const Sound& sound) {
-    if (sound.sampleRate <= 0) return {};
-    return std::chrono::microseconds(static_cast<long long>(sound.samples.size()) * 1'000'000 /
-                                     sound.sampleRate);
-}
-
 }  // namespace
 
 AudioPlayer::AudioPlayer(const std::filesystem::path& soundsDirectory, std::ostream& diag)
@@ -59,7 +55,7 @@ AudioPlayer::AudioPlayer(const std::filesystem::path& soundsDirectory, std::ostr
 
 AudioPlayer::~AudioPlayer() {
     std::lock_guard lock(m_mutex);
-    stopStream();
+    abortStream();
     QuietStderr quiet;
     if (m_stream != nullptr) Pa_CloseStream(m_stream);
     if (m_initialised) Pa_Terminate();
@@ -76,43 +72,69 @@ void AudioPlayer::loseDevice(const char* what, int error) {
     m_running = false;
 }
 
-void AudioPlayer::stopStream() {
-    if (m_stream != nullptr && m_running) Pa_StopStream(m_stream);
+// Aborting drops what the device still holds, which is what a stop wants; a word that ran to
+// its end has already been waited out in play.
+void AudioPlayer::abortStream() {
+    if (m_stream != nullptr && m_running) Pa_AbortStream(m_stream);
     m_running = false;
 }
 
-void AudioPlayer::play(std::string_view wordFile) {
-    const Sound* sound = m_bank.find(wordFile);
-    if (sound == nullptr || sound->samples.empty()) return;
-    std::unique_lock lock(m_mutex);
-    if (m_stream != nullptr && !m_running) {
+bool AudioPlayer::writeWord(const Sound& sound, std::size_t& written, const StopFlag& stop) {
+    if (!m_running) {
         if (const PaError error = Pa_StartStream(m_stream); error != paNoError) {
             loseDevice("audio device failed", error);
-        } else {
-            m_running = true;
+            return false;
         }
+        m_running = true;
     }
-    if (m_stream != nullptr) {
-        const PaError error = Pa_WriteStream(m_stream, sound->samples.data(),
-                                             static_cast<unsigned long>(sound->samples.size()));
-        // An underflow only means the device waited for us; the word was still played.
-        if (error == paNoError || error == paOutputUnderflowed) return;
-        loseDevice("audio device failed", error);
+    const std::size_t total = sound.samples.size();
+    const std::size_t chunk = chunkFrames(sound.sampleRate);
+    while (written < total) {
+        if (stop.isSet()) {
+            abortStream();
+            return true;
+        }
+        const std::size_t frames = std::min(chunk, total - written);
+        const PaError error = Pa_WriteStream(m_stream, sound.samples.data() + written,
+                                             static_cast<unsigned long>(frames));
+        // An underflow only means the device waited for us; the chunk was still played.
+        if (error != paNoError && error != paOutputUnderflowed) {
+            loseDevice("audio device failed", error);
+            return false;
+        }
+        written += frames;
     }
-    std::this_thread::sleep_for(durationOf(*sound));
+    // The device still holds up to its latency of this word; it must sound before play returns.
+    const PaStreamInfo* info = Pa_GetStreamInfo(m_stream);
+    const double seconds = info != nullptr ? info->outputLatency : 0.0;
+    const auto wordTime = std::chrono::microseconds(static_cast<long long>(total) * 1'000'000 /
+                                                    std::max(1, sound.sampleRate));
+    const auto tail = std::min(wordTime, std::chrono::duration_cast<std::chrono::microseconds>(
+                                             std::chrono::duration<double>(seconds)));
+    if (stop.waitFor(tail)) abortStream();
+    return true;
 }
 
-void AudioPlayer::pause(std::chrono::milliseconds duration) {
-    {
-        std::lock_guard lock(m_mutex);
-        stopStream();
+void AudioPlayer::play(std::string_view wordFile, const StopFlag& stop) {
+    const Sound* sound = m_bank.find(wordFile);
+    if (sound == nullptr || sound->samples.empty()) return;
+    std::unique_lock lock(m_mutex, std::defer_lock);
+    while (!lock.try_lock_for(kPlayChunk)) {
+        if (stop.isSet()) return;
     }
-    std::this_thread::sleep_for(duration);
+    std::size_t written = 0;
+    if (m_stream != nullptr && writeWord(*sound, written, stop)) return;
+    paceFrames(sound->samples.size() - written, sound->sampleRate, stop);
+}
+
+void AudioPlayer::pause(std::chrono::milliseconds duration, const StopFlag& stop) {
+    // Another worker holding the device is playing its own word; there is nothing of ours to end.
+    if (std::unique_lock lock(m_mutex, std::try_to_lock); lock.owns_lock()) abortStream();
+    stop.waitFor(duration);
 }
 
 void AudioPlayer::silence() {
-    std::lock_guard lock(m_mutex);
-    stopStream();
+    if (std::unique_lock lock(m_mutex, std::try_to_lock); lock.owns_lock()) abortStream();
 }
 
 }  // namespace quorvel

@@ -3,7 +3,10 @@
 #include <sndfile.h>
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <ostream>
+#include <string>
 
 namespace quorvel {
 
@@ -43,15 +46,25 @@ bool writeWav(const std::filesystem::path& file, const Sound& sound, std::string
     info.samplerate = sound.sampleRate;
     info.channels = 1;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
+    errno = 0;
     SNDFILE* handle = sf_open(file.c_str(), SFM_WRITE, &info);
     if (handle == nullptr) {
-        if (error != nullptr) *error = sf_strerror(nullptr);
+        // The system's reason reads better than libsndfile's "System error : ..." wrapping.
+        const int reason = errno;
+        if (error != nullptr) {
+            *error = "cannot write " + file.string() + ": " +
+                     (reason != 0 ? std::strerror(reason) : sf_strerror(nullptr));
+        }
         return false;
     }
     const auto count = static_cast<sf_count_t>(sound.samples.size());
     const bool written = sf_write_short(handle, sound.samples.data(), count) == count;
-    if (!written && error != nullptr) *error = sf_strerror(handle);
-    return sf_close(handle) == 0 && written;
+    if (!written && error != nullptr) {
+        *error = "cannot write " + file.string() + ": " + sf_strerror(handle);
+    }
+    const bool closed = sf_close(handle) == 0;
+    if (written && !closed && error != nullptr) *error = "cannot write " + file.string();
+    return closed && written;
 }
 
 SoundBank::SoundBank(const std::filesystem::path& directory, std::ostream& diag)

@@ -12,8 +12,12 @@ namespace quorvel {
 
 class CMyAppThread {
 public:
-    CMyAppThread(WordPlayer& player, std::string command, std::string payload)
-        : m_player(player), m_command(std::move(command)), m_payload(std::move(payload)) {}
+    CMyAppThread(WordPlayer& player, std::string command, std::string payload,
+                 std::unique_ptr<CMyAppThread> previous)
+        : m_player(player),
+          m_command(std::move(command)),
+          m_payload(std::move(payload)),
+          m_previous(std::move(previous)) {}
     ~CMyAppThread() { join(); }
     CMyAppThread(const CMyAppThread&) = delete;
     CMyAppThread& operator=(const CMyAppThread&) = delete;
@@ -32,9 +36,19 @@ public:
     void join() {
         if (m_thread.joinable()) m_thread.join();
     }
+    // Hands back the request this one was to replace, when its thread never started.
+    std::unique_ptr<CMyAppThread> takePrevious() { return std::move(m_previous); }
 
 private:
     void InitInstance() {
+        if (m_previous) {
+            // A request about to end on its own may, unless this one is already being stopped;
+            // one still talking is cut.
+            if (m_stop.isSet() || !m_previous->waitFor(std::chrono::milliseconds(10))) {
+                m_previous->requestStop();
+            }
+            m_previous.reset();
+        }
         const std::string text = std::move(m_payload);
         try {
             Wording(m_player, m_stop).Talk(m_command, text);
@@ -50,6 +64,7 @@ private:
     WordPlayer& m_player;
     const std::string m_command;
     std::string m_payload;
+    std::unique_ptr<CMyAppThread> m_previous;
     StopFlag m_stop;
     std::mutex m_mutex;
     std::condition_variable m_ended;
@@ -61,15 +76,14 @@ SpeechWorker::SpeechWorker(WordPlayer& player) : m_player(player) {}
 
 SpeechWorker::~SpeechWorker() { StopTalk(); }
 
-bool SpeechWorker::StartTalk(std::string payload, std::string command) {
-    if (m_worker) {
-        if (!m_worker->waitFor(std::chrono::milliseconds(10))) m_worker->requestStop();
-        m_worker.reset();
-    }
-    auto worker = std::make_unique<CMyAppThread>(m_player, std::move(command), std::move(payload));
+bool SpeechWorker::StartTalk(std::string command, std::string payload) {
+    auto worker = std::make_unique<CMyAppThread>(m_player, std::move(command), std::move(payload),
+                                                 std::move(m_worker));
     try {
         worker->CreateThread();
     } catch (const std::system_error&) {
+        m_worker = worker->takePrevious();
+        if (m_worker) m_worker->requestStop();
         return false;
     }
     m_worker = std::move(worker);

@@ -6,13 +6,13 @@ WavWriter::WavWriter(const SoundBank& bank) : m_bank(bank) {
     m_sound.sampleRate = bank.sampleRate();
 }
 
-void WavWriter::play(std::string_view wordFile) {
+void WavWriter::play(std::string_view wordFile, const StopFlag&) {
     if (const Sound* word = m_bank.find(wordFile)) {
         m_sound.samples.insert(m_sound.samples.end(), word->samples.begin(), word->samples.end());
     }
 }
 
-void WavWriter::pause(std::chrono::milliseconds duration) {
+void WavWriter::pause(std::chrono::milliseconds duration, const StopFlag&) {
     if (duration.count() <= 0) return;
     const auto frames = static_cast<std::size_t>(duration.count()) *
                         static_cast<std::size_t>(m_sound.sampleRate) / 1000;

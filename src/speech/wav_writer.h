@@ -13,8 +13,9 @@ class WavWriter final : public WordPlayer {
 public:
     explicit WavWriter(const SoundBank& bank);
 
-    void play(std::string_view wordFile) override;
-    void pause(std::chrono::milliseconds duration) override;
+    // A file has no listener to interrupt: the stop flag is left to the reading.
+    void play(std::string_view wordFile, const StopFlag& stop) override;
+    void pause(std::chrono::milliseconds duration, const StopFlag& stop) override;
     void silence() override {}
 
     const Sound& sound() const { return m_sound; }

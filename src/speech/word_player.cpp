@@ -2,22 +2,23 @@
 
 namespace quorvel {
 
-void PlanRecorder::play(std::string_view wordFile) {
+void PlanRecorder::play(std::string_view wordFile, const StopFlag&) {
     m_plan.push_back({std::string(wordFile), {}});
 }
 
-void PlanRecorder::pause(std::chrono::milliseconds duration) {
+void PlanRecorder::pause(std::chrono::milliseconds duration, const StopFlag&) {
     m_plan.push_back({std::string(), duration});
 }
 
 void PlanRecorder::silence() { ++m_silences; }
 
-void playPlan(const WordPlan& plan, WordPlayer& player) {
+void playPlan(const WordPlan& plan, WordPlayer& player, const StopFlag& stop) {
     for (const WordEntry& entry : plan) {
+        if (stop.isSet()) break;
         if (entry.isPause()) {
-            player.pause(entry.pause);
+            player.pause(entry.pause, stop);
         } else {
-            player.play(entry.file);
+            player.play(entry.file, stop);
         }
     }
     player.silence();

@@ -1,21 +1,26 @@
 #pragma once
 
-// The seam between the wording and the sound: a reading only ever plays one word to its end,
-// waits, or silences, so the same reading drives the audio device, a WAV file or a test.
+// The seam between the wording and the sound: a reading only ever plays one word, waits, or
+// silences, so the same reading drives the audio device, a WAV file or a test. Words and pauses
+// carry the request's stop flag, so a stop cuts them short instead of waiting for their end.
 
 #include <chrono>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "speech/stop_flag.h"
+
 namespace quorvel {
 
 class WordPlayer {
 public:
     virtual ~WordPlayer() = default;
-    // Returns when the word has been played; a word without a recording returns at once.
-    virtual void play(std::string_view wordFile) = 0;
-    virtual void pause(std::chrono::milliseconds duration) = 0;
+    // Returns when the word has been played, or within a few milliseconds of `stop` being set;
+    // a word without a recording returns at once.
+    virtual void play(std::string_view wordFile, const StopFlag& stop) = 0;
+    // Waits `duration`, or until `stop` is set.
+    virtual void pause(std::chrono::milliseconds duration, const StopFlag& stop) = 0;
     // Ends anything still sounding.
     virtual void silence() = 0;
 };
@@ -34,8 +39,8 @@ using WordPlan = std::vector<WordEntry>;
 // Collects what a reading plays instead of sounding it.
 class PlanRecorder final : public WordPlayer {
 public:
-    void play(std::string_view wordFile) override;
-    void pause(std::chrono::milliseconds duration) override;
+    void play(std::string_view wordFile, const StopFlag& stop) override;
+    void pause(std::chrono::milliseconds duration, const StopFlag& stop) override;
     void silence() override;
 
     const WordPlan& plan() const { return m_plan; }
@@ -46,7 +51,8 @@ private:
     int m_silences = 0;
 };
 
-void playPlan(const WordPlan& plan, WordPlayer& player);
+// Plays every entry, then silences; a set `stop` cuts the rest short.
+void playPlan(const WordPlan& plan, WordPlayer& player, const StopFlag& stop = StopFlag());
 
 // One line per entry: "one1.wav", or "pause 2000" for a pause.
 std::string formatWordPlan(const WordPlan& plan);

@@ -122,6 +122,14 @@ bool Wording::stopped() {
     return true;
 }
 
+bool isSpeechCommand(std::string_view command) {
+    const std::string word = lowerCase(command);
+    for (const char* known : {"key", "input", "result", "inputresult", "msg", "expr"}) {
+        if (word == known) return true;
+    }
+    return false;
+}
+
 ReadingOutcome Wording::Talk(std::string_view command, std::string_view text) {
     const std::string word = lowerCase(command);
     if (word == "key") return TalkKey(text);
@@ -136,15 +144,15 @@ ReadingOutcome Wording::Talk(std::string_view command, std::string_view text) {
 ReadingOutcome Wording::TalkChar(char ch) {
     if (stopped()) return Stopped;
     if (const char* word = operatorWord(ch)) {
-        m_player.play(word);
+        play(word);
     } else if (ch == '.') {
-        m_player.play("point.wav");
+        play("point.wav");
     } else if (ch == '=') {
-        m_player.play("equals.wav");
+        play("equals.wav");
     } else if (isDigit(ch)) {
-        m_player.play(kSecondForm[ch - '0']);
+        play(kSecondForm[ch - '0']);
     } else if ((ch >= 'a' && ch <= 'z') || (ch >= 'A' && ch <= 'Z')) {
-        m_player.play(std::string(1, toLower(ch)) + ".wav");
+        play(std::string(1, toLower(ch)) + ".wav");
     } else {
         return Stopped;
     }
@@ -153,7 +161,7 @@ ReadingOutcome Wording::TalkChar(char ch) {
 
 ReadingOutcome Wording::TalkOperator(char ch) {
     if (stopped()) return Stopped;
-    if (const char* word = operatorWord(ch)) m_player.play(word);
+    if (const char* word = operatorWord(ch)) play(word);
     return Completed;
 }
 
@@ -161,13 +169,13 @@ ReadingOutcome Wording::TalkFunctionWord(std::string_view name) {
     if (stopped()) return Stopped;
     const char* word = lookUp(kFunctionWords, lowerCase(trim(name)));
     if (word == nullptr) return Stopped;
-    m_player.play(word);
+    play(word);
     return Completed;
 }
 
 ReadingOutcome Wording::TalkButtonWord(std::string_view name) {
     if (stopped()) return Stopped;
-    if (const char* word = lookUp(kButtonWords, name)) m_player.play(word);
+    if (const char* word = lookUp(kButtonWords, name)) play(word);
     return Completed;
 }
 
@@ -178,13 +186,13 @@ ReadingOutcome Wording::TalkKey(std::string_view key) {
     if (key.size() == 1) return TalkChar(key.front());
     if (TalkFunctionWord(key.substr(0, key.size() - 1)) == Stopped) return Stopped;
     if (stopped()) return Stopped;
-    m_player.play("openbracket.wav");
+    play("openbracket.wav");
     return Completed;
 }
 
 std::string_view Wording::speakSign(std::string_view text) {
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        m_player.play(text.front() == '+' ? "plus.wav" : "minus.wav");
+        play(text.front() == '+' ? "plus.wav" : "minus.wav");
         text.remove_prefix(1);
     }
     return text;
@@ -222,9 +230,9 @@ ReadingOutcome Wording::TalkNumberWords(std::string_view text) {
             if (teen) {
                 teen = false;
             } else if (digit >= 1) {
-                m_player.play(kSecondForm[digit]);
+                play(kSecondForm[digit]);
             } else if (digit == 0 && f == 1) {
-                m_player.play("zero.wav");
+                play("zero.wav");
             }
         } else if (place % 3 == 2) {
             const int groupIndex = place / 3 - 1;  // place 5, 8, 11 -> 0, 1, 2
@@ -237,13 +245,13 @@ ReadingOutcome Wording::TalkNumberWords(std::string_view text) {
                 word = kTens[digit];
             }
             if (word != nullptr) {
-                m_player.play(word);
+                play(word);
                 if (groupIndex >= 0) group[groupIndex] = true;
             }
         } else if (place % 3 == 0) {
             if (digit >= 1) {
-                m_player.play(kFirstForm[digit]);
-                m_player.play("hundred.wav");
+                play(kFirstForm[digit]);
+                play("hundred.wav");
                 if (place > 3) group[place / 3 - 2] = true;  // place 6, 9 -> 0, 1
             }
         } else {
@@ -251,21 +259,21 @@ ReadingOutcome Wording::TalkNumberWords(std::string_view text) {
             if (teen) {
                 teen = false;
             } else if (digit >= 1) {
-                m_player.play(kFirstForm[digit]);
-                m_player.play(kScale[groupIndex]);
+                play(kFirstForm[digit]);
+                play(kScale[groupIndex]);
                 group[groupIndex] = true;
                 continue;
             }
-            if (group[groupIndex]) m_player.play(kScale[groupIndex]);
+            if (group[groupIndex]) play(kScale[groupIndex]);
         }
     }
 
     if (stopped()) return Stopped;
     if (sayFraction) {
-        m_player.play("point.wav");
+        play("point.wav");
         for (char ch : fraction) {
             if (stopped()) return Stopped;
-            if (isDigit(ch)) m_player.play(kSecondForm[ch - '0']);
+            if (isDigit(ch)) play(kSecondForm[ch - '0']);
         }
     }
     return Completed;
@@ -279,9 +287,9 @@ ReadingOutcome Wording::TalkDigits(std::string_view text) {
     for (char ch : text) {
         if (stopped()) return Stopped;
         if (ch == '.') {
-            m_player.play("point.wav");
+            play("point.wav");
         } else if (isDigit(ch)) {
-            m_player.play(kSecondForm[ch - '0']);
+            play(kSecondForm[ch - '0']);
         }
     }
     return Completed;
@@ -293,7 +301,7 @@ ReadingOutcome Wording::TalkExpNumber(std::string_view text) {
     const std::size_t e = view.find('e');
     if (e == std::string_view::npos) return TalkNumber(view);
     if (TalkNumber(view.substr(0, e)) == Stopped) return Stopped;
-    m_player.play("e.wav");
+    play("e.wav");
     return TalkNumber(view.substr(e + 1));
 }
 
@@ -331,7 +339,7 @@ ReadingOutcome Wording::TalkExpression(std::string_view text) {
 ReadingOutcome Wording::TalkResult(std::string_view text) {
     const std::string lower = lowerCase(trim(text));
     if (lower.find('x') != std::string::npos) return TalkExpression(lower);
-    m_player.play("equals.wav");
+    play("equals.wav");
     if (lower.find('e') != std::string::npos) return TalkExpNumber(lower);
     return TalkNumber(lower);
 }
@@ -382,9 +390,9 @@ ReadingOutcome Wording::TalkExprList(std::string_view text) {
                 outcome = TalkExpression(trim(item));
             }
             if (outcome == Stopped) return Stopped;
-            m_player.pause(kListPause);
+            pause(kListPause);
         }
-        if (pass + 1 < count) m_player.pause(kListPause);
+        if (pass + 1 < count) pause(kListPause);
     }
     return Completed;
 }

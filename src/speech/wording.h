@@ -2,9 +2,10 @@
 
 // The readings turn a text into word files, played one at a time through a WordPlayer.
 // Between words they test a stop flag; a reading that finds it set silences the player and
-// ends stopped, and every caller that gets Stopped from a part speaks nothing more.
+// ends stopped, and every caller that gets Stopped from a part speaks nothing more. The player
+// sees the same flag, so the word or pause under way is cut short too.
 
-#include <atomic>
+#include <chrono>
 #include <string_view>
 
 #include "speech/word_player.h"
@@ -12,16 +13,6 @@
 namespace quorvel {
 
 enum class ReadingOutcome { Completed, Stopped };
-
-// Behaves as an auto-reset event: the test that sees it set also clears it.
-class StopFlag {
-public:
-    void set() noexcept { m_set.store(true); }
-    bool testAndClear() noexcept { return m_set.exchange(false); }
-
-private:
-    std::atomic<bool> m_set{false};
-};
 
 class Wording {
 public:
@@ -48,6 +39,8 @@ public:
 
 private:
     bool stopped();
+    void play(std::string_view wordFile) { m_player.play(wordFile, m_stop); }
+    void pause(std::chrono::milliseconds duration) { m_player.pause(duration, m_stop); }
     // Says a leading "+" or "-" and returns the text after it.
     std::string_view speakSign(std::string_view text);
     ReadingOutcome talkPair(std::string_view expression, std::string_view result);
@@ -55,6 +48,9 @@ private:
     WordPlayer& m_player;
     StopFlag& m_stop;
 };
+
+// True for the command words Talk reads (compared lower-cased); Talk reads nothing for others.
+bool isSpeechCommand(std::string_view command);
 
 // What the speech request (command, text) plays, without playing it.
 WordPlan makeWordPlan(std::string_view command, std::string_view text);

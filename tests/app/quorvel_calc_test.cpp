@@ -117,6 +117,58 @@ TEST_F(QuorvelCalc, WordsPrintsThePlanWithoutPlaying) {
     EXPECT_EQ(r.status, 0);
 }
 
+TEST_F(QuorvelCalc, SpeechRequestsAreCheckedBeforeSpeaking) {
+    const std::string wav = (m_dir / "out.wav").string();
+    const std::string tooLong(4001, '7');
+    struct Case {
+        std::vector<std::string> args;
+        const char* message;
+    };
+    const std::vector<Case> kBad = {
+        {{"--words", "shout", "12"}, "unknown speech command shout"},
+        {{"--speak", "", "12"}, "unknown speech command "},
+        {{"--speak-to", wav, "results", "12"}, "unknown speech command results"},
+        {{"--words", "input", tooLong}, "the text to speak is too long; it may hold at most 4000"},
+        {{"--speak-to", wav, "result", tooLong}, "the text to speak is too long"},
+    };
+    for (const Case& c : kBad) {
+        SCOPED_TRACE(c.args[0] + " " + c.args[c.args.size() - 2]);
+        const Outcome r = run(c.args);
+        EXPECT_EQ(r.status, 2);
+        EXPECT_EQ(r.out, "");
+        EXPECT_EQ(r.err.find(std::string("quorvel-calc: ") + c.message), 0u) << r.err;
+        EXPECT_FALSE(fs::exists(wav));
+    }
+    // The command word is not case-sensitive, and the limit itself is allowed.
+    EXPECT_EQ(run({"--words", "KEY", "5"}).out, "five2.wav\n");
+    const Outcome longest = run({"--words", "input", std::string(4000, '7')});
+    EXPECT_EQ(longest.status, 0);
+    EXPECT_EQ(longest.out.size(), 4000 * std::string("seven2.wav\n").size());
+}
+
+TEST_F(QuorvelCalc, SpeakToWritesTheWordsOrSaysWhyNot) {
+    const fs::path wav = m_dir / "twelve.wav";
+    const Outcome written = run({"--speak-to", wav.string(), "result", "12"});
+    EXPECT_EQ(written.status, 0);
+    EXPECT_EQ(written.err, "");
+    EXPECT_EQ(slurp(wav).substr(0, 4), "RIFF");
+
+    struct Case {
+        fs::path file;
+        const char* reason;
+    };
+    const Case kUnwritable[] = {
+        {m_dir / "missing" / "x.wav", "No such file or directory"},
+        {m_dir, "Is a directory"},
+    };
+    for (const Case& c : kUnwritable) {
+        SCOPED_TRACE(c.file);
+        const Outcome r = run({"--speak-to", c.file.string(), "result", "12"});
+        EXPECT_EQ(r.status, 1);
+        EXPECT_EQ(r.err, "quorvel-calc: cannot write " + c.file.string() + ": " + c.reason + "\n");
+    }
+}
+
 TEST_F(QuorvelCalc, DataDirectoryKeepsTheLogAndSettings) {
     const Outcome first = run({"--data", m_dir.string(), "1+1", "2*3"});
     EXPECT_EQ(first.out, "2\n6\n");

@@ -134,8 +134,9 @@ TEST(AudioPlayer, WithoutADeviceSaysSoOnce) {
     std::ostringstream diag;
     AudioPlayer player(kSounds, diag);
     if (player.hasDevice()) GTEST_SKIP() << "an audio device is present";
-    player.play("nosuch.wav");
-    player.play("nosuch.wav");
+    const StopFlag stop;
+    player.play("nosuch.wav", stop);
+    player.play("nosuch.wav", stop);
     player.silence();
     const std::string text = diag.str();
     EXPECT_EQ(text.find("quorvel: no audio device"), 0u);

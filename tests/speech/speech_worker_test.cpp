@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "speech/speaker.h"
 #include "speech/wording.h"
 
 namespace quorvel {
@@ -19,21 +20,28 @@ using namespace std::chrono_literals;
 // A request so long that it can only end by being stopped.
 constexpr const char* kEndless = "1000000:1+1=>2|";
 
-// Records what is played from any thread; every word and pause takes `step`, and the first
-// pause can be held until released.
+// Records what is played from any thread. Every word takes `step`; a pause waits its full
+// length on the stop flag, as a real player does, and notes when a stop cut it. With
+// `holdFirstWord` the first word ignores the stop flag until released, as a player stuck in a
+// device call would, and then lasts until its request is stopped.
 class FakePlayer final : public WordPlayer {
 public:
-    explicit FakePlayer(std::chrono::milliseconds step, bool holdFirstPause = false)
-        : m_step(step), m_holdPause(holdFirstPause) {}
+    explicit FakePlayer(std::chrono::milliseconds step, bool holdFirstWord = false)
+        : m_step(step), m_holdWord(holdFirstWord) {}
 
-    void play(std::string_view file) override { take(std::string(file)); }
-    void pause(std::chrono::milliseconds duration) override {
-        take("pause " + std::to_string(duration.count()));
+    void play(std::string_view file, const StopFlag& stop) override {
+        take(std::string(file));
         std::unique_lock lock(m_mutex);
-        if (m_holdPause) {
-            m_changed.wait(lock, [this] { return !m_holdPause; });
-            m_events.push_back("pause ended");
+        if (m_holdWord) {
+            m_changed.wait(lock, [this] { return m_released; });
+            m_holdWord = false;
+            lock.unlock();
+            stop.waitFor(10s);
         }
+    }
+    void pause(std::chrono::milliseconds duration, const StopFlag& stop) override {
+        take("pause " + std::to_string(duration.count()));
+        if (stop.waitFor(duration)) note("pause cut");
     }
     void silence() override { take("silence"); }
 
@@ -41,14 +49,16 @@ public:
         std::unique_lock lock(m_mutex);
         m_changed.wait(lock, [&] { return m_events.size() >= count; });
     }
-    void releasePause() {
+    void releaseWord() {
         std::lock_guard lock(m_mutex);
-        m_holdPause = false;
+        m_released = true;
+        m_events.push_back("released");
         m_changed.notify_all();
     }
     void note(std::string event) {
         std::lock_guard lock(m_mutex);
         m_events.push_back(std::move(event));
+        m_changed.notify_all();
     }
     std::vector<std::string> events() {
         std::lock_guard lock(m_mutex);
@@ -60,11 +70,7 @@ private:
     void take(std::string event) {
         const int atOnce = ++m_inFlight;
         m_mostAtOnce = std::max(m_mostAtOnce.load(), atOnce);
-        {
-            std::lock_guard lock(m_mutex);
-            m_events.push_back(std::move(event));
-            m_changed.notify_all();
-        }
+        note(std::move(event));
         std::this_thread::sleep_for(m_step);
         --m_inFlight;
     }
@@ -73,7 +79,8 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_changed;
     std::vector<std::string> m_events;
-    bool m_holdPause;
+    bool m_holdWord;
+    bool m_released = false;
     std::atomic<int> m_inFlight{0};
     std::atomic<int> m_mostAtOnce{0};
 };
@@ -90,9 +97,9 @@ std::vector<std::string> planEvents(const char* command, const char* text) {
 TEST(SpeechWorker, NewRequestCutsTheOldOneAfterTheCurrentWord) {
     FakePlayer player(1ms);
     SpeechWorker worker(player);
-    ASSERT_TRUE(worker.StartTalk(kEndless, "expr"));
+    ASSERT_TRUE(worker.StartTalk("expr", kEndless));
     player.waitForEvents(3);
-    ASSERT_TRUE(worker.StartTalk("5", "KEY"));
+    ASSERT_TRUE(worker.StartTalk("KEY", "5"));
     worker.waitUntilDone();
 
     std::vector<std::string> events = player.events();
@@ -100,7 +107,8 @@ TEST(SpeechWorker, NewRequestCutsTheOldOneAfterTheCurrentWord) {
     ASSERT_GT(events.size(), tail.size());
     EXPECT_TRUE(std::equal(tail.begin(), tail.end(), events.end() - 4));
 
-    // Everything before is the old request in order, cut at a word boundary.
+    // Everything before is the old request in order; the stop may have cut a pause or two.
+    std::erase(events, "pause cut");
     const std::vector<std::string> pass = planEvents("expr", "2:1+1=>2|");
     const std::size_t cycle = planEvents("expr", "1:1+1=>2|").size() + 1;  // and the pass pause
     events.resize(events.size() - tail.size());
@@ -118,10 +126,10 @@ TEST(SpeechWorker, StopTalkWhenIdleDoesNothing) {
     EXPECT_FALSE(worker.isTalking());
     EXPECT_TRUE(player.events().empty());
 
-    ASSERT_TRUE(worker.StartTalk("2+3----5", "inputresult"));
+    ASSERT_TRUE(worker.StartTalk("inputresult", "2+3----5"));
     worker.waitUntilDone();
     worker.StopTalk();
-    ASSERT_TRUE(worker.StartTalk("7", "key"));
+    ASSERT_TRUE(worker.StartTalk("key", "7"));
     worker.waitUntilDone();
 
     std::vector<std::string> expected = planEvents("inputresult", "2+3----5");
@@ -129,36 +137,80 @@ TEST(SpeechWorker, StopTalkWhenIdleDoesNothing) {
     EXPECT_EQ(player.events(), expected);
 }
 
-TEST(SpeechWorker, StopDuringListPauseWaitsForThePauseToEnd) {
-    FakePlayer player(0ms, true);
+TEST(SpeechWorker, StopDuringListPauseCutsThePause) {
+    FakePlayer player(0ms);
     SpeechWorker worker(player);
-    ASSERT_TRUE(worker.StartTalk(kEndless, "expr"));
+    ASSERT_TRUE(worker.StartTalk("expr", kEndless));
     const std::size_t untilPause = planEvents("expr", "1:1+1=>2|").size();
     player.waitForEvents(untilPause);
+    ASSERT_EQ(player.events().back(), "pause 2000");
 
-    std::thread stopper([&] {
-        worker.StopTalk();
-        player.note("StopTalk returned");
-    });
-    // Only gives the stopper a head start; the order below holds either way.
-    std::this_thread::sleep_for(20ms);
-    player.releasePause();
-    stopper.join();
-
-    const std::vector<std::string> events = player.events();
-    const auto ended = std::find(events.begin(), events.end(), "pause ended");
-    const auto returned = std::find(events.begin(), events.end(), "StopTalk returned");
-    ASSERT_NE(returned, events.end());
-    EXPECT_LT(ended, returned);
-    EXPECT_EQ(*(returned - 1), "silence");
+    const auto start = std::chrono::steady_clock::now();
+    worker.StopTalk();
+    // Generous: it used to wait out the whole 2000 ms pause.
+    EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
     EXPECT_FALSE(worker.isTalking());
+
+    std::vector<std::string> events = player.events();
+    // The pause between passes comes before the next check, and the player lets it pass at once.
+    const std::vector<std::string> tail = {"pause 2000", "pause cut", "pause 2000",
+                                           "pause cut",  "silence",   "silence"};
+    ASSERT_EQ(events.size(), untilPause - 1 + tail.size());
+    EXPECT_EQ(std::vector<std::string>(events.end() - tail.size(), events.end()), tail);
+}
+
+TEST(SpeechWorker, StartTalkLeavesTheHandOverToTheNewWorker) {
+    FakePlayer player(0ms, true);
+    SpeechWorker worker(player);
+    ASSERT_TRUE(worker.StartTalk("result", "12"));
+    player.waitForEvents(1);
+    // The old request is stuck in a word that ignores its stop flag; the caller must not be.
+    ASSERT_TRUE(worker.StartTalk("key", "7"));
+    player.note("StartTalk returned");
+    EXPECT_TRUE(worker.isTalking());
+    player.releaseWord();
+    worker.waitUntilDone();
+
+    const std::vector<std::string> expected = {
+        "equals.wav", "StartTalk returned", "released", "silence",
+        "silence",    "seven2.wav",         "silence"};
+    EXPECT_EQ(player.events(), expected);
+    EXPECT_EQ(player.mostAtOnce(), 1);
+}
+
+TEST(SpeechWorker, RapidRequestsEndWithTheNewest) {
+    FakePlayer player(1ms);
+    SpeechWorker worker(player);
+    for (const char* key : {"1", "2", "3", "4", "5", "6", "7", "8"}) {
+        ASSERT_TRUE(worker.StartTalk("expr", std::string("1000:") + key + "|"));
+    }
+    ASSERT_TRUE(worker.StartTalk("key", "9"));
+    worker.waitUntilDone();
+    const std::vector<std::string> events = player.events();
+    ASSERT_GE(events.size(), 2u);
+    EXPECT_EQ(events[events.size() - 2], "nine2.wav");
+    EXPECT_EQ(events.back(), "silence");
+    EXPECT_EQ(player.mostAtOnce(), 1);
+}
+
+TEST(SpeechWorker, ServesAsASpeaker) {
+    FakePlayer player(0ms);
+    SpeechWorker worker(player);
+    Speaker& speaker = worker;
+    EXPECT_FALSE(speaker.isTalking());
+    ASSERT_TRUE(speaker.say("expr", kEndless));
+    player.waitForEvents(2);
+    EXPECT_TRUE(speaker.isTalking());
+    speaker.stop();
+    EXPECT_FALSE(speaker.isTalking());
+    EXPECT_EQ(player.events().back(), "silence");
 }
 
 TEST(SpeechWorker, DestroyingTheOwnerStopsAndJoins) {
     FakePlayer player(1ms);
     {
         SpeechWorker worker(player);
-        ASSERT_TRUE(worker.StartTalk(kEndless, "expr"));
+        ASSERT_TRUE(worker.StartTalk("expr", kEndless));
         player.waitForEvents(2);
         EXPECT_TRUE(worker.isTalking());
     }

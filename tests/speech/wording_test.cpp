@@ -130,12 +130,12 @@ TEST(Wording, SpeaksEachRequestAsTheseWords) {
 class StoppingPlayer final : public WordPlayer {
 public:
     StoppingPlayer(StopFlag& stop, int stopDuring) : m_stop(stop), m_stopDuring(stopDuring) {}
-    void play(std::string_view file) override {
-        m_recorder.play(file);
+    void play(std::string_view file, const StopFlag& stop) override {
+        m_recorder.play(file, stop);
         count();
     }
-    void pause(std::chrono::milliseconds duration) override {
-        m_recorder.pause(duration);
+    void pause(std::chrono::milliseconds duration, const StopFlag& stop) override {
+        m_recorder.pause(duration, stop);
         count();
     }
     void silence() override { m_recorder.silence(); }
