@@ -12,6 +12,7 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "calc/messages.h"
@@ -153,6 +154,33 @@ TEST_F(BatchRunTest, GoldenFilesInEveryMode) {
             const std::string e = i < expected.size() ? expected[i] : "(missing)";
             EXPECT_EQ(a, e) << "line " << i + 1;
         }
+    }
+}
+
+// Runs on worker threads at once must not share anything: each matches its golden file.
+TEST_F(BatchRunTest, RunsOnWorkerThreadsAtOnce) {
+    const std::vector<std::string> modes = {"addresult", "addsteps", "genfilter", "detailfilter"};
+    std::vector<BatchOutcome> outcomes(modes.size());
+    std::vector<std::thread> workers;
+    for (std::size_t i = 0; i < modes.size(); ++i) {
+        workers.emplace_back([&, i] {
+            BatchOptions own = options;
+            own.source = (kDataDir / "batch_sums.txt").string();
+            own.result = (m_dir / (modes[i] + ".rob")).string();
+            own.mode = *ParseBatchMode(modes[i]);
+            RecordingPrompter quiet;
+            outcomes[i] = RunBatch(own, quiet);
+        });
+    }
+    for (std::thread& worker : workers) worker.join();
+    for (std::size_t i = 0; i < modes.size(); ++i) {
+        SCOPED_TRACE(modes[i]);
+        EXPECT_EQ(outcomes[i].status, BatchStatus::Done);
+        std::string expected = readAll(kDataDir / ("batch_sums." + modes[i] + ".rob"));
+        for (std::size_t at = 0; (at = expected.find('\n', at)) != std::string::npos; at += 2) {
+            expected.insert(at, "\r");
+        }
+        EXPECT_EQ(readAll(outcomes[i].resultPath), expected);
     }
 }
 
