@@ -51,7 +51,8 @@ Options:
   --batch SOURCE [--mode MODE] [--output RESULT] [--e-notation]
                         calculate the expressions found in a text file and write the result
                         file (MODE: addresult (default), replaceresult, addsteps, genfilter,
-                        detailfilter; RESULT: beside SOURCE with ".rob"); prints the log lines
+                        detailfilter; RESULT: beside SOURCE with ".rob"); prints the log lines,
+                        and on standard error the failures and a summary
   --speak-to FILE.wav COMMAND TEXT
                         write the spoken TEXT to a WAV file
                         (COMMAND: key, input, result, inputresult, msg, expr)
@@ -316,7 +317,11 @@ int runBatch(const Options& options, const CalcSettings& settings, Prompter& pro
     batch.mode = options.batchMode.value_or(BatchMode::AddResult);
     batch.eNotation = options.eNotation;
     batch.settings = settings;
-    const BatchOutcome outcome = RunBatch(batch, prompter, std::cout);
+    // The log lines of calculations are the output; failures and summaries are not.
+    BatchHooks hooks;
+    hooks.onCalculation = [](const BatchEntry& entry) { std::cout << entry.logLine << '\n'; };
+    hooks.onLogLine = [](std::string_view line) { std::cerr << line << '\n'; };
+    const BatchOutcome outcome = RunBatch(batch, prompter, hooks);
     return outcome.status == BatchStatus::Done && outcome.failed == 0 ? 0 : 1;
 }
 

@@ -1,9 +1,14 @@
 #include "tools/batch_run.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <array>
-#include <fstream>
+#include <cerrno>
 #include <ostream>
 #include <system_error>
+#include <utility>
 
 #include "calc/calculate.h"
 #include "calc/decimal_text.h"
@@ -229,11 +234,69 @@ std::string plainValue(const std::string& result, const std::string& steps, int 
     return value == "-0" ? "0" : value;
 }
 
+// Keeps the engine's reports of one calculation, so that only a run's first failure reaches
+// the user. The engine asks no questions; one would be answered with Cancel.
+class ReportCapture final : public Prompter {
+public:
+    void showMessage(std::string_view text, std::string_view title, MessageIcon icon) override {
+        m_reports.push_back({false, std::string(text), std::string(title), icon, {}, {}});
+    }
+    bool askOkCancel(std::string_view, std::string_view) override { return false; }
+    void showInputMessage(std::string_view message, std::string_view advice,
+                          std::string_view expression) override {
+        m_reports.push_back({true,
+                             std::string(message),
+                             {},
+                             MessageIcon::Information,
+                             std::string(advice),
+                             std::string(expression)});
+    }
+
+    std::string_view firstText() const {
+        return m_reports.empty() ? std::string_view() : m_reports.front().text;
+    }
+    void replay(Prompter& prompter) const {
+        for (const Report& r : m_reports) {
+            if (r.input) {
+                prompter.showInputMessage(r.text, r.advice, r.expression);
+            } else {
+                prompter.showMessage(r.text, r.title, r.icon);
+            }
+        }
+    }
+
+private:
+    struct Report {
+        bool input;
+        std::string text;
+        std::string title;
+        MessageIcon icon;
+        std::string advice;
+        std::string expression;
+    };
+    std::vector<Report> m_reports;
+};
+
+// A log line holds one line of text whatever the engine's message holds.
+std::string oneLine(std::string_view text) {
+    std::string out(text);
+    for (char& c : out) {
+        if (c == '\r' || c == '\n') c = ' ';
+    }
+    return out;
+}
+
 class BatchRunner {
 public:
-    BatchRunner(const BatchOptions& options, Prompter& prompter, const BatchCallback& callback,
+    BatchRunner(const BatchOptions& options, Prompter& prompter, const BatchHooks& hooks,
                 BatchOutcome& outcome)
-        : m_options(options), m_prompter(prompter), m_callback(callback), m_outcome(outcome) {}
+        : m_options(options),
+          m_prompter(prompter),
+          m_callback(hooks.onCalculation),
+          m_onLogLine(hooks.onLogLine),
+          m_outcome(outcome) {}
+
+    void setLine(std::size_t line) { m_line = line; }
 
     std::string processLine(std::string_view line) {
         const BatchMode mode = m_options.mode;
@@ -254,7 +317,6 @@ public:
             std::string value;
             std::string steps;
             if (!calculate(segment.text, value, steps)) {
-                ++m_outcome.failed;
                 emit(segment.text);
                 continue;
             }
@@ -283,11 +345,14 @@ private:
         const std::string checked = lowered(text);
         const SyntaxVerdict verdict = m_checker.Check(checked, CheckScope::CharacterRules);
         if (!verdict.accepted) {
-            m_prompter.showInputMessage(verdict.message, verdict.advice, checked);
+            fail(text, verdict.message,
+                 [&] { m_prompter.showInputMessage(verdict.message, verdict.advice, checked); });
             return false;
         }
         std::string result;
-        if (!CalculateExpression(text, m_recent, m_options.settings, m_prompter, result, steps)) {
+        ReportCapture capture;
+        if (!CalculateExpression(text, m_recent, m_options.settings, capture, result, steps)) {
+            fail(text, capture.firstText(), [&] { capture.replay(m_prompter); });
             return false;
         }
         value = m_options.eNotation ? result : plainValue(result, steps, m_options.settings.places);
@@ -301,28 +366,249 @@ private:
         return true;
     }
 
+    // The first failure is shown as the checker or the engine reports it; a long file with
+    // many bad lines would otherwise be one modal box after another.
+    template <typename ShowFirst>
+    void fail(std::string_view text, std::string_view message, ShowFirst showFirst) {
+        ++m_outcome.failed;
+        if (m_outcome.failures.size() < BatchOutcome::kKeptFailures) {
+            m_outcome.failures.push_back({m_line, std::string(text), std::string(message)});
+        }
+        if (m_outcome.failed == 1) {
+            showFirst();
+        } else if (m_onLogLine) {
+            m_onLogLine(msg::batchLineFailed(m_line, text, oneLine(message)));
+        }
+    }
+
     const BatchOptions& m_options;
     Prompter& m_prompter;
     const BatchCallback& m_callback;
+    const std::function<void(std::string_view)>& m_onLogLine;
     BatchOutcome& m_outcome;
+    std::size_t m_line = 0;
     SyntaxChecker m_checker;
     const RecentResults m_recent = {"0", "0", "0", "0", "0"};
 };
-
-void tell(Prompter& prompter, std::string_view message, std::string_view path) {
-    prompter.showMessage(std::string(message) + std::string(path), msg::kTitleQuorvel,
-                         MessageIcon::Information);
-}
 
 bool sameFile(const fs::path& a, const fs::path& b) {
     std::error_code error;
     return fs::equivalent(a, b, error) && !error;
 }
 
+std::string reasonFor(int error, std::string_view missing) {
+    switch (error) {
+        case ENOENT:
+            return std::string(missing);
+        case ENOTDIR:
+            return std::string(msg::kReasonNoSuchFolder);
+        case EACCES:
+        case EPERM:
+            return std::string(msg::kReasonPermissionDenied);
+        case ENOSPC:
+        case EDQUOT:
+            return std::string(msg::kReasonDiskFull);
+        case EISDIR:
+            return std::string(msg::kReasonIsFolder);
+        default:
+            return std::generic_category().message(error);
+    }
+}
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    ~FileDescriptor() { reset(); }
+
+    int get() const { return m_fd; }
+    explicit operator bool() const { return m_fd >= 0; }
+    // The error of closing, which is where some file systems first report a full disk.
+    int reset(int fd = -1) {
+        const int error = m_fd >= 0 && ::close(m_fd) != 0 ? errno : 0;
+        m_fd = fd;
+        return error;
+    }
+
+private:
+    int m_fd;
+};
+
+// Hands out a source's lines, never holding more of a line than the limit and one block: a
+// longer line comes in pieces of about a block. A line's CR before its LF is dropped.
+class LineReader {
+public:
+    struct Piece {
+        std::string_view text;
+        bool startsLine;
+        bool endsLine;
+        bool tooLong;  // the line is longer than the limit; it may come in several pieces
+    };
+
+    LineReader(int fd, std::size_t limit) : m_fd(fd), m_limit(limit) {}
+
+    // False at the end of the source or on a read error (error() then says which).
+    bool next(Piece& piece) {
+        for (;;) {
+            const std::string_view rest = std::string_view(m_buffer).substr(m_start);
+            if (const std::size_t lf = rest.find('\n'); lf != std::string_view::npos) {
+                return hand(piece, withoutCr(rest.substr(0, lf)), lf + 1, true);
+            }
+            // A CR at the end may be the first half of a line break.
+            const std::size_t usable = rest.size() - (!rest.empty() && rest.back() == '\r');
+            if (m_atEnd) {
+                if (rest.empty() && !m_inLongLine) return false;
+                return hand(piece, withoutCr(rest), rest.size(), true);
+            }
+            if (usable > 0 && (m_inLongLine || usable > m_limit)) {
+                return hand(piece, rest.substr(0, usable), usable, false);
+            }
+            fill();
+        }
+    }
+
+    std::uint64_t consumed() const { return m_consumed; }
+    int error() const { return m_error; }
+
+private:
+    static constexpr std::size_t kBlock = 64 * 1024;
+
+    static std::string_view withoutCr(std::string_view text) {
+        if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
+        return text;
+    }
+
+    bool hand(Piece& piece, std::string_view text, std::size_t used, bool endsLine) {
+        piece = {text, !m_inLongLine, endsLine, m_inLongLine || !endsLine || text.size() > m_limit};
+        m_inLongLine = !endsLine;
+        m_start += used;
+        m_consumed += used;
+        return true;
+    }
+
+    void fill() {
+        m_buffer.erase(0, m_start);
+        m_start = 0;
+        const std::size_t held = m_buffer.size();
+        m_buffer.resize(held + kBlock);
+        ssize_t got;
+        do {
+            got = ::read(m_fd, m_buffer.data() + held, kBlock);
+        } while (got < 0 && errno == EINTR);
+        if (got < 0) m_error = errno;
+        m_buffer.resize(held + static_cast<std::size_t>(got > 0 ? got : 0));
+        if (got <= 0) m_atEnd = true;
+    }
+
+    int m_fd;
+    std::size_t m_limit;
+    std::string m_buffer;
+    std::size_t m_start = 0;
+    bool m_inLongLine = false;
+    bool m_atEnd = false;
+    int m_error = 0;
+    std::uint64_t m_consumed = 0;
+};
+
+long writeToFile(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
+
+// The result is written to a temporary file beside it that replaces it at commit(), so a run
+// that fails part way leaves the previous result as it was. A device or a pipe cannot be
+// replaced and is written in place.
+class ResultFile {
+public:
+    ResultFile(fs::path target, BatchWriteFunction write)
+        : m_target(std::move(target)), m_write(std::move(write)) {}
+    ResultFile(const ResultFile&) = delete;
+    ResultFile& operator=(const ResultFile&) = delete;
+    ~ResultFile() {
+        m_fd.reset();
+        if (!m_temp.empty()) ::unlink(m_temp.c_str());
+    }
+
+    bool open() {
+        std::error_code ec;
+        const fs::file_status status = fs::status(m_target, ec);
+        if (fs::is_directory(status)) return failed(EISDIR);
+        if (fs::exists(status) && !fs::is_regular_file(status)) {
+            m_fd.reset(::open(m_target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+            return m_fd || failed(errno);
+        }
+        if (fs::exists(status)) {
+            // The file a link points to is replaced, not the link.
+            if (fs::is_symlink(fs::symlink_status(m_target, ec))) {
+                m_target = fs::canonical(m_target, ec);
+                if (ec) return failed(ec.value());
+            }
+            if (::access(m_target.c_str(), W_OK) != 0) return failed(errno);
+        }
+        static std::atomic<unsigned> serial{0};
+        for (;;) {
+            m_temp = m_target;
+            m_temp += ".part-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
+            m_fd.reset(::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            if (m_fd) break;
+            if (errno != EEXIST) {
+                m_temp.clear();
+                return failed(errno);
+            }
+        }
+        struct stat old {};
+        if (::stat(m_target.c_str(), &old) == 0) ::fchmod(m_fd.get(), old.st_mode & 07777);
+        return true;
+    }
+
+    bool write(std::string_view bytes) {
+        if (m_error != 0) return false;
+        m_buffer += bytes;
+        return m_buffer.size() < kBlock || flush();
+    }
+
+    bool commit() {
+        if (!flush()) return false;
+        if (!m_temp.empty() && ::fsync(m_fd.get()) != 0) return failed(errno);
+        if (const int error = m_fd.reset()) return failed(error);
+        if (m_temp.empty()) return true;
+        if (::rename(m_temp.c_str(), m_target.c_str()) != 0) return failed(errno);
+        m_temp.clear();
+        return true;
+    }
+
+    int error() const { return m_error; }
+
+private:
+    static constexpr std::size_t kBlock = 64 * 1024;
+
+    bool failed(int error) {
+        m_error = error;
+        return false;
+    }
+
+    bool flush() {
+        if (m_error != 0) return false;
+        std::size_t done = 0;
+        while (done < m_buffer.size()) {
+            const long wrote = m_write(m_fd.get(), m_buffer.data() + done, m_buffer.size() - done);
+            if (wrote < 0 && errno == EINTR) continue;
+            if (wrote <= 0) return failed(wrote < 0 ? errno : ENOSPC);
+            done += static_cast<std::size_t>(wrote);
+        }
+        m_buffer.clear();
+        return true;
+    }
+
+    fs::path m_target;
+    fs::path m_temp;  // "" once renamed, or when the target is written in place
+    BatchWriteFunction m_write;
+    FileDescriptor m_fd;
+    std::string m_buffer;
+    int m_error = 0;
+};
+
 }  // namespace
 
-BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter,
-                      const BatchCallback& onCalculation) {
+BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter, const BatchHooks& hooks) {
     BatchOutcome outcome;
     const std::string source(Trim(options.source));
     if (source.empty()) {
@@ -333,61 +619,138 @@ BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter,
     const std::string_view result = Trim(options.result);
     outcome.resultPath = result.empty() ? DeriveResultPath(source) : fs::path(result);
     const std::string resultText = outcome.resultPath.string();
+    auto fileError = [&](BatchStatus status, std::string_view message, std::string_view path,
+                         std::string_view reason) {
+        outcome.status = status;
+        outcome.error = msg::fileError(message, path, reason);
+        prompter.showMessage(outcome.error, msg::kTitleQuorvel, MessageIcon::Information);
+        return outcome;
+    };
 
     std::error_code error;
-    std::ifstream in;
-    if (!fs::is_directory(source, error)) in.open(source, std::ios::binary);
-    if (!in.is_open()) {
-        tell(prompter, msg::kFailedToRead, source);
-        outcome.status = BatchStatus::SourceUnreadable;
-        return outcome;
+    if (fs::is_directory(source, error)) {
+        return fileError(BatchStatus::SourceUnreadable, msg::kFailedToRead, source,
+                         msg::kReasonIsFolder);
     }
-    // Truncating the source itself (sums.rob read into sums.rob) would destroy it.
+    const FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    if (!in) {
+        return fileError(BatchStatus::SourceUnreadable, msg::kFailedToRead, source,
+                         reasonFor(errno, msg::kReasonNoSuchFile));
+    }
+    // Replacing the source itself (sums.rob read into sums.rob) would destroy it.
     if (sameFile(source, outcome.resultPath)) {
-        tell(prompter, msg::kFailedToWrite, resultText);
-        outcome.status = BatchStatus::ResultUnwritable;
-        return outcome;
+        return fileError(BatchStatus::ResultUnwritable, msg::kFailedToWrite, resultText,
+                         msg::kReasonOverwritesSource);
     }
-    std::ofstream out(outcome.resultPath, std::ios::binary | std::ios::trunc);
-    if (!out.is_open()) {
-        tell(prompter, msg::kFailedToWrite, resultText);
-        outcome.status = BatchStatus::ResultUnwritable;
-        return outcome;
+    ResultFile out(outcome.resultPath, hooks.write ? hooks.write : BatchWriteFunction(writeToFile));
+    if (!out.open()) {
+        return fileError(BatchStatus::ResultUnwritable, msg::kFailedToWrite, resultText,
+                         reasonFor(out.error(), msg::kReasonNoSuchFolder));
     }
 
-    BatchRunner runner(options, prompter, onCalculation, outcome);
-    auto writeLine = [&](std::string_view line) {
-        out << runner.processLine(line) << "\r\n";
-        ++outcome.lines;
-        return static_cast<bool>(out);
+    struct stat sourceStat {};
+    const std::uint64_t sourceBytes =
+        ::fstat(in.get(), &sourceStat) == 0 && S_ISREG(sourceStat.st_mode)
+            ? static_cast<std::uint64_t>(sourceStat.st_size)
+            : 0;
+    const std::function<std::chrono::steady_clock::time_point()> now =
+        hooks.now ? hooks.now : &std::chrono::steady_clock::now;
+    LineReader reader(in.get(), msg::kMaxExpressionLength);
+    auto progress = [&] { return BatchProgress{outcome.lines, reader.consumed(), sourceBytes}; };
+    auto lastReport = now();
+    auto askedToStop = [&] {
+        if (hooks.stop && hooks.stop->load()) return true;
+        if (!hooks.onProgress) return false;
+        const auto time = now();
+        if (time - lastReport < BatchHooks::kProgressInterval) return false;
+        lastReport = time;
+        return hooks.onProgress(progress()) == BatchControl::Stop;
     };
+    auto logLine = [&](const std::string& line) {
+        if (hooks.onLogLine) hooks.onLogLine(line);
+    };
+
+    const bool filter =
+        options.mode == BatchMode::GenFilter || options.mode == BatchMode::DetailFilter;
+    BatchRunner runner(options, prompter, hooks, outcome);
     bool written = true;
-    for (std::string line; written && std::getline(in, line);) {
-        if (!line.empty() && line.back() == '\r') line.pop_back();
-        written = writeLine(line);
+    bool stopped = false;
+    LineReader::Piece piece;
+    while (written && !stopped && reader.next(piece)) {
+        const std::size_t line = outcome.lines + 1;
+        if (!piece.tooLong) {
+            runner.setLine(line);
+            written = out.write(runner.processLine(piece.text));
+        } else {
+            // Too long to be a calculation: ordinary text, streamed.
+            if (piece.startsLine) {
+                ++outcome.longLines;
+                if (outcome.firstLongLine == 0) outcome.firstLongLine = line;
+                logLine(msg::batchLongLine(line, msg::kMaxExpressionLength));
+            }
+            if (!filter) written = out.write(piece.text);
+        }
+        if (written && piece.endsLine) {
+            written = out.write("\r\n");
+            ++outcome.lines;
+        }
+        stopped = askedToStop();
+        // A long line cut by a stop still ends with a line break.
+        if (written && stopped && !piece.endsLine) {
+            written = out.write("\r\n");
+            ++outcome.lines;
+        }
     }
-    const bool readFailed = in.bad();
-    if (written && !readFailed) written = writeLine("");
-    out.close();
-    if (readFailed) {
-        tell(prompter, msg::kFailedToRead, source);
-        outcome.status = BatchStatus::SourceUnreadable;
-    } else if (!written || out.fail()) {
-        tell(prompter, msg::kFailedToWrite, resultText);
-        outcome.status = BatchStatus::ResultUnwritable;
+    if (outcome.failed > 0) {
+        logLine(msg::batchFailedSummary(outcome.failed, outcome.failures.front().line));
     }
+    if (outcome.longLines > 0) {
+        logLine(msg::batchLongLineSummary(outcome.longLines, outcome.firstLongLine,
+                                          msg::kMaxExpressionLength));
+    }
+    if (reader.error() != 0) {
+        return fileError(BatchStatus::SourceUnreadable, msg::kFailedToRead, source,
+                         reasonFor(reader.error(), msg::kReasonNoSuchFile));
+    }
+    if (written && stopped) {
+        outcome.status = BatchStatus::Stopped;
+        written = out.write(msg::batchStopped(outcome.lines) + "\r\n");
+    } else if (written) {
+        written = out.write("\r\n");
+        ++outcome.lines;
+    }
+    if (!written || !out.commit()) {
+        return fileError(BatchStatus::ResultUnwritable, msg::kFailedToWrite, resultText,
+                         reasonFor(out.error(), msg::kReasonNoSuchFolder));
+    }
+    if (stopped) logLine(msg::batchStopped(outcome.lines));
+    if (hooks.onProgress) hooks.onProgress(progress());
     return outcome;
 }
 
+BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter,
+                      const BatchCallback& onCalculation) {
+    BatchHooks hooks;
+    hooks.onCalculation = onCalculation;
+    return RunBatch(options, prompter, hooks);
+}
+
 BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter, std::ostream& log) {
-    return RunBatch(options, prompter,
-                    [&log](const BatchEntry& entry) { log << entry.logLine << '\n'; });
+    BatchHooks hooks;
+    hooks.onCalculation = [&log](const BatchEntry& entry) { log << entry.logLine << '\n'; };
+    hooks.onLogLine = [&log](std::string_view line) { log << line << '\n'; };
+    return RunBatch(options, prompter, hooks);
 }
 
 void RobotLog::add(const BatchEntry& entry) {
     m_text += entry.logLine;
     m_text += "\r\n";
     m_runList.push_back(entry.calculation + "=" + entry.result);
+}
+
+void RobotLog::addNote(std::string_view line) {
+    m_text += line;
+    m_text += "\r\n";
 }
 
 std::string RobotLog::talkRequest() const {

@@ -3,6 +3,8 @@
 // The fixed messages of the tools (unit converter, batch run), beside the engine's in
 // calc/messages.h and with the same titles.
 
+#include <cstddef>
+#include <string>
 #include <string_view>
 
 namespace quorvel::msg {
@@ -30,8 +32,50 @@ inline constexpr std::string_view kSelectSourceFirst =
     "Please select the source file first by clicking the browse button.";
 inline constexpr std::string_view kFailedToRead = "Failed to open and read the file:";
 inline constexpr std::string_view kFailedToWrite = "Failed to open and write the file:";
+// Said after the path of a file error, in brackets.
+inline constexpr std::string_view kReasonOverwritesSource = "the result would overwrite the source";
+inline constexpr std::string_view kReasonNoSuchFile = "no such file";
+inline constexpr std::string_view kReasonNoSuchFolder = "no such folder";
+inline constexpr std::string_view kReasonPermissionDenied = "permission denied";
+inline constexpr std::string_view kReasonDiskFull = "disk full";
+inline constexpr std::string_view kReasonIsFolder = "it is a folder";
 inline constexpr std::string_view kLogEmpty = "Sorry,the log is empty.Please calculate first.";
 inline constexpr std::string_view kLogCopied =
     "the log  information has been copied to the clipboard.";
+
+// "Failed to open and write the file:/data/sums.rob (disk full)"
+inline std::string fileError(std::string_view message, std::string_view path,
+                             std::string_view reason) {
+    return std::string(message) + std::string(path) + " (" + std::string(reason) + ")";
+}
+
+// The batch run's own log lines.
+inline std::string batchStopped(std::size_t line) {
+    return "Stopped by the user after line " + std::to_string(line) + ".";
+}
+inline std::string batchLineFailed(std::size_t line, std::string_view calculation,
+                                   std::string_view message) {
+    return "Line " + std::to_string(line) + ": " + std::string(calculation) +
+           " failed: " + std::string(message);
+}
+inline std::string batchLongLine(std::size_t line, std::size_t limit) {
+    return "Line " + std::to_string(line) + " is longer than " + std::to_string(limit) +
+           " characters and was copied without calculating.";
+}
+inline std::string batchFailedSummary(std::size_t count, std::size_t firstLine) {
+    if (count == 1) return "1 calculation failed, on line " + std::to_string(firstLine);
+    return std::to_string(count) + " calculations failed; the first on line " +
+           std::to_string(firstLine);
+}
+inline std::string batchLongLineSummary(std::size_t count, std::size_t firstLine,
+                                        std::size_t limit) {
+    const std::string longer = " longer than " + std::to_string(limit) + " characters";
+    if (count == 1) {
+        return "1 line" + longer + " was copied without calculating: line " +
+               std::to_string(firstLine);
+    }
+    return std::to_string(count) + " lines" + longer +
+           " were copied without calculating; the first is line " + std::to_string(firstLine);
+}
 
 }  // namespace quorvel::msg

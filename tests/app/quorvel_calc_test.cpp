@@ -270,6 +270,23 @@ TEST_F(QuorvelCalc, DataFileSettingsOutOfRangeAreCorrectedOnce) {
     }
 }
 
+TEST_F(QuorvelCalc, BatchShowsTheFirstFailureAndLogsTheRestOnStandardError) {
+    std::ofstream(m_dir / "sums.txt") << "1/0\nfine 1+1\n2/0 and 3/0\n";
+    const Outcome r = run({"--batch", (m_dir / "sums.txt").string()});
+    EXPECT_EQ(r.status, 1);
+    EXPECT_NE(r.out.find(" 1+1=2\n"), std::string::npos);
+    EXPECT_EQ(r.out.find("failed"), std::string::npos);
+    EXPECT_EQ(r.err,
+              "Quorvel Warning Message: Sorry,the denominator cannot be zero.\n"
+              "Line 3: 2/0 failed: Sorry,the denominator cannot be zero.\n"
+              "Line 3: 3/0 failed: Sorry,the denominator cannot be zero.\n"
+              "3 calculations failed; the first on line 1\n");
+    const Outcome full = run({"--batch", (m_dir / "sums.txt").string(), "--output", "/dev/full"});
+    EXPECT_EQ(full.status, 1);
+    EXPECT_NE(full.err.find("Quorvel: Failed to open and write the file:/dev/full (disk full)\n"),
+              std::string::npos);
+}
+
 TEST_F(QuorvelCalc, UnwritableDataDirectoryFails) {
     const Outcome r = run({"--data", (m_dir / "missing" / "deeper").string(), "1+1"});
     EXPECT_EQ(r.out, "2\n");

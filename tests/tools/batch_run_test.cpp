@@ -4,10 +4,15 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "calc/messages.h"
@@ -152,6 +157,33 @@ TEST_F(BatchRunTest, GoldenFilesInEveryMode) {
     }
 }
 
+// Runs on worker threads at once must not share anything: each matches its golden file.
+TEST_F(BatchRunTest, RunsOnWorkerThreadsAtOnce) {
+    const std::vector<std::string> modes = {"addresult", "addsteps", "genfilter", "detailfilter"};
+    std::vector<BatchOutcome> outcomes(modes.size());
+    std::vector<std::thread> workers;
+    for (std::size_t i = 0; i < modes.size(); ++i) {
+        workers.emplace_back([&, i] {
+            BatchOptions own = options;
+            own.source = (kDataDir / "batch_sums.txt").string();
+            own.result = (m_dir / (modes[i] + ".rob")).string();
+            own.mode = *ParseBatchMode(modes[i]);
+            RecordingPrompter quiet;
+            outcomes[i] = RunBatch(own, quiet);
+        });
+    }
+    for (std::thread& worker : workers) worker.join();
+    for (std::size_t i = 0; i < modes.size(); ++i) {
+        SCOPED_TRACE(modes[i]);
+        EXPECT_EQ(outcomes[i].status, BatchStatus::Done);
+        std::string expected = readAll(kDataDir / ("batch_sums." + modes[i] + ".rob"));
+        for (std::size_t at = 0; (at = expected.find('\n', at)) != std::string::npos; at += 2) {
+            expected.insert(at, "\r");
+        }
+        EXPECT_EQ(readAll(outcomes[i].resultPath), expected);
+    }
+}
+
 TEST_F(BatchRunTest, LogsEachCalculationAndTheRunListSpeaksTheLastRun) {
     RobotLog robot;
     auto runInto = [&](std::string_view source) {
@@ -167,6 +199,9 @@ TEST_F(BatchRunTest, LogsEachCalculationAndTheRunListSpeaksTheLastRun) {
               "2026-12-08 09:05 2/3=0.6667\r\n"
               "2026-12-08 09:05 7*6=42\r\n");
     EXPECT_EQ(robot.talkRequest(), "1:7*6=42|");
+    robot.addNote("1 calculation failed, on line 3");
+    EXPECT_EQ(robot.talkRequest(), "1:7*6=42|");
+    EXPECT_TRUE(robot.text().ends_with("7*6=42\r\n1 calculation failed, on line 3\r\n"));
     robot.clear();
     EXPECT_EQ(robot.text(), RobotLog::kHeading);
 }
@@ -200,15 +235,55 @@ TEST_F(BatchRunTest, ENotationSwitch) {
 TEST_F(BatchRunTest, RejectedAndFailedCalculationsAreCopiedUnchanged) {
     EXPECT_EQ(run("Look 2*-3 and 1/0, then 1+1\n", BatchMode::AddResult),
               "Look 2*-3 and 1/0, then 1+1=2\r\n\r\n");
+    EXPECT_EQ(prompter.only(),
+              "input: The char [position:2] just before operator - cannot be acceptted");
     ASSERT_EQ(prompter.inputMessages.size(), 1u);
-    EXPECT_EQ(prompter.inputMessages[0].message,
-              "The char [position:2] just before operator - cannot be acceptted");
     EXPECT_EQ(prompter.inputMessages[0].expression, "2*-3");
-    ASSERT_EQ(prompter.messages.size(), 1u);
-    EXPECT_EQ(prompter.messages[0].text, msg::kDenominatorZero);
     EXPECT_EQ(outcome.calculated, 1u);
     EXPECT_EQ(outcome.failed, 2u);
     EXPECT_EQ(log.size(), 1u);
+}
+
+// Only the first failure is shown; the rest go to the log by line, then one summary.
+TEST_F(BatchRunTest, LaterFailuresGoToTheLogWithTheirLines) {
+    struct Case {
+        const char* source;
+        std::string shown;  // the one thing the prompter showed
+        std::vector<std::size_t> lines;
+        std::vector<std::string> logLines;
+    };
+    const std::string zero(msg::kDenominatorZero);
+    const std::string warning = std::string(msg::kTitleWarning) + ": ";
+    const std::string minus = "The char [position:2] just before operator - cannot be acceptted";
+    const Case kCases[] = {
+        {"fine 1+1\n", "", {}, {}},
+        {"a\n1/0 here\n", warning + zero, {2}, {"1 calculation failed, on line 2"}},
+        {"1/0\n2*-3\nok 1+1\n1/0 and 1/0\n",
+         warning + zero,
+         {1, 2, 4, 4},
+         {"Line 2: 2*-3 failed: " + minus, "Line 4: 1/0 failed: " + zero,
+          "Line 4: 1/0 failed: " + zero, "4 calculations failed; the first on line 1"}},
+        {"x\r\ny\r\nsee 2*-3\r\n4/0",
+         "input: " + minus,
+         {3, 4},
+         {"Line 4: 4/0 failed: " + zero, "2 calculations failed; the first on line 3"}},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.source);
+        RecordingPrompter shown;
+        std::vector<std::string> logLines;
+        writeAll(options.source, c.source);
+        BatchHooks hooks;
+        hooks.onLogLine = [&](std::string_view line) { logLines.emplace_back(line); };
+        const BatchOutcome result = RunBatch(options, shown, hooks);
+        EXPECT_EQ(result.status, BatchStatus::Done);
+        EXPECT_EQ(shown.only(), c.shown);
+        std::vector<std::size_t> lines;
+        for (const BatchFailure& f : result.failures) lines.push_back(f.line);
+        EXPECT_EQ(lines, c.lines);
+        EXPECT_EQ(result.failed, c.lines.size());
+        EXPECT_EQ(logLines, c.logLines);
+    }
 }
 
 TEST_F(BatchRunTest, FailuresToOpenAreReportedAndStopTheRun) {
@@ -222,15 +297,20 @@ TEST_F(BatchRunTest, FailuresToOpenAreReportedAndStopTheRun) {
         {"", "", BatchStatus::NoSource,
          "Please select the source file first by clicking the browse button."},
         {"missing.txt", "", BatchStatus::SourceUnreadable,
-         "Failed to open and read the file:{dir}/missing.txt"},
+         "Failed to open and read the file:{dir}/missing.txt (no such file)"},
         {"folder", "", BatchStatus::SourceUnreadable,
-         "Failed to open and read the file:{dir}/folder"},
+         "Failed to open and read the file:{dir}/folder (it is a folder)"},
         {"sums.txt", "no/such/out.rob", BatchStatus::ResultUnwritable,
-         "Failed to open and write the file:{dir}/no/such/out.rob"},
+         "Failed to open and write the file:{dir}/no/such/out.rob (no such folder)"},
+        {"sums.txt", "sums.txt/out.rob", BatchStatus::ResultUnwritable,
+         "Failed to open and write the file:{dir}/sums.txt/out.rob (no such folder)"},
         {"sums.txt", "folder", BatchStatus::ResultUnwritable,
-         "Failed to open and write the file:{dir}/folder"},
+         "Failed to open and write the file:{dir}/folder (it is a folder)"},
         {"sums.rob", "", BatchStatus::ResultUnwritable,
-         "Failed to open and write the file:{dir}/sums.rob"},
+         "Failed to open and write the file:{dir}/sums.rob (the result would overwrite the "
+         "source)"},
+        {"sums.txt", "/dev/full", BatchStatus::ResultUnwritable,
+         "Failed to open and write the file:/dev/full (disk full)"},
     };
     fs::create_directory(m_dir / "folder");
     writeAll(m_dir / "sums.txt", "2+3\n");
@@ -240,7 +320,7 @@ TEST_F(BatchRunTest, FailuresToOpenAreReportedAndStopTheRun) {
         SCOPED_TRACE(std::string(c.source) + " -> " + c.result);
         RecordingPrompter shown;
         options.source = *c.source ? dir + "/" + c.source : " ";
-        options.result = *c.result ? dir + "/" + c.result : "";
+        options.result = *c.result == '/' ? c.result : *c.result ? dir + "/" + c.result : "";
         EXPECT_EQ(RunBatch(options, shown).status, c.status);
         std::string message = c.message;
         if (const auto at = message.find("{dir}"); at != std::string::npos) {
@@ -249,6 +329,227 @@ TEST_F(BatchRunTest, FailuresToOpenAreReportedAndStopTheRun) {
         EXPECT_EQ(shown.only(), "Quorvel: " + message);
     }
     EXPECT_EQ(readAll(m_dir / "sums.rob"), "2+3\n");
+}
+
+// A line longer than the expression limit is streamed through unread, whatever its size.
+TEST_F(BatchRunTest, LongLinesAreCopiedInPiecesAndReported) {
+    const std::string limit(4000, ' ');
+    const std::string over(4001, 'x');
+    const std::string block(65535, 'y');  // its CR ends the reader's first block
+    struct Case {
+        std::string source;
+        BatchMode mode;
+        std::string result;
+        std::size_t longLines;
+        std::size_t firstLongLine;
+    };
+    const Case kCases[] = {
+        {limit.substr(3) + "1+1\n", BatchMode::AddResult, limit.substr(3) + "1+1=2\r\n\r\n", 0, 0},
+        {limit.substr(3) + "1+1\r\n", BatchMode::AddResult, limit.substr(3) + "1+1=2\r\n\r\n", 0,
+         0},
+        {"1+1\n" + limit.substr(2) + "2+3\n", BatchMode::AddResult,
+         "1+1=2\r\n" + limit.substr(2) + "2+3\r\n\r\n", 1, 2},
+        {block + "\r\n2+3\r\n", BatchMode::AddResult, block + "\r\n2+3=5\r\n\r\n", 1, 1},
+        {block + "\r", BatchMode::AddResult, block + "\r\n\r\n", 1, 1},
+        {over + "\n" + over + "\n2*4", BatchMode::GenFilter, "\r\n\r\n2*4=8\r\n\r\n", 2, 1},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.source.size());
+        std::vector<std::string> logLines;
+        BatchHooks hooks;
+        hooks.onLogLine = [&](std::string_view line) { logLines.emplace_back(line); };
+        writeAll(options.source, c.source);
+        options.mode = c.mode;
+        const BatchOutcome result = RunBatch(options, prompter, hooks);
+        EXPECT_EQ(result.status, BatchStatus::Done);
+        EXPECT_TRUE(readAll(result.resultPath) == c.result);
+        EXPECT_EQ(result.longLines, c.longLines);
+        EXPECT_EQ(result.firstLongLine, c.firstLongLine);
+        if (c.longLines > 0) {
+            ASSERT_FALSE(logLines.empty());
+            EXPECT_EQ(logLines.front(), "Line " + std::to_string(c.firstLongLine) +
+                                            " is longer than 4000 characters and was copied "
+                                            "without calculating.");
+            EXPECT_EQ(logLines.size(), c.longLines + 1);
+        }
+    }
+    EXPECT_EQ(prompter.only(), "");
+}
+
+TEST_F(BatchRunTest, ASourceOfNulBytesStreams) {
+    const std::string nuls(3 * 1024 * 1024 + 7, '\0');
+    std::vector<std::string> logLines;
+    BatchHooks hooks;
+    hooks.onLogLine = [&](std::string_view line) { logLines.emplace_back(line); };
+    writeAll(options.source, nuls);
+    const BatchOutcome result = RunBatch(options, prompter, hooks);
+    EXPECT_EQ(result.status, BatchStatus::Done);
+    EXPECT_EQ(result.lines, 2u);
+    EXPECT_EQ(result.longLines, 1u);
+    EXPECT_TRUE(readAll(result.resultPath) == nuls + "\r\n\r\n");
+    EXPECT_EQ(logLines.back(),
+              "1 line longer than 4000 characters was copied without calculating: line 1");
+    EXPECT_EQ(prompter.only(), "");
+}
+
+// A clock that moves 20 ms each time it is read.
+struct SteppingClock {
+    std::chrono::steady_clock::time_point time{};
+    std::chrono::milliseconds step{20};
+    std::chrono::steady_clock::time_point operator()() { return time += step; }
+};
+
+TEST_F(BatchRunTest, ProgressIsPacedAndEndsWithTheWholeSource) {
+    std::string source;
+    for (int i = 1; i <= 40; ++i) source += std::to_string(i) + "+1\n";
+    writeAll(options.source, source);
+    auto clock = std::make_shared<SteppingClock>();
+    std::vector<std::pair<std::chrono::steady_clock::time_point, BatchProgress>> reports;
+    BatchHooks hooks;
+    hooks.now = [clock] { return (*clock)(); };
+    hooks.onProgress = [&](const BatchProgress& p) {
+        reports.emplace_back(clock->time, p);
+        return BatchControl::Continue;
+    };
+    const BatchOutcome result = RunBatch(options, prompter, hooks);
+    ASSERT_EQ(result.status, BatchStatus::Done);
+    ASSERT_GE(reports.size(), 3u);
+    for (std::size_t i = 1; i + 1 < reports.size(); ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_GE(reports[i].first - reports[i - 1].first, BatchHooks::kProgressInterval);
+        EXPECT_GT(reports[i].second.lines, reports[i - 1].second.lines);
+        EXPECT_GT(reports[i].second.bytes, reports[i - 1].second.bytes);
+        EXPECT_EQ(reports[i].second.sourceBytes, source.size());
+    }
+    EXPECT_LT(reports.size(), 40u / 2);
+    const BatchProgress& last = reports.back().second;
+    EXPECT_EQ(last.lines, 41u);
+    EXPECT_EQ(last.bytes, source.size());
+    EXPECT_EQ(last.sourceBytes, source.size());
+}
+
+TEST_F(BatchRunTest, AStopEndsTheRunBetweenLinesAndSaysSo) {
+    const std::string source = "1+1\n2+2\n3+3\n4+4\n";
+    struct Case {
+        const char* how;
+        std::size_t stopAfter;  // lines
+    };
+    constexpr Case kCases[] = {{"flag", 1}, {"flag", 3}, {"answer", 2}, {"answer", 4}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(std::string(c.how) + " " + std::to_string(c.stopAfter));
+        writeAll(options.source, source);
+        writeAll(m_dir / "sums.rob", "old result\n");
+        std::atomic<bool> stop{false};
+        std::vector<std::string> logLines;
+        BatchHooks hooks;
+        hooks.onLogLine = [&](std::string_view line) { logLines.emplace_back(line); };
+        hooks.now = [clock = std::make_shared<SteppingClock>(
+                         SteppingClock{{}, std::chrono::milliseconds(60)})] { return (*clock)(); };
+        if (std::string_view(c.how) == "flag") {
+            std::size_t seen = 0;
+            hooks.stop = &stop;
+            hooks.onCalculation = [&, seen](const BatchEntry&) mutable {
+                if (++seen == c.stopAfter) stop = true;
+            };
+        } else {
+            hooks.onProgress = [&](const BatchProgress& p) {
+                return p.lines == c.stopAfter ? BatchControl::Stop : BatchControl::Continue;
+            };
+        }
+        const BatchOutcome result = RunBatch(options, prompter, hooks);
+        EXPECT_EQ(result.status, BatchStatus::Stopped);
+        EXPECT_EQ(result.lines, c.stopAfter);
+        std::string expected;
+        for (std::size_t i = 1; i <= c.stopAfter; ++i) {
+            expected +=
+                std::to_string(i) + "+" + std::to_string(i) + "=" + std::to_string(2 * i) + "\r\n";
+        }
+        const std::string stopped =
+            "Stopped by the user after line " + std::to_string(c.stopAfter) + ".";
+        EXPECT_EQ(readAll(m_dir / "sums.rob"), expected + stopped + "\r\n");
+        EXPECT_EQ(logLines, std::vector<std::string>{stopped});
+    }
+    EXPECT_EQ(prompter.only(), "");
+}
+
+TEST_F(BatchRunTest, AStopInsideALongLineCutsIt) {
+    writeAll(options.source, std::string(1024 * 1024, 'z') + "\n1+1\n");
+    BatchHooks hooks;
+    hooks.now = [clock = std::make_shared<SteppingClock>(
+                     SteppingClock{{}, std::chrono::milliseconds(60)})] { return (*clock)(); };
+    hooks.onProgress = [](const BatchProgress&) { return BatchControl::Stop; };
+    const BatchOutcome result = RunBatch(options, prompter, hooks);
+    EXPECT_EQ(result.status, BatchStatus::Stopped);
+    const std::string written = readAll(result.resultPath);
+    const std::string end = "\r\nStopped by the user after line 1.\r\n";
+    ASSERT_GT(written.size(), end.size());
+    EXPECT_LT(written.size(), 1024u * 1024u);
+    EXPECT_EQ(written.substr(written.size() - end.size()), end);
+    EXPECT_EQ(written.find_first_not_of('z'), written.size() - end.size());
+}
+
+std::vector<std::string> filesIn(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+// The old result survives any run that does not finish, and no temporary is left behind.
+TEST_F(BatchRunTest, AFullDiskLeavesThePreviousResultIntact) {
+    struct Case {
+        std::size_t lines;
+        std::size_t room;  // bytes the disk takes before it is full
+    };
+    constexpr Case kCases[] = {{3, 0}, {3, 10}, {20000, 70000}, {20000, 1000000}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(std::to_string(c.lines) + " lines, room " + std::to_string(c.room));
+        std::string source;
+        for (std::size_t i = 0; i < c.lines; ++i) source += "line 2*3 of text\n";
+        writeAll(options.source, source);
+        writeAll(m_dir / "sums.rob", "old result\n");
+        std::size_t room = c.room;
+        BatchHooks hooks;
+        hooks.write = [&room](int fd, const char* data, std::size_t size) -> long {
+            const std::size_t now = std::min(size, room);
+            if (now == 0) {
+                errno = ENOSPC;
+                return -1;
+            }
+            room -= now;
+            return ::write(fd, data, now);
+        };
+        RecordingPrompter shown;
+        const BatchOutcome result = RunBatch(options, shown, hooks);
+        const bool fits = source.size() + 3 * c.lines + 2 <= c.room;
+        EXPECT_EQ(result.status, fits ? BatchStatus::Done : BatchStatus::ResultUnwritable);
+        EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{"sums.rob", "sums.txt"}));
+        if (fits) {
+            EXPECT_EQ(shown.only(), "");
+            EXPECT_EQ(readAll(m_dir / "sums.rob").size(), source.size() + 3 * c.lines + 2);
+        } else {
+            EXPECT_EQ(shown.only(), "Quorvel: Failed to open and write the file:" +
+                                        (m_dir / "sums.rob").string() + " (disk full)");
+            EXPECT_EQ(result.error, shown.messages.at(0).text);
+            EXPECT_EQ(readAll(m_dir / "sums.rob"), "old result\n");
+        }
+    }
+}
+
+TEST_F(BatchRunTest, AResultReachedThroughALinkReplacesTheFileItNames) {
+    fs::create_directory(m_dir / "real");
+    writeAll(m_dir / "real" / "out.rob", "old\n");
+    fs::permissions(m_dir / "real" / "out.rob", fs::perms::owner_read | fs::perms::owner_write);
+    fs::create_symlink(m_dir / "real" / "out.rob", m_dir / "link.rob");
+    options.result = (m_dir / "link.rob").string();
+    EXPECT_EQ(run("2+3\n", BatchMode::ReplaceResult), "5\r\n\r\n");
+    EXPECT_TRUE(fs::is_symlink(m_dir / "link.rob"));
+    EXPECT_EQ(readAll(m_dir / "real" / "out.rob"), "5\r\n\r\n");
+    EXPECT_EQ(fs::status(m_dir / "real" / "out.rob").permissions() & fs::perms::all,
+              fs::perms::owner_read | fs::perms::owner_write);
+    EXPECT_EQ(filesIn(m_dir / "real"), std::vector<std::string>{"out.rob"});
 }
 
 }  // namespace
