@@ -14,6 +14,7 @@
 
 #include "calc/calculator_session.h"
 #include "calc/prompter.h"
+#include "data/data_folder.h"
 #include "data/sys_data_holder.h"
 #include "speech/audio_player.h"
 #include "speech/sound_bank.h"
@@ -40,7 +41,8 @@ Options:
   --degrees, --radians  angle unit of the trigonometric functions (default radians)
   --steps               print every reduction step, then an empty line
   --data DIR            read settings, parameters and Pi from DIR/SysData.dat and store
-                        log lines back into it
+                        log lines back into it; DIR is created when missing, and a run
+                        waits up to 5 s for another program using DIR to finish
   --words COMMAND TEXT  print the word files that speaking TEXT would play
   --speak COMMAND TEXT  speak TEXT through the audio device
   --units CATEGORY      list the units of a category, name<TAB>factor a line
@@ -239,17 +241,20 @@ std::string withNewlines(std::string_view steps) {
 int run(const Options& options) {
     if (options.speech) return speak(*options.speech);
 
+    std::optional<FolderLock> folderLock;  // held until after the last store
     std::optional<SysDataHolder> holder;
     std::vector<std::string> log;
     CalcSettings settings;
     if (options.data) {
-        holder.emplace(*options.data);
-        const LoadResult loaded = holder->Load();
-        if (loaded.outcome == LoadOutcome::Failed) {
-            // Storing what was read would overwrite the rest of the user's file.
-            std::cerr << "quorvel-calc: " << loaded.reason << '\n';
+        FolderLockResult opened = OpenDataFolder(*options.data, DataFolderWait());
+        if (!opened.lock) {
+            std::cerr << "quorvel-calc: " << opened.error << '\n';
             return 1;
         }
+        folderLock = std::move(opened.lock);
+        holder.emplace(*options.data);
+        const LoadResult loaded = holder->Load();
+        if (loaded.damaged()) std::cerr << "quorvel-calc: " << loaded.notice() << '\n';
         settings = settingsFrom(holder->data());
     }
     if (options.places) settings.places = *options.places;
