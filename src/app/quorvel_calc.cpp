@@ -15,6 +15,7 @@
 #include "calc/calculator_session.h"
 #include "calc/messages.h"
 #include "calc/prompter.h"
+#include "data/data_folder.h"
 #include "data/settings_bridge.h"
 #include "data/sys_data_holder.h"
 #include "speech/audio_player.h"
@@ -42,7 +43,8 @@ Options:
   --degrees, --radians  angle unit of the trigonometric functions (default radians)
   --steps               print every reduction step, then an empty line
   --data DIR            read settings, parameters and Pi from DIR/SysData.dat and store
-                        log lines back into it
+                        log lines back into it; DIR is created when missing, and a run
+                        waits up to 5 s for another program using DIR to finish
   --words COMMAND TEXT  print the word files that speaking TEXT would play
   --speak COMMAND TEXT  speak TEXT through the audio device
   --units CATEGORY      list the units of a category, name<TAB>factor a line
@@ -278,20 +280,16 @@ std::string withNewlines(std::string_view steps) {
     return out;
 }
 
-// The data file's settings, reported when out of range; false when the file is damaged, as
-// storing what was read would overwrite the rest of the user's file.
-bool loadDataFile(SysDataHolder& holder, CalcSettings& settings) {
+// The data file's settings, reported when out of range. A damaged file is kept aside by the
+// load and reported; the run carries on with what was read.
+void loadDataFile(SysDataHolder& holder, CalcSettings& settings) {
     const LoadResult loaded = holder.Load();
-    if (loaded.outcome == LoadOutcome::Failed) {
-        std::cerr << "quorvel-calc: " << loaded.reason << '\n';
-        return false;
-    }
+    if (loaded.damaged()) std::cerr << "quorvel-calc: " << loaded.notice() << '\n';
     BridgedSettings bridged = ToCalcSettings(holder.data());
     if (!bridged.corrections.empty()) {
         std::cerr << "quorvel-calc: " << CorrectionMessage(bridged.corrections) << '\n';
     }
     settings = std::move(bridged.settings);
-    return true;
 }
 
 void applyOverrides(const Options& options, CalcSettings& settings) {
@@ -422,11 +420,18 @@ int calculateAll(const Options& options, SysDataHolder* holder, const CalcSettin
 int run(const Options& options) {
     if (options.speech) return speak(*options.speech);
 
+    std::optional<FolderLock> folderLock;  // held until after the last store
     std::optional<SysDataHolder> holder;
     CalcSettings settings;
     if (options.data) {
+        FolderLockResult opened = OpenDataFolder(*options.data, DataFolderWait());
+        if (!opened.lock) {
+            std::cerr << "quorvel-calc: " << opened.error << '\n';
+            return 1;
+        }
+        folderLock = std::move(opened.lock);
         holder.emplace(*options.data);
-        if (!loadDataFile(*holder, settings)) return 1;
+        loadDataFile(*holder, settings);
     }
     applyOverrides(options, settings);
 

@@ -1,12 +1,16 @@
 #include "data/atomic_file.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <atomic>
 #include <cerrno>
+#include <charconv>
+#include <chrono>
 #include <cstring>
+#include <string>
 
 namespace quorvel {
 namespace {
@@ -15,11 +19,16 @@ std::string failure(const std::filesystem::path& target, const char* step, int e
     return target.string() + ": " + step + ": " + std::strerror(error);
 }
 
+constexpr std::string_view kTemporaryMark = ".tmp-";
+// Older than any store takes, even one waiting on a slow disk.
+constexpr auto kAbandonedAfter = std::chrono::hours(1);
+
 // A name no other store (of this or another process) is using at the same moment.
 std::filesystem::path temporaryName(const std::filesystem::path& target) {
     static std::atomic<unsigned> counter{0};
     std::filesystem::path name = target;
-    name += ".tmp-" + std::to_string(::getpid()) + "-" + std::to_string(counter++);
+    name +=
+        std::string(kTemporaryMark) + std::to_string(::getpid()) + "-" + std::to_string(counter++);
     return name;
 }
 
@@ -35,6 +44,37 @@ bool writeAll(int fd, std::string_view bytes, const WriteFunction& write) {
         bytes.remove_prefix(static_cast<std::size_t>(n));
     }
     return true;
+}
+
+// A temporary file of a store that was killed before its rename. The pid in the name tells:
+// a file of a process that no longer exists is stale. Another process's pid namespace, or a
+// reused pid, only delays the clean-up until the file is old.
+bool isAbandoned(const std::filesystem::directory_entry& entry, std::string_view prefix) {
+    const std::string name = entry.path().filename().string();
+    if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return false;
+    std::error_code error;
+    if (!entry.is_regular_file(error)) return false;
+    long pid = 0;
+    const char* digits = name.data() + prefix.size();
+    const auto [end, parsed] = std::from_chars(digits, name.data() + name.size(), pid);
+    if (parsed == std::errc() && *end == '-' && pid > 0 && pid != ::getpid() &&
+        ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
+        return true;
+    }
+    const auto written = entry.last_write_time(error);
+    return !error && std::filesystem::file_time_type::clock::now() - written > kAbandonedAfter;
+}
+
+void removeAbandonedTemporaries(const std::filesystem::path& target) {
+    const std::filesystem::path directory =
+        target.has_parent_path() ? target.parent_path() : std::filesystem::path(".");
+    const std::string prefix = target.filename().string() + std::string(kTemporaryMark);
+    std::error_code error;
+    std::filesystem::directory_iterator it(directory, error);
+    for (; !error && it != std::filesystem::directory_iterator(); it.increment(error)) {
+        std::error_code ignored;
+        if (isAbandoned(*it, prefix)) std::filesystem::remove(it->path(), ignored);
+    }
 }
 
 }  // namespace
@@ -77,6 +117,7 @@ FileWriteResult replaceFileAtomically(const std::filesystem::path& target, std::
         ::fsync(dirFd);
         ::close(dirFd);
     }
+    removeAbandonedTemporaries(target);
     return {true, {}};
 }
 

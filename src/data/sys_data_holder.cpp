@@ -1,36 +1,26 @@
 #include "data/sys_data_holder.h"
 
 #include <fcntl.h>
-#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <exception>
+#include <fstream>
+#include <iterator>
 #include <system_error>
-#include <vector>
 
 #include "data/archive.h"
 #include "data/atomic_file.h"
+#include "data/data_folder.h"
 
 namespace quorvel {
 namespace {
 
 std::string systemFailure(const std::filesystem::path& path, const char* step, int error) {
     return path.string() + ": " + step + ": " + std::strerror(error);
-}
-
-std::string homeDirectory() {
-    if (const char* home = std::getenv("HOME"); home != nullptr && *home != '\0') return home;
-    std::vector<char> buffer(16384);
-    passwd entry{};
-    passwd* found = nullptr;
-    if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found) {
-        return found->pw_dir;
-    }
-    return {};
 }
 
 // Reads until the end the file has now, which may differ from its size at open; answers 0
@@ -54,7 +44,75 @@ int readWhole(int fd, std::string& bytes) {
     return 0;
 }
 
+struct KeptCopy {
+    std::filesystem::path path;
+    std::string error;  // empty when kept
+};
+
+bool holdsBytes(const std::filesystem::path& file, std::string_view bytes) {
+    std::error_code error;
+    if (!std::filesystem::is_regular_file(file, error) ||
+        std::filesystem::file_size(file, error) != bytes.size() || error) {
+        return false;
+    }
+    std::ifstream in(file, std::ios::binary);
+    const std::string held{std::istreambuf_iterator<char>(in), {}};
+    return held == bytes;
+}
+
+// A damaged file stays damaged until a store replaces it, so a program that loads it again
+// first (quorvel-calc --units, say) finds its earlier copy instead of adding another.
+KeptCopy keepDamagedCopy(const std::filesystem::path& file, std::string_view bytes) {
+    const std::string prefix = file.filename().string() + ".damaged-";
+    const std::filesystem::path directory =
+        file.has_parent_path() ? file.parent_path() : std::filesystem::path(".");
+    std::error_code error;
+    for (const auto& entry : std::filesystem::directory_iterator(directory, error)) {
+        if (entry.path().filename().string().rfind(prefix, 0) == 0 &&
+            holdsBytes(entry.path(), bytes)) {
+            return {entry.path(), {}};
+        }
+    }
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+    char stamp[32] = {};
+    ::localtime_r(&now, &local);
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &local);
+    std::filesystem::path base = file;
+    base += ".damaged-" + std::string(stamp);
+    for (int n = 1; n <= 100; ++n) {
+        std::filesystem::path copy = base;
+        if (n > 1) copy += "-" + std::to_string(n);
+        const int fd = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 && errno == EEXIST) continue;
+        if (fd < 0) return {{}, systemFailure(copy, "cannot create", errno)};
+        std::string_view rest = bytes;
+        bool ok = true;
+        while (ok && !rest.empty()) {
+            const ssize_t n = ::write(fd, rest.data(), rest.size());
+            if (n < 0 && errno == EINTR) continue;
+            ok = n > 0;
+            if (ok) rest.remove_prefix(static_cast<std::size_t>(n));
+        }
+        ok = ok && ::fsync(fd) == 0;
+        const int savedErrno = errno;
+        ok = ::close(fd) == 0 && ok;
+        if (!ok) {
+            ::unlink(copy.c_str());
+            return {{}, systemFailure(copy, "cannot write", savedErrno ? savedErrno : EIO)};
+        }
+        return {copy, {}};
+    }
+    return {{}, base.string() + ": too many copies with this name"};
+}
+
 }  // namespace
+
+std::string LoadResult::notice() const {
+    if (!damaged()) return {};
+    if (damagedCopy.empty()) return reason;
+    return reason + "; the file is kept as " + damagedCopy.string();
+}
 
 std::string EncodeSysDataFile(const CSysData& data) {
     Archive ar;
@@ -73,43 +131,23 @@ LoadResult DecodeSysDataFile(std::string_view bytes, CSysData& data) {
         if (header != kSysDataHeader) return {LoadOutcome::Ignored, "not a Quorvel data file"};
         if (ar.atEnd()) return {LoadOutcome::Ignored, "nothing after the header"};
         data.Serialize(ar);
+        if (!ar.atEnd()) {
+            return {LoadOutcome::Surplus,
+                    std::to_string(bytes.size() - ar.position()) + " bytes after the last field"};
+        }
     } catch (const std::exception& error) {
         return {LoadOutcome::Failed, error.what()};
     }
     return {};
 }
 
-std::filesystem::path ChooseDataDirectory(const std::filesystem::path& exeDirectory,
-                                          bool exeDirectoryWritable, std::string_view xdgDataHome,
-                                          std::string_view home) {
-    if (exeDirectoryWritable && !exeDirectory.empty()) return exeDirectory;
-    std::filesystem::path base(xdgDataHome);
-    if (!base.is_absolute()) {
-        if (home.empty()) return exeDirectory;
-        base = std::filesystem::path(home) / ".local" / "share";
-    }
-    return base / "quorvel";
-}
-
-std::filesystem::path DefaultDataDirectory() {
-    std::error_code error;
-    const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
-    const std::filesystem::path exeDirectory = error ? std::filesystem::path() : exe.parent_path();
-    const bool writable = !exeDirectory.empty() && ::access(exeDirectory.c_str(), W_OK) == 0;
-    const char* xdg = std::getenv("XDG_DATA_HOME");
-    const std::filesystem::path chosen =
-        ChooseDataDirectory(exeDirectory, writable, xdg ? xdg : "", homeDirectory());
-    // A failure shows later, with its reason, when Store cannot write there.
-    std::filesystem::create_directories(chosen, error);
-    return chosen;
-}
-
-SysDataHolder::SysDataHolder() : SysDataHolder(DefaultDataDirectory()) {}
+SysDataHolder::SysDataHolder() : SysDataHolder(DefaultDataFolder()) {}
 
 SysDataHolder::SysDataHolder(const std::filesystem::path& directory)
     : m_path(directory / kSysDataFileName) {}
 
 LoadResult SysDataHolder::Load() {
+    m_uncopied.clear();
     // Non-blocking, so that a FIFO put in the file's place cannot hang the start-up.
     const int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return {LoadOutcome::NotOpened, systemFailure(m_path, "cannot open", errno)};
@@ -124,13 +162,35 @@ LoadResult SysDataHolder::Load() {
     if (error == kNotRegular) {
         return {LoadOutcome::NotOpened, m_path.string() + ": cannot open: not a regular file"};
     }
-    if (error != 0) return {LoadOutcome::Failed, systemFailure(m_path, "cannot read", error)};
+    if (error != 0) {
+        // Bytes that may be incomplete are no copy; keep the file itself from being replaced.
+        LoadResult failed{LoadOutcome::Failed, systemFailure(m_path, "cannot read", error)};
+        m_uncopied = failed.reason;
+        return failed;
+    }
+    if (bytes.empty()) return {LoadOutcome::NotOpened, m_path.string() + ": empty file"};
     LoadResult result = DecodeSysDataFile(bytes, m_data);
     if (!result.reason.empty()) result.reason = m_path.string() + ": " + result.reason;
+    if (result.damaged()) {
+        try {
+            KeptCopy kept = keepDamagedCopy(m_path, bytes);
+            result.damagedCopy = std::move(kept.path);
+            m_uncopied = std::move(kept.error);
+        } catch (const std::exception& failure) {
+            m_uncopied = failure.what();
+        }
+        if (!m_uncopied.empty()) result.reason += "; no copy could be kept: " + m_uncopied;
+    }
     return result;
 }
 
 StoreResult SysDataHolder::Store() const {
+    if (!m_uncopied.empty()) {
+        return {false, m_path.string() +
+                           ": not replaced, it could not be read completely nor "
+                           "copied aside: " +
+                           m_uncopied};
+    }
     try {
         const FileWriteResult written = replaceFileAtomically(m_path, EncodeSysDataFile(m_data));
         return {written.written, written.reason};

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "data/sys_data.h"
 
@@ -17,16 +18,30 @@ inline constexpr std::string_view kSysDataFileName = "SysData.dat";
 
 enum class LoadOutcome {
     Read,       // every field came from the file
-    NotOpened,  // no readable file: the fields kept their values (a first run)
+    NotOpened,  // no readable file, or an empty one: the fields kept their values
     Ignored,    // another header, or nothing after it: the fields kept their values
     Failed,     // a bad or truncated file: the fields read before the fault are replaced
+    Surplus,    // every field came from the file, but bytes follow the last one
 };
 
 struct LoadResult {
+    LoadResult() = default;
+    LoadResult(LoadOutcome o, std::string why) : outcome(o), reason(std::move(why)) {}
+
     LoadOutcome outcome = LoadOutcome::Read;
     std::string reason;  // the file and what was wrong with it; empty when Read
+    // Where Load kept the bytes of a file it could not read completely, before any store
+    // could replace them; empty when there was no such file or no copy could be made.
+    std::filesystem::path damagedCopy;
     // Load's answer: 0 only when reading failed part-way.
     int code() const { return outcome == LoadOutcome::Failed ? 0 : 1; }
+    // Ignored, Failed and Surplus files are kept aside before the next store replaces them.
+    bool damaged() const {
+        return outcome == LoadOutcome::Ignored || outcome == LoadOutcome::Failed ||
+               outcome == LoadOutcome::Surplus;
+    }
+    // What to tell the user, once, about a damaged file; empty otherwise.
+    std::string notice() const;
 };
 
 struct StoreResult {
@@ -39,24 +54,20 @@ struct StoreResult {
 std::string EncodeSysDataFile(const CSysData& data);
 LoadResult DecodeSysDataFile(std::string_view bytes, CSysData& data);
 
-// The executable's directory when writable, else $XDG_DATA_HOME/quorvel, with
-// $HOME/.local/share standing in for an unset, empty or relative $XDG_DATA_HOME.
-std::filesystem::path ChooseDataDirectory(const std::filesystem::path& exeDirectory,
-                                          bool exeDirectoryWritable, std::string_view xdgDataHome,
-                                          std::string_view home);
-// ChooseDataDirectory for this process, creating the directory when missing.
-std::filesystem::path DefaultDataDirectory();
-
 class SysDataHolder {
 public:
-    // New values; the file lives in DefaultDataDirectory().
+    // New values; the file lives in DefaultDataFolder(), which is not created here.
     SysDataHolder();
     // New values; the file is directory/SysData.dat.
     explicit SysDataHolder(const std::filesystem::path& directory);
 
-    // Never throws.
+    // Never throws. A file that is there but cannot be read completely is copied, byte for
+    // byte, to SysData.dat.damaged-YYYYMMDD-HHMMSS beside it (a copy already holding the same
+    // bytes is reused); the fields read before the fault stay.
     LoadResult Load();
-    // Replaces the file atomically: on failure the old file is left as it was. Never throws.
+    // Replaces the file atomically: on failure the old file is left as it was, and so are
+    // temporary files of a store still running; those a killed store left are removed.
+    // Refuses while a damaged file Load saw could not be copied aside. Never throws.
     StoreResult Store() const;
 
     CSysData& data() { return m_data; }
@@ -66,6 +77,7 @@ public:
 private:
     CSysData m_data;
     std::filesystem::path m_path;
+    std::string m_uncopied;  // why the last damaged file could not be kept; blocks Store
 };
 
 }  // namespace quorvel

@@ -1,16 +1,22 @@
 // quorvel-calc through the real binary: what lands on standard output and standard error,
 // and the exit status.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <limits>
+#include <regex>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "data/sys_data_holder.h"
@@ -48,9 +54,10 @@ protected:
     }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    Outcome run(const std::vector<std::string>& args, const std::string& input = "") {
+    Outcome run(const std::vector<std::string>& args, const std::string& input = "",
+                const std::string& prefix = "") {
         std::ofstream(m_dir / "in") << input;
-        std::string command = quoted(QUORVEL_CALC);
+        std::string command = prefix + quoted(QUORVEL_CALC);
         for (const auto& a : args) command += " " + quoted(a);
         command += " <" + quoted((m_dir / "in").string()) + " >" +
                    quoted((m_dir / "out").string()) + " 2>" + quoted((m_dir / "err").string());
@@ -59,6 +66,60 @@ protected:
     }
 
     fs::path m_dir;
+};
+
+// A quorvel-calc left running, reading its standard input from us.
+class Running {
+public:
+    Running(const std::vector<std::string>& args, const fs::path& out, const char* lockWaitMs) {
+        int fds[2];
+        // Close-on-exec, so that no other child holds this one's input open.
+        if (::pipe2(fds, O_CLOEXEC) != 0) return;
+        m_pid = ::fork();
+        if (m_pid == 0) {
+            ::dup2(fds[0], STDIN_FILENO);
+            ::close(fds[0]);
+            ::close(fds[1]);
+            const int outFd = ::open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            fs::path err = out;
+            err += ".err";
+            const int errFd = ::open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+            ::dup2(outFd, STDOUT_FILENO);
+            ::dup2(errFd, STDERR_FILENO);
+            if (lockWaitMs) ::setenv("QUORVEL_LOCK_WAIT_MS", lockWaitMs, 1);
+            std::vector<char*> argv{const_cast<char*>(QUORVEL_CALC)};
+            for (const auto& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+            argv.push_back(nullptr);
+            ::execv(QUORVEL_CALC, argv.data());
+            ::_exit(127);
+        }
+        ::close(fds[0]);
+        m_input = fds[1];
+    }
+    ~Running() {
+        if (m_pid > 0) finish();
+    }
+    pid_t pid() const { return m_pid; }
+    bool running() const { return ::waitpid(m_pid, nullptr, WNOHANG) == 0; }
+    void send(const std::string& text) const {
+        ASSERT_EQ(::write(m_input, text.data(), text.size()), static_cast<ssize_t>(text.size()));
+    }
+    void endInput() {
+        if (m_input >= 0) ::close(m_input);
+        m_input = -1;
+    }
+    // Ends its input and answers its exit status.
+    int finish() {
+        endInput();
+        int status = 0;
+        const pid_t waited = ::waitpid(m_pid, &status, 0);
+        m_pid = -1;
+        return waited > 0 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    }
+
+private:
+    pid_t m_pid = -1;
+    int m_input = -1;
 };
 
 TEST_F(QuorvelCalc, ArgumentsShareTheRecentResults) {
@@ -177,13 +238,140 @@ TEST_F(QuorvelCalc, DataDirectoryKeepsTheLogAndSettings) {
     const std::string bytes = slurp(m_dir / "SysData.dat");
     EXPECT_NE(bytes.find("   1+1=2"), std::string::npos);
     EXPECT_NE(bytes.find("   2*3=6"), std::string::npos);
+}
 
-    // A damaged file is reported and left as it is.
-    std::ofstream(m_dir / "SysData.dat", std::ios::binary | std::ios::trunc)
-        << bytes.substr(0, bytes.size() / 2);
-    const Outcome damaged = run({"--data", m_dir.string(), "1+1"});
-    EXPECT_EQ(damaged.status, 1);
-    EXPECT_EQ(slurp(m_dir / "SysData.dat"), bytes.substr(0, bytes.size() / 2));
+// A damaged file is copied aside and said so in one line; the run calculates, and its store
+// leaves a sound file behind.
+TEST_F(QuorvelCalc, DamagedDataFileIsKeptAndTheRunCarriesOn) {
+    ASSERT_EQ(run({"--data", m_dir.string(), "(w)=7", "1+1", "2*3"}).status, 0);
+    const std::string good = slurp(m_dir / "SysData.dat");
+    std::string header = good;
+    header[5] = 'x';
+    struct Case {
+        const char* name;
+        std::string bytes;
+        const char* w;  // what w*2 answers: 14 when parameter W was read before the fault
+    };
+    const Case cases[] = {
+        {"one header byte changed", header, "2"},
+        {"cut in the log", good.substr(0, good.find("2*3=6")), "14"},
+        {"cut in half the header", good.substr(0, 15), "2"},
+    };
+    const std::regex line("quorvel-calc: " + m_dir.string() +
+                          "/SysData\\.dat: [^\n]*; the file is kept as (" + m_dir.string() +
+                          "/SysData\\.dat\\.damaged-\\d{8}-\\d{6})\n");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::ofstream(m_dir / "SysData.dat", std::ios::binary | std::ios::trunc) << c.bytes;
+        const Outcome r = run({"--data", m_dir.string(), "w*2", "5+5"});
+        EXPECT_EQ(r.status, 0);
+        EXPECT_EQ(r.out, std::string(c.w) + "\n10\n");
+        std::smatch copy;
+        ASSERT_TRUE(std::regex_match(r.err, copy, line)) << r.err;
+        EXPECT_EQ(slurp(copy[1].str()), c.bytes);
+
+        const Outcome next = run({"--data", m_dir.string(), "1"});
+        EXPECT_EQ(next.err, "");  // said once: the store after it wrote a sound file
+        EXPECT_NE(slurp(m_dir / "SysData.dat").find("   5+5=10"), std::string::npos);
+        fs::remove(copy[1].str());
+    }
+}
+
+TEST_F(QuorvelCalc, EmptyDataFileIsAMissingOneAndLeftoversGo) {
+    std::ofstream(m_dir / "SysData.dat");  // empty
+    // A store killed before its rename, by a process that is gone.
+    const pid_t gone = ::fork();
+    if (gone == 0) ::_exit(0);
+    ::waitpid(gone, nullptr, 0);
+    const fs::path leftover = m_dir / ("SysData.dat.tmp-" + std::to_string(gone) + "-0");
+    std::ofstream(leftover) << std::string(4096, 'x');
+
+    const Outcome r = run({"--data", m_dir.string(), "1+2"});
+    EXPECT_EQ(r.out, "3\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(slurp(m_dir / "SysData.dat").find("   1+2=3"), std::string::npos);
+    EXPECT_FALSE(fs::exists(leftover));
+}
+
+TEST_F(QuorvelCalc, WithoutDataNoFileIsTouched) {
+    fs::create_directories(m_dir / "home");
+    const std::string prefix = "cd " + quoted(m_dir.string()) +
+                               " && HOME=" + quoted((m_dir / "home").string()) + " XDG_DATA_HOME= ";
+    EXPECT_EQ(run({"1+1"}, "", prefix).out, "2\n");
+    std::vector<std::string> names;
+    for (const auto& entry : fs::recursive_directory_iterator(m_dir)) {
+        names.push_back(entry.path().lexically_relative(m_dir).string());
+    }
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::string>{"err", "home", "in", "out"}));
+}
+
+// Two runs writing one folder at once: every log line of both survives.
+TEST_F(QuorvelCalc, TwoRunsOnOneFolderLoseNoLine) {
+    constexpr int kLines = 150;
+    std::string a;
+    std::string b;
+    for (int i = 0; i < kLines; ++i) {
+        a += "1000+" + std::to_string(i) + "\n";
+        b += "2000+" + std::to_string(i) + "\n";
+    }
+    Running first({"--data", m_dir.string()}, m_dir / "a.out", "60000");
+    Running second({"--data", m_dir.string()}, m_dir / "b.out", "60000");
+    first.send(a);
+    second.send(b);
+    // Either may hold the folder first; the other waits for it to read all its input.
+    first.endInput();
+    second.endInput();
+    EXPECT_EQ(first.finish(), 0) << slurp(m_dir / "a.out.err");
+    EXPECT_EQ(second.finish(), 0) << slurp(m_dir / "b.out.err");
+    const std::string file = slurp(m_dir / "SysData.dat");
+    int missing = 0;
+    for (int i = 0; i < kLines; ++i) {
+        for (const int base : {1000, 2000}) {
+            const std::string entry = "   " + std::to_string(base) + "+" + std::to_string(i) + "=" +
+                                      std::to_string(base + i);
+            if (file.find(entry) == std::string::npos) ++missing;
+        }
+    }
+    EXPECT_EQ(missing, 0);
+}
+
+TEST_F(QuorvelCalc, RunWaitsForTheFolderThenGivesUpNamingTheHolder) {
+    Running holder({"--data", m_dir.string()}, m_dir / "holder.out", nullptr);
+    const std::string pidLine = std::to_string(holder.pid()) + "\n";
+    for (int i = 0; i < 250 && slurp(m_dir / "SysData.lock") != pidLine; ++i) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    ASSERT_EQ(slurp(m_dir / "SysData.lock"), pidLine);
+
+    const Outcome refused = run({"--data", m_dir.string(), "1+1"}, "", "QUORVEL_LOCK_WAIT_MS=200 ");
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_EQ(refused.err, "quorvel-calc: the data folder " + m_dir.string() +
+                               " is in use by quorvel (pid " + std::to_string(holder.pid()) +
+                               ")\n");
+
+    Running waiter({"--data", m_dir.string(), "6*7"}, m_dir / "waiter.out", "10000");
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    EXPECT_TRUE(waiter.running());
+    holder.send("1+1\n");
+    EXPECT_EQ(holder.finish(), 0);
+    EXPECT_EQ(waiter.finish(), 0);
+    EXPECT_EQ(slurp(m_dir / "holder.out"), "2\n");
+    EXPECT_EQ(slurp(m_dir / "waiter.out"), "42\n");
+    const std::string file = slurp(m_dir / "SysData.dat");
+    EXPECT_NE(file.find("   1+1=2"), std::string::npos);
+    EXPECT_NE(file.find("   6*7=42"), std::string::npos);
+}
+
+TEST_F(QuorvelCalc, MissingDataFolderIsCreated) {
+    const fs::path deeper = m_dir / "missing" / "deeper";
+    const Outcome r = run({"--data", deeper.string(), "1+1"});
+    EXPECT_EQ(r.out, "2\n");
+    EXPECT_EQ(r.err, "");
+    EXPECT_EQ(r.status, 0);
+    EXPECT_NE(slurp(deeper / "SysData.dat").find("   1+1=2"), std::string::npos);
 }
 
 TEST_F(QuorvelCalc, AssignmentsAndEquationsAnswerWithTheirValue) {
@@ -288,10 +476,15 @@ TEST_F(QuorvelCalc, BatchShowsTheFirstFailureAndLogsTheRestOnStandardError) {
 }
 
 TEST_F(QuorvelCalc, UnwritableDataDirectoryFails) {
-    const Outcome r = run({"--data", (m_dir / "missing" / "deeper").string(), "1+1"});
-    EXPECT_EQ(r.out, "2\n");
+    std::ofstream(m_dir / "plain") << "x";
+    const Outcome r = run({"--data", (m_dir / "plain" / "deeper").string(), "1+1"});
+    EXPECT_EQ(r.out, "");
     EXPECT_EQ(r.status, 1);
-    EXPECT_NE(r.err.find("quorvel-calc: "), std::string::npos);
+    EXPECT_EQ(r.err.rfind("quorvel-calc: cannot create the data folder " +
+                              (m_dir / "plain" / "deeper").string() + ": ",
+                          0),
+              0u)
+        << r.err;
 }
 
 }  // namespace

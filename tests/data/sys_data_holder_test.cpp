@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <regex>
 
 #include "data/atomic_file.h"
 
@@ -39,6 +41,18 @@ protected:
         holder.data().log = {"new line", "and more"};
         return holder;
     }
+    std::vector<fs::path> damagedCopies() const {
+        std::vector<fs::path> found;
+        for (const auto& entry : fs::directory_iterator(m_dir)) {
+            if (entry.path().filename().string().rfind("SysData.dat.damaged-", 0) == 0) {
+                found.push_back(entry.path());
+            }
+        }
+        return found;
+    }
+    void write(const std::string& bytes) const {
+        std::ofstream(m_dir / "SysData.dat", std::ios::binary | std::ios::trunc) << bytes;
+    }
     std::size_t entries() const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(m_dir), {}));
     }
@@ -63,6 +77,95 @@ TEST_F(SysDataHolderTest, MissingFileKeepsNewValuesAndFirstStoreCreatesIt) {
     SysDataHolder again(m_dir);
     EXPECT_EQ(again.Load().outcome, LoadOutcome::Read);
     EXPECT_EQ(again.data(), holder.data());
+}
+
+// Whatever Load could not read completely is kept byte for byte before the next store
+// writes a sound file over it; the fields read before the fault stay.
+TEST_F(SysDataHolderTest, DamagedFilesAreKeptAsideAndTheNextStoreIsSound) {
+    CSysData chosen;
+    chosen.paramF = "2.5";
+    chosen.log = {"1+1=2", "2*3=6"};
+    chosen.windowStyle = 3;
+    const std::string good = EncodeSysDataFile(chosen);
+    std::string oneByte = good;
+    oneByte[3] ^= 0x20;  // "SyS..." instead of "Sys..."
+    struct Case {
+        const char* name;
+        std::string bytes;
+        LoadOutcome outcome;
+        const char* paramF;  // what Load leaves in field 1
+    };
+    const Case cases[] = {
+        {"one header byte changed", oneByte, LoadOutcome::Ignored, "1"},
+        {"header only", good.substr(0, 30), LoadOutcome::Ignored, "1"},
+        {"cut inside field 1", good.substr(0, 32), LoadOutcome::Failed, "1"},
+        {"cut after field 1", good.substr(0, 34), LoadOutcome::Failed, "2.5"},
+        {"cut inside the log", good.substr(0, good.find("2*3")), LoadOutcome::Failed, "2.5"},
+        {"last byte missing", good.substr(0, good.size() - 1), LoadOutcome::Failed, "2.5"},
+        {"bytes after the last field", good + "\x01\x02", LoadOutcome::Surplus, "2.5"},
+    };
+    const std::regex copyName(R"(SysData\.dat\.damaged-\d{8}-\d{6})");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        for (const fs::path& old : damagedCopies()) fs::remove(old);
+        write(c.bytes);
+        SysDataHolder holder(m_dir);
+        const LoadResult loaded = holder.Load();
+        EXPECT_EQ(loaded.outcome, c.outcome);
+        EXPECT_TRUE(loaded.damaged());
+        EXPECT_EQ(holder.data().paramF, c.paramF);
+        ASSERT_EQ(damagedCopies(), std::vector<fs::path>{loaded.damagedCopy});
+        EXPECT_TRUE(std::regex_match(loaded.damagedCopy.filename().string(), copyName))
+            << loaded.damagedCopy;
+        EXPECT_EQ(contents(loaded.damagedCopy), c.bytes);
+        EXPECT_EQ(loaded.notice(),
+                  loaded.reason + "; the file is kept as " + loaded.damagedCopy.string());
+        EXPECT_EQ(loaded.notice().rfind(holder.path().string() + ": ", 0), 0u);
+
+        // Loading the same damage again finds the copy instead of making another.
+        SysDataHolder again(m_dir);
+        EXPECT_EQ(again.Load().damagedCopy, loaded.damagedCopy);
+        EXPECT_EQ(damagedCopies().size(), 1u);
+
+        holder.data().log.push_back("3+3=6");
+        ASSERT_EQ(holder.Store().code(), 1);
+        SysDataHolder reader(m_dir);
+        EXPECT_EQ(reader.Load().outcome, LoadOutcome::Read);
+        EXPECT_EQ(reader.data(), holder.data());
+        EXPECT_EQ(contents(loaded.damagedCopy), c.bytes);  // the store left the copy alone
+    }
+}
+
+TEST_F(SysDataHolderTest, SoundAndMissingFilesMakeNoCopy) {
+    SysDataHolder holder(m_dir);
+    holder.data().paramK = "4";
+    write("");
+    const LoadResult empty = holder.Load();
+    EXPECT_EQ(empty.outcome, LoadOutcome::NotOpened);  // an empty file is a missing one
+    EXPECT_EQ(empty.reason, (m_dir / "SysData.dat").string() + ": empty file");
+    EXPECT_FALSE(empty.damaged());
+    EXPECT_EQ(empty.notice(), "");
+    EXPECT_EQ(holder.data().paramK, "4");
+    ASSERT_EQ(holder.Store().code(), 1);
+    EXPECT_EQ(holder.Load().outcome, LoadOutcome::Read);
+    EXPECT_EQ(holder.Load().notice(), "");
+    EXPECT_TRUE(damagedCopies().empty());
+    EXPECT_EQ(entries(), 1u);
+}
+
+TEST_F(SysDataHolderTest, DamagedFileThatCannotBeCopiedIsNotReplaced) {
+    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
+    write("garbage");
+    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+    SysDataHolder holder(m_dir);
+    const LoadResult loaded = holder.Load();
+    EXPECT_TRUE(loaded.damagedCopy.empty());
+    EXPECT_NE(loaded.notice().find("no copy could be kept"), std::string::npos) << loaded.notice();
+    fs::permissions(m_dir, fs::perms::owner_all);
+    const StoreResult stored = holder.Store();
+    EXPECT_EQ(stored.code(), 0);
+    EXPECT_NE(stored.reason.find("not replaced"), std::string::npos) << stored.reason;
+    EXPECT_EQ(contents(holder.path()), "garbage");
 }
 
 TEST_F(SysDataHolderTest, NonFilesInItsPlaceAreNotOpened) {
@@ -117,47 +220,65 @@ TEST_F(SysDataHolderTest, FailedWriteLeavesTheOldFile) {
 
 TEST_F(SysDataHolderTest, StoreKilledHalfwayLeavesTheOldFile) {
     SysDataHolder holder = storedThenChanged();
-    const pid_t child = ::fork();
-    ASSERT_GE(child, 0);
-    if (child == 0) {
-        const WriteFunction dies = [](int fd, const void* data, std::size_t size) -> ssize_t {
-            if (::write(fd, data, size / 2) < 0) ::_exit(2);
-            ::_exit(9);
-        };
-        replaceFileAtomically(holder.path(), EncodeSysDataFile(holder.data()), dies);
-        ::_exit(0);
+    for (int kill = 0; kill < 3; ++kill) {
+        const pid_t child = ::fork();
+        ASSERT_GE(child, 0);
+        if (child == 0) {
+            const WriteFunction dies = [](int fd, const void* data, std::size_t size) -> ssize_t {
+                if (::write(fd, data, size / 2) < 0) ::_exit(2);
+                ::kill(::getpid(), SIGKILL);
+                ::_exit(3);
+            };
+            replaceFileAtomically(holder.path(), EncodeSysDataFile(holder.data()), dies);
+            ::_exit(0);
+        }
+        int status = 0;
+        ASSERT_EQ(::waitpid(child, &status, 0), child);
+        ASSERT_TRUE(WIFSIGNALED(status));
+        ASSERT_EQ(WTERMSIG(status), SIGKILL);
     }
-    int status = 0;
-    ASSERT_EQ(::waitpid(child, &status, 0), child);
-    ASSERT_TRUE(WIFEXITED(status));
-    ASSERT_EQ(WEXITSTATUS(status), 9);
+    EXPECT_EQ(entries(), 4u);  // the file and three killed stores' temporary files
 
     SysDataHolder reader(m_dir);
     EXPECT_EQ(reader.Load().outcome, LoadOutcome::Read);
     EXPECT_EQ(reader.data().log, std::vector<std::string>{"old line"});
-    EXPECT_EQ(holder.Store().code(), 1);  // the dead store's leftover is in nobody's way
+    EXPECT_EQ(holder.Store().code(), 1);
+    EXPECT_EQ(entries(), 1u);  // the next store cleared the leftovers
     EXPECT_EQ(reader.Load().outcome, LoadOutcome::Read);
     EXPECT_EQ(reader.data().log, holder.data().log);
 }
 
-TEST(DataDirectory, ChoosesExecutableDirectoryElseXdgDataHome) {
+TEST_F(SysDataHolderTest, StoreRemovesOnlyAbandonedTemporaryFiles) {
+    const pid_t gone = [] {
+        const pid_t child = ::fork();
+        if (child == 0) ::_exit(0);
+        ::waitpid(child, nullptr, 0);
+        return child;
+    }();
     struct Case {
-        bool writable;
-        const char* xdg;
-        const char* home;
-        const char* expected;
+        std::string name;
+        bool old;
+        bool removed;
     };
     const Case cases[] = {
-        {true, "/x", "/h", "/opt/q/bin"},
-        {false, "/x", "/h", "/x/quorvel"},
-        {false, "", "/h", "/h/.local/share/quorvel"},
-        {false, "relative", "/h", "/h/.local/share/quorvel"},
-        {false, "", "", "/opt/q/bin"},
+        {"SysData.dat.tmp-" + std::to_string(gone) + "-0", false, true},
+        {"SysData.dat.tmp-1-0", false, false},  // a live process may still rename it
+        {"SysData.dat.tmp-1-1", true, true},    // unless it has been there for hours
+        {"SysData.dat.tmp-nonsense", false, false},
+        {"SysData.dat.tmp-nonsense-2", true, true},
+        {"Other.dat.tmp-" + std::to_string(gone) + "-0", true, false},
+        {"SysData.dat.damaged-20240101-000000", true, false},
     };
     for (const Case& c : cases) {
-        SCOPED_TRACE(std::string(c.xdg) + "|" + c.home + "|" + std::to_string(c.writable));
-        EXPECT_EQ(ChooseDataDirectory("/opt/q/bin", c.writable, c.xdg, c.home),
-                  fs::path(c.expected));
+        std::ofstream(m_dir / c.name) << "left over";
+        if (c.old) {
+            fs::last_write_time(m_dir / c.name,
+                                fs::file_time_type::clock::now() - std::chrono::hours(2));
+        }
+    }
+    EXPECT_EQ(SysDataHolder(m_dir).Store().code(), 1);
+    for (const Case& c : cases) {
+        EXPECT_EQ(fs::exists(m_dir / c.name), !c.removed) << c.name;
     }
 }
 

@@ -138,6 +138,8 @@ TEST(SysDataFile, BadFilesFailOrAreIgnored) {
         {"other header", Bytes().text("Some Other Manager").s + good.substr(30),
          LoadOutcome::Ignored, "not a Quorvel data file"},
         {"header only", good.substr(0, 30), LoadOutcome::Ignored, "nothing after the header"},
+        {"bytes after the last field", good + "xyz", LoadOutcome::Surplus,
+         "3 bytes after the last field"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
