@@ -289,13 +289,14 @@ private:
         const std::string checked = lowered(text);
         const SyntaxVerdict verdict = m_checker.Check(checked, CheckScope::CharacterRules);
         if (!verdict.accepted) {
-            m_prompter.showInputMessage(verdict.message, verdict.advice, checked);
+            ReportSyntaxError(m_prompter, verdict, checked);
             return false;
         }
-        std::string result;
-        if (!CalculateExpression(text, m_recent, m_options.settings, m_prompter, result, steps)) {
-            return false;
-        }
+        CalcOutcome calculated =
+            CalculateExpression(text, m_recent, m_options.settings, m_prompter);
+        if (!calculated.ok) return false;
+        const std::string& result = calculated.result;
+        steps = std::move(calculated.steps);
         value = m_options.eNotation ? result : plainValue(result, steps, m_options.settings.places);
         if (m_callback) {
             BatchEntry entry{std::string(text), value, {}};

@@ -18,14 +18,18 @@ struct Steps {
     std::string steps;
     std::string result;
     int status;
+    MessageId error;
 };
 
 Steps run(std::string_view expression, RecordingPrompter& prompter, int workingDigits = 31,
           AngleUnit unit = AngleUnit::Radians) {
     CalcEngine engine(workingDigits, unit, prompter);
+    const CalcOutcome outcome = engine.CalculateSteps(expression, 10);
     Steps s;
-    s.status = engine.CalculateSteps(expression, 10, s.result, s.steps);
-    s.steps = oneLine(s.steps);
+    s.status = outcome.ok ? 0 : -1;
+    s.result = outcome.result;
+    s.steps = oneLine(outcome.steps);
+    s.error = outcome.error;
     return s;
 }
 
