@@ -12,7 +12,7 @@ class SilentPrompter final : public Prompter {
 public:
     void showMessage(std::string_view, std::string_view, MessageIcon) override {}
     bool askOkCancel(std::string_view, std::string_view) override { return false; }
-    void showInputMessage(std::string_view, std::string_view, std::string_view) override {}
+    void showInputMessage(std::string_view, std::string_view, std::string_view, int) override {}
 };
 
 // Calculates `expression` once per iteration; returns the last step text.
@@ -20,12 +20,12 @@ std::string calculateRepeatedly(benchmark::State& state, std::string_view expres
     SilentPrompter prompter;
     const RecentResults recent = {"0", "0", "0", "0", "0"};
     const CalcSettings settings;
-    std::string result, steps;
+    CalcOutcome outcome;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(
-            CalculateExpression(expression, recent, settings, prompter, result, steps));
+        outcome = CalculateExpression(expression, recent, settings, prompter);
+        benchmark::DoNotOptimize(outcome.ok);
     }
-    return steps;
+    return outcome.steps;
 }
 
 void BM_CalculateExpression(benchmark::State& state, const char* expression) {

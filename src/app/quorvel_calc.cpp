@@ -72,7 +72,7 @@ public:
         return false;
     }
     void showInputMessage(std::string_view message, std::string_view advice,
-                          std::string_view expression) override {
+                          std::string_view expression, int) override {
         std::cerr << "Input Message: " << message << '\n'
                   << "Advice: " << advice << '\n'
                   << "Expression: " << expression << '\n';

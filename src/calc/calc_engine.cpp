@@ -1,6 +1,8 @@
 #include "calc/calc_engine.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 
 #include "calc/messages.h"
 #include "calc/text_util.h"
@@ -209,23 +211,90 @@ std::string InsertImplicitMultiplication(std::string_view text) {
 CalcEngine::CalcEngine(std::int32_t workingDigits, AngleUnit angleUnit, Prompter& prompter)
     : m_workingDigits(workingDigits), m_angleUnit(angleUnit), m_prompter(prompter) {}
 
-void CalcEngine::warn(std::string_view text, std::string_view title) {
-    m_prompter.showMessage(text, title, MessageIcon::Exclamation);
+void CalcEngine::fail(MessageId id, std::string_view text, std::string_view title,
+                      MessageIcon icon) {
+    m_error = id;
+    m_errorText = msg::escapeControls(text);
+    m_prompter.showMessage(m_errorText, title, icon);
 }
 
-int CalcEngine::CalculateSteps(std::string_view expression, int radix, std::string& result,
-                               std::string& steps) {
+CalcOutcome CalcEngine::failure() const {
+    CalcOutcome outcome;
+    outcome.error = m_error;
+    outcome.message = m_errorText;
+    return outcome;
+}
+
+std::optional<CaughtError> CatchNumberErrors(const std::function<void()>& work) {
+    try {
+        work();
+    } catch (const std::domain_error&) {
+        return CaughtError{MessageId::NumberOutOfRange, msg::kNumberOutOfRange};
+    } catch (const std::overflow_error&) {
+        return CaughtError{MessageId::NumberOutOfRange, msg::kNumberOutOfRange};
+    } catch (const std::bad_alloc&) {
+        return CaughtError{MessageId::OutOfMemory, msg::kOutOfMemory};
+    } catch (const std::length_error&) {
+        return CaughtError{MessageId::OutOfMemory, msg::kOutOfMemory};
+    }
+    return std::nullopt;
+}
+
+bool CalcEngine::fits(std::size_t bytes) {
+    if (bytes <= msg::kMaxStepTextBytes) return true;
+    fail(MessageId::StepTextTooLarge, msg::kStepTextTooLarge, msg::kTitleWarning);
+    return false;
+}
+
+bool CalcEngine::checkOperatorCounts(std::string_view expression) {
+    std::vector<std::size_t> counts(1, 0);  // one per open bracket, the whole text first
+    for (std::size_t i = 0; i < expression.size(); ++i) {
+        const char c = expression[i];
+        if (c == '(') {
+            counts.push_back(0);
+        } else if (c == ')') {
+            if (counts.size() > 1) counts.pop_back();
+        } else if (c == '+' || c == '*' || c == '/' || c == '^' ||
+                   (c == '-' && i != 0 && expression[i - 1] != '(')) {
+            // The stretch's closing "=" takes the last entry of the table.
+            if (++counts.back() >= OperatorTable::kCapacity) {
+                fail(MessageId::TooManyOperators, msg::kTooManyOperators, msg::kTitleMalformed);
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+CalcOutcome CalcEngine::CalculateSteps(std::string_view expression, int radix) {
+    m_error = MessageId::None;
+    m_errorText.clear();
+    CalcOutcome outcome;
+    const auto caught = CatchNumberErrors(
+        [&] { outcome.ok = reduce(expression, radix, outcome.result, outcome.steps); });
+    if (caught) {
+        outcome.ok = false;
+        fail(caught->id, caught->message, msg::kTitleWarning);
+    }
+    if (outcome.ok) return outcome;
+    return failure();
+}
+
+bool CalcEngine::reduce(std::string_view expression, int radix, std::string& result,
+                        std::string& steps) {
     const auto open = std::count(expression.begin(), expression.end(), '(');
     const auto close = std::count(expression.begin(), expression.end(), ')');
     if (open != close) {
-        warn(msg::bracketCounts(static_cast<int>(open), static_cast<int>(close)),
+        fail(MessageId::BracketCounts,
+             msg::bracketCounts(static_cast<int>(open), static_cast<int>(close)),
              msg::kTitleMalformed);
-        return -1;
+        return false;
     }
     if (expression.size() > msg::kMaxExpressionLength) {
-        warn(msg::expressionTooLong(), msg::kTitleMalformed);
-        return -1;
+        fail(MessageId::ExpressionTooLong, msg::expressionTooLong(), msg::kTitleMalformed);
+        return false;
     }
+    if (!checkOperatorCounts(expression)) return false;
 
     std::string working = std::string(expression) + "\r\n=" + std::string(expression);
     // A round takes a bracket, a function's argument and then the function, or the last
@@ -237,8 +306,8 @@ int CalcEngine::CalculateSteps(std::string_view expression, int radix, std::stri
         if (isOperand(current)) break;
         const std::string line(current);
         if (round == maxRounds) {
-            warn(msg::kInvalidExpression, msg::kTitleMalformed);
-            return -1;
+            fail(MessageId::InvalidExpression, msg::kInvalidExpression, msg::kTitleMalformed);
+            return false;
         }
 
         bool flat = true;
@@ -254,22 +323,23 @@ int CalcEngine::CalculateSteps(std::string_view expression, int radix, std::stri
                 if (!function) continue;  // a bracketed number is an operand
                 if (!EvaluateFunction(working, lineStart + openAt - function->size(), *function,
                                       content, lineStart + closeAt)) {
-                    return -1;
+                    return false;
                 }
                 flat = false;
             } else if (!EvaluateFlat(
                            working, lineStart, std::string_view(line).substr(0, openAt + 1),
                            std::string(content), std::string_view(line).substr(closeAt), radix)) {
-                return -1;
+                return false;
             }
             handled = true;
             break;
         }
-        if (!handled && !EvaluateFlat(working, lineStart, {}, line, {}, radix)) return -1;
+        if (!handled && !EvaluateFlat(working, lineStart, {}, line, {}, radix)) return false;
 
         // The next round works on a fresh copy of the last line, unless nothing is left to do.
         const std::size_t lastStart = working.rfind('=') + 1;
         if (flat && !isOperand(std::string_view(working).substr(lastStart))) {
+            if (!fits(working.size() + 3 + (working.size() - lastStart))) return false;
             working += "\r\n=" + working.substr(lastStart);
         }
     }
@@ -279,7 +349,7 @@ int CalcEngine::CalculateSteps(std::string_view expression, int radix, std::stri
     working.replace(lastStart, std::string::npos, last);
     result = last;
     steps = std::move(working);
-    return 0;
+    return true;
 }
 
 bool CalcEngine::buildOperatorTable(std::string_view text) {
@@ -314,7 +384,7 @@ bool CalcEngine::buildOperatorTable(std::string_view text) {
             }
         }
         if (!m_operators.push(static_cast<std::int32_t>(p))) {
-            warn(msg::kTooManyOperators, msg::kTitleMalformed);
+            fail(MessageId::TooManyOperators, msg::kTooManyOperators, msg::kTitleMalformed);
             return false;
         }
     }
@@ -334,8 +404,10 @@ bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart, std::
             head.remove_suffix(1);
             tail.remove_prefix(1);
         }
+        if (!fits(lineStart + head.size() + text.size() + tail.size())) return false;
         working.resize(lineStart);
         working.append(head).append(text).append(tail);
+        return true;
     };
 
     expression.push_back('=');
@@ -344,10 +416,9 @@ bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart, std::
         // Brackets nested around one number, as in 3-(((-4))), leave nothing to apply.
         if (const auto value =
                 ReadOperand(std::string_view(expression).substr(0, expression.size() - 1))) {
-            finish(value->front() == '-' ? "(" + *value + ")" : *value);
-            return true;
+            return finish(value->front() == '-' ? "(" + *value + ")" : *value);
         }
-        warn(msg::kNoOperator, msg::kTitleMalformed);
+        fail(MessageId::NoOperator, msg::kNoOperator, msg::kTitleMalformed);
         return false;
     }
     while (m_operators.size() > 1) {
@@ -367,7 +438,8 @@ bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart, std::
         const auto x = ReadOperand(left);
         const auto y = ReadOperand(right);
         if (!x || !y) {
-            warn(msg::invalidNumber(x ? right : left), msg::kTitleWarning);
+            fail(MessageId::InvalidNumber, msg::invalidNumber(x ? right : left),
+                 msg::kTitleWarning);
             return false;
         }
         DecimalNumber value;
@@ -379,9 +451,9 @@ bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart, std::
         if (value.sign() < 0) text = "(" + text + ")";
         expression.replace(leftStart, rightEnd - leftStart, text);
 
-        if (expression.size() == text.size() + 1) {
-            finish(text);
-            return true;
+        if (expression.size() == text.size() + 1) return finish(text);
+        if (!fits(lineStart + before.size() + expression.size() - 1 + after.size() + 3)) {
+            return false;
         }
         working.resize(lineStart);
         working.append(before).append(expression, 0, expression.size() - 1).append(after);
@@ -406,7 +478,7 @@ bool CalcEngine::ApplyOperator(char op, const DecimalNumber& x, const DecimalNum
             return true;
         case '/':
             if (y.isZero()) {
-                warn(msg::kDenominatorZero, msg::kTitleWarning);
+                fail(MessageId::DenominatorZero, msg::kDenominatorZero, msg::kTitleWarning);
                 return false;
             }
             out = divide(x, y, m_workingDigits);
@@ -414,7 +486,7 @@ bool CalcEngine::ApplyOperator(char op, const DecimalNumber& x, const DecimalNum
         case '^':
             return power(x, y, out);
         default:
-            warn(msg::kInvalidExpression, msg::kTitleMalformed);
+            fail(MessageId::InvalidExpression, msg::kInvalidExpression, msg::kTitleMalformed);
             return false;
     }
 }

@@ -9,10 +9,12 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "calc/calc_outcome.h"
 #include "calc/calc_settings.h"
 #include "calc/decimal_number.h"
 #include "calc/prompter.h"
@@ -57,13 +59,24 @@ std::string InsertImplicitMultiplication(std::string_view text);
 // ("(-5)" -> "-5", "-(-5)" -> "5", "((5))" -> "5"), or nothing when it is no decimal number.
 std::optional<std::string> ReadOperand(std::string_view text);
 
+struct CaughtError {
+    MessageId id;
+    std::string_view message;
+};
+
+// Runs `work` and turns what the number type may throw (std::domain_error, std::overflow_error)
+// and exhausted memory (std::bad_alloc, std::length_error) into a failure to report; nothing
+// when `work` returned normally. Other exceptions are bugs and pass through.
+std::optional<CaughtError> CatchNumberErrors(const std::function<void()>& work);
+
 class CalcEngine {
 public:
     CalcEngine(std::int32_t workingDigits, AngleUnit angleUnit, Prompter& prompter);
 
-    // 0 with the result and the step text, or -1 after telling the user why.
-    int CalculateSteps(std::string_view expression, int radix, std::string& result,
-                       std::string& steps);
+    // The result and the step text, or the failure after telling the user why. Refuses up
+    // front what would overrun the operator table, and stops when the step text would pass
+    // msg::kMaxStepTextBytes.
+    CalcOutcome CalculateSteps(std::string_view expression, int radix);
 
     // Applies one of + - * / ^ with the working digits; false after telling the user why.
     bool ApplyOperator(char op, const DecimalNumber& x, const DecimalNumber& y, DecimalNumber& out);
@@ -73,7 +86,16 @@ public:
 
     std::int32_t workingDigits() const { return m_workingDigits; }
 
+    // The last failure reported, for a caller of ApplyOperator or CheckInverseArguments.
+    CalcOutcome failure() const;
+
 private:
+    bool reduce(std::string_view expression, int radix, std::string& result, std::string& steps);
+    // False (after telling the user) when a bracket-free stretch holds more operators than
+    // the table takes; nested brackets count as one operand of their stretch.
+    bool checkOperatorCounts(std::string_view expression);
+    // False (after telling the user) when the step text would grow to `bytes`.
+    bool fits(std::size_t bytes);
     bool buildOperatorTable(std::string_view text);
     bool power(const DecimalNumber& x, const DecimalNumber& y, DecimalNumber& out);
     // Reduces the bracket-free `expression` that stands in the current line between `before`
@@ -90,13 +112,16 @@ private:
     DecimalNumber toRadians(const DecimalNumber& degrees) const;
     DecimalNumber toDegrees(const DecimalNumber& radians) const;
     int resultPlaces() const;
-    void warn(std::string_view text, std::string_view title);
+    void fail(MessageId id, std::string_view text, std::string_view title,
+              MessageIcon icon = MessageIcon::Exclamation);
 
     OperatorTable m_operators;
     std::int32_t m_workingDigits;
     FunctionNameRecogniser m_functions;
     AngleUnit m_angleUnit;
     Prompter& m_prompter;
+    MessageId m_error = MessageId::None;
+    std::string m_errorText;
 };
 
 }  // namespace quorvel

@@ -29,35 +29,64 @@ std::string FormatResult(std::string_view rawResult, std::string& steps, int pla
     return result;
 }
 
-bool CalculateExpression(std::string_view input, const RecentResults& recent,
-                         const CalcSettings& settings, Prompter& prompter, std::string& result,
-                         std::string& steps) {
+CalcOutcome ReportSyntaxError(Prompter& prompter, const SyntaxVerdict& verdict,
+                              std::string_view expression) {
+    CalcOutcome outcome;
+    outcome.error = MessageId::Syntax;
+    outcome.message = msg::escapeControls(verdict.message);
+    outcome.position = msg::escapedPosition(expression, verdict.position);
+    prompter.showInputMessage(outcome.message, msg::escapeControls(verdict.advice),
+                              msg::escapeControls(expression), outcome.position);
+    return outcome;
+}
+
+namespace {
+
+CalcOutcome failWith(Prompter& prompter, MessageId id, std::string_view text,
+                     std::string_view title) {
+    CalcOutcome outcome;
+    outcome.error = id;
+    outcome.message = std::string(text);
+    prompter.showMessage(text, title, MessageIcon::Exclamation);
+    return outcome;
+}
+
+CalcOutcome calculate(std::string_view input, const RecentResults& recent,
+                      const CalcSettings& settings, Prompter& prompter) {
     if (input.size() > msg::kMaxExpressionLength) {
-        prompter.showMessage(msg::expressionTooLong(), msg::kTitleMalformed,
-                             MessageIcon::Exclamation);
-        return false;
+        return failWith(prompter, MessageId::ExpressionTooLong, msg::expressionTooLong(),
+                        msg::kTitleMalformed);
     }
     std::string text = ToLower(Trim(input));
-    if (text.empty() || text.find('=') != std::string::npos) return false;
+    if (text.empty() || text.find('=') != std::string::npos) return {};
     if (std::count(text.begin(), text.end(), '(') != std::count(text.begin(), text.end(), ')')) {
-        prompter.showMessage(msg::kBracketCountsDiffer, msg::kTitleMalformed,
-                             MessageIcon::Exclamation);
-        return false;
+        return failWith(prompter, MessageId::BracketCountsDiffer, msg::kBracketCountsDiffer,
+                        msg::kTitleMalformed);
     }
     static const SyntaxChecker checker;
     const SyntaxVerdict verdict = checker.Check(text);
-    if (!verdict.accepted) {
-        prompter.showInputMessage(verdict.message, verdict.advice, text);
-        return false;
-    }
+    if (!verdict.accepted) return ReportSyntaxError(prompter, verdict, text);
     text = SubstituteValues(InsertImplicitMultiplication(text), recent, settings);
 
     CalcEngine engine(settings.places + 1, settings.angleUnit, prompter);
-    if (!engine.CheckInverseArguments(text)) return false;
-    std::string raw;
-    if (engine.CalculateSteps(text, 10, raw, steps) != 0) return false;
-    result = FormatResult(raw, steps, settings.places, settings.digitsLimit);
-    return true;
+    if (!engine.CheckInverseArguments(text)) return engine.failure();
+    CalcOutcome outcome = engine.CalculateSteps(text, 10);
+    if (!outcome.ok) return outcome;
+    outcome.result =
+        FormatResult(outcome.result, outcome.steps, settings.places, settings.digitsLimit);
+    return outcome;
+}
+
+}  // namespace
+
+CalcOutcome CalculateExpression(std::string_view input, const RecentResults& recent,
+                                const CalcSettings& settings, Prompter& prompter) {
+    CalcOutcome outcome;
+    if (const auto caught =
+            CatchNumberErrors([&] { outcome = calculate(input, recent, settings, prompter); })) {
+        return failWith(prompter, caught->id, caught->message, msg::kTitleWarning);
+    }
+    return outcome;
 }
 
 }  // namespace quorvel

@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "calc/calc_outcome.h"
 #include "calc/calc_settings.h"
 #include "calc/prompter.h"
 
@@ -17,9 +18,16 @@ std::string FormatResult(std::string_view rawResult, std::string& steps, int pla
                          int digitsLimit);
 
 // Checks, normalises, substitutes and evaluates one expression. On failure the user has been
-// told why (except for an empty text or one with "="), and nothing else changes.
-bool CalculateExpression(std::string_view input, const RecentResults& recent,
-                         const CalcSettings& settings, Prompter& prompter, std::string& result,
-                         std::string& steps);
+// told why (except for an empty text or one with "="), and nothing else changes. Never throws
+// the number type's exceptions.
+CalcOutcome CalculateExpression(std::string_view input, const RecentResults& recent,
+                                const CalcSettings& settings, Prompter& prompter);
+
+struct SyntaxVerdict;
+
+// The checker's rejection in the input message dialog, with the expression's control
+// characters escaped and the position moved to match. The outcome says what was shown.
+CalcOutcome ReportSyntaxError(Prompter& prompter, const SyntaxVerdict& verdict,
+                              std::string_view expression);
 
 }  // namespace quorvel

@@ -137,10 +137,9 @@ void CalculatorSession::pushResult(std::string result) {
 }
 
 std::optional<Calculation> CalculatorSession::calculate(std::string_view input) {
-    Calculation c;
-    if (!CalculateExpression(input, m_recent, m_settings, m_prompter, c.result, c.steps)) {
-        return std::nullopt;
-    }
+    CalcOutcome outcome = CalculateExpression(input, m_recent, m_settings, m_prompter);
+    if (!outcome.ok) return std::nullopt;
+    Calculation c{std::move(outcome.result), std::move(outcome.steps), {}};
     pushResult(c.result);
     c.logLine = FormatLogLine(m_clock(), c.steps.substr(0, c.steps.find("\r\n")), c.result);
     m_log.push_back(c.logLine);

@@ -200,12 +200,16 @@ bool evaluate(const SolverContext& context, std::string_view text, std::string& 
     partial.places += kGuardPlaces;
     // No E form: partials go back into expressions, and the E form cuts digits.
     partial.digitsLimit = std::numeric_limits<int>::max();
-    std::string steps;
-    return CalculateExpression(text, kNoRecent, partial, context.prompter, value, steps);
+    CalcOutcome outcome = CalculateExpression(text, kNoRecent, partial, context.prompter);
+    if (outcome.ok) value = std::move(outcome.result);
+    return outcome.ok;
 }
 
-bool problem(const SolverContext& context, std::string_view message, std::string_view advice) {
-    context.prompter.showInputMessage(message, advice, context.equation);
+// `position`: the offending character of the equation (1-based), or -1.
+bool problem(const SolverContext& context, std::string_view message, std::string_view advice,
+             int position = -1) {
+    context.prompter.showInputMessage(message, advice, msg::escapeControls(context.equation),
+                                      msg::escapedPosition(context.equation, position));
     return false;
 }
 
@@ -396,8 +400,9 @@ bool SolveEquation(std::string_view equation, const RecentResults& recent,
     for (std::size_t i = 0; i < equation.size(); ++i) {
         if (equation[i] == '(') ++depth;
         if (equation[i] == ')' && --depth < 0) {
-            return problem(context, msg::unmatchedCloseBracket(static_cast<int>(i) + 1),
-                           msg::kUnmatchedCloseBracketAdvice);
+            const int position = static_cast<int>(i) + 1;
+            return problem(context, msg::unmatchedCloseBracket(position),
+                           msg::kUnmatchedCloseBracketAdvice, position);
         }
     }
     if (depth >= 1) {

@@ -61,12 +61,12 @@ bool CalcEngine::power(const DecimalNumber& x, const DecimalNumber& y, DecimalNu
     const std::string exponent = y.toString();
     const double a = toDouble(base);
     if (a < 0.0 && exponent.find('.', 1) != std::string::npos) {
-        warn(msg::kNegativeBase, msg::kTitleWarning);
+        fail(MessageId::NegativeBase, msg::kNegativeBase, msg::kTitleWarning);
         return false;
     }
     const double value = std::pow(a, toDouble(exponent));
     if (!std::isfinite(value)) {
-        warn(msg::kPowerNotFinite, msg::kTitleWarning);
+        fail(MessageId::PowerNotFinite, msg::kPowerNotFinite, msg::kTitleWarning);
         return false;
     }
     // Trailing zeros go, so 2^3 reads 8 in the next step line and not 8.000000000000.
@@ -79,7 +79,8 @@ bool CalcEngine::power(const DecimalNumber& x, const DecimalNumber& y, DecimalNu
 std::optional<std::string> CalcEngine::floatingResult(std::string_view name, double value,
                                                       const char* format) {
     if (!std::isfinite(value)) {
-        warn(msg::functionTooLarge(displayName(name)), msg::kTitleWarning);
+        fail(MessageId::FunctionTooLarge, msg::functionTooLarge(displayName(name)),
+             msg::kTitleWarning);
         return std::nullopt;
     }
     return StripTrailingZeros(formatDouble(format, value));
@@ -89,7 +90,7 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
                                                      std::string_view argument) {
     const auto operand = ReadOperand(argument);
     if (!operand) {
-        warn(msg::invalidNumber(argument), msg::kTitleWarning);
+        fail(MessageId::InvalidNumber, msg::invalidNumber(argument), msg::kTitleWarning);
         return std::nullopt;
     }
     const DecimalNumber x(*operand, 10, m_workingDigits);
@@ -109,8 +110,8 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
             if (whole.find('.') == std::string::npos) {
                 const std::string magnitude = whole.front() == '-' ? whole.substr(1) : whole;
                 if ((DecimalNumber(magnitude) % DecimalNumber(180)).toString() == "90") {
-                    m_prompter.showMessage(msg::tanOfDegree(argument), msg::kTitleQuorvel,
-                                           MessageIcon::Information);
+                    fail(MessageId::TanOfDegree, msg::tanOfDegree(argument), msg::kTitleQuorvel,
+                         MessageIcon::Information);
                     return std::nullopt;
                 }
             }
@@ -136,7 +137,11 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
     const double v = toDouble(*operand);
     if (name == "arcsin" || name == "arccos" || name == "arctan") {
         if (name != "arctan" && std::fabs(v) > 1.0) {
-            warn(name == "arcsin" ? msg::kArcsinDomain : msg::kArccosDomain, msg::kTitleWarning);
+            if (name == "arcsin") {
+                fail(MessageId::ArcsinDomain, msg::kArcsinDomain, msg::kTitleWarning);
+            } else {
+                fail(MessageId::ArccosDomain, msg::kArccosDomain, msg::kTitleWarning);
+            }
             return std::nullopt;
         }
         const double angle = name == "arcsin"   ? std::asin(v)
@@ -148,7 +153,11 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
     }
     if (name == "ln" || name == "log") {
         if (x.isZero() || isNegative(x)) {
-            warn(name == "ln" ? msg::kLnDomain : msg::kLogDomain, msg::kTitleWarning);
+            if (name == "ln") {
+                fail(MessageId::LnDomain, msg::kLnDomain, msg::kTitleWarning);
+            } else {
+                fail(MessageId::LogDomain, msg::kLogDomain, msg::kTitleWarning);
+            }
             return std::nullopt;
         }
         return floatingResult(name, name == "ln" ? std::log(v) : std::log10(v), "%.17f");
@@ -156,12 +165,12 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
     if (name == "exp") return floatingResult(name, std::exp(v), "%.17f");
     if (name == "sqrt") {
         if (isNegative(x)) {
-            warn(msg::kSqrtDomain, msg::kTitleWarning);
+            fail(MessageId::SqrtDomain, msg::kSqrtDomain, msg::kTitleWarning);
             return std::nullopt;
         }
         return floatingResult(name, std::sqrt(std::fabs(v)), "%.17f");
     }
-    warn(msg::invalidNumber(argument), msg::kTitleWarning);
+    fail(MessageId::InvalidNumber, msg::invalidNumber(argument), msg::kTitleWarning);
     return std::nullopt;
 }
 
@@ -174,6 +183,7 @@ bool CalcEngine::EvaluateFunction(std::string& working, std::size_t nameStart,
     // tan(180) is -1.2e-16 in double precision: a value rounded to nothing has no sign.
     if (text == "-0") text = "0";
     if (text.front() == '-') text = "(" + text + ")";
+    if (!fits(working.size() + text.size())) return false;
     working.replace(nameStart, closeBracket + 1 - nameStart, text);
     return true;
 }
@@ -181,14 +191,14 @@ bool CalcEngine::EvaluateFunction(std::string& working, std::size_t nameStart,
 bool CalcEngine::CheckInverseArguments(std::string_view expression) {
     struct Check {
         std::string_view call;
-        std::string_view notNumber;
-        std::string_view outOfRange;
+        MessageId notNumber;
+        MessageId outOfRange;
     };
     static constexpr Check kChecks[] = {
-        {"arcsin(", msg::kArcsinNotNumber, msg::kArcsinRange},
-        {"arccos(", msg::kArccosNotNumber, msg::kArccosRange},
+        {"arcsin(", MessageId::ArcsinNotNumber, MessageId::ArcsinRange},
+        {"arccos(", MessageId::ArccosNotNumber, MessageId::ArccosRange},
     };
-    std::string_view message;
+    MessageId message = MessageId::None;
     for (const Check& check : kChecks) {
         for (auto at = expression.find(check.call); at != std::string_view::npos;
              at = expression.find(check.call, at + 1)) {
@@ -210,9 +220,19 @@ bool CalcEngine::CheckInverseArguments(std::string_view expression) {
             }
         }
     }
-    if (message.empty()) return true;
-    warn(message, msg::kTitleWarning);
-    return false;
+    static constexpr std::pair<MessageId, std::string_view> kTexts[] = {
+        {MessageId::ArcsinNotNumber, msg::kArcsinNotNumber},
+        {MessageId::ArcsinRange, msg::kArcsinRange},
+        {MessageId::ArccosNotNumber, msg::kArccosNotNumber},
+        {MessageId::ArccosRange, msg::kArccosRange},
+    };
+    for (const auto& [id, text] : kTexts) {
+        if (id == message) {
+            fail(id, text, msg::kTitleWarning);
+            return false;
+        }
+    }
+    return true;
 }
 
 }  // namespace quorvel

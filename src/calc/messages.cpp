@@ -1,5 +1,7 @@
 #include "calc/messages.h"
 
+#include <algorithm>
+
 namespace quorvel::msg {
 
 std::string expressionTooLong() {
@@ -7,8 +9,41 @@ std::string expressionTooLong() {
            std::to_string(kMaxExpressionLength) + " characters.";
 }
 
+namespace {
+
+bool isControl(char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7f; }
+
+}  // namespace
+
+std::string escapeControls(std::string_view text) {
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (isControl(c)) {
+            const auto byte = static_cast<unsigned char>(c);
+            out += "\\x";
+            out.push_back(kHex[byte >> 4]);
+            out.push_back(kHex[byte & 0xf]);
+        } else {
+            out.push_back(c);
+        }
+    }
+    return out;
+}
+
+int escapedPosition(std::string_view text, int position) {
+    if (position < 1) return position;
+    int shifted = position;
+    const auto before = std::min(text.size(), static_cast<std::size_t>(position - 1));
+    for (std::size_t i = 0; i < before; ++i) {
+        if (isControl(text[i])) shifted += 3;
+    }
+    return shifted;
+}
+
 std::string invalidNumber(std::string_view operand) {
-    return "Sorry, the input number " + std::string(operand) + " is invalid.";
+    return "Sorry, the input number " + escapeControls(operand) + " is invalid.";
 }
 
 std::string bracketCounts(int open, int close) {
@@ -17,7 +52,7 @@ std::string bracketCounts(int open, int close) {
 }
 
 std::string tanOfDegree(std::string_view argument) {
-    return "Sorry, we cannot calculate the Tan of the degree " + std::string(argument);
+    return "Sorry, we cannot calculate the Tan of the degree " + escapeControls(argument);
 }
 
 std::string functionTooLarge(std::string_view name) {

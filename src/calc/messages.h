@@ -6,6 +6,40 @@
 #include <string>
 #include <string_view>
 
+namespace quorvel {
+
+// What went wrong, so callers and tests can tell failures apart without reading the text.
+enum class MessageId {
+    None,
+    Syntax,  // the syntax checker's verdict, shown in the input message dialog
+    BracketCountsDiffer,
+    BracketCounts,
+    ExpressionTooLong,
+    TooManyOperators,
+    StepTextTooLarge,
+    InvalidNumber,
+    DenominatorZero,
+    NegativeBase,
+    PowerNotFinite,
+    NoOperator,
+    InvalidExpression,
+    FunctionTooLarge,
+    TanOfDegree,
+    LnDomain,
+    LogDomain,
+    SqrtDomain,
+    ArcsinDomain,
+    ArccosDomain,
+    ArcsinNotNumber,
+    ArcsinRange,
+    ArccosNotNumber,
+    ArccosRange,
+    NumberOutOfRange,
+    OutOfMemory,
+};
+
+}  // namespace quorvel
+
 namespace quorvel::msg {
 
 inline constexpr std::string_view kTitleQuorvel = "Quorvel";
@@ -49,6 +83,16 @@ inline constexpr std::string_view kArccosNotNumber =
 inline constexpr std::string_view kArccosRange =
     "Sorry, the absolute value of arccos's parameter should be equal to or less than 1";
 
+// The step text keeps every intermediate line; beyond this many bytes a calculation is refused.
+inline constexpr std::size_t kMaxStepTextBytes = 64u << 20;
+inline constexpr std::string_view kStepTextTooLarge =
+    "Sorry, the steps of this calculation would take more than 64 MB. Please use fewer "
+    "decimal places or split the calculation.";
+inline constexpr std::string_view kNumberOutOfRange =
+    "Sorry, a number in this calculation is out of range. The calculation is stopped.";
+inline constexpr std::string_view kOutOfMemory =
+    "Sorry, there is not enough memory for this calculation.";
+
 std::string tanOfDegree(std::string_view argument);
 // A function whose floating-point value overflowed; `name` is shown as "Exp(x)".
 std::string functionTooLarge(std::string_view name);
@@ -57,7 +101,13 @@ std::string functionTooLarge(std::string_view name);
 inline constexpr std::size_t kMaxExpressionLength = 4000;
 std::string expressionTooLong();
 
+// Texts that quote the user's input show its control characters escaped (as \x1b).
 std::string invalidNumber(std::string_view operand);
 std::string bracketCounts(int open, int close);
+
+// Bytes below 0x20 and 0x7f as \xHH, so input quoted in a message cannot steer a terminal.
+std::string escapeControls(std::string_view text);
+// Where the character at 1-based `position` of `text` stands once escaped; -1 stays -1.
+int escapedPosition(std::string_view text, int position);
 
 }  // namespace quorvel::msg

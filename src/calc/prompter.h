@@ -14,9 +14,10 @@ public:
     virtual ~Prompter() = default;
     virtual void showMessage(std::string_view text, std::string_view title, MessageIcon icon) = 0;
     virtual bool askOkCancel(std::string_view text, std::string_view title) = 0;
-    // The input message dialog: what is wrong, what would be accepted, and the expression.
+    // The input message dialog: what is wrong, what would be accepted, and the expression;
+    // position: the offending character (1-based), or -1.
     virtual void showInputMessage(std::string_view message, std::string_view advice,
-                                  std::string_view expression) = 0;
+                                  std::string_view expression, int position) = 0;
 };
 
 }  // namespace quorvel

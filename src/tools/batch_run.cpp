@@ -239,17 +239,18 @@ std::string plainValue(const std::string& result, const std::string& steps, int 
 class ReportCapture final : public Prompter {
 public:
     void showMessage(std::string_view text, std::string_view title, MessageIcon icon) override {
-        m_reports.push_back({false, std::string(text), std::string(title), icon, {}, {}});
+        m_reports.push_back({false, std::string(text), std::string(title), icon, {}, {}, -1});
     }
     bool askOkCancel(std::string_view, std::string_view) override { return false; }
     void showInputMessage(std::string_view message, std::string_view advice,
-                          std::string_view expression) override {
+                          std::string_view expression, int position) override {
         m_reports.push_back({true,
                              std::string(message),
                              {},
                              MessageIcon::Information,
                              std::string(advice),
-                             std::string(expression)});
+                             std::string(expression),
+                             position});
     }
 
     std::string_view firstText() const {
@@ -258,7 +259,7 @@ public:
     void replay(Prompter& prompter) const {
         for (const Report& r : m_reports) {
             if (r.input) {
-                prompter.showInputMessage(r.text, r.advice, r.expression);
+                prompter.showInputMessage(r.text, r.advice, r.expression, r.position);
             } else {
                 prompter.showMessage(r.text, r.title, r.icon);
             }
@@ -273,6 +274,7 @@ private:
         MessageIcon icon;
         std::string advice;
         std::string expression;
+        int position;
     };
     std::vector<Report> m_reports;
 };
@@ -345,16 +347,17 @@ private:
         const std::string checked = lowered(text);
         const SyntaxVerdict verdict = m_checker.Check(checked, CheckScope::CharacterRules);
         if (!verdict.accepted) {
-            fail(text, verdict.message,
-                 [&] { m_prompter.showInputMessage(verdict.message, verdict.advice, checked); });
+            fail(text, verdict.message, [&] { ReportSyntaxError(m_prompter, verdict, checked); });
             return false;
         }
-        std::string result;
         ReportCapture capture;
-        if (!CalculateExpression(text, m_recent, m_options.settings, capture, result, steps)) {
+        CalcOutcome calculated = CalculateExpression(text, m_recent, m_options.settings, capture);
+        if (!calculated.ok) {
             fail(text, capture.firstText(), [&] { capture.replay(m_prompter); });
             return false;
         }
+        const std::string& result = calculated.result;
+        steps = std::move(calculated.steps);
         value = m_options.eNotation ? result : plainValue(result, steps, m_options.settings.places);
         if (m_callback) {
             BatchEntry entry{std::string(text), value, {}};

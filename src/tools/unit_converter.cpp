@@ -54,9 +54,10 @@ std::int32_t workingDigits(const CalcSettings& settings, std::string_view expres
 std::optional<std::string> evaluate(const std::string& expression, const CalcSettings& settings,
                                     Prompter& prompter, std::string& steps) {
     CalcEngine engine(workingDigits(settings, expression), settings.angleUnit, prompter);
-    std::string raw;
-    if (engine.CalculateSteps(expression, 10, raw, steps) != 0) return std::nullopt;
-    return raw;
+    CalcOutcome outcome = engine.CalculateSteps(expression, 10);
+    if (!outcome.ok) return std::nullopt;
+    steps = std::move(outcome.steps);
+    return std::move(outcome.result);
 }
 
 // The value as the engine reads it, or nothing after telling the user why.

@@ -3,7 +3,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
-#include <QRegularExpression>
 
 #include "ui/hover_button.h"
 
@@ -51,20 +50,12 @@ CInputMsgDlg::CInputMsgDlg(QWidget* parent)
 }
 
 void CInputMsgDlg::setTexts(const QString& message, const QString& advice,
-                            const QString& expression) {
+                            const QString& expression, int position) {
     m_message->setPlainText(message);
     m_advice->setPlainText(advice);
     m_expression->setText(expression);
     m_expression->setCursorPosition(0);
-    // The checker counts positions from 1 ("The char [position:2] ..."); mark that character.
-    static const QRegularExpression kPosition(QStringLiteral("\\[position:\\s*(\\d+)"));
-    const QRegularExpressionMatch match = kPosition.match(message);
-    if (match.hasMatch()) {
-        const int position = match.captured(1).toInt();
-        if (position >= 1 && position <= expression.size()) {
-            m_expression->setSelection(position - 1, 1);
-        }
-    }
+    if (position >= 1 && position <= expression.size()) m_expression->setSelection(position - 1, 1);
 }
 
 void CInputMsgDlg::showEvent(QShowEvent* event) {

@@ -23,7 +23,9 @@ public:
 
     explicit CInputMsgDlg(QWidget* parent = nullptr);
 
-    void setTexts(const QString& message, const QString& advice, const QString& expression);
+    // `position`: the offending character of the expression (1-based), marked; -1 marks none.
+    void setTexts(const QString& message, const QString& advice, const QString& expression,
+                  int position = -1);
 
     // The boxes and the button, for tests and for a caller that wants to restyle them.
     QPlainTextEdit* messageBox() const { return m_message; }

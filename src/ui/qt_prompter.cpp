@@ -1,6 +1,7 @@
 #include "ui/qt_prompter.h"
 
 #include <QMessageBox>
+#include <QPointer>
 
 #include "ui/input_msg_dlg.h"
 
@@ -48,23 +49,39 @@ std::unique_ptr<QMessageBox> QtPrompter::makeQuestion(std::string_view text,
 
 std::unique_ptr<CInputMsgDlg> QtPrompter::makeInputMessage(std::string_view message,
                                                            std::string_view advice,
-                                                           std::string_view expression) const {
+                                                           std::string_view expression,
+                                                           int position) const {
     auto dialog = std::make_unique<CInputMsgDlg>(m_parent.data());
-    dialog->setTexts(toQt(message), toQt(advice), toQt(expression));
+    dialog->setTexts(toQt(message), toQt(advice), toQt(expression), position);
     return dialog;
 }
 
+namespace {
+
+// One owner at a time: while the box is open its parent owns it, and a parent destroyed
+// during exec() takes the box along, which the QPointer sees (exec() then returns Rejected).
+int execOnce(std::unique_ptr<QDialog> owned) {
+    const QPointer<QDialog> box = owned.get();
+    if (box->parent()) owned.release();  // without a parent only the unique_ptr can delete it
+    const int code = box->exec();
+    if (!box) return QDialog::Rejected;
+    if (!owned) delete box.data();
+    return code;
+}
+
+}  // namespace
+
 void QtPrompter::showMessage(std::string_view text, std::string_view title, MessageIcon icon) {
-    makeMessageBox(text, title, icon)->exec();
+    execOnce(makeMessageBox(text, title, icon));
 }
 
 bool QtPrompter::askOkCancel(std::string_view text, std::string_view title) {
-    return makeQuestion(text, title)->exec() == QMessageBox::Ok;
+    return execOnce(makeQuestion(text, title)) == QMessageBox::Ok;
 }
 
 void QtPrompter::showInputMessage(std::string_view message, std::string_view advice,
-                                  std::string_view expression) {
-    makeInputMessage(message, advice, expression)->exec();
+                                  std::string_view expression, int position) {
+    execOnce(makeInputMessage(message, advice, expression, position));
 }
 
 }  // namespace quorvel

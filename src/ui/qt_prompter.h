@@ -22,15 +22,18 @@ public:
     void showMessage(std::string_view text, std::string_view title, MessageIcon icon) override;
     bool askOkCancel(std::string_view text, std::string_view title) override;
     void showInputMessage(std::string_view message, std::string_view advice,
-                          std::string_view expression) override;
+                          std::string_view expression, int position) override;
 
-    // The boxes the three calls run, built apart so that they can be looked at unopened.
+    // The boxes the three calls run, built apart so that they can be looked at unopened. The
+    // caller owns a box and must drop it before the parent goes; the three calls above hand
+    // theirs to the parent while open, since the parent may be destroyed during exec().
     std::unique_ptr<QMessageBox> makeMessageBox(std::string_view text, std::string_view title,
                                                 MessageIcon icon) const;
     std::unique_ptr<QMessageBox> makeQuestion(std::string_view text, std::string_view title) const;
     std::unique_ptr<CInputMsgDlg> makeInputMessage(std::string_view message,
                                                    std::string_view advice,
-                                                   std::string_view expression) const;
+                                                   std::string_view expression,
+                                                   int position = -1) const;
 
 private:
     QPointer<QWidget> m_parent;

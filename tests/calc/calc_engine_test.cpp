@@ -18,14 +18,18 @@ struct Steps {
     std::string steps;
     std::string result;
     int status;
+    MessageId error;
 };
 
 Steps run(std::string_view expression, RecordingPrompter& prompter, int workingDigits = 31,
           AngleUnit unit = AngleUnit::Radians) {
     CalcEngine engine(workingDigits, unit, prompter);
+    const CalcOutcome outcome = engine.CalculateSteps(expression, 10);
     Steps s;
-    s.status = engine.CalculateSteps(expression, 10, s.result, s.steps);
-    s.steps = oneLine(s.steps);
+    s.status = outcome.ok ? 0 : -1;
+    s.result = outcome.result;
+    s.steps = oneLine(outcome.steps);
+    s.error = outcome.error;
     return s;
 }
 
@@ -148,6 +152,22 @@ TEST(CalculateSteps, BoundsOperatorsPerStretchAndExpressionLength) {
     const Steps s = run(grouped, ok);
     EXPECT_EQ(s.status, 0);
     EXPECT_EQ(s.result, "183");
+
+    // 255 operators and the stretch's closing "=" fill the table exactly; one more is refused
+    // before anything is evaluated, here before the zero denominator in the first bracket.
+    struct Case {
+        int operators;
+        MessageId error;
+    };
+    constexpr Case kCounts[] = {{255, MessageId::DenominatorZero},
+                                {256, MessageId::TooManyOperators}};
+    for (const Case& c : kCounts) {
+        SCOPED_TRACE(c.operators);
+        std::string text = "(1/(5-5))*0";
+        for (int i = 1; i < c.operators; ++i) text += "+1";
+        RecordingPrompter counted;
+        EXPECT_EQ(run(text, counted).error, c.error);
+    }
 
     RecordingPrompter tooLong;
     EXPECT_EQ(run(std::string(1'000'000, '1') + "+1", tooLong).status, -1);

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <new>
+#include <stdexcept>
+
+#include "calc/calc_engine.h"
 #include "calc/messages.h"
 #include "support/recording_prompter.h"
 #include "support/step_text.h"
@@ -46,12 +51,18 @@ struct Outcome {
     bool ok;
     std::string result;
     std::string steps;
+    MessageId error;
+    int position;
 };
 
 Outcome calculate(std::string_view input, RecordingPrompter& prompter, CalcSettings settings = {}) {
     Outcome o;
-    o.ok = CalculateExpression(input, kZeros, settings, prompter, o.result, o.steps);
-    o.steps = oneLine(o.steps);
+    const CalcOutcome outcome = CalculateExpression(input, kZeros, settings, prompter);
+    o.ok = outcome.ok;
+    o.result = outcome.result;
+    o.steps = oneLine(outcome.steps);
+    o.error = outcome.error;
+    o.position = outcome.position;
     return o;
 }
 
@@ -99,27 +110,40 @@ TEST(CalculateExpression, FailsQuietlyOnEmptyTextAndEquals) {
 TEST(CalculateExpression, ReportsWhyItFails) {
     struct Case {
         std::string input;
+        MessageId error;
         std::string shown;
     };
     const Case kCases[] = {
-        {"(2+3", std::string(msg::kTitleMalformed) + ": " + std::string(msg::kBracketCountsDiffer)},
-        {"5/0", std::string(msg::kTitleWarning) + ": " + std::string(msg::kDenominatorZero)},
-        {"arcsin(2)", std::string(msg::kTitleWarning) + ": " + std::string(msg::kArcsinRange)},
-        {std::string(5000, '1') + "+1",
+        {"(2+3", MessageId::BracketCountsDiffer,
+         std::string(msg::kTitleMalformed) + ": " + std::string(msg::kBracketCountsDiffer)},
+        {"5/0", MessageId::DenominatorZero,
+         std::string(msg::kTitleWarning) + ": " + std::string(msg::kDenominatorZero)},
+        {"arcsin(2)", MessageId::ArcsinRange,
+         std::string(msg::kTitleWarning) + ": " + std::string(msg::kArcsinRange)},
+        {"ln(0)", MessageId::LnDomain,
+         std::string(msg::kTitleWarning) + ": " + std::string(msg::kLnDomain)},
+        {std::string(5000, '1') + "+1", MessageId::ExpressionTooLong,
          std::string(msg::kTitleMalformed) + ": " + msg::expressionTooLong()},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.input);
         RecordingPrompter prompter;
-        EXPECT_FALSE(calculate(c.input, prompter).ok);
+        const Outcome o = calculate(c.input, prompter);
+        EXPECT_FALSE(o.ok);
+        EXPECT_EQ(o.error, c.error);
+        EXPECT_EQ(o.position, -1);
         EXPECT_EQ(prompter.only(), c.shown);
     }
 }
 
 TEST(CalculateExpression, SyntaxErrorsGoToTheInputMessage) {
     RecordingPrompter prompter;
-    EXPECT_FALSE(calculate("2+*3", prompter).ok);
+    const Outcome o = calculate("2+*3", prompter);
+    EXPECT_FALSE(o.ok);
+    EXPECT_EQ(o.error, MessageId::Syntax);
+    EXPECT_EQ(o.position, 2);
     ASSERT_EQ(prompter.inputMessages.size(), 1u);
+    EXPECT_EQ(prompter.inputMessages[0].position, 2);
     EXPECT_EQ(prompter.messages.size(), 0u);
     EXPECT_EQ(prompter.inputMessages[0].expression, "2+*3");
     EXPECT_EQ(prompter.inputMessages[0].message,
@@ -136,6 +160,139 @@ TEST(CalculateExpression, DegreesComeFromTheSettings) {
     EXPECT_TRUE(o.ok);
     EXPECT_EQ(o.steps, "2*sin(30) | =1");
     EXPECT_EQ(calculate("2*sin(30)", prompter).result, "-1.976063248186");
+}
+
+// Both are refused before any division is done: the engine never builds their step text.
+TEST(CalculateExpression, RefusesWorkBeyondItsBounds) {
+    auto groups = [](int count, const std::string& group) {
+        std::string text = group;
+        for (int i = 1; i < count; ++i) text += "+" + group;
+        return text;
+    };
+    struct Case {
+        const char* name;
+        std::string input;
+        int places;
+        MessageId error;
+        std::string shown;
+    };
+    const Case kCases[] = {
+        {"665 groups in one stretch", groups(665, "(1/3)"), 10000, MessageId::TooManyOperators,
+         std::string(msg::kTitleMalformed) + ": " + std::string(msg::kTooManyOperators)},
+        // The zero denominator comes first in the text, yet the operator count is checked first.
+        {"256 operators after a zero denominator", "(1/0)+" + groups(256, "1"), 30,
+         MessageId::TooManyOperators,
+         std::string(msg::kTitleMalformed) + ": " + std::string(msg::kTooManyOperators)},
+        {"250 groups at 10000 places", groups(250, "(1/3)"), 10000, MessageId::StepTextTooLarge,
+         std::string(msg::kTitleWarning) + ": " + std::string(msg::kStepTextTooLarge)},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        RecordingPrompter prompter;
+        CalcSettings settings;
+        settings.places = c.places;
+        const Outcome o = calculate(c.input, prompter, settings);
+        EXPECT_FALSE(o.ok);
+        EXPECT_EQ(o.error, c.error);
+        EXPECT_EQ(prompter.only(), c.shown);
+    }
+}
+
+TEST(CalculateExpression, StaysWithinBoundsItCanKeep) {
+    std::string text = "1";
+    for (int i = 0; i < 255; ++i) text += "+1";
+    RecordingPrompter prompter;
+    CalcSettings settings;
+    settings.places = 1000;
+    EXPECT_EQ(calculate(text, prompter, settings).result, "256");
+    // 40 lines of up to 40 values of 1000 digits: well under the step text budget.
+    std::string thirds = "(1/3)";
+    for (int i = 1; i < 40; ++i) thirds += "+(1/3)";
+    const Outcome o = calculate(thirds, prompter, settings);
+    EXPECT_TRUE(o.ok);
+    EXPECT_EQ(o.result.substr(0, 6), "13.333");
+    EXPECT_EQ(prompter.only(), "");
+}
+
+// Nothing the user typed reaches a message as a raw control character.
+TEST(CalculateExpression, ShowsControlCharactersEscaped) {
+    struct Case {
+        std::string input;
+        std::string message;
+        std::string expression;  // of the input message, "" for a message box
+        int position;
+    };
+    const Case kCases[] = {
+        {"2+3\x1b", "Sorry, the input number 3\\x1b is invalid.", "", -1},
+        {"2+3\x7f", "Sorry, the input number 3\\x7f is invalid.", "", -1},
+        {"\x1b"
+         "2+*3",
+         "The char [position:3] just before operator * cannot be acceptted", "\\x1b2+*3", 6},
+        {"\x01\x02"
+         "2+*3",
+         "The char [position:4] just before operator * cannot be acceptted", "\\x01\\x022+*3", 10},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.message);
+        RecordingPrompter prompter;
+        const Outcome o = calculate(c.input, prompter);
+        EXPECT_FALSE(o.ok);
+        EXPECT_EQ(o.position, c.position);
+        if (c.expression.empty()) {
+            ASSERT_EQ(prompter.messages.size(), 1u);
+            EXPECT_EQ(prompter.messages[0].text, c.message);
+        } else {
+            ASSERT_EQ(prompter.inputMessages.size(), 1u);
+            EXPECT_EQ(prompter.inputMessages[0].message, c.message);
+            EXPECT_EQ(prompter.inputMessages[0].expression, c.expression);
+            EXPECT_EQ(prompter.inputMessages[0].position, c.position);
+            // The marked character is the one the message names, moved past the escapes.
+            EXPECT_EQ(c.expression[static_cast<std::size_t>(c.position - 1)], '+');
+        }
+    }
+}
+
+TEST(EscapeControls, EscapesOnlyControlBytes) {
+    struct Case {
+        std::string text;
+        std::string escaped;
+        int position;  // of the last character, once escaped
+    };
+    const Case kCases[] = {
+        {"2+3", "2+3", 3},
+        {"\x1b[2J", "\\x1b[2J", 7},
+        {std::string("a\0b", 3), "a\\x00b", 6},
+        {"\x7f\x1f ~", "\\x7f\\x1f ~", 10},
+        {"caf\xc3\xa9", "caf\xc3\xa9", 5},  // UTF-8 passes unchanged
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.escaped);
+        EXPECT_EQ(msg::escapeControls(c.text), c.escaped);
+        EXPECT_EQ(msg::escapedPosition(c.text, static_cast<int>(c.text.size())), c.position);
+    }
+    EXPECT_EQ(msg::escapedPosition("\x1b", -1), -1);
+}
+
+TEST(CatchNumberErrors, TurnsTheNumberTypesExceptionsIntoFailures) {
+    struct Case {
+        const char* name;
+        std::function<void()> work;
+        MessageId error;
+    };
+    const Case kCases[] = {
+        {"domain", [] { throw std::domain_error("int"); }, MessageId::NumberOutOfRange},
+        {"overflow", [] { throw std::overflow_error("divide"); }, MessageId::NumberOutOfRange},
+        {"bad_alloc", [] { throw std::bad_alloc(); }, MessageId::OutOfMemory},
+        {"length", [] { std::string().resize(std::string().max_size() + 1); },
+         MessageId::OutOfMemory},
+        {"no exception", [] {}, MessageId::None},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        const auto caught = CatchNumberErrors(c.work);
+        EXPECT_EQ(caught ? caught->id : MessageId::None, c.error);
+    }
+    EXPECT_THROW(CatchNumberErrors([] { throw std::out_of_range("bug"); }), std::out_of_range);
 }
 
 }  // namespace

@@ -188,6 +188,33 @@ TEST(SolveEquation, RejectsWithTheFirstFailingCheck) {
     }
 }
 
+// The dialog marks the stray bracket, counted in the equation as shown (escapes included).
+TEST(SolveEquation, MarksTheUnmatchedCloseBracket) {
+    struct Case {
+        std::string equation;
+        std::string shown;
+        int position;
+    };
+    const Case kCases[] = {
+        {"X+1)=2", "X+1)=2", 4},
+        {"X\x1b+1)=2", "X\\x1b+1)=2", 8},
+        {"2*X=4", "", 0},  // solved: nothing shown
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.shown);
+        const Solved s = solve(c.equation);
+        if (c.shown.empty()) {
+            EXPECT_TRUE(s.ok);
+            EXPECT_TRUE(s.prompter.inputMessages.empty());
+            continue;
+        }
+        ASSERT_EQ(s.prompter.inputMessages.size(), 1u);
+        EXPECT_EQ(s.prompter.inputMessages[0].expression, c.shown);
+        EXPECT_EQ(s.prompter.inputMessages[0].position, c.position);
+        EXPECT_EQ(c.shown[static_cast<std::size_t>(c.position - 1)], ')');
+    }
+}
+
 TEST(SolveEquation, LeavesFailedEvaluationsToTheEvaluatorsMessage) {
     struct Case {
         const char* equation;

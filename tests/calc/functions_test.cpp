@@ -22,14 +22,14 @@ void checkFunctions(AngleUnit unit, const std::vector<FunctionCase>& cases) {
         SCOPED_TRACE(c.expression);
         RecordingPrompter prompter;
         CalcEngine engine(31, unit, prompter);
-        std::string result, steps;
-        const int status = engine.CalculateSteps(c.expression, 10, result, steps);
+        const CalcOutcome outcome = engine.CalculateSteps(c.expression, 10);
         if (c.result) {
-            EXPECT_EQ(status, 0);
-            EXPECT_EQ(result, c.result);
+            EXPECT_TRUE(outcome.ok);
+            EXPECT_EQ(outcome.result, c.result);
             EXPECT_EQ(prompter.only(), "");
         } else {
-            EXPECT_EQ(status, -1);
+            EXPECT_FALSE(outcome.ok);
+            EXPECT_NE(outcome.error, MessageId::None);
             EXPECT_EQ(prompter.only(), c.shown);
         }
     }
@@ -65,14 +65,15 @@ TEST(Functions, InDegrees) {
 TEST(Functions, TangentTestOnlyInDegrees) {
     RecordingPrompter prompter;
     CalcEngine degrees(31, AngleUnit::Degrees, prompter);
-    std::string result, steps;
-    ASSERT_EQ(degrees.CalculateSteps("tan(90.5)", 10, result, steps), 0);
-    EXPECT_EQ(result.substr(0, 15), "-114.5886501293");
+    const CalcOutcome outcome = degrees.CalculateSteps("tan(90.5)", 10);
+    ASSERT_TRUE(outcome.ok);
+    EXPECT_EQ(outcome.result.substr(0, 15), "-114.5886501293");
     EXPECT_EQ(prompter.messages.size(), 0u);
     EXPECT_EQ(prompter.messages.size(), 0u);
     checkFunctions(AngleUnit::Radians, {{"tan(90)", "-1.995200412208", {}}});
     RecordingPrompter info;
-    CalcEngine(31, AngleUnit::Degrees, info).CalculateSteps("tan(90)", 10, result, steps);
+    EXPECT_EQ(CalcEngine(31, AngleUnit::Degrees, info).CalculateSteps("tan(90)", 10).error,
+              MessageId::TanOfDegree);
     ASSERT_EQ(info.messages.size(), 1u);
     EXPECT_EQ(info.messages[0].icon, MessageIcon::Information);
 }

@@ -20,6 +20,7 @@ struct ShownInputMessage {
     std::string message;
     std::string advice;
     std::string expression;
+    int position;
 };
 
 class RecordingPrompter : public Prompter {
@@ -32,9 +33,9 @@ public:
         return answer;
     }
     void showInputMessage(std::string_view message, std::string_view advice,
-                          std::string_view expression) override {
+                          std::string_view expression, int position) override {
         inputMessages.push_back(
-            {std::string(message), std::string(advice), std::string(expression)});
+            {std::string(message), std::string(advice), std::string(expression), position});
     }
 
     // "Title: text" of the only thing shown, or "" when nothing was shown.

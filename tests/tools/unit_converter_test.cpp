@@ -94,9 +94,9 @@ TEST(ConvertValue, KnownAnswers) {
 TEST(ConvertValue, GuardDigitsAbsorbTheCutOfAFraction) {
     RecordingPrompter prompter;
     CalcEngine bare(31, AngleUnit::Radians, prompter);
-    std::string raw, steps;
-    ASSERT_EQ(bare.CalculateSteps("36*(1/3.6)/(1)", 10, raw, steps), 0);
-    EXPECT_EQ(FormatResult(raw, steps, 30, 10), "9.999999999999999999999999999997");
+    CalcOutcome raw = bare.CalculateSteps("36*(1/3.6)/(1)", 10);
+    ASSERT_TRUE(raw.ok);
+    EXPECT_EQ(FormatResult(raw.result, raw.steps, 30, 10), "9.999999999999999999999999999997");
 
     EXPECT_EQ(ConvertValue("36", rowOf("speed", "kilometre/hour"),
                            rowOf("speed", "metre/second [m/s]"), withPlaces(30), prompter),

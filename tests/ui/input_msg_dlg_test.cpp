@@ -18,7 +18,7 @@ const QString kAdvice = QStringLiteral("Please delete the operator ^");
 
 TEST(CInputMsgDlg, ShowsTheThreeTextsReadOnly) {
     CInputMsgDlg dialog;
-    dialog.setTexts(kMessage, kAdvice, QStringLiteral("2.sin(30)"));
+    dialog.setTexts(kMessage, kAdvice, QStringLiteral("2.sin(30)"), 2);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     EXPECT_EQ(dialog.size(), QSize(510, 300));
@@ -48,7 +48,7 @@ TEST(CInputMsgDlg, LongExpressionScrollsInsideItsBox) {
     CInputMsgDlg dialog;
     const QString expression = QStringLiteral("1+").repeated(400) + QStringLiteral("1");
     dialog.setTexts(QStringLiteral("The char [position:801] just before = cannot be acceptted"),
-                    kAdvice, expression);
+                    kAdvice, expression, 801);
     dialog.show();
     EXPECT_EQ(dialog.size(), QSize(510, 300));
     EXPECT_LE(dialog.expressionBox()->geometry().right(), 510);
@@ -56,14 +56,26 @@ TEST(CInputMsgDlg, LongExpressionScrollsInsideItsBox) {
     EXPECT_EQ(dialog.expressionBox()->selectionStart(), 800);
 }
 
-TEST(CInputMsgDlg, PositionsOutsideTheExpressionMarkNothing) {
-    CInputMsgDlg dialog;
-    dialog.setTexts(QStringLiteral("The char [position:0] just after ( cannot be acceptted"),
-                    kAdvice, QStringLiteral("(*"));
-    EXPECT_FALSE(dialog.expressionBox()->hasSelectedText());
-    dialog.setTexts(QStringLiteral("The char [position:9] just after ( cannot be acceptted"),
-                    kAdvice, QStringLiteral("(*"));
-    EXPECT_FALSE(dialog.expressionBox()->hasSelectedText());
+// The position given marks the character; the message text is never parsed for one.
+TEST(CInputMsgDlg, MarksTheGivenPositionOnly) {
+    struct Case {
+        const char* message;
+        int position;
+        const char* marked;  // "" when nothing is marked
+    };
+    constexpr Case kCases[] = {
+        {"The char [position:2] just after ( cannot be acceptted", 2, "*"},
+        {"The function name sin must be followed by (", 1, "("},
+        {"The char [position:2] just after ( cannot be acceptted", -1, ""},
+        {"The char [position:1] just after ( cannot be acceptted", 0, ""},
+        {"The char [position:1] just after ( cannot be acceptted", 3, ""},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.message);
+        CInputMsgDlg dialog;
+        dialog.setTexts(QString::fromLatin1(c.message), kAdvice, QStringLiteral("(*"), c.position);
+        EXPECT_EQ(dialog.expressionBox()->selectedText(), QString::fromLatin1(c.marked));
+    }
 }
 
 TEST(CInputMsgDlg, CloseAndEscapeEndTheDialog) {

@@ -2,9 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <functional>
 
 #include "calc/messages.h"
 #include "ui/input_msg_dlg.h"
@@ -56,6 +61,70 @@ TEST(QtPrompter, InputMessagesOpenTheInputMessageDialog) {
               QStringLiteral("The char [position:1] just after ( cannot be acceptted"));
     EXPECT_EQ(dialog->adviceBox()->toPlainText(), QStringLiteral("Please input as the following:"));
     EXPECT_EQ(dialog->expressionBox()->text(), QStringLiteral("(*2"));
+}
+
+TEST(QtPrompter, InputMessagesMarkTheGivenPosition) {
+    QtPrompter prompter;
+    auto dialog = prompter.makeInputMessage(
+        "The char [position:2] just before operator * "
+        "cannot be acceptted",
+        "", "2+*3", 2);
+    EXPECT_EQ(dialog->expressionBox()->selectedText(), QStringLiteral("+"));
+}
+
+// A box open while its parent is destroyed goes with the parent, and only once.
+TEST(QtPrompter, ParentDestroyedWhileABoxIsOpen) {
+    struct Case {
+        const char* name;
+        std::function<bool(QtPrompter&)> open;  // the answer, for the question
+    };
+    const Case kCases[] = {
+        {"message",
+         [](QtPrompter& p) {
+             p.showMessage("Sorry,the denominator cannot be zero.", msg::kTitleWarning,
+                           MessageIcon::Exclamation);
+             return false;
+         }},
+        {"question", [](QtPrompter& p) { return p.askOkCancel("Exit?", msg::kTitleMessage); }},
+        {"input message",
+         [](QtPrompter& p) {
+             p.showInputMessage("The char [position:1] just after ( cannot be acceptted", "", "(*",
+                                1);
+             return false;
+         }},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        QPointer<QWidget> parent = new QWidget;
+        parent->show();
+        QtPrompter prompter(parent);
+        QPointer<QWidget> opened;
+        bool sawBox = false;
+        QTimer::singleShot(0, [&] {
+            opened = QApplication::activeModalWidget();
+            sawBox = opened && opened->parentWidget() == parent;
+            delete parent.data();
+        });
+        EXPECT_FALSE(c.open(prompter));
+        EXPECT_TRUE(sawBox);
+        EXPECT_TRUE(parent.isNull());
+        EXPECT_TRUE(opened.isNull());
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+    }
+}
+
+TEST(QtPrompter, BoxWithoutParentAnswersAndGoes) {
+    QtPrompter prompter;
+    QPointer<QMessageBox> opened;
+    bool sawBox = false;
+    QTimer::singleShot(0, [&] {
+        opened = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        sawBox = !opened.isNull();
+        if (opened) opened->button(QMessageBox::Ok)->click();
+    });
+    EXPECT_TRUE(prompter.askOkCancel("Exit?", msg::kTitleMessage));
+    EXPECT_TRUE(sawBox);
+    EXPECT_TRUE(opened.isNull());  // deleted once answered
 }
 
 TEST(QtPrompter, TextsAreReadAsUtf8) {

@@ -100,7 +100,7 @@ int main(int argc, char** argv) {
         QStringLiteral("The char [position:2] should be one of the chars:),(,0-9,+,-,*,/,^,X,M,"
                        "F,K,W.Or the last char of the following words:Pi,Last1,Last2,Last3,"
                        "Last4,Last5."),
-        QStringLiteral("2.sin(30)"));
+        QStringLiteral("2.sin(30)"), 2);
     message.show();
     message.move(30, 440);
 
