@@ -1,4 +1,4 @@
-#include "ui/input_filter.h"
+#include "tools/input_filter.h"
 
 #include <gtest/gtest.h>
 
