@@ -4,20 +4,12 @@
 #include <new>
 #include <stdexcept>
 
+#include "calc/function_table.h"
 #include "calc/messages.h"
 #include "calc/text_util.h"
 
 namespace quorvel {
 namespace {
-
-constexpr std::array<std::string_view, 17> kFunctionNames = {
-    "ln",  "sqrt", "sinh", "cosh", "tanh", "arcsin", "arccos", "arctan", "sin",
-    "cos", "tan",  "exp",  "deg",  "rad",  "log",    "int",    "abs"};
-
-// Brackets whose "(" belongs to a function call stay when their content is reduced.
-constexpr std::array<std::string_view, 16> kFunctionBrackets = {
-    "ln(",  "log(", "exp(", "deg(", "rad(",    "int(",    "abs(",    "sqrt(",
-    "sin(", "cos(", "tan(", "sec(", "arcsin(", "arccos(", "arctan(", "arcsec("};
 
 bool equalsIgnoreCase(std::string_view a, std::string_view b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](char x, char y) {
@@ -28,6 +20,17 @@ bool equalsIgnoreCase(std::string_view a, std::string_view b) {
 bool endsWithIgnoreCase(std::string_view text, std::string_view suffix) {
     return text.size() >= suffix.size() &&
            equalsIgnoreCase(text.substr(text.size() - suffix.size()), suffix);
+}
+
+// Whether `head` ends with the "(" of a function whose bracket outlives its reduced argument.
+bool isKeptFunctionBracket(std::string_view head) {
+    if (head.empty() || head.back() != '(') return false;
+    head.remove_suffix(1);
+    for (const FunctionEntry& function : FunctionTable()) {
+        if (function.bracketKept && endsWithIgnoreCase(head, function.name)) return true;
+    }
+    // "sec" and "arcsec" have no entry, yet their brackets have always been kept.
+    return endsWithIgnoreCase(head, "sec");
 }
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
@@ -116,7 +119,8 @@ bool OperatorTable::push(std::int32_t position) {
 
 std::optional<std::string_view> FunctionNameRecogniser::find(std::string_view text,
                                                              Mode mode) const {
-    for (std::string_view name : kFunctionNames) {
+    for (const FunctionEntry* function : FunctionsLongestFirst()) {
+        const std::string_view name = function->name;
         if (text.size() < name.size()) continue;
         const std::string_view part = mode == Mode::BeginsWith
                                           ? text.substr(0, name.size())
@@ -397,9 +401,7 @@ bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart, std::
     auto finish = [&](const std::string& text) {
         std::string_view head = before;
         std::string_view tail = after;
-        const bool functionBracket =
-            std::any_of(kFunctionBrackets.begin(), kFunctionBrackets.end(),
-                        [&](std::string_view b) { return endsWithIgnoreCase(head, b); });
+        const bool functionBracket = isKeptFunctionBracket(head);
         if (!head.empty() && head.back() == '(' && !functionBracket && !tail.empty()) {
             head.remove_suffix(1);
             tail.remove_prefix(1);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "calc/calc_engine.h"
+#include "calc/function_table.h"
 #include "calc/messages.h"
 #include "calc/solver_messages.h"
 #include "calc/substitute.h"
@@ -20,10 +21,6 @@ namespace {
 constexpr int kGuardPlaces = 20;
 
 const RecentResults kNoRecent = {"0", "0", "0", "0", "0"};
-
-constexpr std::array<std::string_view, 16> kCheckedFunctions = {
-    "sin",    "cos", "tan", "sinh", "cosh", "tanh", "arcsin", "arccos",
-    "arctan", "ln",  "log", "exp",  "abs",  "sqrt", "rad",    "deg"};
 
 std::string toUpper(std::string_view text) {
     std::string out(text);
@@ -386,7 +383,10 @@ bool SolveEquation(std::string_view equation, const RecentResults& recent,
         return problem(context, msg::kPowerInEquation, msg::kPowerInEquationAdvice);
     }
     const std::string lowerRewritten = ToLower(rewritten);
-    for (std::string_view name : kCheckedFunctions) {
+    // The names the keyword scanner knows, in its order: the first found is the one named.
+    for (const FunctionEntry& function : FunctionTable()) {
+        if (!function.keyword) continue;
+        const std::string_view name = function.name;
         const std::string call = std::string(name) + "(x)";
         for (std::size_t at = lowerRewritten.find(call); at != std::string::npos;
              at = lowerRewritten.find(call, at + 1)) {

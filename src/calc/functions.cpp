@@ -9,6 +9,7 @@
 
 #include "calc/calc_engine.h"
 #include "calc/decimal_text.h"
+#include "calc/function_table.h"
 #include "calc/messages.h"
 
 namespace quorvel {
@@ -25,15 +26,8 @@ std::string formatDouble(const char* format, double value) {
 double toDouble(const std::string& text) { return std::strtod(text.c_str(), nullptr); }
 
 std::string_view displayName(std::string_view name) {
-    static constexpr std::pair<std::string_view, std::string_view> kNames[] = {
-        {"sin", "Sin"},       {"cos", "Cos"},   {"tan", "Tan"},       {"sinh", "Sinh"},
-        {"cosh", "Cosh"},     {"tanh", "Tanh"}, {"arcsin", "ArcSin"}, {"arccos", "ArcCos"},
-        {"arctan", "ArcTan"}, {"ln", "Ln"},     {"log", "Log"},       {"exp", "Exp"},
-        {"sqrt", "Sqrt"}};
-    for (const auto& [key, shown] : kNames) {
-        if (key == name) return shown;
-    }
-    return name;
+    const FunctionEntry* function = FindFunction(name);
+    return function != nullptr ? function->shownName : name;
 }
 
 bool isNegative(const DecimalNumber& n) { return n.sign() < 0 && !n.isZero(); }
@@ -89,12 +83,15 @@ std::optional<std::string> CalcEngine::floatingResult(std::string_view name, dou
 std::optional<std::string> CalcEngine::functionValue(std::string_view name,
                                                      std::string_view argument) {
     const auto operand = ReadOperand(argument);
-    if (!operand) {
+    const FunctionEntry* function = FindFunction(name);
+    if (!operand || function == nullptr) {
         fail(MessageId::InvalidNumber, msg::invalidNumber(argument), msg::kTitleWarning);
         return std::nullopt;
     }
     const DecimalNumber x(*operand, 10, m_workingDigits);
-    const bool degrees = m_angleUnit != AngleUnit::Radians;
+    const bool inDegrees = m_angleUnit != AngleUnit::Radians;
+    const bool argumentInDegrees = inDegrees && function->angle == AngleUse::Argument;
+    const bool resultInDegrees = inDegrees && function->angle == AngleUse::Result;
 
     if (name == "int") {
         const auto point = operand->find('.');
@@ -105,7 +102,7 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
     if (name == "rad") return toRadians(x).toString();
 
     if (name == "sin" || name == "cos" || name == "tan") {
-        if (name == "tan" && degrees) {
+        if (name == "tan" && argumentInDegrees) {
             const std::string whole = StripTrailingZeros(*operand);
             if (whole.find('.') == std::string::npos) {
                 const std::string magnitude = whole.front() == '-' ? whole.substr(1) : whole;
@@ -116,7 +113,7 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
                 }
             }
         }
-        std::string angle = (degrees ? toRadians(x) : x).toString();
+        std::string angle = (argumentInDegrees ? toRadians(x) : x).toString();
         const bool negative = angle.front() == '-';
         if (negative || angle.front() == '+') angle.erase(0, 1);
         const DecimalNumber twoPi = DecimalNumber(2) * pi();
@@ -128,7 +125,7 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
     }
 
     if (name == "sinh" || name == "cosh" || name == "tanh") {
-        const double v = toDouble((degrees ? toRadians(x) : x).toString());
+        const double v = toDouble((argumentInDegrees ? toRadians(x) : x).toString());
         if (name == "sinh") return floatingResult(name, std::sinh(v), "%.17f");
         if (name == "cosh") return floatingResult(name, std::cosh(v), "%.17f");
         return floatingResult(name, std::tanh(v), "%.15f");
@@ -148,7 +145,8 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
                              : name == "arccos" ? std::acos(v)
                                                 : std::atan(v);
         auto text = floatingResult(name, angle, "%.15f");
-        if (text && degrees) text = toDegrees(DecimalNumber(*text, 10, m_workingDigits)).toString();
+        if (text && resultInDegrees)
+            text = toDegrees(DecimalNumber(*text, 10, m_workingDigits)).toString();
         return text;
     }
     if (name == "ln" || name == "log") {

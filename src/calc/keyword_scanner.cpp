@@ -2,18 +2,24 @@
 
 #include <array>
 
+#include "calc/function_table.h"
 #include "calc/text_util.h"
 
 namespace quorvel {
 namespace {
 
-constexpr std::array<Keyword, 22> kKeywords = {{
-    {"sin", true},    {"cos", true},    {"tan", true},    {"sinh", true},   {"cosh", true},
-    {"tanh", true},   {"arcsin", true}, {"arccos", true}, {"arctan", true}, {"ln", true},
-    {"log", true},    {"exp", true},    {"abs", true},    {"sqrt", true},   {"rad", true},
-    {"deg", true},    {"last1", false}, {"last2", false}, {"last3", false}, {"last4", false},
-    {"last5", false}, {"pi", false},
-}};
+// After the function names, the other words a user can type.
+constexpr std::array<std::string_view, 6> kOtherWords = {"last1", "last2", "last3",
+                                                         "last4", "last5", "pi"};
+
+std::vector<Keyword> keywords() {
+    std::vector<Keyword> words;
+    for (const FunctionEntry& function : FunctionTable()) {
+        if (function.keyword) words.push_back({function.name, true});
+    }
+    for (std::string_view word : kOtherWords) words.push_back({word, false});
+    return words;
+}
 
 bool sameLetters(std::string_view text, std::string_view word) {
     if (text.size() != word.size()) return false;
@@ -25,7 +31,7 @@ bool sameLetters(std::string_view text, std::string_view word) {
 
 }  // namespace
 
-KeywordScanner::KeywordScanner() : m_words(kKeywords.begin(), kKeywords.end()) {}
+KeywordScanner::KeywordScanner() : m_words(keywords()) {}
 
 std::optional<KeywordMatch> KeywordScanner::findEndingAt(std::string_view text,
                                                          std::size_t end) const {

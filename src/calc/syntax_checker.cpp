@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "calc/function_table.h"
 #include "calc/text_util.h"
 
 namespace quorvel {
@@ -87,12 +88,6 @@ constexpr std::array<NeighbourRule, 4> kAfterRules = {{
      kAdviceAfterOperator},
 }};
 
-// In the order the evaluator's recogniser tries them: a longer name before its prefix.
-constexpr std::array<std::string_view, 17> kFunctionNames = {
-    "ln",  "sqrt", "sinh", "cosh", "tanh", "arcsin", "arccos", "arctan", "sin",
-    "cos", "tan",  "exp",  "deg",  "rad",  "log",    "int",    "abs",
-};
-
 constexpr std::string_view kArgumentOperators = "()*+-/^";
 
 bool beginsWith(std::string_view text, std::size_t at, std::string_view word) {
@@ -142,7 +137,8 @@ Layout layOut(std::string_view text, const KeywordScanner& scanner) {
             continue;
         }
         std::size_t length = 0;
-        for (std::string_view name : kFunctionNames) {
+        for (const FunctionEntry* function : FunctionsLongestFirst()) {
+            const std::string_view name = function->name;
             if (beginsWith(text, i, name)) {
                 layout.functionAt[i] = name;
                 length = name.size();

@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "calc/function_table.h"
+
 namespace quorvel {
 namespace {
 
@@ -29,15 +31,6 @@ constexpr std::array<const char*, 10> kTeens = {
 constexpr std::array<const char*, 10> kTens = {
     nullptr,     nullptr,     "twenty.wav",  "thirty.wav", "forty.wav",
     "fifty.wav", "sixty.wav", "seventy.wav", "eighty.wav", "ninty.wav",
-};
-
-constexpr std::pair<std::string_view, const char*> kFunctionWords[] = {
-    {"sin", "sin.wav"},   {"sinh", "sinh.wav"},     {"arcsin", "arcsin.wav"},
-    {"cos", "cos.wav"},   {"cosh", "cosh.wav"},     {"arccos", "arccos.wav"},
-    {"tan", "tan.wav"},   {"tanh", "tanh.wav"},     {"arctan", "arctan.wav"},
-    {"exp", "exp.wav"},   {"ln", "ln.wav"},         {"int", "integer.wav"},
-    {"abs", "abs.wav"},   {"rad", "radian.wav"},    {"deg", "degree.wav"},
-    {"sqrt", "sqrt.wav"}, {"log", "logarithm.wav"},
 };
 
 constexpr std::pair<std::string_view, const char*> kButtonWords[] = {
@@ -167,9 +160,9 @@ ReadingOutcome Wording::TalkOperator(char ch) {
 
 ReadingOutcome Wording::TalkFunctionWord(std::string_view name) {
     if (stopped()) return Stopped;
-    const char* word = lookUp(kFunctionWords, lowerCase(trim(name)));
-    if (word == nullptr) return Stopped;
-    play(word);
+    const FunctionEntry* function = FindFunction(lowerCase(trim(name)));
+    if (function == nullptr || function->wordFile.empty()) return Stopped;
+    play(function->wordFile);
     return Completed;
 }
 

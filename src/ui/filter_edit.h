@@ -9,7 +9,7 @@
 #include <QPlainTextEdit>
 #include <QPointer>
 
-#include "ui/input_filter.h"
+#include "tools/input_filter.h"
 
 namespace quorvel {
 

@@ -8,6 +8,7 @@
 #include <sstream>
 #include <string>
 
+#include "calc/function_table.h"
 #include "speech/audio_player.h"
 #include "speech/wav_writer.h"
 #include "speech/wording.h"
@@ -22,9 +23,8 @@ const std::filesystem::path kSounds = QUORVEL_SOUNDS_DIR;
 std::set<std::string> reachableWords() {
     std::vector<std::pair<std::string, std::string>> requests;
     for (int ch = 1; ch < 128; ++ch) requests.push_back({"key", std::string(1, char(ch))});
-    for (const char* name : {"sin", "sinh", "arcsin", "cos", "cosh", "arccos", "tan", "tanh",
-                             "arctan", "exp", "ln", "int", "abs", "rad", "deg", "sqrt", "log"}) {
-        requests.push_back({"key", std::string(name) + "("});
+    for (const FunctionEntry& function : FunctionTable()) {
+        requests.push_back({"key", std::string(function.name) + "("});
     }
     for (const char* name :
          {"welcome", "help", "calculate", "minimize", "talkinput", "talkresult", "talkinout",

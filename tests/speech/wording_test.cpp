@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "calc/function_table.h"
+
 namespace quorvel {
 namespace {
 
@@ -196,6 +198,19 @@ TEST(Wording, UnknownFunctionStopsWithoutSilencing) {
     EXPECT_EQ(Wording(recorder, stop).TalkExpression("1+Foo(2)"), ReadingOutcome::Stopped);
     EXPECT_EQ(spoken(recorder.plan()), "one2, plus");
     EXPECT_EQ(recorder.silences(), 0);
+}
+
+// Whatever case the name is typed in, a function says its own word and nothing stops.
+TEST(Wording, SaysEveryFunctionsWord) {
+    for (const FunctionEntry& f : FunctionTable()) {
+        SCOPED_TRACE(f.name);
+        const std::string word(f.wordFile.substr(0, f.wordFile.size() - 4));
+        std::string capitalised(f.name);
+        capitalised[0] = static_cast<char>(capitalised[0] - 'a' + 'A');
+        EXPECT_EQ(spoken(makeWordPlan("key", capitalised + "(")), word + ", openbracket");
+        EXPECT_EQ(spoken(makeWordPlan("input", "2*" + capitalised + "(1)")),
+                  "two2, times, " + word + ", openbracket, one2, closebracket");
+    }
 }
 
 TEST(FormatWordPlan, PrintsFilesAndPauses) {

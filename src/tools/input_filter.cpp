@@ -1,52 +1,37 @@
-#include "ui/input_filter.h"
+#include "tools/input_filter.h"
+
+#include "calc/function_table.h"
 
 namespace quorvel {
 namespace {
 
-enum class Effect { Incomplete, Complete, WordEnds };
+enum class Effect { None, Incomplete, Complete, WordEnds };
 
-struct Continuation {
-    std::string_view word;
-    Effect effect;
-};
-
-// Each row is a word buffer plus one typed letter that may continue a name.
-constexpr Continuation kContinuations[] = {
-    {"si", Effect::Incomplete},    {"sq", Effect::Incomplete},    {"co", Effect::Incomplete},
-    {"ta", Effect::Incomplete},    {"lo", Effect::Incomplete},    {"ln", Effect::Complete},
-    {"la", Effect::Incomplete},    {"ex", Effect::Incomplete},    {"ab", Effect::Incomplete},
-    {"ar", Effect::Incomplete},    {"in", Effect::Incomplete},    {"ra", Effect::Incomplete},
-    {"de", Effect::Incomplete},    {"pi", Effect::WordEnds},      {"sin", Effect::Complete},
-    {"sqr", Effect::Incomplete},   {"cos", Effect::Complete},     {"tan", Effect::Complete},
-    {"log", Effect::Complete},     {"las", Effect::Incomplete},   {"exp", Effect::Complete},
-    {"arc", Effect::Incomplete},   {"abs", Effect::Complete},     {"int", Effect::Complete},
-    {"rad", Effect::Complete},     {"deg", Effect::Complete},     {"sinh", Effect::Complete},
-    {"cosh", Effect::Complete},    {"tanh", Effect::Complete},    {"sqrt", Effect::Complete},
-    {"last", Effect::Incomplete},  {"arcs", Effect::Incomplete},  {"arcc", Effect::Incomplete},
-    {"arct", Effect::Incomplete},  {"last1", Effect::WordEnds},   {"last2", Effect::WordEnds},
-    {"last3", Effect::WordEnds},   {"last4", Effect::WordEnds},   {"last5", Effect::WordEnds},
-    {"arcsi", Effect::Incomplete}, {"arcco", Effect::Incomplete}, {"arcta", Effect::Incomplete},
-    {"arcsin", Effect::Complete},  {"arccos", Effect::Complete},  {"arctan", Effect::Complete},
-};
-
-const Continuation* findContinuation(std::string_view word) {
-    for (const Continuation& c : kContinuations) {
-        if (c.word == word) return &c;
-    }
-    return nullptr;
+bool isPrefix(std::string_view word, std::string_view of) {
+    return of.substr(0, word.size()) == word;
 }
 
-bool isCompleteName(std::string_view word) {
-    const Continuation* c = findContinuation(word);
-    return c != nullptr && c->effect == Effect::Complete;
+// What a word buffer plus one typed letter makes: a whole function name, which waits for its
+// "(", a finished word ("pi", "last1" to "last5"), the beginning of one of them, or nothing
+// the calculator knows.
+Effect effectOf(std::string_view word, const KeywordScanner& scanner) {
+    if (FindFunction(word) != nullptr) return Effect::Complete;
+    bool begins = false;
+    for (const FunctionEntry& function : FunctionTable()) {
+        begins = begins || isPrefix(word, function.name);
+    }
+    for (const Keyword& keyword : scanner.words()) {
+        if (keyword.isFunction) continue;
+        if (keyword.text == word) return Effect::WordEnds;
+        begins = begins || isPrefix(word, keyword.text);
+    }
+    return begins ? Effect::Incomplete : Effect::None;
 }
 
 char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
 char upper(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - 'a' + 'A') : c; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 bool contains(std::string_view set, char c) { return set.find(c) != std::string_view::npos; }
-
-constexpr std::size_t kLongestPrefix = 5;
 
 }  // namespace
 
@@ -62,14 +47,13 @@ std::optional<char> InputFilter::accept(char ch) {
     ch = lower(ch);
     if (m_word.empty()) return acceptFromEmpty(ch);
 
-    if (m_word.size() <= kLongestPrefix) {
-        const std::string candidate = m_word + ch;
-        if (const Continuation* c = findContinuation(candidate)) {
-            m_word = candidate;
-            m_nameComplete = c->effect == Effect::Complete;
-            if (c->effect == Effect::WordEnds) m_word.clear();
-            return take(ch);
-        }
+    const std::string candidate = m_word + ch;
+    const Effect effect = effectOf(candidate, m_scanner);
+    if (effect != Effect::None) {
+        m_word = candidate;
+        m_nameComplete = effect == Effect::Complete;
+        if (effect == Effect::WordEnds) m_word.clear();
+        return take(ch);
     }
     if (m_nameComplete && ch == '(') {
         m_word.clear();
@@ -88,7 +72,8 @@ std::optional<char> InputFilter::acceptFromEmpty(char ch) {
     if (isDigit(ch) || contains("+-*/^()", ch)) return take(ch);
     if (contains("fmkwy", ch)) return take(upper(ch));
     if (ch == 'x') return take('X');
-    if (contains("acdeilprst", ch)) {
+    // No name is one letter long, so this holds for the first letter of every name.
+    if (effectOf(std::string_view(&ch, 1), m_scanner) == Effect::Incomplete) {
         m_word.assign(1, ch);
         return take(upper(ch));
     }
@@ -115,7 +100,7 @@ void InputFilter::deleteBackwards(std::string_view textBeforeCaret) {
     } else {
         m_word.pop_back();
         // "Sqrt" shortened to "Sqr" must not take "(" any more.
-        m_nameComplete = isCompleteName(m_word);
+        m_nameComplete = FindFunction(m_word) != nullptr;
     }
 }
 

@@ -1,8 +1,10 @@
-#include "ui/input_filter.h"
+#include "tools/input_filter.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
+
+#include "calc/function_table.h"
 
 namespace quorvel {
 namespace {
@@ -80,6 +82,48 @@ TEST(InputFilter, TypesOnlyKnownWords) {
         SCOPED_TRACE(c.keys);
         InputFilter filter;
         EXPECT_EQ(type(filter, c.keys), c.inserted);
+    }
+}
+
+std::string capitalised(std::string_view name) {
+    std::string out(name);
+    out[0] = static_cast<char>(out[0] - 'a' + 'A');
+    return out;
+}
+
+// A name waits for its "(" only once it is whole; on the way, "(" and digits are dropped.
+TEST(InputFilter, TypesEveryFunctionOfTheTable) {
+    for (const FunctionEntry& f : FunctionTable()) {
+        SCOPED_TRACE(f.name);
+        const std::string name(f.name);
+        InputFilter whole;
+        EXPECT_EQ(type(whole, name), capitalised(name));
+        EXPECT_EQ(whole.word(), name);
+        EXPECT_TRUE(whole.nameComplete());
+        EXPECT_EQ(type(whole, "(-1)"), "(-1)");
+
+        for (std::size_t length = 1; length < name.size(); ++length) {
+            const std::string part = name.substr(0, length);
+            SCOPED_TRACE(part);
+            const bool isName = FindFunction(part) != nullptr;
+            InputFilter partly;
+            type(partly, part);
+            EXPECT_EQ(partly.nameComplete(), isName);
+            EXPECT_EQ(type(partly, "(7"), isName ? "(7" : "");
+        }
+    }
+}
+
+TEST(InputFilter, DeleteBackwardsFromEveryFunctionName) {
+    for (const FunctionEntry& f : FunctionTable()) {
+        SCOPED_TRACE(f.name);
+        const std::string shown = "2*" + capitalised(f.name);
+        const std::string shorter(f.name.substr(0, f.name.size() - 1));
+        InputFilter filter;
+        filter.deleteBackwards(shown);
+        // The keyword scanner does not know "int", so its "t" goes like any letter.
+        EXPECT_EQ(filter.word(), f.keyword ? shorter : "");
+        EXPECT_EQ(filter.nameComplete(), f.keyword && FindFunction(shorter) != nullptr);
     }
 }
 
