@@ -25,7 +25,7 @@ std::string FormatResult(std::string_view rawResult, std::string& steps, int pla
         result = eForm;
     }
     result = StripTrailingZeros(result);
-    if (result == "-0") result = "0";
+    if (result == "-0") result.erase(0, 1);
     return result;
 }
 
