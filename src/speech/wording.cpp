@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "calc/function_table.h"
+#include "calc/text_util.h"
 
 namespace quorvel {
 namespace {
@@ -53,20 +54,7 @@ const char* lookUp(const std::pair<std::string_view, const char*> (&table)[N],
 }
 
 bool isDigit(char ch) { return ch >= '0' && ch <= '9'; }
-bool isSpace(char ch) { return ch == ' ' || (ch >= '\t' && ch <= '\r'); }
 char toLower(char ch) { return ch >= 'A' && ch <= 'Z' ? static_cast<char>(ch - 'A' + 'a') : ch; }
-
-std::string_view trim(std::string_view text) {
-    while (!text.empty() && isSpace(text.front())) text.remove_prefix(1);
-    while (!text.empty() && isSpace(text.back())) text.remove_suffix(1);
-    return text;
-}
-
-std::string lowerCase(std::string_view text) {
-    std::string out(text);
-    std::transform(out.begin(), out.end(), out.begin(), toLower);
-    return out;
-}
 
 const char* operatorWord(char ch) {
     switch (ch) {
@@ -93,7 +81,7 @@ bool endsWordToken(char ch) { return isDigit(ch) || ch == '.' || operatorWord(ch
 
 // Leading digits as a count, like atoi but saturating instead of overflowing.
 int leadingCount(std::string_view text) {
-    text = trim(text);
+    text = Trim(text);
     bool negative = false;
     if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
         negative = text.front() == '-';
@@ -116,7 +104,7 @@ bool Wording::stopped() {
 }
 
 bool isSpeechCommand(std::string_view command) {
-    const std::string word = lowerCase(command);
+    const std::string word = ToLower(command);
     for (const char* known : {"key", "input", "result", "inputresult", "msg", "expr"}) {
         if (word == known) return true;
     }
@@ -124,7 +112,7 @@ bool isSpeechCommand(std::string_view command) {
 }
 
 ReadingOutcome Wording::Talk(std::string_view command, std::string_view text) {
-    const std::string word = lowerCase(command);
+    const std::string word = ToLower(command);
     if (word == "key") return TalkKey(text);
     if (word == "input") return TalkExpression(text);
     if (word == "result") return TalkResult(text);
@@ -160,7 +148,7 @@ ReadingOutcome Wording::TalkOperator(char ch) {
 
 ReadingOutcome Wording::TalkFunctionWord(std::string_view name) {
     if (stopped()) return Stopped;
-    const FunctionEntry* function = FindFunction(lowerCase(trim(name)));
+    const FunctionEntry* function = FindFunction(ToLower(Trim(name)));
     if (function == nullptr || function->wordFile.empty()) return Stopped;
     play(function->wordFile);
     return Completed;
@@ -173,7 +161,7 @@ ReadingOutcome Wording::TalkButtonWord(std::string_view name) {
 }
 
 ReadingOutcome Wording::TalkKey(std::string_view key) {
-    key = trim(key);
+    key = Trim(key);
     // An empty key has no last character to drop; it simply says nothing.
     if (key.empty()) return Completed;
     if (key.size() == 1) return TalkChar(key.front());
@@ -201,7 +189,7 @@ ReadingOutcome Wording::TalkNumber(std::string_view text) {
 }
 
 ReadingOutcome Wording::TalkNumberWords(std::string_view text) {
-    text = speakSign(trim(text));
+    text = speakSign(Trim(text));
     const std::size_t point = text.find('.');
     const std::string_view integer = text.substr(0, point);
     std::string_view fraction =
@@ -273,7 +261,7 @@ ReadingOutcome Wording::TalkNumberWords(std::string_view text) {
 }
 
 ReadingOutcome Wording::TalkDigits(std::string_view text) {
-    text = speakSign(trim(text));
+    text = speakSign(Trim(text));
     if (text.find('.') != std::string_view::npos) {
         while (!text.empty() && text.back() == '0') text.remove_suffix(1);
     }
@@ -289,7 +277,7 @@ ReadingOutcome Wording::TalkDigits(std::string_view text) {
 }
 
 ReadingOutcome Wording::TalkExpNumber(std::string_view text) {
-    const std::string lower = lowerCase(text);
+    const std::string lower = ToLower(text);
     const std::string_view view = lower;
     const std::size_t e = view.find('e');
     if (e == std::string_view::npos) return TalkNumber(view);
@@ -330,7 +318,7 @@ ReadingOutcome Wording::TalkExpression(std::string_view text) {
 }
 
 ReadingOutcome Wording::TalkResult(std::string_view text) {
-    const std::string lower = lowerCase(trim(text));
+    const std::string lower = ToLower(Trim(text));
     if (lower.find('x') != std::string::npos) return TalkExpression(lower);
     play("equals.wav");
     if (lower.find('e') != std::string::npos) return TalkExpNumber(lower);
@@ -338,8 +326,8 @@ ReadingOutcome Wording::TalkResult(std::string_view text) {
 }
 
 ReadingOutcome Wording::talkPair(std::string_view expression, std::string_view result) {
-    if (TalkExpression(trim(expression)) == Stopped) return Stopped;
-    return TalkResult(trim(result));
+    if (TalkExpression(Trim(expression)) == Stopped) return Stopped;
+    return TalkResult(Trim(result));
 }
 
 ReadingOutcome Wording::TalkInputResult(std::string_view text) {
@@ -380,7 +368,7 @@ ReadingOutcome Wording::TalkExprList(std::string_view text) {
                        equals != std::string_view::npos) {
                 outcome = talkPair(item.substr(0, equals), item.substr(equals + 1));
             } else {
-                outcome = TalkExpression(trim(item));
+                outcome = TalkExpression(Trim(item));
             }
             if (outcome == Stopped) return Stopped;
             pause(kListPause);
