@@ -16,6 +16,7 @@ packages=(
     time
     portaudio19-dev
     libsndfile1-dev
+    libreadline-dev
     qt6-base-dev
     xvfb
     xauth

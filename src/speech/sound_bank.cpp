@@ -109,11 +109,14 @@ const Sound* SoundBank::find(std::string_view wordFile) const {
     return nullptr;
 }
 
+std::vector<std::filesystem::path> soundsDirCandidates(
+    const std::filesystem::path& programDirectory) {
+    return {programDirectory / "sounds",
+            (programDirectory / ".." / "share" / "quorvel" / "sounds").lexically_normal()};
+}
+
 std::filesystem::path findSoundsDir(const std::filesystem::path& programDirectory) {
-    const std::filesystem::path candidates[] = {
-        programDirectory / "sounds",
-        (programDirectory / ".." / "share" / "quorvel" / "sounds").lexically_normal(),
-    };
+    const auto candidates = soundsDirCandidates(programDirectory);
     for (const auto& candidate : candidates) {
         std::error_code ec;
         if (std::filesystem::is_directory(candidate, ec)) return candidate;

@@ -53,5 +53,8 @@ private:
 // Where the recordings of a program in `programDirectory` are: "sounds" beside it (the build
 // tree), else the installed ../share/quorvel/sounds; the first when neither exists.
 std::filesystem::path findSoundsDir(const std::filesystem::path& programDirectory);
+// The places findSoundsDir looks, in its order.
+std::vector<std::filesystem::path> soundsDirCandidates(
+    const std::filesystem::path& programDirectory);
 
 }  // namespace quorvel

@@ -19,54 +19,16 @@
 #include <thread>
 #include <vector>
 
+#include "app/calc_process.h"
 #include "data/sys_data_holder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-struct Outcome {
-    std::string out;
-    std::string err;
-    int status;
-};
-
-std::string quoted(const std::string& arg) {
-    std::string q = "'";
-    for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
-std::string slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-class QuorvelCalc : public ::testing::Test {
-protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("quorvel_calc_test_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-
-    Outcome run(const std::vector<std::string>& args, const std::string& input = "",
-                const std::string& prefix = "") {
-        std::ofstream(m_dir / "in") << input;
-        std::string command = prefix + quoted(QUORVEL_CALC);
-        for (const auto& a : args) command += " " + quoted(a);
-        command += " <" + quoted((m_dir / "in").string()) + " >" +
-                   quoted((m_dir / "out").string()) + " 2>" + quoted((m_dir / "err").string());
-        const int raw = std::system(command.c_str());
-        return {slurp(m_dir / "out"), slurp(m_dir / "err"), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
-    }
-
-    fs::path m_dir;
-};
+using quorvel::test::Outcome;
+using quorvel::test::QuorvelCalc;
+using quorvel::test::quoted;
+using quorvel::test::slurp;
 
 // A quorvel-calc left running, reading its standard input from us.
 class Running {
@@ -131,8 +93,9 @@ TEST_F(QuorvelCalc, ArgumentsShareTheRecentResults) {
 
 TEST_F(QuorvelCalc, OneAnswerLinePerInputLine) {
     const Outcome r = run({}, "1+1\n5\n\n5/0\n2+2\r\nlast2*10\n99999999999*99999999999\n");
-    EXPECT_EQ(r.out, "2\n\n\n\n4\n20\n9.999999999800000000001E+21\n");
-    EXPECT_EQ(r.err, "Quorvel Warning Message: Sorry,the denominator cannot be zero.\n");
+    // A plain number is answered in its shown form; piped lines are named by number.
+    EXPECT_EQ(r.out, "2\n5\n\n\n4\n20\n9.999999999800000000001E+21\n");
+    EXPECT_EQ(r.err, "Line 4: Quorvel Warning Message: Sorry,the denominator cannot be zero.\n");
     EXPECT_EQ(r.status, 1);
 }
 
@@ -147,13 +110,14 @@ TEST_F(QuorvelCalc, SyntaxErrorsPrintTheThreeTexts) {
               "Input Message: The char [position:2] just before operator * cannot be acceptted\n"
               "Advice: The char [position:2] should be one of the chars:),(,0-9,X,M,F,K,W.Or the "
               "last char of the following words:Pi,Last1,Last2,Last3,Last4,Last5.\n"
-              "Expression: 2+*3\n");
+              "Expression: 2+*3\n"
+              "             ^\n");
     EXPECT_EQ(r.status, 1);
 }
 
 TEST_F(QuorvelCalc, OptionsChangePlacesDigitsAngleAndSteps) {
     EXPECT_EQ(run({"--places", "2", "2/3", "1/8"}).out, "0.67\n0.13\n");
-    EXPECT_EQ(run({"--digits", "3", "1234"}).out, "\n");
+    EXPECT_EQ(run({"--digits", "3", "1234"}).out, "1.234E+3\n");
     EXPECT_EQ(run({"--digits", "3", "1234+1"}).out, "1.235E+3\n");
     EXPECT_EQ(run({"--degrees", "2*sin(30)"}).out, "1\n");
     EXPECT_EQ(run({"--steps", "2*(3+4*5)", "7-1"}).out,
@@ -377,8 +341,11 @@ TEST_F(QuorvelCalc, MissingDataFolderIsCreated) {
 TEST_F(QuorvelCalc, AssignmentsAndEquationsAnswerWithTheirValue) {
     const Outcome r = run({}, "(m)=-4\n3*m\n(M)=2+3\nlast1+m\nX=5\n3*(X+1)=9\n2+3=5\n");
     EXPECT_EQ(r.out, "-4\n-12\n5\n10\n5\n2\n\n");
-    EXPECT_EQ(r.err, "");
-    EXPECT_EQ(r.status, 0);
+    // A sum with its result is neither an assignment nor an equation.
+    EXPECT_EQ(r.err,
+              "Line 7: Quorvel Message: A text with \"=\" is calculated only as an assignment "
+              "such as (M)=5 or an equation in x such as 2*x+3=7.\n");
+    EXPECT_EQ(r.status, 1);
 }
 
 TEST_F(QuorvelCalc, DataDirectoryKeepsParametersBetweenRuns) {

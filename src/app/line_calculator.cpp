@@ -1,0 +1,176 @@
+#include "app/line_calculator.h"
+
+#include <iostream>
+
+#include "calc/calc_engine.h"
+#include "calc/calculate.h"
+#include "calc/exponent_expansion.h"
+#include "calc/messages.h"
+#include "data/settings_bridge.h"
+#include "data/sys_data_holder.h"
+
+namespace quorvel {
+namespace {
+
+constexpr std::string_view kNothingToCalculate =
+    "There is nothing to calculate: type an expression such as 2+3, an assignment such as "
+    "(M)=5 or an equation such as 2*x+3=7.";
+constexpr std::string_view kEquationNeedsRightSide =
+    "An equation needs \"=\" and a right-hand side, such as 2*x+3=7.";
+constexpr std::string_view kAssignmentNeedsValue =
+    "An assignment needs a value after \"=\", such as (M)=5.";
+constexpr std::string_view kNeitherAssignmentNorEquation =
+    "A text with \"=\" is calculated only as an assignment such as (M)=5 or an equation in x "
+    "such as 2*x+3=7.";
+
+// One step a line with "\n" between lines, and no line break after the last.
+std::string withNewlines(std::string_view steps) {
+    std::string out;
+    out.reserve(steps.size());
+    for (char c : steps) {
+        if (c != '\r') out.push_back(c);
+    }
+    while (!out.empty() && out.back() == '\n') out.pop_back();
+    return out;
+}
+
+}  // namespace
+
+StderrPrompter::StderrPrompter(std::ostream& err) : m_err(err) {}
+
+std::ostream& StderrPrompter::prefix() {
+    if (m_line > 0) m_err << "Line " << m_line << ": ";
+    return m_err;
+}
+
+void StderrPrompter::showMessage(std::string_view text, std::string_view title, MessageIcon) {
+    prefix() << title << ": " << text << '\n';
+}
+
+bool StderrPrompter::askOkCancel(std::string_view text, std::string_view title) {
+    prefix() << title << ": " << text << '\n';
+    return false;
+}
+
+void StderrPrompter::showInputMessage(std::string_view message, std::string_view advice,
+                                      std::string_view expression, int position) {
+    prefix() << "Input Message: " << message << '\n' << "Advice: " << advice << '\n';
+    m_err << "Expression: " << expression << '\n';
+    // A caret under the offending character, as a terminal can show it.
+    if (position >= 1 && static_cast<std::size_t>(position) <= expression.size()) {
+        m_err << "            " << std::string(static_cast<std::size_t>(position) - 1, ' ')
+              << "^\n";
+    }
+}
+
+LineCalculator::LineCalculator(bool steps, SysDataHolder* holder, const CalcSettings& settings,
+                               StderrPrompter& prompter, std::ostream& out)
+    : m_steps(steps),
+      m_holder(holder),
+      m_session(settings, holder ? holder->data().log : m_log, prompter, [this] { store(); }),
+      m_prompter(prompter),
+      m_out(out) {}
+
+void LineCalculator::handle(std::string_view line) {
+    // The input box drops blanks as they are typed, so "2 + 3" reaches it as "2+3".
+    std::string text;
+    text.reserve(line.size());
+    for (char c : line) {
+        if (c != ' ' && c != '\t' && c != '\r') text.push_back(c);
+    }
+    // A result printed in E form can be typed back.
+    text = ExpandExpressionExponents(text);
+    if (answerWithoutCalculating(text)) return;
+    const CommandOutcome outcome = m_session.calculateCommand(text);
+    // Without a data file nobody reads the log again: keep memory flat on long inputs.
+    if (!m_holder) m_log.clear();
+    print(outcome);
+}
+
+// A plain number is answered in its shown form; a text the calculate command would pass over
+// gets a reason. True when the line is done with.
+bool LineCalculator::answerWithoutCalculating(const std::string& text) {
+    if (text.empty()) {
+        m_out << '\n';
+        return true;
+    }
+    std::string_view reason;
+    switch (DecideEqual(text)) {
+        case EqualAction::Nothing:
+            if (const auto number = ReadOperand(text.front() == '+' ? text.substr(1) : text)) {
+                const CalcSettings& s = m_session.settings();
+                std::string steps = "=" + *number;
+                m_out << FormatResult(*number, steps, s.places, s.digitsLimit) << '\n';
+                return true;
+            }
+            reason = text.find_first_of("xX") != std::string::npos ? kEquationNeedsRightSide
+                                                                   : kNothingToCalculate;
+            break;
+        case EqualAction::AppendEquals:
+            // "(M)" and its like, or an equation waiting for its right-hand side.
+            reason = text.size() == 3 && text.front() == '(' ? kAssignmentNeedsValue
+                                                             : kEquationNeedsRightSide;
+            break;
+        case EqualAction::ClearInput:
+        case EqualAction::Calculate:
+            return false;
+    }
+    m_prompter.showMessage(reason, msg::kTitleMessage, MessageIcon::Information);
+    m_failed = true;
+    m_out << '\n';
+    return true;
+}
+
+void LineCalculator::store() {
+    if (!m_holder || m_storeFailed) return;
+    WriteBackSettings(m_session.settings(), m_holder->data());
+    const StoreResult stored = m_holder->Store();
+    if (!stored.stored) {
+        std::cerr << "quorvel-calc: " << stored.reason << '\n';
+        m_storeFailed = true;
+    }
+}
+
+void LineCalculator::print(const CommandOutcome& outcome) {
+    switch (outcome.kind) {
+        case CommandKind::Failed:
+            m_failed = true;
+            m_out << '\n';
+            break;
+        case CommandKind::Calculated:
+        case CommandKind::Solved:
+            if (m_steps) {
+                m_out << withNewlines(outcome.shown) << "\n\n";
+            } else {
+                m_out << outcome.value << '\n';
+            }
+            break;
+        case CommandKind::ParameterSet:
+            m_out << outcome.value << '\n';
+            break;
+        case CommandKind::ClearInput:
+            m_prompter.showMessage(kNeitherAssignmentNorEquation, msg::kTitleMessage,
+                                   MessageIcon::Information);
+            m_failed = true;
+            m_out << '\n';
+            break;
+        case CommandKind::Nothing:
+            m_out << '\n';
+            break;
+    }
+}
+
+void CalculateStream(std::istream& in, LineCalculator& calculator, StderrPrompter& prompter,
+                     bool numbered, std::ostream& out) {
+    long number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        if (number == 1 && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
+        if (numbered) prompter.setLine(number);
+        calculator.handle(line);
+    }
+    prompter.setLine(0);
+    out.flush();
+}
+
+}  // namespace quorvel
