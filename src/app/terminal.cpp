@@ -111,17 +111,26 @@ int RunTerminal(LineCalculator& calculator, std::string_view version) {
     struct sigaction previous {};
     interrupt.sa_handler = onInterrupt;
     sigemptyset(&interrupt.sa_mask);
-    sigaction(SIGINT, &interrupt, &previous);  // no SA_RESTART: select() returns at once
+    sigaction(SIGINT, &interrupt, &previous);
+    // Ctrl+C is let through only while waiting for a key, so it is never missed between the
+    // check and the wait.
+    sigset_t interruptOnly;
+    sigset_t previousMask;
+    sigemptyset(&interruptOnly);
+    sigaddset(&interruptOnly, SIGINT);
+    sigprocmask(SIG_BLOCK, &interruptOnly, &previousMask);
+    sigset_t waitMask = previousMask;
+    sigdelset(&waitMask, SIGINT);
     rl_callback_handler_install(kPrompt, onLine);
     while (!session.done) {
-        fd_set input;
-        FD_ZERO(&input);
-        FD_SET(STDIN_FILENO, &input);
-        const int ready = select(STDIN_FILENO + 1, &input, nullptr, nullptr, nullptr);
         if (g_interrupted) {
             dropLine();
             continue;
         }
+        fd_set input;
+        FD_ZERO(&input);
+        FD_SET(STDIN_FILENO, &input);
+        const int ready = pselect(STDIN_FILENO + 1, &input, nullptr, nullptr, nullptr, &waitMask);
         if (ready < 0) {
             if (errno == EINTR) continue;
             break;
@@ -129,6 +138,7 @@ int RunTerminal(LineCalculator& calculator, std::string_view version) {
         rl_callback_read_char();
     }
     rl_callback_handler_remove();
+    sigprocmask(SIG_SETMASK, &previousMask, nullptr);
     sigaction(SIGINT, &previous, nullptr);
     g_session = nullptr;
 

@@ -203,9 +203,14 @@ public:
         return true;
     }
 
+    // -1 when the program has not ended within 5 s (it is then killed).
     int exitStatus() {
         int raw = 0;
-        ::waitpid(m_pid, &raw, 0);
+        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
+        while (::waitpid(m_pid, &raw, WNOHANG) == 0) {
+            if (std::chrono::steady_clock::now() > end) return -1;
+            ::usleep(10000);
+        }
         m_waited = true;
         return WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     }
@@ -225,18 +230,23 @@ private:
     std::string m_shown;
 };
 
+// Keys are typed only at a prompt: while an answer is printed the terminal is back in its
+// cooked mode, where Ctrl+D would be the line discipline's, not readline's.
 TEST_F(QuorvelCalc, PromptRecallsALineWithUpAndKeepsTheHistory) {
     {
         Terminal t(m_dir);
         ASSERT_TRUE(t.waitFor("quorvel> ")) << t.shown();
         t.type("17*3\r");
         ASSERT_TRUE(t.waitFor("\n51\r\n")) << t.shown();
+        ASSERT_TRUE(t.waitFor("quorvel> ", 2)) << t.shown();
         t.type("\x1b[A\r");  // Up, Enter: the same line again
         ASSERT_TRUE(t.waitFor("\n51\r\n", 2)) << t.shown();
+        ASSERT_TRUE(t.waitFor("quorvel> ", 3)) << t.shown();
         t.type("99\x03");  // Ctrl+C drops the line being typed, not the program
         ASSERT_TRUE(t.waitFor("quorvel> ", 4)) << t.shown();
         t.type("4+4\r");
         ASSERT_TRUE(t.waitFor("\n8\r\n")) << t.shown();
+        ASSERT_TRUE(t.waitFor("quorvel> ", 5)) << t.shown();
         t.type("quit\r");
         EXPECT_EQ(t.exitStatus(), 0);
     }
@@ -248,6 +258,7 @@ TEST_F(QuorvelCalc, PromptRecallsALineWithUpAndKeepsTheHistory) {
         ASSERT_TRUE(t.waitFor("quorvel> ")) << t.shown();
         t.type("\x1b[A\x1b[A\r");
         ASSERT_TRUE(t.waitFor("\n51\r\n")) << t.shown();
+        ASSERT_TRUE(t.waitFor("quorvel> ", 2)) << t.shown();
         t.type("\x04");  // Ctrl+D ends
         EXPECT_EQ(t.exitStatus(), 0);
     }

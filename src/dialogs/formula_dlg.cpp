@@ -1,0 +1,155 @@
+#include "dialogs/formula_dlg.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QShortcut>
+
+#include "dialogs/new_formula_dlg.h"
+#include "ui/help_window.h"
+
+namespace quorvel {
+namespace {
+
+struct ButtonSpec {
+    int id;
+    const char* caption;
+    const char* tooltip;
+    int x;
+    int y;
+};
+
+constexpr ButtonSpec kButtons[] = {
+    {4, "Talk", "Talk the selected lines.", 180, 294},
+    {6, "Talk all", "Talk all formula in the catalog.", 255, 294},
+    {1057, "Stop", "Stop talking", 330, 294},
+    {3, "Copy", "Copy the selected lines into the clip board.", 20, 328},
+    {5, "Copy all", "Copy all these formula data into the clipboard", 95, 328},
+    {1076, "Remove", "Remove the select formula from this catalog", 170, 328},
+    {2, "Clear", "Clear the formula information in this catalog", 245, 328},
+    {7, "New", "Creat the new formula", 320, 328},
+    {1, "Exit", "Exit this dialog", 535, 328},
+};
+
+constexpr int kFirstCatalogId = 1092;
+
+QString qstr(std::string_view text) {
+    return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
+}
+
+}  // namespace
+
+CFormulaDlg::CFormulaDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prompter,
+                         QWidget* parent)
+    : SkinnedDialog(QString::fromLatin1(skins::kSkinDialog), parent),
+      m_book(holder, speaker, prompter),
+      m_holder(holder),
+      m_prompter(prompter) {
+    setWindowTitle(QStringLiteral("Formula manager"));
+    setAccessibleName(windowTitle());
+
+    for (std::size_t i = 0; i < kCatalogs.size(); ++i) {
+        auto* tab = new FocusTabButton(this);
+        tab->setText(qstr(kCatalogs[i]));
+        tab->setPictures(skins::kTab);
+        tab->setAccessibleName(QStringLiteral("Catalog ") + qstr(kCatalogs[i]));
+        tab->setGeometry(50 + 70 * static_cast<int>(i), 44, 70, 25);
+        connect(tab, &QAbstractButton::clicked, this, [this, i] { chooseCatalog(i); });
+        m_tabs.push_back(tab);
+        m_buttons.emplace_back(kFirstCatalogId + static_cast<int>(i), tab);
+    }
+
+    m_model = new ManagerTableModel(
+        m_book, {qstr(m_book.columnHeading()), QStringLiteral("Description")}, this);
+    m_view = makeManagerView(this, m_model, {350, 230});
+    m_view->setGeometry(14, 76, 592, 208);
+    m_view->setAccessibleName(QStringLiteral("Formula list"));
+    connect(m_view, &QTableView::activated, this, [this] {
+        m_book.talkFirstSelected(selectedRows(m_view), m_repeat->text().toStdString());
+    });
+
+    auto* repeatLabel = new QLabel(QStringLiteral("Repeat times:"), this);
+    repeatLabel->setGeometry(20, 297, 95, 20);
+    m_repeat = new QLineEdit(QStringLiteral("1"), this);
+    m_repeat->setGeometry(115, 294, 50, 25);
+    m_repeat->setAccessibleName(QStringLiteral("Repeat times"));
+    repeatLabel->setBuddy(m_repeat);
+
+    for (const ButtonSpec& spec : kButtons) {
+        m_buttons.emplace_back(spec.id, makeDialogButton(this, QString::fromLatin1(spec.caption),
+                                                         QString::fromLatin1(spec.tooltip),
+                                                         QRect(spec.x, spec.y, 65, 25)));
+    }
+    const auto repeat = [this] { return m_repeat->text().toStdString(); };
+    connect(button(1), &QAbstractButton::clicked, this, &QDialog::reject);
+    connect(button(2), &QAbstractButton::clicked, this, [this] { clearCatalog(); });
+    connect(button(3), &QAbstractButton::clicked, this,
+            [this] { m_book.copySelected(selectedRows(m_view), m_clipboard); });
+    connect(button(4), &QAbstractButton::clicked, this,
+            [this, repeat] { m_book.talkSelected(selectedRows(m_view), repeat()); });
+    connect(button(5), &QAbstractButton::clicked, this, [this] { m_book.copyAll(m_clipboard); });
+    connect(button(6), &QAbstractButton::clicked, this,
+            [this, repeat] { m_book.talkAll(repeat()); });
+    connect(button(7), &QAbstractButton::clicked, this, [this] { newFormula(); });
+    connect(button(1057), &QAbstractButton::clicked, this, [this] { m_book.stopTalking(); });
+    connect(button(1076), &QAbstractButton::clicked, this, [this] { removeSelected(); });
+
+    addListKeys(
+        m_view, [this] { m_book.copySelected(selectedRows(m_view), m_clipboard); },
+        [this] { removeSelected(); });
+    auto* helpKey = new QShortcut(QKeySequence::HelpContents, this);
+    connect(helpKey, &QShortcut::activated, this,
+            [this] { openHelp(this, QStringLiteral("formula_manager.html")); });
+
+    m_newOpener = [this](std::string_view catalog) {
+        CNewFormulaDlg dialog(m_holder, m_prompter, catalog, this);
+        dialog.exec();
+    };
+
+    chooseCatalog(0);
+    setClientSize(620, 370);
+    centreOnScreen();
+    m_view->setFocus();
+}
+
+HoverButton* CFormulaDlg::button(int id) const {
+    for (const auto& [buttonId, b] : m_buttons) {
+        if (buttonId == id) return b;
+    }
+    return nullptr;
+}
+
+void CFormulaDlg::done(int result) {
+    m_book.stopTalking();
+    SkinnedDialog::done(result);
+}
+
+void CFormulaDlg::chooseCatalog(std::size_t index) {
+    for (std::size_t i = 0; i < m_tabs.size(); ++i) {
+        if (i == index) {
+            m_tabs[i]->press();
+        } else {
+            m_tabs[i]->release();
+        }
+    }
+    m_book.setCatalog(kCatalogs[index]);
+    m_model->setHeading(0, qstr(m_book.columnHeading()));
+    m_model->reload();
+}
+
+void CFormulaDlg::removeSelected() {
+    m_book.removeSelected(selectedRows(m_view));
+    m_model->reload();
+}
+
+void CFormulaDlg::clearCatalog() {
+    m_book.clearCatalog();
+    m_model->reload();
+}
+
+void CFormulaDlg::newFormula() {
+    m_newOpener(m_book.catalog());
+    m_book.refill();
+    m_model->reload();
+}
+
+}  // namespace quorvel

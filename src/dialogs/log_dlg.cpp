@@ -1,0 +1,127 @@
+#include "dialogs/log_dlg.h"
+
+#include <QLabel>
+#include <QLineEdit>
+#include <QShortcut>
+
+#include "dialogs/export_to_for_dlg.h"
+#include "ui/help_window.h"
+
+namespace quorvel {
+namespace {
+
+struct ButtonSpec {
+    int id;
+    const char* caption;
+    const char* tooltip;
+    int x;
+    int y;
+};
+
+// Talking on the upper row beside the repeat box, list work on the lower one.
+constexpr ButtonSpec kButtons[] = {
+    {4, "Talk", "Talk the selected lines.", 180, 294},
+    {6, "Talk all", "Talk all expressions in the log.", 255, 294},
+    {1057, "Stop", "", 330, 294},
+    {3, "Copy", "Copy the selected lines into the clip board.", 20, 328},
+    {5, "Copy all", "Copy all these log data into the clipboard", 95, 328},
+    {1076, "Remove", "Remove the selected lines.", 170, 328},
+    {1080, "Export", "Export the selected lines to the formula manager.", 245, 328},
+    {2, "Clear", "Clear the log information", 320, 328},
+    {1, "Close", "Close the log manager", 535, 328},
+};
+
+}  // namespace
+
+CLogDlg::CLogDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prompter, QWidget* parent)
+    : SkinnedDialog(QString::fromLatin1(skins::kSkinDialog), parent),
+      m_holder(holder),
+      m_prompter(prompter),
+      m_list(holder, speaker, prompter) {
+    setWindowTitle(QStringLiteral("Log manager"));
+    setAccessibleName(QStringLiteral("Log manager"));
+
+    m_model =
+        new ManagerTableModel(m_list, {QStringLiteral("Time"), QStringLiteral("Expression")}, this);
+    m_view = makeManagerView(this, m_model, {100, 500});
+    m_view->setGeometry(14, 44, 592, 240);
+    m_view->setAccessibleName(QStringLiteral("Log list"));
+    // A double click, or Enter on the list.
+    connect(m_view, &QTableView::activated, this, [this] { talkFirstSelected(); });
+
+    auto* repeatLabel = new QLabel(QStringLiteral("Repeat times:"), this);
+    repeatLabel->setGeometry(20, 297, 95, 20);
+    m_repeat = new QLineEdit(QStringLiteral("1"), this);
+    m_repeat->setGeometry(115, 294, 50, 25);
+    m_repeat->setAccessibleName(QStringLiteral("Repeat times"));
+    repeatLabel->setBuddy(m_repeat);
+
+    for (const ButtonSpec& spec : kButtons) {
+        FocusButton* b =
+            makeDialogButton(this, QString::fromLatin1(spec.caption),
+                             QString::fromLatin1(spec.tooltip), QRect(spec.x, spec.y, 65, 25));
+        m_buttons.emplace_back(spec.id, b);
+    }
+    button(1057)->setAccessibleName(QStringLiteral("Stop talking"));
+    connect(button(1), &QAbstractButton::clicked, this, &QDialog::reject);
+    connect(button(2), &QAbstractButton::clicked, this, [this] { clear(); });
+    connect(button(3), &QAbstractButton::clicked, this, [this] { copySelected(); });
+    connect(button(4), &QAbstractButton::clicked, this, [this] { talkSelected(); });
+    connect(button(5), &QAbstractButton::clicked, this, [this] { copyAll(); });
+    connect(button(6), &QAbstractButton::clicked, this, [this] { talkAll(); });
+    connect(button(1057), &QAbstractButton::clicked, this, [this] { m_list.stopTalking(); });
+    connect(button(1076), &QAbstractButton::clicked, this, [this] { removeSelected(); });
+    connect(button(1080), &QAbstractButton::clicked, this, [this] { exportSelected(); });
+
+    addListKeys(
+        m_view, [this] { copySelected(); }, [this] { removeSelected(); });
+    auto* helpKey = new QShortcut(QKeySequence::HelpContents, this);
+    connect(helpKey, &QShortcut::activated, this,
+            [this] { openHelp(this, QStringLiteral("log_manager.html")); });
+
+    m_exportOpener = [this](std::string_view expression) {
+        CExportToForDlg dialog(m_holder, m_prompter, expression, this);
+        dialog.exec();
+    };
+
+    setClientSize(620, 370);
+    centreOnScreen();
+    m_view->setFocus();
+}
+
+FocusButton* CLogDlg::button(int id) const {
+    for (const auto& [buttonId, b] : m_buttons) {
+        if (buttonId == id) return b;
+    }
+    return nullptr;
+}
+
+void CLogDlg::done(int result) {
+    m_list.stopTalking();
+    SkinnedDialog::done(result);
+}
+
+void CLogDlg::reload() { m_model->reload(); }
+
+void CLogDlg::copySelected() { m_list.copySelected(selectedRows(m_view), m_clipboard); }
+void CLogDlg::copyAll() { m_list.copyAll(m_clipboard); }
+void CLogDlg::talkSelected() {
+    m_list.talkSelected(selectedRows(m_view), m_repeat->text().toStdString());
+}
+void CLogDlg::talkAll() { m_list.talkAll(m_repeat->text().toStdString()); }
+void CLogDlg::talkFirstSelected() {
+    m_list.talkFirstSelected(selectedRows(m_view), m_repeat->text().toStdString());
+}
+
+void CLogDlg::removeSelected() {
+    m_list.removeSelected(selectedRows(m_view));
+    reload();
+}
+
+void CLogDlg::clear() {
+    if (m_list.clear()) reload();
+}
+
+void CLogDlg::exportSelected() { m_list.exportSelected(selectedRows(m_view), m_exportOpener); }
+
+}  // namespace quorvel

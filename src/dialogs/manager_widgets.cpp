@@ -1,0 +1,144 @@
+#include "dialogs/manager_widgets.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+
+#include "tools/formula_book.h"
+
+namespace quorvel {
+
+FocusButton* makeDialogButton(QWidget* parent, const QString& caption, const QString& tooltip,
+                              QRect geometry) {
+    auto* button = new FocusButton(parent);
+    button->setText(caption);
+    button->setPictures(skins::kButton);
+    button->setToolTip(tooltip);
+    button->setAccessibleName(tooltip.isEmpty() ? caption : tooltip);
+    button->setGeometry(geometry);
+    return button;
+}
+
+QComboBox* makeCatalogBox(QWidget* parent) {
+    auto* box = new QComboBox(parent);
+    for (std::string_view catalog : kCatalogs) {
+        box->addItem(QString::fromLatin1(catalog.data(), static_cast<qsizetype>(catalog.size())));
+    }
+    box->setAccessibleName(QStringLiteral("Catalog"));
+    return box;
+}
+
+ManagerTableModel::ManagerTableModel(const ManagerList& list, QStringList headings, QObject* parent)
+    : QAbstractTableModel(parent), m_list(list), m_headings(std::move(headings)) {}
+
+int ManagerTableModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_list.rowCount());
+}
+
+int ManagerTableModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : 2;
+}
+
+QVariant ManagerTableModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid() || index.row() >= rowCount()) return {};
+    const auto row = static_cast<std::size_t>(index.row());
+    if (role == Qt::DisplayRole) {
+        const ListCells cells = m_list.cells(row);
+        return QString::fromStdString(index.column() == 0 ? cells.first : cells.second);
+    }
+    if (role == Qt::AccessibleTextRole) return QString::fromStdString(m_list.rowText(row));
+    return {};
+}
+
+QVariant ManagerTableModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (orientation == Qt::Horizontal && role == Qt::DisplayRole && section >= 0 &&
+        section < m_headings.size()) {
+        return m_headings.at(section);
+    }
+    return QAbstractTableModel::headerData(section, orientation, role);
+}
+
+void ManagerTableModel::setHeading(int column, const QString& text) {
+    m_headings[column] = text;
+    emit headerDataChanged(Qt::Horizontal, column, column);
+}
+
+void ManagerTableModel::reload() {
+    beginResetModel();
+    endResetModel();
+}
+
+QTableView* makeManagerView(QWidget* parent, ManagerTableModel* model,
+                            const std::vector<int>& columnWidths) {
+    auto* view = new QTableView(parent);
+    view->setModel(model);
+    view->setSelectionBehavior(QAbstractItemView::SelectRows);
+    view->setSelectionMode(QAbstractItemView::ExtendedSelection);
+    view->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    view->setShowGrid(true);
+    view->setWordWrap(false);
+    view->setTabKeyNavigation(false);
+    view->verticalHeader()->hide();
+    // Fixed row heights keep a list of any length as quick as a short one.
+    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->verticalHeader()->setDefaultSectionSize(view->fontMetrics().height() + 6);
+    view->horizontalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    view->horizontalHeader()->setHighlightSections(false);
+    for (std::size_t c = 0; c < columnWidths.size(); ++c) {
+        view->setColumnWidth(static_cast<int>(c), columnWidths[c]);
+    }
+    return view;
+}
+
+std::vector<std::size_t> selectedRows(const QTableView* view) {
+    std::vector<std::size_t> rows;
+    if (!view->selectionModel()) return rows;
+    for (const QModelIndex& index : view->selectionModel()->selectedRows()) {
+        rows.push_back(static_cast<std::size_t>(index.row()));
+    }
+    return rows;
+}
+
+namespace {
+
+class ListKeys : public QObject {
+public:
+    ListKeys(QObject* parent, std::function<void()> copy, std::function<void()> remove)
+        : QObject(parent), m_copy(std::move(copy)), m_remove(std::move(remove)) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            auto* key = static_cast<QKeyEvent*>(event);
+            if (key->matches(QKeySequence::Copy)) {
+                m_copy();
+                return true;
+            }
+            if (key->matches(QKeySequence::Delete)) {
+                m_remove();
+                return true;
+            }
+        }
+        return QObject::eventFilter(watched, event);
+    }
+
+private:
+    std::function<void()> m_copy;
+    std::function<void()> m_remove;
+};
+
+}  // namespace
+
+void addListKeys(QTableView* view, std::function<void()> copy, std::function<void()> remove) {
+    view->installEventFilter(new ListKeys(view, std::move(copy), std::move(remove)));
+}
+
+bool QtClipboard::setText(std::string_view text) {
+    QClipboard* clipboard = QApplication::clipboard();
+    if (!clipboard) return false;
+    clipboard->setText(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())));
+    return true;
+}
+
+}  // namespace quorvel

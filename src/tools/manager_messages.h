@@ -1,0 +1,29 @@
+#pragma once
+
+// The fixed messages of the log manager and the formula manager. All carry the title
+// "Quorvel Message": the information icon, and the question icon for the Clear question.
+
+#include <string_view>
+
+namespace quorvel::msg {
+
+inline constexpr std::string_view kRepeatRange = "Repeat Times should be between 1 and 50";
+inline constexpr std::string_view kLogListEmpty =
+    "Log list is empty.Please calculate first.Thank you.";
+inline constexpr std::string_view kSelectFirst = "Please select first.Thank you.";
+inline constexpr std::string_view kSelectionCopied =
+    "The selection has been copied into the clipboard successfully.";
+inline constexpr std::string_view kLogInformationCopied =
+    "The log information has been copied into the clipboard successfully.";
+// Two spaces before "you", as the log manager has always said it.
+inline constexpr std::string_view kSelectLineToExport =
+    "Please select first by clicking the line  you want to export.";
+inline constexpr std::string_view kClearLogQuestion =
+    "Do you want to clear all the log information?.";
+
+inline constexpr std::string_view kInputAndCalculate = "Please input the expression and calculate.";
+inline constexpr std::string_view kFormulaSaved = "Save the new formula successfully.";
+inline constexpr std::string_view kSelectCatalogFirst = "Please select the catalog first.";
+inline constexpr std::string_view kFormulaExported = "Export to the formula manager successfully";
+
+}  // namespace quorvel::msg

@@ -1,0 +1,340 @@
+// The log manager, the formula manager and their two small dialogs on a display: real clicks
+// and keys, the real clipboard, a temporary data folder, a recording Prompter and Speaker.
+
+#include <gtest/gtest.h>
+
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QTest>
+#include <functional>
+#include <memory>
+#include <set>
+
+#include "data/sys_data_holder.h"
+#include "dialogs/export_to_for_dlg.h"
+#include "dialogs/formula_dlg.h"
+#include "dialogs/log_dlg.h"
+#include "dialogs/new_formula_dlg.h"
+#include "support/recording_prompter.h"
+#include "support/recording_speaker.h"
+#include "support/temp_data_folder.h"
+#include "tools/manager_messages.h"
+#include "ui/filter_edit.h"
+
+namespace quorvel {
+namespace {
+
+using testing::RecordingPrompter;
+using testing::RecordingSpeaker;
+using testing::SpeechRequest;
+using testing::TempDataFolder;
+
+class ManagerDialogs : public ::testing::Test {
+protected:
+    void SetUp() override {
+        holder.data().log = {"2026-03-07 09:05   1+1=2", "2026-03-07 09:06   2+2=4",
+                             "2026-03-07 09:07   3+3=6", "2026-03-07 09:08   4+4=8"};
+    }
+
+    static void clickRow(QTableView* view, int row, Qt::KeyboardModifiers mods = {}) {
+        const QRect cell = view->visualRect(view->model()->index(row, 1));
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, mods, cell.center());
+    }
+    static void click(QAbstractButton* button) {
+        ASSERT_NE(button, nullptr);
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    static QString cell(QTableView* view, int row, int column) {
+        return view->model()->index(row, column).data().toString();
+    }
+    std::string shown() const { return prompter.only(); }
+
+    TempDataFolder folder{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+    SysDataHolder holder{folder.path()};
+    RecordingSpeaker speaker;
+    RecordingPrompter prompter;
+};
+
+TEST_F(ManagerDialogs, LogListIsNewestFirstAndReadRowByRow) {
+    CLogDlg dialog(holder, speaker, prompter);
+    QTableView* list = dialog.list();
+    EXPECT_EQ(dialog.size(), QSize(620, 370));
+    EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(), QStringLiteral("Time"));
+    EXPECT_EQ(list->model()->headerData(1, Qt::Horizontal).toString(),
+              QStringLiteral("Expression"));
+    EXPECT_EQ(list->columnWidth(0), 100);
+    EXPECT_EQ(list->columnWidth(1), 500);
+    ASSERT_EQ(list->model()->rowCount(), 4);
+    EXPECT_EQ(cell(list, 0, 0), QStringLiteral("2026-03-07"));
+    EXPECT_EQ(cell(list, 0, 1), QStringLiteral("09:08   4+4=8"));
+    EXPECT_EQ(cell(list, 3, 1), QStringLiteral("09:05   1+1=2"));
+
+    QAccessibleInterface* table = QAccessible::queryAccessibleInterface(list);
+    ASSERT_NE(table, nullptr);
+    ASSERT_NE(table->tableInterface(), nullptr);
+    for (int column = 0; column < 2; ++column) {
+        QAccessibleInterface* c = table->tableInterface()->cellAt(1, column);
+        ASSERT_NE(c, nullptr);
+        EXPECT_EQ(c->text(QAccessible::Name), QStringLiteral("2026-03-07 09:07   3+3=6"));
+    }
+}
+
+TEST_F(ManagerDialogs, LogCopySelectedPutsTheExactTextOnTheClipboard) {
+    CLogDlg dialog(holder, speaker, prompter);
+    dialog.show();
+    QTableView* list = dialog.list();
+
+    clickRow(list, 2);
+    clickRow(list, 0, Qt::ControlModifier);
+    click(dialog.button(3));
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QStringLiteral("2026-03-07   09:08   4+4=8\r\n2026-03-07   09:06   2+2=4\r\n"));
+    EXPECT_EQ(shown(), "Quorvel Message: " + std::string(msg::kSelectionCopied));
+
+    // The keyboard: a row, then Shift+Down takes the next one too; Ctrl+C copies.
+    prompter.messages.clear();
+    clickRow(list, 1);
+    QTest::keyClick(list, Qt::Key_Down, Qt::ShiftModifier);
+    QTest::keyClick(list, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QApplication::clipboard()->text(),
+              QStringLiteral("2026-03-07   09:07   3+3=6\r\n2026-03-07   09:06   2+2=4\r\n"));
+    EXPECT_EQ(prompter.messages.size(), 1u);
+
+    prompter.messages.clear();
+    list->clearSelection();
+    click(dialog.button(3));
+    EXPECT_EQ(shown(), "Quorvel Message: " + std::string(msg::kSelectFirst));
+}
+
+TEST_F(ManagerDialogs, LogRemoveUpdatesTheListAndTheLog) {
+    CLogDlg dialog(holder, speaker, prompter);
+    dialog.show();
+    QTableView* list = dialog.list();
+    clickRow(list, 0);
+    clickRow(list, 1, Qt::ShiftModifier);
+    click(dialog.button(1076));
+    EXPECT_EQ(list->model()->rowCount(), 2);
+    EXPECT_EQ(cell(list, 0, 1), QStringLiteral("09:06   2+2=4"));
+    EXPECT_EQ(holder.data().log,
+              (std::vector<std::string>{"2026-03-07 09:05   1+1=2", "2026-03-07 09:06   2+2=4"}));
+    // The Delete key does the same for the row with the keyboard focus.
+    clickRow(list, 1);
+    QTest::keyClick(list, Qt::Key_Delete);
+    EXPECT_EQ(holder.data().log, (std::vector<std::string>{"2026-03-07 09:06   2+2=4"}));
+}
+
+TEST_F(ManagerDialogs, LogTalksAndStopsItsSpeakerWhenClosed) {
+    CLogDlg dialog(holder, speaker, prompter);
+    dialog.show();
+    dialog.repeatBox()->setText(QStringLiteral("2"));
+    click(dialog.button(6));
+    clickRow(dialog.list(), 3);
+    QTest::keyClick(dialog.list(), Qt::Key_Return);
+    click(dialog.button(4));
+    ASSERT_EQ(speaker.requests.size(), 3u);
+    EXPECT_EQ(speaker.requests[0].text,
+              "2:09:08   4+4=8|09:07   3+3=6|09:06   2+2=4|09:05   1+1=2|");
+    EXPECT_EQ(speaker.requests[1], (SpeechRequest{"expr", "2:09:05   1+1=2|"}));
+    EXPECT_EQ(speaker.requests[2], (SpeechRequest{"expr", "2:09:05   1+1=2|"}));
+    click(dialog.button(1057));
+    EXPECT_EQ(speaker.stops, 1);
+    click(dialog.button(1));
+    EXPECT_EQ(speaker.stops, 2);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST_F(ManagerDialogs, LogClearThenCancelLeavesTheFileAlone) {
+    ASSERT_TRUE(holder.Store().stored);
+    const std::string before = folder.bytes("SysData.dat");
+    CLogDlg dialog(holder, speaker, prompter);
+    prompter.answer = false;
+    click(dialog.button(2));
+    EXPECT_EQ(folder.bytes("SysData.dat"), before);
+    EXPECT_EQ(dialog.list()->model()->rowCount(), 4);
+    prompter.answer = true;
+    click(dialog.button(2));
+    EXPECT_EQ(dialog.list()->model()->rowCount(), 0);
+    EXPECT_NE(folder.bytes("SysData.dat"), before);
+}
+
+TEST_F(ManagerDialogs, LogExportOpensTheExportDialogPerSelectedRow) {
+    CLogDlg dialog(holder, speaker, prompter);
+    dialog.show();
+    std::vector<std::string> opened;
+    dialog.setExportOpener([&](std::string_view e) { opened.emplace_back(e); });
+    click(dialog.button(1080));
+    EXPECT_EQ(shown(), "Quorvel Message: " + std::string(msg::kSelectLineToExport));
+    clickRow(dialog.list(), 3);
+    clickRow(dialog.list(), 1, Qt::ControlModifier);
+    click(dialog.button(1080));
+    EXPECT_EQ(opened, (std::vector<std::string>{"09:07   3+3=6", "09:05   1+1=2"}));
+}
+
+TEST_F(ManagerDialogs, ExportWithoutACatalogStoresNothing) {
+    CExportToForDlg dialog(holder, prompter, "2+3=5");
+    EXPECT_EQ(dialog.size(), QSize(570, 200));
+    EXPECT_EQ(dialog.formulaBox()->text(), QStringLiteral("2+3=5"));
+    click(dialog.exportButton());
+    EXPECT_EQ(shown(), "Quorvel Message: " + std::string(msg::kSelectCatalogFirst));
+    EXPECT_TRUE(holder.data().formulas.empty());
+    EXPECT_EQ(folder.bytes("SysData.dat"), "");
+
+    prompter.messages.clear();
+    dialog.catalogBox()->setCurrentIndex(1);
+    QTest::keyClicks(dialog.descriptionBox(), QStringLiteral("sum"));
+    click(dialog.exportButton());
+    EXPECT_EQ(shown(), "Quorvel Message: " + std::string(msg::kFormulaExported));
+    EXPECT_EQ(holder.data().formulas, (std::vector<CFormula>{{"minus", "2+3=5", "sum"}}));
+    EXPECT_NE(folder.bytes("SysData.dat"), "");
+}
+
+TEST_F(ManagerDialogs, FormulaManagerSwitchesCatalogsAndRemovesByRow) {
+    holder.data().formulas = {
+        {"Add", "1+1=2", "mine"}, {"add", "2+2=4", "too"}, {"time", "2*3=6", "t"}};
+    CFormulaDlg dialog(holder, speaker, prompter);
+    dialog.show();
+    QTableView* list = dialog.list();
+    EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(),
+              QStringLiteral("Formula for add"));
+    EXPECT_EQ(list->columnWidth(0), 350);
+    EXPECT_EQ(list->columnWidth(1), 230);
+    ASSERT_EQ(list->model()->rowCount(), 2);
+    EXPECT_EQ(cell(list, 0, 0), QStringLiteral("1+1=2"));
+
+    clickRow(list, 0);
+    click(dialog.button(1076));
+    ASSERT_EQ(list->model()->rowCount(), 1);
+    EXPECT_EQ(cell(list, 0, 0), QStringLiteral("2+2=4"));
+    EXPECT_EQ(holder.data().formulas.size(), 2u);
+    EXPECT_EQ(holder.data().formulas[0].formula, "2+2=4");
+
+    click(dialog.button(1094));  // time
+    EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(),
+              QStringLiteral("Formula for time"));
+    ASSERT_EQ(list->model()->rowCount(), 1);
+    EXPECT_EQ(cell(list, 0, 1), QStringLiteral("t"));
+    EXPECT_TRUE(static_cast<LatchingButton*>(dialog.button(1094))->isLatched());
+    EXPECT_FALSE(static_cast<LatchingButton*>(dialog.button(1092))->isLatched());
+}
+
+TEST_F(ManagerDialogs, FormulaManagerFillsAnEmptyListAndReadsItAgainAfterNew) {
+    CFormulaDlg dialog(holder, speaker, prompter);
+    EXPECT_EQ(dialog.list()->model()->rowCount(), 45);
+    EXPECT_EQ(cell(dialog.list(), 0, 0), QStringLiteral("1+1=2"));
+    EXPECT_EQ(cell(dialog.list(), 0, 1), QStringLiteral("Demo"));
+    std::string openedWith;
+    dialog.setNewFormulaOpener([&](std::string_view catalog) {
+        openedWith = catalog;
+        holder.data().formulas.push_back({"divide", "9/3=3", "new"});
+    });
+    click(dialog.button(1095));
+    click(dialog.button(7));
+    EXPECT_EQ(openedWith, "divide");
+    EXPECT_EQ(dialog.list()->model()->rowCount(), 46);
+    EXPECT_EQ(cell(dialog.list(), 45, 0), QStringLiteral("9/3=3"));
+
+    click(dialog.button(2));
+    EXPECT_EQ(dialog.list()->model()->rowCount(), 0);
+    EXPECT_EQ(holder.data().formulas.size(), 135u);
+}
+
+TEST_F(ManagerDialogs, NewFormulaTypesCalculatesAndSaves) {
+    CNewFormulaDlg dialog(holder, prompter, "TIME");
+    dialog.show();
+    EXPECT_EQ(dialog.catalogBox()->currentText(), QStringLiteral("time"));
+    CFilterEdit* box = dialog.expressionBox();
+
+    click(dialog.button(1067));
+    EXPECT_EQ(shown(), "Quorvel Message: " + std::string(msg::kInputAndCalculate));
+    EXPECT_TRUE(holder.data().formulas.empty());
+
+    QTest::keyClicks(box, QStringLiteral("3+4"));
+    EXPECT_EQ(box->toPlainText(), QStringLiteral("3+4"));
+    click(dialog.button(1066));
+    EXPECT_EQ(box->toPlainText(), QStringLiteral("3+4=7"));
+
+    // The next key starts a new expression, as after a result in the main window.
+    QTest::keyClicks(box, QStringLiteral("sin(0)"));
+    EXPECT_EQ(box->toPlainText(), QStringLiteral("Sin(0)"));
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Return);
+    EXPECT_EQ(box->toPlainText(), QStringLiteral("Sin(0)=0"));
+
+    prompter.messages.clear();
+    QTest::keyClicks(dialog.descriptionBox(), QStringLiteral("zero"));
+    click(dialog.button(1067));
+    EXPECT_EQ(shown(), "Quorvel Message: " + std::string(msg::kFormulaSaved));
+    const std::vector<CFormula> saved = {{"time", "Sin(0)=0", "zero"}};
+    EXPECT_EQ(holder.data().formulas, saved);
+    SysDataHolder reread(folder.path());
+    ASSERT_EQ(reread.Load().outcome, LoadOutcome::Read);
+    EXPECT_EQ(reread.data().formulas, saved);
+
+    click(dialog.button(1104));
+    EXPECT_TRUE(box->toPlainText().isEmpty());
+    EXPECT_TRUE(dialog.descriptionBox()->text().isEmpty());
+}
+
+// Every enabled control has an accessible name and Tab reaches each of them.
+TEST_F(ManagerDialogs, EveryControlIsNamedAndReachedWithTab) {
+    struct Case {
+        const char* name;
+        std::function<std::unique_ptr<QDialog>()> make;
+    };
+    const Case kCases[] = {
+        {"log", [&] { return std::make_unique<CLogDlg>(holder, speaker, prompter); }},
+        {"formula", [&] { return std::make_unique<CFormulaDlg>(holder, speaker, prompter); }},
+        {"new", [&] { return std::make_unique<CNewFormulaDlg>(holder, prompter, "add"); }},
+        {"export", [&] { return std::make_unique<CExportToForDlg>(holder, prompter, "1+1=2"); }},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        std::unique_ptr<QDialog> dialog = c.make();
+        dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+        std::set<QWidget*> controls;
+        for (QWidget* w : dialog->findChildren<QWidget*>()) {
+            const bool control = qobject_cast<QAbstractButton*>(w) || qobject_cast<QLineEdit*>(w) ||
+                                 qobject_cast<QComboBox*>(w) ||
+                                 qobject_cast<QAbstractItemView*>(w) ||
+                                 qobject_cast<QPlainTextEdit*>(w);
+            if (!control || !w->isEnabled() || !w->isVisibleTo(dialog.get())) continue;
+            if (qobject_cast<QHeaderView*>(w)) continue;
+            if (w->parentWidget() != dialog.get()) continue;  // parts of a control
+            EXPECT_FALSE(w->accessibleName().isEmpty()) << w->metaObject()->className();
+            controls.insert(w);
+        }
+        ASSERT_GE(controls.size(), 4u);
+        std::set<QWidget*> reached;
+        for (std::size_t i = 0; i < controls.size() * 2; ++i) {
+            QWidget* focus = QApplication::focusWidget();
+            ASSERT_NE(focus, nullptr);
+            reached.insert(focus);
+            QTest::keyClick(focus, Qt::Key_Tab);
+        }
+        for (QWidget* w : controls) {
+            EXPECT_TRUE(reached.count(w)) << qPrintable(w->accessibleName());
+        }
+    }
+}
+
+TEST_F(ManagerDialogs, ButtonsActivateWithEnterAndSpace) {
+    CLogDlg dialog(holder, speaker, prompter);
+    dialog.show();
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    dialog.button(6)->setFocus();
+    QTest::keyClick(dialog.button(6), Qt::Key_Return);
+    QTest::qWait(300);  // the click is animated
+    QTest::keyClick(dialog.button(6), Qt::Key_Space);
+    EXPECT_EQ(speaker.requests.size(), 2u);
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,115 @@
+// Shows the log manager and the formula manager with rows, and the new-formula and export
+// dialogs filled in, each on its own, and saves each window as it shows on the screen.
+// usage: manager_screenshot <output folder>
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QLineEdit>
+#include <QScreen>
+#include <QTableView>
+#include <QTimer>
+#include <cstdio>
+#include <filesystem>
+
+#include "data/sys_data_holder.h"
+#include "dialogs/export_to_for_dlg.h"
+#include "dialogs/formula_dlg.h"
+#include "dialogs/log_dlg.h"
+#include "dialogs/new_formula_dlg.h"
+#include "ui/filter_edit.h"
+
+namespace {
+
+class Silent final : public quorvel::Speaker {
+public:
+    bool say(std::string_view, std::string_view) override { return true; }
+    void stop() override {}
+    bool isTalking() const override { return false; }
+};
+
+class Quiet final : public quorvel::Prompter {
+public:
+    void showMessage(std::string_view, std::string_view, quorvel::MessageIcon) override {}
+    bool askOkCancel(std::string_view, std::string_view) override { return false; }
+    void showInputMessage(std::string_view, std::string_view, std::string_view, int) override {}
+};
+
+bool save(QWidget& window, const QString& path) {
+    const bool realScreen = QGuiApplication::platformName() != QLatin1String("offscreen");
+    const QRect area = window.frameGeometry().adjusted(-6, -6, 6, 6);
+    const QImage shot = realScreen
+                            ? QGuiApplication::primaryScreen()
+                                  ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+                                  .toImage()
+                            : window.grab().toImage();
+    if (shot.isNull() || !shot.save(path, "PNG")) {
+        std::fprintf(stderr, "could not save %s\n", qPrintable(path));
+        return false;
+    }
+    std::printf("saved %s\n", qPrintable(path));
+    return true;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        return 2;
+    }
+    const QDir out(QString::fromLocal8Bit(argv[1]));
+    const std::filesystem::path data =
+        std::filesystem::temp_directory_path() / "quorvel-manager-screenshot";
+    std::filesystem::create_directories(data);
+    quorvel::SysDataHolder holder(data);
+    for (int i = 0; i < 40; ++i) {
+        holder.data().log.push_back("2026-03-07 09:" + std::to_string(10 + i) + "   " +
+                                    std::to_string(i) + "*12+7=" + std::to_string(i * 12 + 7));
+    }
+    Silent speaker;
+    Quiet prompter;
+
+    int status = 0;
+    const auto show = [&](QWidget& window, const char* file, auto&& prepare) {
+        window.show();
+        window.move(60, 60);
+        prepare();
+        QTimer::singleShot(500, [&] {
+            if (!save(window, out.filePath(QString::fromLatin1(file)))) status = 1;
+            window.hide();
+            app.quit();
+        });
+        app.exec();
+    };
+
+    quorvel::CLogDlg log(holder, speaker, prompter);
+    show(log, "log_manager.png", [&] {
+        log.list()->selectRow(1);
+        log.repeatBox()->setText(QStringLiteral("2"));
+    });
+
+    quorvel::CFormulaDlg formulas(holder, speaker, prompter);
+    show(formulas, "formula_manager.png", [&] {
+        formulas.button(1094)->click();
+        formulas.list()->selectRow(2);
+    });
+
+    quorvel::CNewFormulaDlg fresh(holder, prompter, "time");
+    show(fresh, "new_formula.png", [&] {
+        for (char c : std::string("6*7"))
+            fresh.expressionBox()->typeCharacter(QChar::fromLatin1(c));
+        fresh.button(1066)->click();
+        fresh.descriptionBox()->setText(QStringLiteral("the answer"));
+    });
+
+    quorvel::CExportToForDlg exporter(holder, prompter, "09:15   5*12+7=67");
+    show(exporter, "export_formula.png", [&] {
+        exporter.descriptionBox()->setText(QStringLiteral("from the log"));
+        exporter.catalogBox()->setCurrentIndex(2);
+    });
+
+    std::filesystem::remove_all(data);
+    return status;
+}
