@@ -1,0 +1,175 @@
+#pragma once
+
+// The main window without widgets: every command of the calculator window runs here, so the
+// window in src/window only builds controls, forwards clicks and keys, and shows what this
+// controller tells its view. Holds the session (recent results, parameters, log), the data
+// holder reference, the busy flag and the window's speech slot.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "calc/calculator_session.h"
+#include "calc/prompter.h"
+#include "data/sys_data_holder.h"
+
+namespace quorvel {
+
+class Speaker;
+
+// The page of the manual the window's Help opens.
+inline constexpr std::string_view kCalculatorHelpPage = "index.html";
+
+namespace msg {
+inline constexpr std::string_view kInputEmpty = "Sorry,the input is empty.";  // title "Quorvel"
+inline constexpr std::string_view kExitQuestion = "Would you exit Quorvel?";  // "Quorvel Message"
+}  // namespace msg
+
+// The tooltip of recent-result button `index` (0..4 for Last1..Last5): the start-up text before
+// the first calculation, the renewed one after it.
+std::string RecentTooltip(int index, std::string_view value, bool afterCalculation);
+std::string MinimizeTooltip(bool toTray);
+
+// What the controller needs from the window. Texts use "\n" line breaks (the controller turns
+// the engine's "\r\n" into "\n"); positions are character offsets into text(), which is ASCII.
+class CalculatorView {
+public:
+    virtual ~CalculatorView() = default;
+
+    virtual std::string text() const = 0;
+    // Replaces the whole text; a screen reader hears of the change.
+    virtual void setText(const std::string& text) = 0;
+    virtual int caret() const = 0;
+    virtual void setCaret(int position) = 0;
+    // Empty selection: start == end == caret.
+    virtual std::pair<int, int> selection() const = 0;
+    virtual void select(int start, int end) = 0;
+
+    // The input box's fresh-input flag: set after a result is shown.
+    virtual bool freshInput() const = 0;
+    virtual void setFreshInput(bool on) = 0;
+    // Forget the name being typed (after the box was emptied or replaced).
+    virtual void resetTyping() = 0;
+    virtual void showScrollBars(bool horizontal, bool vertical) = 0;
+    virtual void scrollToEnd() = 0;
+    virtual void focusInput() = 0;
+    // Lets the box paste the clipboard at the caret, replacing a selection, and put the caret
+    // after the pasted text.
+    virtual void pasteClipboard() = 0;
+    virtual void copyToClipboard(const std::string& text) = 0;
+
+    // index 0..4 for Last1..Last5.
+    virtual void setRecentTooltip(int index, const std::string& tooltip) = 0;
+    virtual void setMinimizeTooltip(const std::string& tooltip) = 0;
+
+    virtual bool trayAvailable() const = 0;
+    virtual void hideToTray() = 0;
+    virtual void minimizeWindow() = 0;
+    virtual void showStyleMessage(int styleCode) = 0;  // CResizeDlg
+    virtual void openHelp(const std::string& page) = 0;
+    // Removes the tray icon and ends the window; speech is already stopped.
+    virtual void closeWindow() = 0;
+    // The start-up greeting's tip window. True when one opened: the window is then busy until
+    // it calls setBusy(false). A window without tips keeps the default.
+    virtual bool showTips() { return false; }
+};
+
+// The settings dialog's fields, as the dialog edits them. The number boxes stay texts so that
+// what the user typed is checked here, with a message naming the allowed range.
+struct SettingsValues {
+    bool talkResult = true;
+    bool talkInput = false;
+    bool talkKeys = true;
+    bool radians = true;
+    bool minimizeToTray = true;
+    std::string exerciseLimit1 = "10";  // combo texts
+    std::string exerciseLimit2 = "1";
+    std::string exerciseLimit3 = "10";
+    bool welcome = true;
+    std::string places = "30";
+    std::string digitsLimit = "10";
+    bool historyFactor = false;
+    bool operator==(const SettingsValues&) const = default;
+};
+
+class CalculatorController {
+public:
+    // `firstRun`: no SysData.dat existed when the program started. The holder is loaded.
+    CalculatorController(SysDataHolder& data, CalculatorView& view, Speaker& speaker,
+                         Prompter& prompter, bool firstRun);
+    CalculatorController(const CalculatorController&) = delete;
+    CalculatorController& operator=(const CalculatorController&) = delete;
+
+    // Tooltips, then the greeting (first run) or the restore of the saved input text.
+    void startUp();
+
+    // Input box requests.
+    void freshInput();                       // 2148
+    void insertText(std::string_view text);  // 2154, recent results, functions
+    void characterPlaced(char ch);           // 2159
+    // The function button: the next insertText goes where the caret is now, once.
+    void saveCaret();
+
+    void equal();                  // 1001 and "="
+    void calculate();              // 1018
+    void insertRecent(int index);  // 1106..1110, index 0..4
+
+    void talkInput();        // 1028
+    void talkResult();       // 1030
+    void talkInputResult();  // 1029
+    void stopTalk();         // 1057, Ctrl+Shift+S
+
+    void copy();      // 3
+    void paste();     // 4
+    void minimize();  // 1027
+    void help();      // 1002
+
+    void chooseStyle(int code);  // style menu
+    SettingsValues settingsValues() const;
+    // OK of the settings dialog: false (after telling the user) when a number is out of range,
+    // and then nothing has changed. Cancel simply does not call this.
+    bool applySettings(const SettingsValues& values);
+
+    void exit();          // 1006: store, stop speech, close; never asks
+    void requestClose();  // Escape / window close: asks first
+
+    void setBusy(bool busy);  // the tip window
+    bool busy() const;
+
+    // The four working copies of the settings.
+    bool talkResultOn() const { return m_talkResult; }
+    bool talkInputOn() const { return m_talkInput; }
+    bool talkKeysOn() const { return m_talkKeys; }
+    bool minimizeToTrayOn() const { return m_minimizeToTray; }
+
+    const RecentResults& recentResults() const;
+    CalculatorSession& session();
+    SysDataHolder& holder() { return m_holder; }
+
+private:
+    void store();
+    void clearInput();
+    void showCalculation(const std::string& shown, std::size_t maxLineWidth, std::size_t maxLines);
+    void afterCalculation(std::string_view steps, std::string_view result);
+    void renewRecentTooltips(bool afterCalculation);
+    void saveInputState();
+    std::string talkedExpression() const;
+    std::string talkedResult() const;
+
+    SysDataHolder& m_holder;
+    CalculatorView& m_view;
+    Speaker& m_speaker;
+    Prompter& m_prompter;
+    bool m_firstRun;
+    CalculatorSession m_session;
+    bool m_talkResult;
+    bool m_talkInput;
+    bool m_talkKeys;
+    bool m_minimizeToTray;
+    std::optional<int> m_savedCaret;
+    bool m_storeFailed = false;
+};
+
+}  // namespace quorvel
