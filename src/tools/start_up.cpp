@@ -1,21 +1,14 @@
 #include "tools/start_up.h"
 
-#include <array>
 #include <charconv>
 #include <cstdio>
 #include <fstream>
 #include <sstream>
-#include <utility>
+
+#include "tools/window_style.h"
 
 namespace quorvel {
 namespace {
-
-constexpr std::array<std::pair<std::string_view, int>, 4> kStyleNames{{
-    {"standard", 1},
-    {"cartoon", 2},
-    {"mini", 3},
-    {"detail", 4},
-}};
 
 constexpr std::string_view kUsage = R"(Usage: quorvel [OPTIONS]
 
@@ -52,7 +45,9 @@ ParsedStartOptions ParseStartOptions(const std::vector<std::string_view>& args) 
             }
         } else if (a == "--style") {
             const std::string_view name = args[++i];
-            o.style = StyleCodeByName(name);
+            // Code 5 is no window at all: not something to start with.
+            const std::optional<WindowStyle> style = styleFromName(name);
+            if (style && *style != WindowStyle::None) o.style = static_cast<int>(*style);
             if (!o.style) {
                 parsed.error =
                     "unknown style " + std::string(name) + " (standard, cartoon, mini, detail)";
@@ -72,13 +67,6 @@ ParsedStartOptions ParseStartOptions(const std::vector<std::string_view>& args) 
 }
 
 std::string_view StartUsage() { return kUsage; }
-
-std::optional<int> StyleCodeByName(std::string_view name) {
-    for (const auto& [styleName, code] : kStyleNames) {
-        if (styleName == name) return code;
-    }
-    return std::nullopt;
-}
 
 std::string NoWindowMessage(const std::filesystem::path& dataFile) {
     return "quorvel: the window style recorded in " + dataFile.string() + " is " +

@@ -34,9 +34,6 @@ struct ParsedStartOptions {
 ParsedStartOptions ParseStartOptions(const std::vector<std::string_view>& args);
 std::string_view StartUsage();
 
-// standard 1, cartoon 2, mini 3, detail 4; nullopt for any other name.
-std::optional<int> StyleCodeByName(std::string_view name);
-
 // Told on standard error when the stored style opens no window.
 std::string NoWindowMessage(const std::filesystem::path& dataFile);
 
