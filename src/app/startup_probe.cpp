@@ -49,7 +49,8 @@ void StartupProbe::painted() {
              .arg(std::chrono::duration_cast<std::chrono::nanoseconds>(now).count()));
     QTimer::singleShot(kSettleMs, this, [this] {
         note(QStringLiteral("rss_kb %1").arg(OwnResidentKilobytes().value_or(-1)));
-        if (m_quit) QCoreApplication::quit();
+        // exit, not quit: quit would ask the window to close, and it asks the user first.
+        if (m_quit) QCoreApplication::exit(0);
     });
 }
 
