@@ -181,7 +181,7 @@ TEST(HelpManual, EveryPageIsReachableFromTheContentsAndTitled) {
         const QString html = readResource(QStringLiteral(":/help/") + page);
         EXPECT_TRUE(title.match(html).hasMatch());
         EXPECT_TRUE(heading.match(html).hasMatch());
-        EXPECT_TRUE(html.contains(QStringLiteral("href=\"manual.css\"")));
+        EXPECT_TRUE(html.contains(QStringLiteral("type=\"text/css\" href=\"manual.css\"")));
     }
 }
 
