@@ -89,14 +89,14 @@ CommandOutcome CalculatorSession::calculateCommand(std::string_view input) {
     }
     if (equals == std::string_view::npos) {
         const auto c = calculate(input);
-        if (!c) return {CommandKind::Failed, std::string(input), {}};
-        return {CommandKind::Calculated, ShownCalculation(input, c->steps), c->result};
+        if (!c) return {CommandKind::Failed, std::string(input), {}, {}};
+        return {CommandKind::Calculated, ShownCalculation(input, c->steps), c->result, c->steps};
     }
     const std::string_view left = input.substr(0, equals);
     const std::string_view right = input.substr(equals + 1);
     if (const char letter = assignedLetter(left)) return assign(input, letter, right);
     if (mentionsUnknown(left) || mentionsUnknown(right)) return solve(input);
-    return {CommandKind::ClearInput, {}, {}};
+    return {CommandKind::ClearInput, {}, {}, {}};
 }
 
 CommandOutcome CalculatorSession::assign(std::string_view input, char letter,
@@ -104,31 +104,33 @@ CommandOutcome CalculatorSession::assign(std::string_view input, char letter,
     // Only a real number is taken as it stands; anything else is calculated, so a parameter
     // never holds a text that later reads as no number.
     std::optional<std::string> value = ReadOperand(Trim(right));
+    std::string steps;
     if (!value) {
         const auto c = calculate(right);
         if (!c) {
             m_prompter.showMessage(msg::kParameterNotSet, msg::kTitleQuorvel,
                                    MessageIcon::Information);
-            return {CommandKind::Failed, std::string(input), {}};
+            return {CommandKind::Failed, std::string(input), {}, {}};
         }
         value = c->result;
+        steps = std::move(c->steps);
     }
     setParameter(letter, *value);
     std::string shown(input);
     shown += "  Set the user parameter ";
     shown.push_back(letter);
     shown += " successfully.";
-    return {CommandKind::ParameterSet, std::move(shown), *value};
+    return {CommandKind::ParameterSet, std::move(shown), *value, std::move(steps)};
 }
 
 CommandOutcome CalculatorSession::solve(std::string_view input) {
     SolveResult solved;
     if (!SolveEquation(input, m_recent, m_settings, m_prompter, solved)) {
-        return {CommandKind::Failed, {}, {}};  // the box is emptied; the dialog said why
+        return {CommandKind::Failed, {}, {}, {}};  // the box is emptied; the dialog said why
     }
     m_log.push_back(FormatLogLine(m_clock(), solved.logExpression, solved.value));
     if (m_store) m_store();
-    return {CommandKind::Solved, std::move(solved.steps), std::move(solved.value)};
+    return {CommandKind::Solved, std::move(solved.steps), std::move(solved.value), {}};
 }
 
 void CalculatorSession::pushResult(std::string result) {

@@ -45,6 +45,8 @@ struct CommandOutcome {
     CommandKind kind = CommandKind::Nothing;
     std::string shown;  // the input box text afterwards
     std::string value;  // the result, the value set, or X
+    // The step text when a calculation ran: Calculated, or an assignment's right side.
+    std::string steps;
 };
 
 class CalculatorSession {

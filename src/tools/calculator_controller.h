@@ -135,6 +135,10 @@ public:
     void exit();          // 1006: store, stop speech, close; never asks
     void requestClose();  // Escape / window close: asks first
 
+    // After a tool changed the parameters or Pi in the data in place: the next calculation
+    // reads them from there.
+    void reloadSettings();
+
     void setBusy(bool busy);  // the tip window
     bool busy() const;
 

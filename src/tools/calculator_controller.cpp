@@ -1,0 +1,530 @@
+#include "tools/calculator_controller.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <cstdlib>
+#include <limits>
+
+#include "calc/messages.h"
+#include "calc/text_util.h"
+#include "data/settings_bridge.h"
+#include "speech/speaker.h"
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::array<std::string_view, 5> kOrdinals = {"first", "second", "third", "forth",
+                                                       "fifth"};
+
+// Widest line and line count a shown calculation fits without scroll bars.
+constexpr std::size_t kMaxShownWidth = 74;
+constexpr std::size_t kMaxShownLines = 5;
+
+constexpr SettingRange kExerciseMaxRange{1, std::numeric_limits<std::int32_t>::max()};
+
+std::string withoutCarriageReturns(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c != '\r') out.push_back(c);
+    }
+    return out;
+}
+
+// The data file keeps the system's "\r\n" line breaks.
+std::string withCarriageReturns(std::string_view text) {
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c == '\n') out.push_back('\r');
+        out.push_back(c);
+    }
+    return out;
+}
+
+// The unknown x, but not the x of "exp".
+bool mentionsUnknown(std::string_view text) {
+    std::string lower = ToLower(text);
+    for (auto at = lower.find("exp"); at != std::string::npos; at = lower.find("exp", at)) {
+        lower.erase(at, 3);
+    }
+    return lower.find('x') != std::string::npos;
+}
+
+// Names the wording has no word for: the recent results and the parameters.
+bool mentionsUnspokenName(std::string_view line) {
+    const std::string lower = ToLower(line);
+    if (lower.find_first_of("mfkw") != std::string::npos) return true;
+    for (std::string_view name : {"last1", "last2", "last3", "last4", "last5"}) {
+        if (lower.find(name) != std::string::npos) return true;
+    }
+    return false;
+}
+
+std::string_view lineAt(std::string_view text, int index) {
+    for (int i = 0; i < index; ++i) {
+        const auto end = text.find('\n');
+        if (end == std::string_view::npos) return {};
+        text.remove_prefix(end + 1);
+    }
+    return text.substr(0, text.find('\n'));
+}
+
+// A whole number as a number box holds it: optional sign, digits, blanks around.
+std::optional<long long> readWhole(std::string_view text) {
+    text = Trim(text);
+    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
+    long long value = 0;
+    const char* end = text.data() + text.size();
+    const auto [at, ec] = std::from_chars(text.data(), end, value);
+    if (text.empty() || ec != std::errc() || at != end) return std::nullopt;
+    return value;
+}
+
+// The combo boxes' conversion: the C library's, kept in one byte as the file holds it.
+std::uint8_t comboByte(const std::string& text) {
+    return static_cast<std::uint8_t>(std::atoi(text.c_str()));
+}
+
+std::string rangeMessage(std::string_view field, SettingRange range) {
+    return "The " + std::string(field) + " must be a whole number from " +
+           std::to_string(range.low) + " to " + std::to_string(range.high) + ".";
+}
+
+}  // namespace
+
+std::string RecentTooltip(int index, std::string_view value, bool afterCalculation) {
+    const std::string_view ordinal = kOrdinals.at(static_cast<std::size_t>(index));
+    const std::string name = "last" + std::to_string(index + 1) + "=";
+    std::string tip = afterCalculation ? "the " : "The ";
+    tip.append(ordinal);
+    tip += afterCalculation ? " lastest result:" : " lastest result of calculation:";
+    tip += name;
+    tip.append(value);
+    return tip;
+}
+
+std::string MinimizeTooltip(bool toTray) {
+    return toTray ? "Minimize to the system tray" : "Minimize";
+}
+
+CalculatorController::CalculatorController(SysDataHolder& data, CalculatorView& view,
+                                           Speaker& speaker, Prompter& prompter, bool firstRun)
+    : m_holder(data),
+      m_view(view),
+      m_speaker(speaker),
+      m_prompter(prompter),
+      m_firstRun(firstRun),
+      m_session(ToCalcSettings(data.data()).settings, data.data().log, prompter,
+                [this] { store(); }),
+      m_talkResult(data.data().talkResult == 1),
+      m_talkInput(data.data().talkInput == 1),
+      m_talkKeys(data.data().talkKeys == 1),
+      m_minimizeToTray(data.data().minimizeToTray == 1) {}
+
+void CalculatorController::startUp() {
+    CSysData& d = m_holder.data();
+    setBusy(false);
+    renewRecentTooltips(false);
+    m_view.setMinimizeTooltip(MinimizeTooltip(m_minimizeToTray && m_view.trayAvailable()));
+
+    const std::string corrected = CorrectionMessage(ToCalcSettings(d).corrections);
+    if (!corrected.empty()) {
+        m_prompter.showMessage(corrected, msg::kTitleMessage, MessageIcon::Information);
+    }
+
+    if (m_firstRun || d.firstRun == 1) {
+        d.firstRun = 0;
+        d.greetingMark = 0;
+        if (d.welcome == 1) m_speaker.say("msg", "welcome");
+        if (d.tipsAtStart == 1 && m_view.showTips()) setBusy(true);
+        d.savedInput.clear();
+    } else if (!d.savedInput.empty()) {
+        std::string text = withoutCarriageReturns(ToLower(Trim(d.savedInput)));
+        if (d.savedStepFlag == 1) {
+            // A shown calculation is done with; only unfinished input comes back.
+            d.savedInput.clear();
+            d.savedDisplay.clear();
+            d.savedStepFlag = 0;
+            d.savedPosition = -1;
+            text.clear();
+        }
+        if (!text.empty()) {
+            m_view.setText(text);
+            m_view.setFreshInput(d.savedShownResult == 1);
+            const int size = static_cast<int>(text.size());
+            const bool inside = d.savedPosition >= 0 && d.savedPosition <= size;
+            m_view.setCaret(inside ? d.savedPosition : size);
+            m_view.resetTyping();
+        }
+    }
+    m_view.focusInput();
+}
+
+void CalculatorController::freshInput() {
+    if (busy()) return;
+    clearInput();
+}
+
+void CalculatorController::clearInput() {
+    m_view.setText("");
+    m_view.setFreshInput(false);
+    m_view.showScrollBars(false, false);
+    m_view.resetTyping();
+}
+
+void CalculatorController::saveCaret() {
+    if (busy()) return;
+    m_savedCaret = m_view.caret();
+}
+
+void CalculatorController::insertText(std::string_view text) {
+    if (busy() || text.empty()) return;
+    if (m_talkKeys) m_speaker.say(text.size() == 1 ? "key" : "input", text);
+
+    std::string current = m_view.text();
+    const int size = static_cast<int>(current.size());
+    int at = 0;
+    if (m_savedCaret) {
+        at = *m_savedCaret;
+        m_savedCaret.reset();
+    } else {
+        const auto [from, to] = m_view.selection();
+        const int start = std::clamp(std::min(from, to), 0, size);
+        const int end = std::clamp(std::max(from, to), 0, size);
+        if (start != end) {
+            current.erase(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start));
+            at = start;
+        } else {
+            at = m_view.caret();
+        }
+    }
+    if (at < 0 || at > static_cast<int>(current.size())) at = static_cast<int>(current.size());
+    current.insert(static_cast<std::size_t>(at), text);
+    m_view.setText(current);
+    m_view.setCaret(at + static_cast<int>(text.size()));
+    m_view.focusInput();
+}
+
+void CalculatorController::characterPlaced(char ch) {
+    if (busy()) return;
+    if (m_talkKeys) m_speaker.say("key", std::string(1, ch));
+}
+
+void CalculatorController::insertRecent(int index) {
+    if (busy() || index < 0 || index >= static_cast<int>(m_session.recentResults().size())) {
+        return;
+    }
+    // A copy: the text must outlive nothing but this call, yet insertText may speak it.
+    const std::string value = m_session.recentResults()[static_cast<std::size_t>(index)];
+    insertText(value);
+}
+
+void CalculatorController::equal() {
+    if (busy()) return;
+    if (m_view.freshInput()) clearInput();
+    const std::string text = m_view.text();
+    switch (DecideEqual(text)) {
+        case EqualAction::Nothing:
+            return;
+        case EqualAction::AppendEquals:
+            m_view.setText(text + "=");
+            m_view.setCaret(static_cast<int>(text.size()) + 1);
+            break;
+        case EqualAction::ClearInput:
+            clearInput();
+            break;
+        case EqualAction::Calculate: {
+            const std::optional<Calculation> c = m_session.calculate(text);
+            if (!c) return;
+            afterCalculation(c->steps, c->result);
+            showCalculation(ShownCalculation(text, c->steps), kMaxShownWidth, kMaxShownLines);
+            return;
+        }
+    }
+    m_view.focusInput();
+}
+
+void CalculatorController::calculate() {
+    if (busy()) return;
+    if (m_view.freshInput()) clearInput();
+    const std::string text = m_view.text();
+    const CommandOutcome o = m_session.calculateCommand(text);
+    switch (o.kind) {
+        case CommandKind::Nothing:
+            return;
+        case CommandKind::ClearInput:
+            clearInput();
+            break;
+        case CommandKind::Calculated:
+        case CommandKind::ParameterSet:
+            // An assignment whose right side was calculated runs the whole post-calculation step.
+            if (!o.steps.empty()) afterCalculation(o.steps, o.value);
+            showCalculation(o.shown, kMaxShownWidth, kMaxShownLines);
+            return;
+        case CommandKind::Solved:
+            showCalculation(o.shown, kMaxShownWidth, kMaxShownLines);
+            return;
+        case CommandKind::Failed:
+            // A failed equation empties the box; a failed sum keeps what was typed.
+            if (o.shown != text) clearInput();
+            break;
+    }
+    m_view.focusInput();
+}
+
+void CalculatorController::afterCalculation(std::string_view steps, std::string_view result) {
+    renewRecentTooltips(true);
+    const std::string input(Trim(steps));
+    if (m_talkResult && m_talkInput) {
+        m_speaker.say("inputresult", input + "----" + std::string(result));
+    } else if (m_talkResult) {
+        m_speaker.say("result", result);
+    } else if (m_talkInput) {
+        m_speaker.say("input", input);
+    }
+}
+
+void CalculatorController::showCalculation(const std::string& shown, std::size_t maxLineWidth,
+                                           std::size_t maxLines) {
+    const std::string text = withoutCarriageReturns(shown);
+    std::size_t lines = 0;
+    std::size_t widest = 0;
+    for (std::size_t start = 0; start <= text.size();) {
+        const std::size_t end = std::min(text.find('\n', start), text.size());
+        widest = std::max(widest, end - start);
+        ++lines;
+        start = end + 1;
+    }
+    m_view.setText(text);
+    m_view.setFreshInput(true);
+    m_view.resetTyping();
+    const bool vertical = lines > maxLines;
+    m_view.showScrollBars(widest > maxLineWidth, vertical);
+    m_view.setCaret(static_cast<int>(text.size()));
+    if (vertical) m_view.scrollToEnd();
+    m_view.focusInput();
+}
+
+void CalculatorController::renewRecentTooltips(bool afterCalculation) {
+    const RecentResults& recent = m_session.recentResults();
+    for (std::size_t i = 0; i < recent.size(); ++i) {
+        const int index = static_cast<int>(i);
+        m_view.setRecentTooltip(index, RecentTooltip(index, recent[i], afterCalculation));
+    }
+}
+
+std::string CalculatorController::talkedExpression() const {
+    const std::string text = withoutCarriageReturns(Trim(m_view.text()));
+    if (text.find('\n') == std::string::npos) return {};  // nothing calculated yet
+    const std::string_view first = lineAt(text, 0);
+    const std::string_view second = lineAt(text, 1);
+    if (!mentionsUnspokenName(first)) return std::string(first);
+    if (mentionsUnknown(first)) return std::string(second);
+    return std::string(second.empty() ? second : second.substr(1));
+}
+
+std::string CalculatorController::talkedResult() const {
+    const std::string text = withoutCarriageReturns(Trim(m_view.text()));
+    if (mentionsUnknown(lineAt(text, 0))) {
+        const auto lf = text.rfind('\n');
+        return lf == std::string::npos ? text : text.substr(lf + 1);
+    }
+    const auto equals = text.rfind('=');
+    return equals == std::string::npos ? text : text.substr(equals + 1);
+}
+
+void CalculatorController::talkInput() {
+    if (busy()) return;
+    if (Trim(m_view.text()).empty()) {
+        m_prompter.showMessage(msg::kInputEmpty, msg::kTitleQuorvel, MessageIcon::Information);
+        return;
+    }
+    const std::string expression = talkedExpression();
+    if (!expression.empty()) m_speaker.say("input", expression);
+}
+
+void CalculatorController::talkResult() {
+    if (busy()) return;
+    m_speaker.say("result", talkedResult());
+}
+
+void CalculatorController::talkInputResult() {
+    if (busy()) return;
+    m_speaker.say("inputresult", talkedExpression() + "----" + talkedResult());
+}
+
+void CalculatorController::stopTalk() {
+    if (busy()) return;
+    m_speaker.stop();
+}
+
+void CalculatorController::copy() {
+    if (busy()) return;
+    const int caret = m_view.caret();
+    const std::string text = m_view.text();
+    const int size = static_cast<int>(text.size());
+    const auto [from, to] = m_view.selection();
+    int start = std::clamp(std::min(from, to), 0, size);
+    int end = std::clamp(std::max(from, to), 0, size);
+    if (start == end) {
+        start = 0;
+        end = size;
+    }
+    if (end > start) {
+        m_view.copyToClipboard(
+            text.substr(static_cast<std::size_t>(start), static_cast<std::size_t>(end - start)));
+    }
+    m_view.setCaret(caret);
+    m_view.focusInput();
+}
+
+void CalculatorController::paste() {
+    if (busy()) return;
+    m_view.setFreshInput(false);
+    m_view.pasteClipboard();
+    m_view.focusInput();
+}
+
+void CalculatorController::minimize() {
+    if (busy()) return;
+    // Without a tray there would be no way back to a hidden window.
+    if (m_minimizeToTray && m_view.trayAvailable()) {
+        m_view.hideToTray();
+    } else {
+        m_view.minimizeWindow();
+    }
+}
+
+void CalculatorController::help() {
+    if (busy()) return;
+    m_view.openHelp(std::string(kCalculatorHelpPage));
+    m_view.focusInput();
+}
+
+void CalculatorController::chooseStyle(int code) {
+    if (busy()) return;
+    m_holder.data().windowStyle = code;
+    store();
+    m_view.showStyleMessage(code);
+    m_view.focusInput();
+}
+
+SettingsValues CalculatorController::settingsValues() const {
+    const CSysData& d = m_holder.data();
+    SettingsValues v;
+    v.talkResult = d.talkResult == 1;
+    v.talkInput = d.talkInput == 1;
+    v.talkKeys = d.talkKeys == 1;
+    v.radians = d.angleUnit == 1;
+    v.minimizeToTray = d.minimizeToTray == 1;
+    v.exerciseLimit1 = std::to_string(d.exerciseLimit1);
+    v.exerciseLimit2 = std::to_string(d.exerciseLimit2);
+    v.exerciseLimit3 = std::to_string(d.exerciseLimit3);
+    v.welcome = d.welcome == 1;
+    v.places = std::to_string(d.decimalPlaces);
+    v.digitsLimit = std::to_string(d.intDigitsLimit);
+    v.historyFactor = d.historyFactor == 1;
+    return v;
+}
+
+bool CalculatorController::applySettings(const SettingsValues& values) {
+    struct NumberBox {
+        const std::string& text;
+        std::string_view field;
+        SettingRange range;
+    };
+    const NumberBox boxes[] = {
+        {values.places, "decimal places", kPlacesRange},
+        {values.digitsLimit, "integer-digits limit", kDigitsLimitRange},
+        {values.exerciseLimit3, "largest exercise value", kExerciseMaxRange},
+    };
+    std::array<int, 3> read{};
+    for (std::size_t i = 0; i < std::size(boxes); ++i) {
+        const std::optional<long long> value = readWhole(boxes[i].text);
+        if (!value || !boxes[i].range.contains(*value)) {
+            m_prompter.showMessage(rangeMessage(boxes[i].field, boxes[i].range), msg::kTitleMessage,
+                                   MessageIcon::Exclamation);
+            return false;
+        }
+        read[i] = static_cast<int>(*value);
+    }
+
+    CSysData& d = m_holder.data();
+    d.talkResult = values.talkResult ? 1 : 0;
+    d.talkInput = values.talkInput ? 1 : 0;
+    d.talkKeys = values.talkKeys ? 1 : 0;
+    d.angleUnit = values.radians ? 1 : 0;
+    d.minimizeToTray = values.minimizeToTray ? 1 : 0;
+    d.exerciseLimit1 = comboByte(values.exerciseLimit1);
+    d.exerciseLimit2 = comboByte(values.exerciseLimit2);
+    d.exerciseLimit3 = read[2];
+    d.welcome = values.welcome ? 1 : 0;
+    d.decimalPlaces = read[0];
+    d.intDigitsLimit = read[1];
+    d.historyFactor = values.historyFactor ? 1 : 0;
+
+    m_talkResult = values.talkResult;
+    m_talkInput = values.talkInput;
+    m_talkKeys = values.talkKeys;
+    m_minimizeToTray = values.minimizeToTray;
+    m_view.setMinimizeTooltip(MinimizeTooltip(m_minimizeToTray && m_view.trayAvailable()));
+    // The next calculation already uses the new places, limit and angle unit.
+    reloadSettings();
+    store();
+    m_view.focusInput();
+    return true;
+}
+
+void CalculatorController::reloadSettings() {
+    m_session.settings() = ToCalcSettings(m_holder.data()).settings;
+}
+
+void CalculatorController::exit() {
+    if (busy()) return;
+    saveInputState();
+    store();
+    m_speaker.stop();
+    m_view.closeWindow();
+}
+
+void CalculatorController::requestClose() {
+    if (busy()) return;
+    if (m_prompter.askOkCancel(msg::kExitQuestion, msg::kTitleMessage)) exit();
+}
+
+void CalculatorController::saveInputState() {
+    CSysData& d = m_holder.data();
+    const std::string text = m_view.text();
+    const bool shown = m_view.freshInput();
+    d.savedInput = withCarriageReturns(text);
+    d.savedStepFlag = shown ? 1 : 0;
+    const auto equals = text.rfind('=');
+    d.savedDisplay = shown && equals != std::string::npos ? text.substr(equals + 1) : "";
+    d.savedPosition = m_view.caret();
+    d.savedShownResult = shown ? 1 : 0;
+}
+
+void CalculatorController::setBusy(bool busy) { m_holder.data().tipWindowOpen = busy ? 1 : 0; }
+
+bool CalculatorController::busy() const { return m_holder.data().tipWindowOpen == 1; }
+
+const RecentResults& CalculatorController::recentResults() const {
+    return m_session.recentResults();
+}
+
+CalculatorSession& CalculatorController::session() { return m_session; }
+
+void CalculatorController::store() {
+    WriteBackSettings(m_session.settings(), m_holder.data());
+    const StoreResult result = m_holder.Store();
+    // Told once per run of failures, not after every calculation.
+    if (!result.stored && !m_storeFailed) {
+        m_prompter.showMessage(result.reason, msg::kTitleMessage, MessageIcon::Exclamation);
+    }
+    m_storeFailed = !result.stored;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,53 @@
+#include "tools/window_style.h"
+
+#include <array>
+#include <cctype>
+
+namespace quorvel {
+
+namespace {
+
+constexpr std::array<std::string_view, 4> kMessages = {
+    "You have select the standard style.Please exit the calculator and restart it, then you "
+    "could use the standard style.Thank you.\r\n",
+    "You have select the cartoon style.Please exit the calculator and restart it, then you "
+    "could use the cartoon style.Thank you.\r\n",
+    "You have select the mini style.Please exit the calculator and restart it, then you could "
+    "use the mini style.Thank you.\r\n",
+    "You have select the detail style.Please exit the calculator and restart it, then you "
+    "could use the detail style.Thank you.\r\n",
+};
+
+constexpr std::array<std::string_view, 5> kNames = {"standard", "cartoon", "mini", "detail",
+                                                    "none"};
+
+}  // namespace
+
+WindowStyle styleFromCode(int code) {
+    if (code >= 1 && code <= 5) return static_cast<WindowStyle>(code);
+    return WindowStyle::Standard;
+}
+
+std::string_view styleMessage(int code) {
+    if (code < 1 || code > 4) return {};
+    return kMessages[static_cast<std::size_t>(code - 1)];
+}
+
+std::string_view styleName(WindowStyle style) {
+    return kNames[static_cast<std::size_t>(static_cast<int>(style) - 1)];
+}
+
+std::optional<WindowStyle> styleFromName(std::string_view name) {
+    for (std::size_t i = 0; i < kNames.size(); ++i) {
+        const std::string_view known = kNames[i];
+        if (known.size() != name.size()) continue;
+        bool same = true;
+        for (std::size_t c = 0; c < name.size() && same; ++c) {
+            same = std::tolower(static_cast<unsigned char>(name[c])) == known[c];
+        }
+        if (same) return static_cast<WindowStyle>(static_cast<int>(i) + 1);
+    }
+    return std::nullopt;
+}
+
+}  // namespace quorvel
