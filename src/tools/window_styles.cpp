@@ -39,7 +39,7 @@ constexpr Named kNamed[] = {
     {id::kPower, "^", "Power"},
     {id::kMinimize, "Min", "Minimize to the system tray"},
     {id::kTalkInput, "Say in", "Talk the input expression"},
-    {id::kTalkInputResult, "Say all", "Talk the input and result"},
+    {id::kTalkInputResult, "Both", "Talk the input and result"},
     {id::kTalkResult, "Say =", "Talk the result"},
     {id::kUnknown, "X", "Unknown Variable"},
     {id::kStopTalk, "Stop", "Stop talking[Ctrl+Shift+S]"},

@@ -7,6 +7,7 @@
 #include <QCursor>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QKeyEvent>
 #include <QScrollBar>
 #include <QShortcut>
 #include <QSystemTrayIcon>
@@ -44,13 +45,13 @@ QFont captionFont(const ControlSpec& spec) {
     const bool oneCharacter = QString::fromStdString(spec.caption).size() == 1;
     switch (spec.look) {
         case ControlLook::Word:
-            font.setPixelSize(oneCharacter ? 15 : 11);
+            font.setPixelSize(oneCharacter ? 15 : 10);
             break;
         case ControlLook::Mini:
-            font.setPixelSize(oneCharacter ? 14 : 10);
+            font.setPixelSize(oneCharacter ? 14 : 9);
             break;
         default:
-            font.setPixelSize(16);
+            font.setPixelSize(oneCharacter ? 16 : 11);
             font.setBold(true);
             break;
     }
@@ -127,7 +128,19 @@ void MainWindow::buildInput() {
             [this](QChar ch) { m_controller->insertText(std::string(1, ch.toLatin1())); });
     connect(m_input, &CFilterEdit::characterTyped, this,
             [this](QChar ch) { m_controller->characterPlaced(ch.toLatin1()); });
+    // The box would copy only its selection itself; the window's copy takes the whole text
+    // when nothing is selected.
+    m_input->installEventFilter(this);
     m_input->setFocus();
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_input && event->type() == QEvent::KeyPress &&
+        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+        runCommand(id::kCopy);
+        return true;
+    }
+    return SkinnedDialog::eventFilter(watched, event);
 }
 
 void MainWindow::buildButtons() {
@@ -309,12 +322,10 @@ void MainWindow::setText(const std::string& text) {
     const QString old = m_input->toPlainText();
     const QString now = qs(text);
     m_input->setPlainText(now);
-    if (QAccessible::isActive()) {
-        QAccessibleTextUpdateEvent update(m_input, 0, old, now);
-        QAccessible::updateAccessibility(&update);
-        QAccessibleValueChangeEvent value(m_input, now);
-        QAccessible::updateAccessibility(&value);
-    }
+    QAccessibleTextUpdateEvent update(m_input, 0, old, now);
+    QAccessible::updateAccessibility(&update);
+    QAccessibleValueChangeEvent value(m_input, now);
+    QAccessible::updateAccessibility(&value);
 }
 
 int MainWindow::caret() const { return m_input->textCursor().position(); }
