@@ -15,6 +15,7 @@
 #include "app/launch.h"
 #include "app/single_instance.h"
 #include "app/startup_probe.h"
+#include "app/window_dialogs.h"
 #include "data/data_folder.h"
 #include "speech/audio_player.h"
 #include "speech/sound_bank.h"
@@ -56,7 +57,9 @@ int run(const StartOptions& options) {
     const auto status = launch.open([](const WindowRequest& r) {
         MainWindow::Options windowOptions;
         windowOptions.firstRun = r.firstRun;
-        return std::make_unique<MainWindow>(r.style, r.data, r.speaker, windowOptions);
+        auto window = std::make_unique<MainWindow>(r.style, r.data, r.speaker, windowOptions);
+        ConnectWindowDialogs(*window);
+        return window;
     });
     if (status) {
         if (*status != 0) showFailure(launch.failure());
