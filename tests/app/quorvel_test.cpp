@@ -114,7 +114,18 @@ protected:
         fs::create_directories(m_dir);
         m_data = m_dir / "data";
     }
-    void TearDown() override { fs::remove_all(m_dir); }
+    // A killed window leaves its socket in the temporary folder.
+    void TearDown() override {
+        for (const fs::path& data : {m_data, m_dir / "one", m_dir / "two"}) {
+            std::error_code error;
+            const fs::path canonical = fs::canonical(data, error);
+            if (error) continue;
+            fs::remove(fs::temp_directory_path() /
+                           quorvel::InstanceServerName(canonical.string(), ::getuid()),
+                       error);
+        }
+        fs::remove_all(m_dir);
+    }
 
     int storedStyle() {
         SysDataHolder holder(m_data);
