@@ -24,11 +24,14 @@ test: build
 bench: build
 	@bash bench/run.sh $(BUILD)
 
+# The window needs a desktop; on a console or over plain ssh the terminal calculator runs.
 run: build
-	@if [ -x $(BUILD)/src/app/quorvel-calc ]; then \
+	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
+	    echo "The Quorvel window needs a desktop (neither DISPLAY nor WAYLAND_DISPLAY is set);"; \
+	    echo "starting quorvel-calc in this terminal instead."; \
 	    $(BUILD)/src/app/quorvel-calc; \
 	else \
-	    echo "Nothing to run yet: the calculator programs are not built so far."; \
+	    $(BUILD)/src/app/quorvel $(ARGS); \
 	fi
 
 clean:

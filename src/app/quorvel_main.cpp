@@ -1,0 +1,103 @@
+// quorvel: the talking calculator's window. One window per data folder; a second start on the
+// same folder brings the first to the front and ends.
+
+#include <unistd.h>
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QIcon>
+#include <QMessageBox>
+#include <filesystem>
+#include <iostream>
+#include <string_view>
+#include <vector>
+
+#include "app/launch.h"
+#include "app/single_instance.h"
+#include "app/startup_probe.h"
+#include "app/window_dialogs.h"
+#include "data/data_folder.h"
+#include "speech/audio_player.h"
+#include "speech/sound_bank.h"
+#include "tools/start_up.h"
+#include "ui/skin_resources.h"
+#include "window/main_window.h"
+
+namespace fs = std::filesystem;
+
+namespace quorvel {
+namespace {
+
+fs::path programDirectory() {
+    std::error_code error;
+    const fs::path self = fs::read_symlink("/proc/self/exe", error);
+    return error ? fs::current_path() : self.parent_path();
+}
+
+LaunchEnvironment environment() {
+    LaunchEnvironment env;
+    env.defaultFolder = DefaultDataFolder();
+    env.uid = ::getuid();
+    env.err = &std::cerr;
+    env.lockWait = DataFolderWait();
+    env.player = [] {
+        return std::make_unique<AudioPlayer>(findSoundsDir(programDirectory()), std::cerr);
+    };
+    return env;
+}
+
+// On a desktop the failure is also shown, since nobody may be reading standard error there.
+void showFailure(const std::string& why) {
+    if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
+    QMessageBox::warning(nullptr, QStringLiteral("Quorvel"), QString::fromStdString(why));
+}
+
+int run(const StartOptions& options) {
+    Launch launch(options, environment());
+    const auto status = launch.open([](const WindowRequest& r) {
+        MainWindow::Options windowOptions;
+        windowOptions.firstRun = r.firstRun;
+        auto window = std::make_unique<MainWindow>(r.style, r.data, r.speaker, windowOptions);
+        ConnectWindowDialogs(*window);
+        return window;
+    });
+    if (status) {
+        if (*status != 0) showFailure(launch.failure());
+        return *status;
+    }
+    StartupProbe probe(qEnvironmentVariable("QUORVEL_STARTUP_PROBE"),
+                       qEnvironmentVariable("QUORVEL_PROBE_QUIT") == QLatin1String("1"));
+    probe.watch(launch.window());
+    QObject::connect(launch.instance(), &SingleInstance::activationRequested, &probe,
+                     [&probe] { probe.note(QStringLiteral("activated")); });
+    launch.show();
+    return QApplication::exec();
+}
+
+}  // namespace
+}  // namespace quorvel
+
+int main(int argc, char** argv) {
+    const std::vector<std::string_view> args(argv + 1, argv + argc);
+    const quorvel::ParsedStartOptions parsed = quorvel::ParseStartOptions(args);
+    if (!parsed.error.empty()) {
+        std::cerr << "quorvel: " << parsed.error << "\nTry 'quorvel --help'.\n";
+        return 2;
+    }
+    if (parsed.options.help) {
+        std::cout << quorvel::StartUsage();
+        return 0;
+    }
+    if (parsed.options.version) {
+        std::cout << "quorvel " << QUORVEL_VERSION << '\n';
+        return 0;
+    }
+    // Qt reads --style itself (its widget style) and would complain; it sees none of ours.
+    int qtArgc = 1;
+    QApplication app(qtArgc, argv);
+    QApplication::setApplicationName(QStringLiteral("Quorvel"));
+    QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
+    QApplication::setDesktopFileName(QStringLiteral("quorvel"));
+    QApplication::setWindowIcon(QIcon(QString::fromLatin1(quorvel::skins::kWindowIcon)));
+    return quorvel::run(parsed.options);
+}

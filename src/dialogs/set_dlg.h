@@ -1,0 +1,59 @@
+#pragma once
+
+// The settings dialog. It edits a copy of the settings; OK hands the copy to the owner, which
+// checks and applies it and may refuse (the dialog then stays open), Cancel changes nothing.
+
+#include <functional>
+
+#include "tools/calculator_controller.h"
+#include "ui/skinned_dialog.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+
+namespace quorvel {
+
+class DialogButton;
+
+class CSetDlg : public SkinnedDialog {
+    Q_OBJECT
+
+public:
+    // False from `apply` means the values were refused and the user was told why.
+    using Apply = std::function<bool(const SettingsValues&)>;
+
+    CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent = nullptr);
+
+    // What the controls hold now.
+    SettingsValues values() const;
+
+    // Control ids: check boxes 1004 to 1009, angle unit 1031 (radians) and 1032 (degrees),
+    // exercise limits 1053, 1036 and 1054, decimal places 1056, digits limit 1057; buttons 1
+    // (OK), 2 (Cancel) and 3 (Help).
+    QWidget* control(int id) const;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
+private:
+    void okPressed();
+
+    Apply m_apply;
+    QCheckBox* m_talkResult;
+    QCheckBox* m_talkInput;
+    QCheckBox* m_talkKeys;
+    QCheckBox* m_welcome;
+    QCheckBox* m_radians;
+    QCheckBox* m_degrees;
+    QCheckBox* m_minimizeToTray;
+    QCheckBox* m_historyFactor;
+    QComboBox* m_exerciseLimit1;
+    QComboBox* m_exerciseLimit2;
+    QLineEdit* m_exerciseLimit3;
+    QLineEdit* m_places;
+    QLineEdit* m_digitsLimit;
+    DialogButton* m_ok;
+};
+
+}  // namespace quorvel

@@ -1,0 +1,52 @@
+#pragma once
+
+// The start of the windowed program: its command line, what a stored window style opens, the
+// name of the channel through which a second start on the same data folder wakes the first,
+// and the figures the start-up benchmark reads.
+
+#include <sys/types.h>
+
+#include <cstdint>
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel {
+
+// The window style code that opens no window at all.
+inline constexpr int kNoWindowStyle = 5;
+
+struct StartOptions {
+    std::optional<std::filesystem::path> data;  // --data DIR
+    std::optional<int> style;                   // --style NAME, as its style code
+    bool help = false;
+    bool version = false;
+};
+
+struct ParsedStartOptions {
+    StartOptions options;
+    std::string error;  // empty when the command line was understood
+};
+
+// The arguments after the program name.
+ParsedStartOptions ParseStartOptions(const std::vector<std::string_view>& args);
+std::string_view StartUsage();
+
+// Told on standard error when the stored style opens no window.
+std::string NoWindowMessage(const std::filesystem::path& dataFile);
+
+// The local socket name of the window running on `canonicalFolder` for user `uid`: short
+// enough for a socket path, the same in every build, different for every folder and user.
+std::string InstanceServerName(std::string_view canonicalFolder, uid_t uid);
+
+// 64-bit FNV-1a, stable across builds and machines, unlike std::hash.
+std::uint64_t Fnv1a64(std::string_view bytes);
+
+// The VmRSS line of /proc/self/status in kilobytes; nullopt when there is none.
+std::optional<long> ResidentKilobytes(std::string_view procStatus);
+// ResidentKilobytes of this process.
+std::optional<long> OwnResidentKilobytes();
+
+}  // namespace quorvel

@@ -1,0 +1,125 @@
+#include "app/single_instance.h"
+
+#include <gtest/gtest.h>
+#include <sys/socket.h>
+#include <sys/un.h>
+#include <unistd.h>
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QSignalSpy>
+#include <chrono>
+#include <cstring>
+#include <future>
+#include <thread>
+
+namespace quorvel {
+namespace {
+
+using namespace std::chrono_literals;
+
+QString uniqueName(const char* what) {
+    return QStringLiteral("quorvel-test-%1-%2").arg(::getpid()).arg(QLatin1String(what));
+}
+
+// Runs `wake` on another thread while this one serves the server's events.
+bool wakeWhileServing(const SingleInstance& waker, std::chrono::milliseconds patience) {
+    auto woke = std::async(std::launch::async, [&] { return waker.wakeRunning(patience); });
+    while (woke.wait_for(5ms) != std::future_status::ready) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    return woke.get();
+}
+
+TEST(SingleInstance, LaterStartWakesTheListener) {
+    const QString name = uniqueName("wake");
+    SingleInstance first(name);
+    QSignalSpy woken(&first, &SingleInstance::activationRequested);
+    ASSERT_TRUE(first.listen());
+
+    SingleInstance second(name);
+    EXPECT_TRUE(wakeWhileServing(second, 2s));
+    EXPECT_TRUE(wakeWhileServing(second, 2s));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(woken.count(), 2);
+}
+
+TEST(SingleInstance, NobodyListeningGivesUpAfterItsPatience) {
+    SingleInstance lone(uniqueName("lone"));
+    const auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(lone.wakeRunning(150ms));
+    EXPECT_GE(std::chrono::steady_clock::now() - start, 150ms);
+}
+
+TEST(SingleInstance, ListenerThatStartsLateIsStillWoken) {
+    const QString name = uniqueName("late");
+    SingleInstance first(name);
+    QSignalSpy woken(&first, &SingleInstance::activationRequested);
+    SingleInstance second(name);
+    auto woke = std::async(std::launch::async, [&] { return second.wakeRunning(3s); });
+    std::this_thread::sleep_for(200ms);
+    ASSERT_TRUE(first.listen());
+    while (woke.wait_for(5ms) != std::future_status::ready) {
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+    }
+    EXPECT_TRUE(woke.get());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(woken.count(), 1);
+}
+
+// A run that crashed leaves its socket file behind, with nobody listening on it.
+TEST(SingleInstance, ListenRemovesAStaleSocket) {
+    const QString name = uniqueName("stale");
+    const QByteArray path = QDir(QDir::tempPath()).filePath(name).toLocal8Bit();
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    ASSERT_GE(fd, 0);
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, path.constData(), sizeof address.sun_path - 1);
+    ASSERT_EQ(::bind(fd, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    ::close(fd);
+    ASSERT_EQ(::access(path.constData(), F_OK), 0);
+
+    SingleInstance first(name);
+    QSignalSpy woken(&first, &SingleInstance::activationRequested);
+    QString error;
+    ASSERT_TRUE(first.listen(&error)) << error.toStdString();
+    EXPECT_TRUE(wakeWhileServing(SingleInstance(name), 2s));
+    QCoreApplication::processEvents();
+    EXPECT_EQ(woken.count(), 1);
+}
+
+TEST(SingleInstance, OtherTalkDoesNotWake) {
+    const QString name = uniqueName("other");
+    SingleInstance first(name);
+    QSignalSpy woken(&first, &SingleInstance::activationRequested);
+    ASSERT_TRUE(first.listen());
+    for (const QByteArray& message : {QByteArray("hello\n"), QByteArray(200, 'x')}) {
+        auto sent = std::async(std::launch::async, [&] {
+            QLocalSocket socket;
+            socket.connectToServer(name);
+            if (!socket.waitForConnected(1000)) return false;
+            socket.write(message);
+            socket.waitForBytesWritten(1000);
+            // The window hangs up without an answer.
+            socket.waitForDisconnected(2000);
+            return socket.state() == QLocalSocket::UnconnectedState && socket.readAll().isEmpty();
+        });
+        while (sent.wait_for(5ms) != std::future_status::ready) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+        }
+        EXPECT_TRUE(sent.get()) << message.left(10).toStdString();
+    }
+    EXPECT_EQ(woken.count(), 0);
+}
+
+}  // namespace
+}  // namespace quorvel
+
+int main(int argc, char** argv) {
+    QCoreApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}

@@ -1,0 +1,278 @@
+#include "dialogs/set_dlg.h"
+
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QSet>
+#include <QTest>
+#include <optional>
+
+#include "dialogs/dialog_button.h"
+#include "ui/help_window.h"
+
+namespace quorvel {
+namespace {
+
+// Records what OK handed over and answers with `accept`.
+struct ApplySpy {
+    bool accept = true;
+    int calls = 0;
+    std::optional<SettingsValues> last;
+    CSetDlg::Apply callback() {
+        return [this](const SettingsValues& v) {
+            ++calls;
+            last = v;
+            return accept;
+        };
+    }
+};
+
+template <typename W>
+W* controlAs(const CSetDlg& dialog, int id) {
+    W* w = qobject_cast<W*>(dialog.control(id));
+    EXPECT_NE(w, nullptr) << "control " << id;
+    return w;
+}
+
+void click(const CSetDlg& dialog, int id) {
+    QWidget* w = dialog.control(id);
+    ASSERT_NE(w, nullptr) << "control " << id;
+    QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2));
+}
+
+// The control with an id that holds `widget`, or nullptr (a combo box's own line edit has
+// the focus for its combo box).
+QWidget* owningControl(QWidget* widget) {
+    for (; widget; widget = widget->parentWidget()) {
+        if (widget->property("controlId").isValid()) return widget;
+    }
+    return nullptr;
+}
+
+SettingsValues unusualValues() {
+    SettingsValues v;
+    v.talkResult = false;
+    v.talkInput = true;
+    v.talkKeys = false;
+    v.radians = false;
+    v.minimizeToTray = false;
+    v.exerciseLimit1 = "20";
+    v.exerciseLimit2 = "3";
+    v.exerciseLimit3 = "99";
+    v.welcome = false;
+    v.places = "7";
+    v.digitsLimit = "12";
+    v.historyFactor = true;
+    return v;
+}
+
+TEST(CSetDlg, ControlsShowTheValuesHandedIn) {
+    for (const SettingsValues& values : {SettingsValues{}, unusualValues()}) {
+        SCOPED_TRACE(values.places);
+        CSetDlg dialog(values, nullptr);
+        struct Box {
+            int id;
+            bool expected;
+        };
+        const Box boxes[] = {{1004, values.talkResult}, {1005, values.talkInput},
+                             {1006, values.talkKeys},   {1007, values.minimizeToTray},
+                             {1008, values.welcome},    {1009, values.historyFactor},
+                             {1031, values.radians},    {1032, !values.radians}};
+        for (const Box& b : boxes) {
+            SCOPED_TRACE(b.id);
+            EXPECT_EQ(controlAs<QCheckBox>(dialog, b.id)->isChecked(), b.expected);
+        }
+        EXPECT_EQ(controlAs<QComboBox>(dialog, 1053)->currentText().toStdString(),
+                  values.exerciseLimit1);
+        EXPECT_EQ(controlAs<QComboBox>(dialog, 1036)->currentText().toStdString(),
+                  values.exerciseLimit2);
+        EXPECT_EQ(controlAs<QLineEdit>(dialog, 1054)->text().toStdString(), values.exerciseLimit3);
+        EXPECT_EQ(controlAs<QLineEdit>(dialog, 1056)->text().toStdString(), values.places);
+        EXPECT_EQ(controlAs<QLineEdit>(dialog, 1057)->text().toStdString(), values.digitsLimit);
+        EXPECT_EQ(dialog.values(), values);
+    }
+}
+
+TEST(CSetDlg, OkHandsOverWhatWasTypedAndClicked) {
+    ApplySpy spy;
+    CSetDlg dialog(SettingsValues{}, spy.callback());
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+
+    QWidget* talkResult = dialog.control(1004);
+    talkResult->setFocus();
+    QTest::keyClick(talkResult, Qt::Key_Space);
+    click(dialog, 1005);
+    auto* places = controlAs<QLineEdit>(dialog, 1056);
+    places->setFocus();
+    places->selectAll();
+    QTest::keyClicks(places, QStringLiteral("12x"));  // the letter is refused
+    auto* limit1 = controlAs<QComboBox>(dialog, 1053);
+    limit1->setCurrentIndex(limit1->findText(QStringLiteral("50")));
+    click(dialog, 1032);
+    click(dialog, 1);
+
+    ASSERT_EQ(spy.calls, 1);
+    SettingsValues expected;
+    expected.talkResult = false;
+    expected.talkInput = true;
+    expected.places = "12";
+    expected.exerciseLimit1 = "50";
+    expected.radians = false;
+    EXPECT_EQ(*spy.last, expected);
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_FALSE(dialog.isVisible());
+}
+
+TEST(CSetDlg, RefusedValuesKeepTheDialogOpen) {
+    ApplySpy spy;
+    spy.accept = false;
+    CSetDlg dialog(SettingsValues{}, spy.callback());
+    dialog.show();
+    auto* digits = controlAs<QLineEdit>(dialog, 1057);
+    digits->setFocus();
+    digits->selectAll();
+    QTest::keyClicks(digits, QStringLiteral("0"));
+    click(dialog, 1);
+    EXPECT_EQ(spy.calls, 1);
+    EXPECT_EQ(spy.last->digitsLimit, "0");
+    EXPECT_TRUE(dialog.isVisible());
+    EXPECT_NE(dialog.result(), QDialog::Accepted);
+
+    // Mended and confirmed with Enter from the edit box.
+    spy.accept = true;
+    QTest::keyClicks(digits, QStringLiteral("8"));
+    QTest::keyClick(digits, Qt::Key_Return);
+    EXPECT_EQ(spy.calls, 2);
+    EXPECT_EQ(spy.last->digitsLimit, "08");
+    EXPECT_FALSE(dialog.isVisible());
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(CSetDlg, CancelAndEscapeHandNothingOver) {
+    enum class Way { CancelClick, CancelEnter, Escape };
+    for (Way way : {Way::CancelClick, Way::CancelEnter, Way::Escape}) {
+        SCOPED_TRACE(static_cast<int>(way));
+        ApplySpy spy;
+        CSetDlg dialog(SettingsValues{}, spy.callback());
+        dialog.show();
+        QWidget* talkKeys = dialog.control(1006);
+        talkKeys->setFocus();
+        QTest::keyClick(talkKeys, Qt::Key_Space);
+        ASSERT_FALSE(dialog.values().talkKeys);
+        switch (way) {
+            case Way::CancelClick:
+                click(dialog, 2);
+                break;
+            case Way::CancelEnter:
+                dialog.control(2)->setFocus();
+                QTest::keyClick(dialog.control(2), Qt::Key_Return);
+                break;
+            case Way::Escape:
+                QTest::keyClick(talkKeys, Qt::Key_Escape);
+                break;
+        }
+        EXPECT_EQ(spy.calls, 0);
+        EXPECT_EQ(dialog.result(), QDialog::Rejected);
+        EXPECT_FALSE(dialog.isVisible());
+    }
+}
+
+TEST(CSetDlg, AngleUnitIsAPairWithOneAlwaysChecked) {
+    struct Step {
+        int clicked;
+        bool radians;
+    };
+    // Clicking the checked box again must not leave both unchecked.
+    const Step steps[] = {{1032, false}, {1032, false}, {1031, true}, {1031, true}, {1032, false}};
+    CSetDlg dialog(SettingsValues{}, nullptr);
+    dialog.show();
+    auto* radians = controlAs<QCheckBox>(dialog, 1031);
+    auto* degrees = controlAs<QCheckBox>(dialog, 1032);
+    int n = 0;
+    for (const Step& s : steps) {
+        SCOPED_TRACE(n++);
+        click(dialog, s.clicked);
+        EXPECT_EQ(radians->isChecked(), s.radians);
+        EXPECT_EQ(degrees->isChecked(), !s.radians);
+        EXPECT_EQ(dialog.values().radians, s.radians);
+    }
+    // The keyboard works the pair as well.
+    radians->setFocus();
+    QTest::keyClick(radians, Qt::Key_Space);
+    EXPECT_TRUE(dialog.values().radians);
+}
+
+TEST(CSetDlg, ButtonsSitWhereTheyShouldWithTheirTooltips) {
+    struct Button {
+        int id;
+        QPoint position;
+        const char* tooltip;
+    };
+    const Button buttons[] = {
+        {1, {178, 321}, "Save the setting and close this dialog"},
+        {2, {268, 321}, "Cancel the update and close this dialog"},
+        {3, {358, 321}, "Open the help document"},
+    };
+    CSetDlg dialog(SettingsValues{}, nullptr);
+    dialog.show();
+    EXPECT_EQ(dialog.size(), QSize(620, 370));
+    for (const Button& b : buttons) {
+        SCOPED_TRACE(b.id);
+        auto* button = qobject_cast<DialogButton*>(dialog.control(b.id));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->geometry(), QRect(b.position, QSize(65, 25)));
+        EXPECT_EQ(button->toolTip(), QString::fromLatin1(b.tooltip));
+    }
+}
+
+TEST(CSetDlg, EveryControlIsNamedAndInsideTheWindow) {
+    CSetDlg dialog(SettingsValues{}, nullptr);
+    dialog.show();
+    int checked = 0;
+    for (QWidget* w : dialog.findChildren<QWidget*>()) {
+        if (!w->isVisible() || !w->isEnabled() || w->focusPolicy() == Qt::NoFocus) continue;
+        QWidget* control = owningControl(w);
+        ASSERT_NE(control, nullptr) << w->metaObject()->className() << " has no control id";
+        EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
+        EXPECT_TRUE(QRect(QPoint(0, 0), dialog.size()).contains(control->geometry()))
+            << control->objectName().toStdString();
+        ++checked;
+    }
+    EXPECT_GE(checked, 16);
+}
+
+TEST(CSetDlg, TabReachesEveryControlInOrder) {
+    const int expected[] = {1004, 1005, 1006, 1008, 1031, 1032, 1056, 1057,
+                            1007, 1009, 1053, 1036, 1054, 1,    2,    3};
+    CSetDlg dialog(SettingsValues{}, nullptr);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    dialog.activateWindow();
+    dialog.control(1004)->setFocus();
+    std::vector<int> reached;
+    for (std::size_t i = 0; i < std::size(expected); ++i) {
+        QWidget* focused = owningControl(QApplication::focusWidget());
+        reached.push_back(focused ? focused->property("controlId").toInt() : -1);
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    }
+    EXPECT_EQ(reached, std::vector<int>(std::begin(expected), std::end(expected)));
+    // And round to the first again.
+    EXPECT_EQ(owningControl(QApplication::focusWidget()), dialog.control(1004));
+}
+
+TEST(CSetDlg, HelpOpensTheSettingsPageAndKeepsTheDialog) {
+    CSetDlg dialog(SettingsValues{}, nullptr);
+    dialog.show();
+    dialog.control(3)->setFocus();
+    QTest::keyClick(dialog.control(3), Qt::Key_Space);
+    ASSERT_NE(helpWindow(), nullptr);
+    EXPECT_EQ(helpWindow()->currentPage(), QStringLiteral("settings.html"));
+    EXPECT_TRUE(dialog.isVisible());
+    helpWindow()->close();
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -1,0 +1,102 @@
+#include "speech/deferred_player.h"
+
+#include <gtest/gtest.h>
+
+#include <future>
+#include <memory>
+#include <stdexcept>
+#include <string>
+#include <thread>
+
+namespace quorvel {
+namespace {
+
+using namespace std::chrono_literals;
+
+// Builds a PlanRecorder once the test opens the gate, as a slow audio device would.
+class Gate {
+public:
+    DeferredPlayer::Factory factory(PlanRecorder** made) {
+        return [this, made]() -> std::unique_ptr<WordPlayer> {
+            m_open.get_future().wait();
+            auto recorder = std::make_unique<PlanRecorder>();
+            *made = recorder.get();
+            return recorder;
+        };
+    }
+    void open() { m_open.set_value(); }
+
+private:
+    std::promise<void> m_open;
+};
+
+TEST(DeferredPlayer, WordsWaitForThePlayerAndKeepTheirOrder) {
+    Gate gate;
+    PlanRecorder* recorder = nullptr;
+    DeferredPlayer player(gate.factory(&recorder));
+    EXPECT_EQ(player.ready(), nullptr);
+
+    StopFlag stop;
+    auto reading = std::async(std::launch::async, [&] {
+        player.play("one1.wav", stop);
+        player.pause(0ms, stop);
+        player.play("two1.wav", stop);
+    });
+    EXPECT_EQ(reading.wait_for(50ms), std::future_status::timeout);
+    gate.open();
+    ASSERT_EQ(reading.wait_for(5s), std::future_status::ready);
+
+    ASSERT_NE(recorder, nullptr);
+    EXPECT_EQ(player.ready(), recorder);
+    const WordPlan expected{{"one1.wav", 0ms}, {"two1.wav", 0ms}};
+    EXPECT_EQ(recorder->plan(), expected);
+}
+
+TEST(DeferredPlayer, StopEndsTheWaitForTheDevice) {
+    Gate gate;
+    PlanRecorder* recorder = nullptr;
+    DeferredPlayer player(gate.factory(&recorder));
+
+    StopFlag stop;
+    auto reading = std::async(std::launch::async, [&] { player.play("one1.wav", stop); });
+    std::this_thread::sleep_for(20ms);
+    stop.set();
+    // The gate is still shut: only the stop can have ended the word.
+    EXPECT_EQ(reading.wait_for(5s), std::future_status::ready);
+    gate.open();
+    while (player.ready() == nullptr) std::this_thread::sleep_for(1ms);
+    EXPECT_TRUE(recorder->plan().empty());
+}
+
+TEST(DeferredPlayer, SilenceBeforeTheDeviceDoesNotWait) {
+    Gate gate;
+    PlanRecorder* recorder = nullptr;
+    DeferredPlayer player(gate.factory(&recorder));
+    auto silenced = std::async(std::launch::async, [&] { player.silence(); });
+    EXPECT_EQ(silenced.wait_for(5s), std::future_status::ready);
+    gate.open();
+    while (player.ready() == nullptr) std::this_thread::sleep_for(1ms);
+    player.silence();
+    EXPECT_EQ(recorder->silences(), 1);
+}
+
+TEST(DeferredPlayer, FactoryWithoutPlayerPlaysNothing) {
+    const DeferredPlayer::Factory failing[] = {
+        []() -> std::unique_ptr<WordPlayer> { throw std::runtime_error("no device"); },
+        []() -> std::unique_ptr<WordPlayer> { return nullptr; },
+    };
+    for (const auto& factory : failing) {
+        DeferredPlayer player(factory);
+        StopFlag stop;
+        auto reading = std::async(std::launch::async, [&] {
+            player.play("one1.wav", stop);
+            player.pause(10ms, stop);
+            player.silence();
+        });
+        EXPECT_EQ(reading.wait_for(5s), std::future_status::ready);
+        EXPECT_EQ(player.ready(), nullptr);
+    }
+}
+
+}  // namespace
+}  // namespace quorvel

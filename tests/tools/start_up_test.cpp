@@ -1,0 +1,140 @@
+#include "tools/start_up.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+#include <vector>
+
+namespace quorvel {
+namespace {
+
+struct OptionCase {
+    std::vector<std::string_view> args;
+    const char* data;  // nullptr: no --data
+    int style;         // 0: no --style
+    bool help;
+    bool version;
+    const char* error;  // "" when accepted
+};
+
+TEST(ParseStartOptions, ReadsTheCommandLine) {
+    const OptionCase cases[] = {
+        {{}, nullptr, 0, false, false, ""},
+        {{"--data", "/tmp/q"}, "/tmp/q", 0, false, false, ""},
+        {{"--style", "standard"}, nullptr, 1, false, false, ""},
+        {{"--style", "cartoon"}, nullptr, 2, false, false, ""},
+        {{"--style", "mini", "--data", "d"}, "d", 3, false, false, ""},
+        {{"--style", "detail"}, nullptr, 4, false, false, ""},
+        {{"--style", "mini", "--style", "detail"}, nullptr, 4, false, false, ""},
+        {{"--help"}, nullptr, 0, true, false, ""},
+        {{"--version"}, nullptr, 0, false, true, ""},
+        {{"--data"}, nullptr, 0, false, false, "--data needs a value"},
+        {{"--data", ""}, nullptr, 0, false, false, "--data needs a folder"},
+        {{"--style"}, nullptr, 0, false, false, "--style needs a value"},
+        {{"--style", "Mini"}, nullptr, 3, false, false, ""},
+        {{"--style", "none"},
+         nullptr,
+         0,
+         false,
+         false,
+         "unknown style none (standard, cartoon, mini, detail)"},
+        {{"--style", "5"},
+         nullptr,
+         0,
+         false,
+         false,
+         "unknown style 5 (standard, cartoon, mini, detail)"},
+        {{"--places", "3"}, nullptr, 0, false, false, "unknown option --places"},
+        {{"2+3"}, nullptr, 0, false, false, "unexpected argument 2+3"},
+    };
+    for (const OptionCase& c : cases) {
+        std::string line;
+        for (auto a : c.args) line += std::string(a) + " ";
+        SCOPED_TRACE(line);
+        const ParsedStartOptions parsed = ParseStartOptions(c.args);
+        EXPECT_EQ(parsed.error, c.error);
+        if (!parsed.error.empty()) continue;
+        const StartOptions& o = parsed.options;
+        EXPECT_EQ(o.data.has_value(), c.data != nullptr);
+        if (c.data && o.data) {
+            EXPECT_EQ(o.data->string(), c.data);
+        }
+        EXPECT_EQ(o.style.value_or(0), c.style);
+        EXPECT_EQ(o.help, c.help);
+        EXPECT_EQ(o.version, c.version);
+    }
+}
+
+TEST(StartUsage, NamesEveryOptionAndStyle) {
+    const std::string usage(StartUsage());
+    for (const char* word : {"--data", "--style", "--help", "--version", "standard", "cartoon",
+                             "mini", "detail", "XDG_DATA_HOME"}) {
+        EXPECT_NE(usage.find(word), std::string::npos) << word;
+    }
+}
+
+TEST(NoWindowMessage, SaysWhyAndHowToStartAgain) {
+    const std::string text = NoWindowMessage("/home/a/.local/share/quorvel/SysData.dat");
+    EXPECT_NE(text.find("/home/a/.local/share/quorvel/SysData.dat"), std::string::npos);
+    EXPECT_NE(text.find(" 5,"), std::string::npos);
+    EXPECT_NE(text.find("quorvel --style standard"), std::string::npos);
+    EXPECT_EQ(text.back(), '\n');
+}
+
+// Published FNV-1a test vectors, so the name stays the same from one build to the next.
+TEST(Fnv1a64, MatchesTheReferenceVectors) {
+    struct Case {
+        std::string_view in;
+        std::uint64_t hash;
+    };
+    constexpr Case cases[] = {
+        {"", 0xcbf29ce484222325ULL},
+        {"a", 0xaf63dc4c8601ec8cULL},
+        {"foobar", 0x85944171f73967e8ULL},
+    };
+    for (const Case& c : cases) EXPECT_EQ(Fnv1a64(c.in), c.hash) << c.in;
+}
+
+TEST(InstanceServerName, OneNamePerFolderAndUser) {
+    EXPECT_EQ(InstanceServerName("/home/a/q", 1000), InstanceServerName("/home/a/q", 1000));
+    EXPECT_EQ(InstanceServerName("", 7), "quorvel-7-cbf29ce484222325");
+
+    std::set<std::string> names;
+    const char* folders[] = {"/home/a/q", "/home/a/q/", "/home/a/Q", "/home/b/q", "/tmp/q"};
+    for (const char* f : folders) {
+        for (uid_t uid : {0u, 1000u}) {
+            const std::string name = InstanceServerName(f, uid);
+            // A socket path holds at most 107 bytes, /tmp/ or the runtime folder included.
+            EXPECT_LE(name.size(), 40u) << name;
+            EXPECT_EQ(name.find('/'), std::string::npos) << name;
+            names.insert(name);
+        }
+    }
+    EXPECT_EQ(names.size(), std::size(folders) * 2);
+}
+
+TEST(ResidentKilobytes, ReadsVmRss) {
+    struct Case {
+        const char* status;
+        long kb;  // -1: none
+    };
+    const Case cases[] = {
+        {"Name:\tquorvel\nVmPeak:\t  100 kB\nVmRSS:\t   42172 kB\nRssAnon:\t 1 kB\n", 42172},
+        {"VmRSS: 7 kB", 7},
+        {"Name:\tquorvel\nVmHWM:\t 9 kB\n", -1},
+        {"VmRSS:\t abc kB\n", -1},
+        {"VmRSS:\t 12 MB\n", -1},
+        {"", -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.status);
+        EXPECT_EQ(ResidentKilobytes(c.status).value_or(-1), c.kb);
+    }
+    const auto own = OwnResidentKilobytes();
+    ASSERT_TRUE(own.has_value());
+    EXPECT_GT(*own, 0);
+}
+
+}  // namespace
+}  // namespace quorvel

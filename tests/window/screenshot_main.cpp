@@ -1,0 +1,132 @@
+// Shows the calculator window in each of its four styles with a calculation done, then the
+// style menu open, and saves what the screen shows into the folder given as the argument:
+// style_standard.png, style_cartoon.png, style_mini.png, style_detail.png, style_menu.png.
+// On a real X server it also checks that a cut-out corner shows the desktop, not the skin.
+
+#include <QApplication>
+#include <QEventLoop>
+#include <QImage>
+#include <QKeyEvent>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+
+#include "data/sys_data_holder.h"
+#include "support/recording_speaker.h"
+#include "ui/banner_menu.h"
+#include "ui/filter_edit.h"
+#include "window/main_window.h"
+
+using namespace quorvel;
+
+namespace {
+
+void wait(int ms) {
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}
+
+void typeKeys(QWidget* target, const QString& keys) {
+    for (QChar c : keys) {
+        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
+        QCoreApplication::sendEvent(target, &press);
+    }
+}
+
+void pressEnter(QWidget* target) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
+    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
+    QCoreApplication::sendEvent(target, &press);
+    QCoreApplication::sendEvent(target, &release);
+}
+
+QImage grabScreen(const QRect& area, bool realScreen, QWidget* fallback) {
+    if (!realScreen) return fallback->grab().toImage();
+    return QGuiApplication::primaryScreen()
+        ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
+        .toImage();
+}
+
+const char* fileName(WindowStyle style) {
+    switch (style) {
+        case WindowStyle::Cartoon:
+            return "style_cartoon.png";
+        case WindowStyle::Mini:
+            return "style_mini.png";
+        case WindowStyle::Detail:
+            return "style_detail.png";
+        default:
+            return "style_standard.png";
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+        return 2;
+    }
+    const QString folder = QString::fromLocal8Bit(argv[1]);
+    const bool realScreen = QGuiApplication::platformName() != QLatin1String("offscreen");
+    const QString expression = QStringLiteral("2*(3+4)");
+    int status = 0;
+
+    for (WindowStyle style : windowStyles()) {
+        QTemporaryDir dir;
+        SysDataHolder holder(std::filesystem::path(dir.path().toStdString()));
+        holder.data().talkKeys = 0;
+        holder.data().talkResult = 0;
+        holder.Load();
+        quorvel::testing::RecordingSpeaker speaker;
+        MainWindow window(style, holder, speaker, MainWindow::Options{false, false});
+        window.move(20, 20);
+        window.show();
+        window.activateWindow();
+        wait(300);
+        typeKeys(window.input(), expression);
+        pressEnter(window.input());
+        wait(300);
+
+        const QRect frame = window.frameGeometry();
+        const QImage shot = grabScreen(frame.adjusted(-10, -10, 10, 10), realScreen, &window);
+        if (realScreen) {
+            // (10, 10) in the shot is the window's top-left pixel, cut away on every skin.
+            const QColor behind = shot.pixelColor(2, 2);
+            const QColor corner = shot.pixelColor(10, 10);
+            if (corner != behind) {
+                std::fprintf(stderr, "%s: the cut corner shows %s, the desktop %s\n",
+                             fileName(style), qPrintable(corner.name()), qPrintable(behind.name()));
+                status = 1;
+            }
+        }
+        const QString path = folder + QLatin1Char('/') + QLatin1String(fileName(style));
+        if (shot.isNull() || !shot.save(path, "PNG")) {
+            std::fprintf(stderr, "could not save %s\n", qPrintable(path));
+            status = 1;
+        }
+        if (!window.input()->toPlainText().contains(QStringLiteral("=14"))) {
+            std::fprintf(stderr, "%s: no result shown\n", fileName(style));
+            status = 1;
+        }
+
+        if (style == WindowStyle::Standard) {
+            window.showStyleMenu();
+            wait(400);
+            BannerMenu* menu = window.styleMenu();
+            const QRect area = frame.united(menu->geometry()).adjusted(-10, -10, 10, 10);
+            const QImage menuShot = grabScreen(area, realScreen, menu);
+            const QString menuPath = folder + QStringLiteral("/style_menu.png");
+            if (menuShot.isNull() || !menuShot.save(menuPath, "PNG")) {
+                std::fprintf(stderr, "could not save %s\n", qPrintable(menuPath));
+                status = 1;
+            }
+            menu->hide();
+        }
+        window.hide();
+    }
+    return status;
+}
