@@ -1,10 +1,22 @@
 #include "ui/hover_button.h"
 
 #include <QEnterEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 
 namespace quorvel {
+namespace {
+
+bool isEnter(const QKeyEvent* event) {
+    return (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
+           (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+}
+
+// Drawn on every skin: dark keys, light keys and the cartoon's yellow.
+const QColor kFocusMark(255, 128, 0);
+
+}  // namespace
 
 HoverButton::HoverButton(QWidget* parent) : HoverButton(QString(), parent) {}
 
@@ -12,7 +24,8 @@ HoverButton::HoverButton(const QString& caption, QWidget* parent) : QAbstractBut
     skins::initResources();
     setText(caption);
     setMouseTracking(true);
-    setFocusPolicy(Qt::NoFocus);
+    // A click must leave the focus where the user typed; the keyboard reaches it with Tab.
+    setFocusPolicy(Qt::TabFocus);
 }
 
 void HoverButton::setPictures(const QString& normal, const QString& pressed, const QString& hover) {
@@ -60,6 +73,30 @@ void HoverButton::paintEvent(QPaintEvent*) {
     painter.setPen(
         palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
     painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, text());
+    if (hasFocus()) {
+        painter.setRenderHint(QPainter::Antialiasing);
+        painter.setPen(QPen(kFocusMark, 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRoundedRect(QRectF(area).adjusted(1, 1, -1, -1), 4, 4);
+    }
+}
+
+bool HoverButton::event(QEvent* event) {
+    // Enter activates a focused button; a window's Enter shortcut must not take it first.
+    if (event->type() == QEvent::ShortcutOverride && isEnter(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QAbstractButton::event(event);
+}
+
+void HoverButton::keyPressEvent(QKeyEvent* event) {
+    if (isEnter(event) && !event->isAutoRepeat()) {
+        animateClick();
+        event->accept();
+        return;
+    }
+    QAbstractButton::keyPressEvent(event);
 }
 
 void HoverButton::startHovering() {

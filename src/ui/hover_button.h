@@ -1,7 +1,8 @@
 #pragma once
 
 // Picture buttons: three pictures (normal, pressed, hover) drawn unscaled at the button's top
-// left, the caption centred on one line over them.
+// left, the caption centred on one line over them. They take the focus from Tab (a click
+// leaves it where it was), show a frame while focused, and activate on Space and Enter.
 
 #include <QAbstractButton>
 #include <QPixmap>
@@ -37,6 +38,8 @@ signals:
     void mouseLeft();
 
 protected:
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QTest>
 #include <QWidget>
 
@@ -40,7 +42,8 @@ protected:
         return b == first ? "first" : b == second ? "second" : "latching";
     }
 
-    static QColor shown(HoverButton* b) { return b->grab().toImage().pixelColor(2, 2); }
+    // Inside the edge, where a focused button draws its focus frame.
+    static QColor shown(HoverButton* b) { return b->grab().toImage().pixelColor(8, 8); }
 
     test::PictureFiles files;
     QWidget window;
@@ -103,6 +106,42 @@ TEST_F(PictureButtons, LatchingButtonStaysPressedUntilReleased) {
     latching->release();
     latching->setLatched(true);
     EXPECT_EQ(shown(latching), kPressed);
+}
+
+TEST_F(PictureButtons, TabFocusesSpaceAndEnterActivate) {
+    auto* before = new QLineEdit(&window);
+    before->setGeometry(0, 45, 50, 14);
+    before->show();
+    before->setFocus();
+    window.activateWindow();
+    int clicks = 0;
+    QObject::connect(first, &QAbstractButton::clicked, [&] { ++clicks; });
+
+    QTest::mouseClick(first, Qt::LeftButton, {}, QPoint(20, 15));
+    EXPECT_EQ(clicks, 1);
+    EXPECT_TRUE(before->hasFocus()) << "a click took the focus from the typing";
+
+    QWidget* reached = nullptr;
+    for (int i = 0; i < 4 && reached != first; ++i) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        reached = QApplication::focusWidget();
+    }
+    ASSERT_EQ(reached, first);
+    // The focus frame sits along the edge; the middle keeps the picture.
+    EXPECT_NE(first->grab().toImage().pixelColor(1, 15), kNormal);
+    EXPECT_EQ(first->grab().toImage().pixelColor(20, 3), kNormal);
+    EXPECT_EQ(second->grab().toImage().pixelColor(1, 15), kNormal);
+
+    const struct {
+        Qt::Key key;
+        const char* name;
+    } kKeys[] = {{Qt::Key_Space, "space"}, {Qt::Key_Return, "return"}, {Qt::Key_Enter, "enter"}};
+    for (const auto& k : kKeys) {
+        SCOPED_TRACE(k.name);
+        const int was = clicks;
+        QTest::keyClick(first, k.key);
+        QTRY_COMPARE_WITH_TIMEOUT(clicks, was + 1, 1000);
+    }
 }
 
 TEST(HandCursorButton, ShowsTheHandCursor) {
