@@ -18,6 +18,10 @@ bool IsFloatEntry(std::string_view text) {
     return true;
 }
 
+bool IsFloatNumber(std::string_view text) {
+    return IsFloatEntry(text) && text.find_first_of("0123456789") != std::string_view::npos;
+}
+
 ValueKey ConvValueKey(char ch) {
     if (IsDigit(ch)) return ValueKey::AcceptAndRecompute;
     if (ch == '.' || ch == kBackspace) return ValueKey::Accept;

@@ -11,6 +11,8 @@ namespace quorvel {
 // point, and a minus only as the first character. "", "-" and "." pass, being on the way to
 // a number.
 bool IsFloatEntry(std::string_view text);
+// A finished number: a float entry with at least one digit.
+bool IsFloatNumber(std::string_view text);
 
 enum class ValueKey {
     Discard,

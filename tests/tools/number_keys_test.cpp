@@ -5,20 +5,25 @@
 namespace quorvel {
 namespace {
 
-TEST(IsFloatEntry, DigitsOnePointMinusOnlyFirst) {
+TEST(IsFloatEntry, DigitsOnePointMinusOnlyFirstANumberHasADigit) {
     struct Case {
         const char* text;
         bool accepted;
+        bool number;
     };
     constexpr Case kCases[] = {
-        {"", true},     {"-", true},      {".", true},    {"-.5", true},    {"12.75", true},
-        {"0", true},    {"-0.001", true}, {"1.", true},   {"1.2.3", false}, {"..", false},
-        {"--1", false}, {"1-", false},    {"1-2", false}, {"+1", false},    {"1e5", false},
-        {" 1", false},  {"1,5", false},   {"x", false},   {"-1.5-", false}, {"12a", false},
+        {"", true, false},       {"-", true, false},      {".", true, false},
+        {"-.", true, false},     {"-.5", true, true},     {"12.75", true, true},
+        {"0", true, true},       {"-0.001", true, true},  {"1.", true, true},
+        {"1.2.3", false, false}, {"..", false, false},    {"--1", false, false},
+        {"1-", false, false},    {"1-2", false, false},   {"+1", false, false},
+        {"1e5", false, false},   {" 1", false, false},    {"1,5", false, false},
+        {"x", false, false},     {"-1.5-", false, false}, {"12a", false, false},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.text);
         EXPECT_EQ(IsFloatEntry(c.text), c.accepted);
+        EXPECT_EQ(IsFloatNumber(c.text), c.number);
     }
 }
 
