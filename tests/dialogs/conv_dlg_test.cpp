@@ -7,6 +7,7 @@
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBrowser>
 #include <QTimer>
 
 #include "data/sys_data_holder.h"
@@ -307,6 +308,37 @@ TEST(CConvDlg, EveryControlIsNamedAndReachedByTab) {
     EXPECT_TRUE(f.dialog->hasSelection());
     // Shown in E form, handed back in plain digits.
     EXPECT_EQ(f.dialog->returnValue().toStdString(), "1495985500000000000000");
+}
+
+// The page a visible help window shows, or "" when none is open.
+QString shownHelpPage() {
+    for (QWidget* top : QApplication::topLevelWidgets()) {
+        if (!top->isVisible()) continue;
+        if (auto* browser = top->findChild<QTextBrowser*>()) {
+            return browser->source().fileName() + QLatin1Char(' ') +
+                   browser->document()->toPlainText().section(QLatin1Char('\n'), 0, 0);
+        }
+    }
+    return {};
+}
+
+TEST(CConvDlg, HelpButtonAndF1OpenTheConverterPage) {
+    Fixture f;
+    for (int byKey = 0; byKey < 2; ++byKey) {
+        SCOPED_TRACE(byKey);
+        for (QWidget* top : QApplication::topLevelWidgets()) {
+            if (top->findChild<QTextBrowser*>()) top->hide();
+        }
+        ASSERT_EQ(shownHelpPage(), QString());
+        if (byKey) {
+            f.dialog->activateWindow();
+            f.dialog->valueBox()->setFocus();
+            QTest::keyClick(f.dialog->valueBox(), Qt::Key_F1);
+        } else {
+            QTest::mouseClick(f.dialog->helpButton(), Qt::LeftButton);
+        }
+        EXPECT_EQ(shownHelpPage().toStdString(), "converter.html Unit converter");
+    }
 }
 
 }  // namespace

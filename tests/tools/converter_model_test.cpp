@@ -489,7 +489,7 @@ TEST(ConverterModel, EditReplacesExactlyTheRecordOfTheRow) {
         c.model.editConversion();
         ASSERT_EQ(c.view.asked.size(), 1u);
         EXPECT_TRUE(c.view.askedEditing);
-        const CConverter& original = mixedRecords()[row];
+        const CConverter original = mixedRecords()[row];
         EXPECT_EQ(c.view.asked[0],
                   (ConversionFields{"history", original.description, original.value}));
         std::vector<CConverter> expected = mixedRecords();
