@@ -104,28 +104,28 @@ CRobotDlg::~CRobotDlg() {
 void CRobotDlg::buildControls() {
     const int left = 20;
     m_source = new QLineEdit(this);
-    m_source->setGeometry(110, 50, 280, 24);
+    m_source->setGeometry(105, 50, 250, 24);
     m_source->setAccessibleName(QStringLiteral("Source file"));
-    label(QStringLiteral("&Source file:"), m_source, {left, 50, 88, 24}, this);
+    label(QStringLiteral("&Source file:"), m_source, {left, 50, 84, 24}, this);
     m_browseSource =
         new KeyButton(QStringLiteral("Browse"), QStringLiteral("Browse for the source file"), this);
-    m_browseSource->setGeometry(398, 49, 65, 25);
+    m_browseSource->setGeometry(363, 49, 65, 25);
 
     m_result = new QLineEdit(this);
-    m_result->setGeometry(110, 82, 280, 24);
+    m_result->setGeometry(105, 82, 250, 24);
     m_result->setAccessibleName(QStringLiteral("Result file"));
-    label(QStringLiteral("&Result file:"), m_result, {left, 82, 88, 24}, this);
+    label(QStringLiteral("&Result file:"), m_result, {left, 82, 84, 24}, this);
     m_browseFolder = new KeyButton(QStringLiteral("Folder"),
                                    QStringLiteral("Browse for the result directory"), this);
-    m_browseFolder->setGeometry(398, 81, 65, 25);
+    m_browseFolder->setGeometry(363, 81, 65, 25);
 
     auto* modeLabel = new QLabel(QStringLiteral("Mode:"), this);
-    modeLabel->setGeometry(left, 116, 88, 20);
-    const QRect modePlaces[5] = {{110, 116, 115, 20},
-                                 {230, 116, 125, 20},
-                                 {360, 116, 100, 20},
-                                 {110, 140, 115, 20},
-                                 {230, 140, 125, 20}};
+    modeLabel->setGeometry(left, 116, 84, 20);
+    const QRect modePlaces[5] = {{105, 116, 105, 20},
+                                 {212, 116, 122, 20},
+                                 {336, 116, 94, 20},
+                                 {105, 140, 105, 20},
+                                 {212, 140, 122, 20}};
     for (int i = 0; i < 5; ++i) {
         const QString name = qs(BatchModeName(kModeOrder[i]));
         m_modes[i] = new QRadioButton(name, this);
@@ -140,37 +140,37 @@ void CRobotDlg::buildControls() {
     m_places = new QSpinBox(this);
     m_places->setRange(kPlacesRange.low, kPlacesRange.high);
     m_places->setValue(m_model.places());
-    m_places->setGeometry(150, 172, 70, 24);
+    m_places->setGeometry(145, 172, 65, 24);
     m_places->setAccessibleName(QStringLiteral("Decimal places"));
-    label(QStringLiteral("Decimal &places P:"), m_places, {left, 172, 128, 24}, this);
+    label(QStringLiteral("Decimal &places P:"), m_places, {left, 172, 124, 24}, this);
     m_digits = new QSpinBox(this);
     m_digits->setRange(kDigitsLimitRange.low, kDigitsLimitRange.high);
     m_digits->setValue(m_model.digitsLimit());
-    m_digits->setGeometry(385, 172, 75, 24);
+    m_digits->setGeometry(363, 172, 65, 24);
     m_digits->setAccessibleName(QStringLiteral("Integer digits limit"));
-    label(QStringLiteral("&Integer digits N:"), m_digits, {232, 172, 150, 24}, this);
+    label(QStringLiteral("&Integer digits N:"), m_digits, {228, 172, 132, 24}, this);
 
     m_eNotation = new QCheckBox(QStringLiteral("&E-notation"), this);
     m_eNotation->setGeometry(left, 206, 150, 22);
     m_eNotation->setAccessibleName(QStringLiteral("E-notation"));
     m_talkAfterRun = new QCheckBox(QStringLiteral("&Talk after the run"), this);
-    m_talkAfterRun->setGeometry(232, 206, 200, 22);
+    m_talkAfterRun->setGeometry(228, 206, 200, 22);
     m_talkAfterRun->setChecked(m_model.talkAfterRun());
     m_talkAfterRun->setAccessibleName(QStringLiteral("Talk after the run"));
 
     m_progress = new QProgressBar(this);
-    m_progress->setGeometry(left, 240, 443, 22);
+    m_progress->setGeometry(left, 240, 408, 22);
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
     m_progress->setAccessibleName(QStringLiteral("Progress"));
     m_progress->setFormat(QStringLiteral("Ready"));
 
     m_log = new QPlainTextEdit(this);
-    m_log->setGeometry(478, 50, 252, 255);
+    m_log->setGeometry(443, 50, 287, 255);
     m_log->setTabChangesFocus(true);
-    m_log->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_log->setAccessibleName(QStringLiteral("Log"));
     m_log->setPlainText(qs(Trim(RobotLog::kHeading)));
+    m_log->moveCursor(QTextCursor::End);
 
     struct ButtonRow {
         HoverButton** button;
@@ -261,6 +261,7 @@ void CRobotDlg::copyLog() {
 void CRobotDlg::clearLog() {
     m_model.clearLog();
     m_log->setPlainText(qs(Trim(RobotLog::kHeading)));
+    m_log->moveCursor(QTextCursor::End);
 }
 
 void CRobotDlg::beginOrStop() {
@@ -319,7 +320,10 @@ void CRobotDlg::workerDone(const BatchOutcome& outcome) {
 
 void CRobotDlg::tick() {
     const std::string lines = m_model.takeFeed(m_feed, kLinesPerTick);
-    if (!lines.empty()) m_log->appendPlainText(qs(lines));
+    if (!lines.empty()) {
+        // With the caret at the end the box follows the run; moved elsewhere, it stays.
+        m_log->appendPlainText(qs(lines));
+    }
     showProgress();
     if (!m_workerDone || m_feed.size() > 0) return;
     m_tick.stop();
