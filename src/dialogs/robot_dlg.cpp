@@ -28,10 +28,11 @@
 namespace quorvel {
 namespace {
 
-// The log box takes at most this many lines per tick, so a flood of calculations never holds
-// the window up for long; the rest follow on the next ticks.
-constexpr std::size_t kLinesPerTick = 4000;
-constexpr int kTickMs = 40;
+// The log box takes lines for a few milliseconds per tick, in small batches, so a flood of
+// calculations never holds the window up; the rest follow on the next ticks.
+constexpr std::size_t kLinesPerBatch = 200;
+constexpr qint64 kLogBudgetMs = 8;
+constexpr int kTickMs = 25;
 
 constexpr BatchMode kModeOrder[5] = {BatchMode::AddResult, BatchMode::ReplaceResult,
                                      BatchMode::AddSteps, BatchMode::GenFilter,
@@ -260,6 +261,7 @@ void CRobotDlg::copyLog() {
 
 void CRobotDlg::clearLog() {
     m_model.clearLog();
+    m_boxPending.clear();
     m_log->setPlainText(qs(Trim(RobotLog::kHeading)));
     m_log->moveCursor(QTextCursor::End);
 }
@@ -287,6 +289,7 @@ void CRobotDlg::startWorker(BatchOptions options) {
     m_runPrompter.reset();
     setRunning(true);
     m_runTime.start();
+    m_finishing = false;
     m_tick.start();
     const unsigned run = ++m_run;
     m_worker = std::thread([this, run, options = std::move(options)] {
@@ -314,24 +317,43 @@ void CRobotDlg::workerDone(const BatchOutcome& outcome) {
     if (m_worker.joinable()) m_worker.join();
     m_outcome = outcome;
     m_workerDone = true;
+    takeFeed();
+    setRunning(false);
+    showProgress();
+    // The run list is whole once the feed is taken, even while the box still catches up.
+    m_model.endRun(m_speaker);
     m_finishing = true;
+    emit runEnded();
     tick();
 }
 
-void CRobotDlg::tick() {
-    const std::string lines = m_model.takeFeed(m_feed, kLinesPerTick);
-    if (!lines.empty()) {
-        // With the caret at the end the box follows the run; moved elsewhere, it stays.
-        m_log->appendPlainText(qs(lines));
+void CRobotDlg::takeFeed() {
+    for (;;) {
+        std::string lines = m_model.takeFeed(m_feed, kLinesPerBatch);
+        if (lines.empty()) return;
+        m_boxPending.push_back(std::move(lines));
     }
-    showProgress();
-    if (!m_workerDone || m_feed.size() > 0) return;
-    m_tick.stop();
+}
+
+void CRobotDlg::tick() {
+    takeFeed();
+    // With the caret at the end the box follows the run; moved elsewhere, it stays.
+    QElapsedTimer spent;
+    spent.start();
+    while (!m_boxPending.empty() && spent.elapsed() < kLogBudgetMs) {
+        m_log->appendPlainText(qs(m_boxPending.front()));
+        m_boxPending.pop_front();
+    }
+    if (!m_workerDone) {
+        showProgress();
+        return;
+    }
+    if (!m_boxPending.empty()) return;
+    if (!m_worker.joinable()) m_tick.stop();
+    if (!m_finishing) return;
     m_finishing = false;
-    setRunning(false);
     QScrollBar* bar = m_log->verticalScrollBar();
     bar->setValue(bar->maximum());
-    m_model.endRun(m_speaker);
     emit runFinished();
 }
 
@@ -369,13 +391,14 @@ void CRobotDlg::endWorker() {
 }
 
 void CRobotDlg::reject() {
+    m_boxPending.clear();
+    m_finishing = false;
     if (isRunning()) {
         // An abandoned run neither reports nor talks.
         ++m_run;
         endWorker();
         m_feed.take(m_feed.size());
         m_workerDone = true;
-        m_finishing = false;
         setRunning(false);
     }
     m_speaker.stop();

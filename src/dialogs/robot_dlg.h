@@ -9,7 +9,9 @@
 #include <QTimer>
 #include <atomic>
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <string>
 #include <thread>
 
 #include "dialogs/gui_thread_prompter.h"
@@ -41,7 +43,7 @@ public:
     ~CRobotDlg() override;
 
     RobotModel& model() { return m_model; }
-    bool isRunning() const { return m_worker.joinable() || m_finishing; }
+    bool isRunning() const { return m_worker.joinable(); }
 
     QLineEdit* sourceBox() const { return m_source; }
     QLineEdit* resultBox() const { return m_result; }
@@ -68,6 +70,8 @@ public slots:
     void reject() override;
 
 signals:
+    // The run has ended: Begin is back, the run list whole; the box may still be catching up.
+    void runEnded();
     // The run has ended and its whole log is in the box.
     void runFinished();
 
@@ -82,6 +86,8 @@ private:
     void startWorker(BatchOptions options);
     void workerDone(const BatchOutcome& outcome);
     void tick();
+    // Everything the run reported goes into the model at once; the box gets it in batches.
+    void takeFeed();
     void showProgress();
     // Stops the run and waits for its thread; prompts still waiting are dropped.
     void endWorker();
@@ -99,7 +105,8 @@ private:
     std::atomic<std::uint64_t> m_sourceBytes{0};
     unsigned m_run = 0;  // the run whose end is awaited; a closed window abandons it
     bool m_workerDone = false;
-    bool m_finishing = false;  // the worker has ended; the log is still catching up
+    bool m_finishing = false;              // the worker has ended; runFinished is still due
+    std::deque<std::string> m_boxPending;  // log lines the box has not shown yet
     BatchOutcome m_outcome;
     QTimer m_tick;
     QElapsedTimer m_runTime;
