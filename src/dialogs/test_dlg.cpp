@@ -118,7 +118,9 @@ void CTestDlg::build(int maxValue) {
         {"Start", "Start the test", &m_start},
         {"Next step", "Run the next step [Shortcut key => press the ENTER key]", &m_next},
         {"Copy all", "Copy all these test calculation into the clipboard", &m_copyAll},
-        {"Copy selected", "Copy the selected calculation into the clipboard", &m_copySelected},
+        // The caption is shortened to fit the 70-pixel picture; the tooltip, which is also
+        // the accessible name, says it in full.
+        {"Copy sel.", "Copy the selected calculation into the clipboard", &m_copySelected},
         {"Stop talking", "Stop talking", &m_stop},
         {"Close", "Close", &m_close},
     };

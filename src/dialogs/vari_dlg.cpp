@@ -36,6 +36,7 @@ CVariDlg::CVariDlg(SysDataHolder& holder, Prompter& prompter, QWidget* parent)
         auto* box = new CFloatEdit(this);
         box->setGeometry(90, y, 190, 22);
         box->setText(QString::fromStdString(texts[i]));
+        box->setCursorPosition(0);  // a long Pi text shows its start
         box->setAccessibleName(QStringLiteral("Parameter ") + name);
         label->setBuddy(box);
         m_boxes[i] = box;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QTest>
+#include <QTextBrowser>
 #include <fstream>
 #include <iterator>
 
@@ -11,6 +12,7 @@
 #include "data/settings_bridge.h"
 #include "data/sys_data_holder.h"
 #include "dialog_test_support.h"
+#include "dialogs/func_dlg.h"
 #include "support/recording_prompter.h"
 #include "tools/tool_messages.h"
 #include "ui/float_edit.h"
@@ -133,6 +135,51 @@ TEST(CVariDlg, ABoxWithoutANumberKeepsTheDialogOpen) {
               std::string(msg::kTitleMessage) + ": " + msg::parameterNotNumber("W"));
     EXPECT_EQ(dialog.focusWidget(), dialog.box(3));
     EXPECT_EQ(fileBytes(folder), before);
+}
+
+}  // namespace
+}  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+// The page the shared help window shows, and its text.
+QTextBrowser* helpBrowser() {
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* browser = window->findChild<QTextBrowser*>(); browser && window->isVisible()) {
+            return browser;
+        }
+    }
+    return nullptr;
+}
+
+TEST(HelpButtons, OpenTheirManualPages) {
+    TempDataFolder folder;
+    SysDataHolder holder(folder.path());
+    RecordingPrompter prompter;
+    CVariDlg parameters(holder, prompter);
+    CFuncDlg palette;
+    struct Case {
+        HoverButton* button;
+        const char* page;
+        const char* heading;
+    };
+    const Case kCases[] = {
+        {parameters.helpButton(), "qrc:/help/parameters.html", "Parameters"},
+        {palette.helpButton(), "qrc:/help/functions.html", "Functions"},
+    };
+    parameters.show();
+    palette.show();
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.page);
+        QTest::mouseClick(c.button, Qt::LeftButton);
+        QTextBrowser* browser = helpBrowser();
+        ASSERT_NE(browser, nullptr);
+        EXPECT_EQ(browser->source().toString(), QString::fromLatin1(c.page));
+        EXPECT_TRUE(browser->toPlainText().startsWith(QString::fromLatin1(c.heading)))
+            << browser->toPlainText().left(40).toStdString();
+    }
+    helpBrowser()->window()->close();
 }
 
 }  // namespace
