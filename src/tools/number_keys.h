@@ -14,6 +14,13 @@ bool IsFloatEntry(std::string_view text);
 // A finished number: a float entry with at least one digit.
 bool IsFloatNumber(std::string_view text);
 
+// What the whole-number boxes may hold: digits only, at most `maxDigits` of them.
+bool IsDigitsText(std::string_view text, int maxDigits);
+// The value of a whole-number box; 0 for an empty one.
+int DigitsValue(std::string_view text);
+// The leading numeric part of a box, as the C library's atof reads it; 0 when there is none.
+double LeadingNumber(std::string_view text);
+
 enum class ValueKey {
     Discard,
     Accept,              // goes into the box; the result waits for the next digit or click

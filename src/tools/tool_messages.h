@@ -27,6 +27,37 @@ inline constexpr std::string_view kSelectItemFirst = "Please select the item fir
 inline constexpr std::string_view kInputDegreeFirst = "Please input the degree number first.";
 inline constexpr std::string_view kInputNumberFirst = "Please input a number first.";
 
+// The function palette's argument dialog; title "Quorvel", information icon.
+inline constexpr std::string_view kArcRange =
+    "Sorry, the value of arcsin or arccos in this calculator cannot be larger than 1.";
+
+// The exercise generator; title "Quorvel", information icon.
+inline constexpr std::string_view kExerciseNotAccepted =
+    "Sorry, the calculation test number,the max value and the operator number are not "
+    "accepted.Please decrease the number of calculation test, or increase the max value ,or "
+    "increase the operator number.Thank you.";
+// The exercise generator; title "Quorvel Message", information icon.
+inline constexpr std::string_view kExerciseListEmpty = "The list is empty.Please begin test first.";
+inline constexpr std::string_view kExerciseCopied =
+    "The Test information has been copied into the clipboard successfully.";
+inline constexpr std::string_view kSelectFirst = "Please select first.Thank you.";
+inline constexpr std::string_view kSelectionCopied =
+    "The selection has been copied into the clipboard successfully.";
+inline constexpr std::string_view kMaxValueTooSmall = "The max value should be at least 1.";
+inline constexpr std::string_view kTestNumberTooSmall = "The test number should be at least 1.";
+// Shown and spoken at the end of an exercise run.
+inline std::string exerciseSummary(std::size_t calculations) {
+    return "You worked through " + std::to_string(calculations) +
+           (calculations == 1 ? " calculation." : " calculations.");
+}
+
+// The parameter dialog; title "Quorvel Message", information icon. `box` is "F", "K", "M",
+// "W" or "Pi".
+inline std::string parameterNotNumber(std::string_view box) {
+    return "The box " + std::string(box) +
+           " does not hold a number. Please type a number such as 2.5 or -3.";
+}
+
 // The batch run; title "Quorvel", information icon.
 inline constexpr std::string_view kSelectSourceFirst =
     "Please select the source file first by clicking the browse button.";

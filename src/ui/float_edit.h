@@ -1,7 +1,8 @@
 #pragma once
 
-// A number-only box: digits, one point and a minus only as the first character. Whatever
-// would break that (a key, a paste, a drop) is refused as a whole.
+// Number-only boxes. CFloatEdit holds digits, one decimal point and a minus sign only as the
+// first character; CDigitsEdit holds digits only. Typed keys and pasted text alike are checked
+// against the whole text the box would hold (tools/number_keys.h).
 
 #include <QLineEdit>
 
@@ -12,6 +13,15 @@ class CFloatEdit : public QLineEdit {
 
 public:
     explicit CFloatEdit(QWidget* parent = nullptr);
+};
+
+class CDigitsEdit : public QLineEdit {
+    Q_OBJECT
+
+public:
+    CDigitsEdit(int maxDigits, QWidget* parent = nullptr);
+    // 0 when empty.
+    int value() const;
 };
 
 }  // namespace quorvel

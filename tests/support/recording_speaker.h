@@ -35,6 +35,8 @@ public:
     }
     // Talking from a request until a stop, as a reading too long to end by itself.
     bool isTalking() const override { return m_talking; }
+    // The reading under way comes to its end by itself.
+    void finish() { m_talking = false; }
 
     // Every word and pause of every request so far, in order.
     const WordPlan& plan() const { return m_recorder.plan(); }

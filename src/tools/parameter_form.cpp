@@ -1,0 +1,51 @@
+#include "tools/parameter_form.h"
+
+#include "calc/messages.h"
+#include "calc/prompter.h"
+#include "data/sys_data_holder.h"
+#include "tools/number_keys.h"
+#include "tools/tool_messages.h"
+
+namespace quorvel {
+
+ParameterTexts ReadParameterTexts(const CSysData& data) {
+    return {data.paramF, data.paramK, data.paramM, data.paramW, data.piText};
+}
+
+void WriteParameterTexts(const ParameterTexts& texts, CSysData& data) {
+    data.paramF = texts[0];
+    data.paramK = texts[1];
+    data.paramM = texts[2];
+    data.paramW = texts[3];
+    data.piText = texts[4];
+}
+
+int FirstNonNumberBox(const ParameterTexts& texts) {
+    for (std::size_t i = 0; i < texts.size(); ++i) {
+        if (!IsFloatNumber(texts[i])) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+ParameterTexts ParameterForm::open(Prompter& prompter) {
+    const LoadResult loaded = m_holder.Load();
+    if (const std::string notice = loaded.notice(); !notice.empty()) {
+        prompter.showMessage(notice, msg::kTitleMessage, MessageIcon::Information);
+    }
+    return ReadParameterTexts(m_holder.data());
+}
+
+bool ParameterForm::accept(const ParameterTexts& texts, Prompter& prompter) {
+    if (const int box = FirstNonNumberBox(texts); box >= 0) {
+        prompter.showMessage(msg::parameterNotNumber(kParameterBoxNames[box]), msg::kTitleMessage,
+                             MessageIcon::Information);
+        return false;
+    }
+    WriteParameterTexts(texts, m_holder.data());
+    if (const StoreResult stored = m_holder.Store(); !stored.stored) {
+        prompter.showMessage(stored.reason, msg::kTitleMessage, MessageIcon::Information);
+    }
+    return true;
+}
+
+}  // namespace quorvel

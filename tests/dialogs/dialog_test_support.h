@@ -1,0 +1,68 @@
+#pragma once
+
+// Helpers of the dialog tests: a temporary data folder, a wait for a modal dialog of one
+// class, and the check that every enabled control has an accessible name.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QLineEdit>
+#include <QTableWidget>
+#include <QTest>
+#include <QTimer>
+#include <filesystem>
+#include <functional>
+#include <string>
+
+namespace quorvel::testing {
+
+class TempDataFolder {
+public:
+    TempDataFolder() {
+        m_dir = std::filesystem::temp_directory_path() /
+                ("quorvel-dialogs-" + std::to_string(::getpid()) + "-" +
+                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        std::filesystem::remove_all(m_dir);
+        std::filesystem::create_directories(m_dir);
+    }
+    ~TempDataFolder() { std::filesystem::remove_all(m_dir); }
+    const std::filesystem::path& path() const { return m_dir; }
+
+private:
+    std::filesystem::path m_dir;
+};
+
+// Runs `action` on the first modal dialog of class T that shows up, once.
+template <class T>
+void whenModal(std::function<void(T*)> action) {
+    auto* poll = new QTimer;
+    poll->setInterval(10);
+    QObject::connect(poll, &QTimer::timeout, [poll, action] {
+        if (auto* dialog = qobject_cast<T*>(QApplication::activeModalWidget())) {
+            poll->stop();
+            poll->deleteLater();
+            action(dialog);
+        }
+    });
+    poll->start();
+}
+
+// Every enabled button, box and list of `window` (its own controls, not those inside a list)
+// must be named for a screen reader and reached with Tab.
+inline void expectAccessibleNames(QWidget* window) {
+    for (QWidget* widget : window->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        const bool control = qobject_cast<QAbstractButton*>(widget) ||
+                             qobject_cast<QLineEdit*>(widget) ||
+                             qobject_cast<QTableWidget*>(widget);
+        if (!control || !widget->isEnabled() || widget->isHidden()) continue;
+        EXPECT_FALSE(widget->accessibleName().isEmpty())
+            << widget->metaObject()->className() << " " << widget->objectName().toStdString()
+            << " at " << widget->geometry().x() << "," << widget->geometry().y();
+        EXPECT_NE(widget->focusPolicy() & Qt::TabFocus, 0)
+            << widget->accessibleName().toStdString() << " is not reached with Tab";
+    }
+}
+
+}  // namespace quorvel::testing
