@@ -59,18 +59,27 @@ std::string FormatLogLine(const LogTime& time, std::string_view expression,
     return line;
 }
 
-std::optional<LogLine> ParseLogLine(std::string_view line) {
-    LogLine parsed;
-    LogTime& t = parsed.time;
-    std::string_view rest = line;
+namespace {
+
+// Reads "YYYY-MM-DD HH:MM" and the three spaces after it off the front of `rest`.
+bool readStamp(std::string_view& rest, LogTime& t) {
     if (rest.empty() || !readNumber(rest, 0, '-', 0, 999999, t.year) ||
         !readNumber(rest, 2, '-', 1, 12, t.month) || !readNumber(rest, 2, ' ', 1, 31, t.day) ||
         !readNumber(rest, 2, ':', 0, 23, t.hour) || !readNumber(rest, 2, ' ', 0, 59, t.minute)) {
-        return std::nullopt;
+        return false;
     }
     // The minute's follower was the first of the three spaces.
-    if (rest.substr(0, kSeparator.size() - 1) != kSeparator.substr(1)) return std::nullopt;
+    if (rest.substr(0, kSeparator.size() - 1) != kSeparator.substr(1)) return false;
     rest.remove_prefix(kSeparator.size() - 1);
+    return true;
+}
+
+}  // namespace
+
+std::optional<LogLine> ParseLogLine(std::string_view line) {
+    LogLine parsed;
+    std::string_view rest = line;
+    if (!readStamp(rest, parsed.time)) return std::nullopt;
     const std::size_t equals = rest.rfind('=');
     if (equals == std::string_view::npos) return std::nullopt;
     parsed.expression = std::string(rest.substr(0, equals));
@@ -79,6 +88,12 @@ std::optional<LogLine> ParseLogLine(std::string_view line) {
 }
 
 LogCells SplitLogCells(std::string_view line) {
+    std::string_view rest = line;
+    LogTime time;
+    if (readStamp(rest, time)) {
+        const std::size_t stampLength = line.size() - rest.size() - kSeparator.size();
+        return {std::string(line.substr(0, stampLength)), std::string(Trim(rest))};
+    }
     const std::size_t space = line.find(' ');
     if (space == std::string_view::npos) return {{}, std::string(Trim(line))};
     return {std::string(Trim(line.substr(0, space))), std::string(Trim(line.substr(space + 1)))};

@@ -38,8 +38,10 @@ struct LogLine {
 // "=", so the solver's "2x=4 =>  X=2" reads as expression "2x=4 =>  X" and result "2".
 std::optional<LogLine> ParseLogLine(std::string_view line);
 
-// The log manager's "Time" and "Expression" cells: the text before the first space and the
-// text after it, both trimmed; a line without a space is all expression.
+// The log manager's "Time" and "Expression" cells: the whole time stamp and what follows its
+// three spaces. Cutting at the first space would cut the stamp between date and hour and put
+// the hour into the expression that is spoken, copied and exported, so only a line of
+// another form (a hand-edited log) is cut at its first space; both cells are trimmed.
 struct LogCells {
     std::string time;
     std::string expression;

@@ -64,14 +64,15 @@ TEST(LogLine, RejectsLinesOfAnotherForm) {
     }
 }
 
-TEST(LogCells, SplitAtTheFirstSpaceAndTrim) {
+TEST(LogCells, SplitAfterTheStampElseAtTheFirstSpace) {
     struct Case {
         const char* line;
         LogCells cells;
     };
     const Case kCases[] = {
-        {"2026-03-07 09:05   2+3=5", {"2026-03-07", "09:05   2+3=5"}},
-        {"2026-03-07 09:05   2x=4 =>  X=2", {"2026-03-07", "09:05   2x=4 =>  X=2"}},
+        {"2026-03-07 09:05   2+3=5", {"2026-03-07 09:05", "2+3=5"}},
+        {"2026-03-07 09:05   2x=4 =>  X=2", {"2026-03-07 09:05", "2x=4 =>  X=2"}},
+        {"2026-03-07 09:05 2+3=5", {"2026-03-07", "09:05 2+3=5"}},
         {"2+3=5", {"", "2+3=5"}},
         {" 2+3=5 ", {"", "2+3=5"}},
         {"a  b\t", {"a", "b"}},

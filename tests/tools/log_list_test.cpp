@@ -54,14 +54,14 @@ TEST(ReadRepeatCount, LeadingDigitsOnly) {
     }
 }
 
-TEST_F(LogListTest, RowsAreNewestFirstAndSplitAtTheFirstSpace) {
+TEST_F(LogListTest, RowsAreNewestFirstAndSplitAfterTheStamp) {
     log() = {"2026-03-07 09:05   2+3=5", "2026-03-08 10:00   4*2=8", "no-space=1", "  x   y  "};
     ASSERT_EQ(list.rowCount(), 4u);
     const ListCells kRows[] = {
         {"", "x   y"},
         {"", "no-space=1"},
-        {"2026-03-08", "10:00   4*2=8"},
-        {"2026-03-07", "09:05   2+3=5"},
+        {"2026-03-08 10:00", "4*2=8"},
+        {"2026-03-07 09:05", "2+3=5"},
     };
     for (std::size_t row = 0; row < 4; ++row) {
         SCOPED_TRACE(row);
