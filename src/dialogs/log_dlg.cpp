@@ -43,7 +43,9 @@ CLogDlg::CLogDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prompter, QW
 
     m_model =
         new ManagerTableModel(m_list, {QStringLiteral("Time"), QStringLiteral("Expression")}, this);
-    m_view = makeManagerView(this, m_model, {100, 500});
+    // The Time cell holds the whole stamp, date and hour, so it is wider than the date alone
+    // needs; both columns fit the list so no row hides behind a horizontal scroll bar.
+    m_view = makeManagerView(this, m_model, {130, 440});
     m_view->setGeometry(14, 44, 592, 240);
     m_view->setAccessibleName(QStringLiteral("Log list"));
     // A double click, or Enter on the list.
