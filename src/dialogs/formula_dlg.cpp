@@ -60,7 +60,8 @@ CFormulaDlg::CFormulaDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prom
 
     m_model = new ManagerTableModel(
         m_book, {qstr(m_book.columnHeading()), QStringLiteral("Description")}, this);
-    m_view = makeManagerView(this, m_model, {350, 230});
+    // Both columns fit beside the vertical scroll bar, so no row hides behind a horizontal one.
+    m_view = makeManagerView(this, m_model, {350, 220});
     m_view->setGeometry(14, 76, 592, 208);
     m_view->setAccessibleName(QStringLiteral("Formula list"));
     connect(m_view, &QTableView::activated, this, [this] {
