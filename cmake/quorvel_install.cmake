@@ -40,11 +40,12 @@ set(CPACK_PACKAGE_VENDOR "The Quorvel developers")
 set(CPACK_PACKAGE_CONTACT "The Quorvel developers <quorvel@users.noreply.github.com>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "talking calculator that shows every step")
 set(CPACK_PACKAGE_DESCRIPTION
-    "Quorvel is a talking calculator with a window and a command line. It checks an
-expression as it is typed, works it out in its own arbitrary-precision decimal
-arithmetic, shows every reduction step and speaks keys, expressions and results
-aloud. It keeps a log and a formula book, solves equations in x, converts units,
-calculates whole text files and generates exercises.")
+    "Quorvel is a talking calculator with a window and a command line. It
+checks an expression as it is typed, works it out in its own
+arbitrary-precision decimal arithmetic, shows every reduction step and
+speaks keys, expressions and results aloud. It keeps a log and a formula
+book, solves equations in x, converts units, calculates whole text files
+and generates exercises.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
@@ -52,5 +53,7 @@ set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quorvel.github.io/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt loads its platform plugins at run time, where shlibdeps cannot see them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
