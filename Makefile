@@ -4,7 +4,7 @@ JOBS  ?= $(shell nproc)
 # CI exports QUORVEL_WERROR=ON; on a developer machine a new warning need not stop the build.
 QUORVEL_WERROR ?= OFF
 
-.PHONY: all deps configure build test bench run clean
+.PHONY: all deps configure build test bench run package clean
 
 all: build
 
@@ -33,6 +33,10 @@ run: build
 	else \
 	    $(BUILD)/src/app/quorvel $(ARGS); \
 	fi
+
+# A .deb of the build, through CPack.
+package: build
+	@cd $(BUILD) && cpack
 
 clean:
 	@rm -rf $(BUILD)

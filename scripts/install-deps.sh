@@ -20,6 +20,10 @@ packages=(
     qt6-base-dev
     xvfb
     xauth
+    desktop-file-utils
+    appstream
+    bash-completion
+    lintian
 )
 
 missing=()

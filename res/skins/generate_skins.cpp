@@ -1,5 +1,6 @@
 // Paints every skin, button picture, the menu banner and the window icon of Quorvel into the
-// folder given as the only argument (res/skins). Run it through the build:
+// folder given as the first argument (res/skins), and the theme icons into the second (res/icons).
+// Run it through the build:
 //     cmake --build <build> --target skins
 // then look at the pictures and commit them.
 //
@@ -15,12 +16,15 @@
 // (532, 156) and its tail fills the bottom-left corner.
 
 #include <QDir>
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
 #include <QRadialGradient>
+#include <QtMath>
+#include <cmath>
 #include <cstdio>
 
 namespace {
@@ -79,39 +83,171 @@ QFont font(int pixels, QFont::Weight weight = QFont::Bold) {
     return f;
 }
 
+// The icon is described once, as shapes on a 64-unit square, and drawn by two canvases: the
+// painter for the PNG sizes and the window icon, and an SVG writer for the scalable theme icon.
+struct Fill {
+    QColor from;
+    QColor to;  // from == to: a flat colour
+    qreal top = 0;
+    qreal bottom = 0;
+};
+
+class IconCanvas {
+public:
+    virtual ~IconCanvas() = default;
+    virtual void roundedRect(const QRectF& rect, qreal radius, const Fill& fill) = 0;
+    virtual void outlineRoundedRect(const QRectF& rect, qreal radius, QColor colour,
+                                    qreal width) = 0;
+    virtual void line(QPointF from, QPointF to, QColor colour, qreal width) = 0;
+    // Angles in degrees, counter-clockwise from three o'clock, as QPainter::drawArc counts.
+    virtual void arc(QPointF centre, qreal radius, qreal startDegrees, qreal spanDegrees,
+                     QColor colour, qreal width) = 0;
+};
+
+void drawIcon(IconCanvas& c) {
+    const QRectF tile(1, 1, 62, 62);
+    c.roundedRect(tile, 14, {QColor(70, 126, 206), QColor(26, 54, 108), 0, 64});
+    c.outlineRoundedRect(tile, 14, QColor(16, 34, 70), 1.5);
+    c.roundedRect(tile, 14, {QColor(255, 255, 255, 50), QColor(255, 255, 255, 0), 0, 30});
+
+    c.roundedRect(QRectF(10, 11, 29, 42), 5,
+                  {QColor(255, 255, 255), QColor(218, 228, 242), 11, 53});
+    const QColor display(204, 235, 244);
+    c.roundedRect(QRectF(14, 15, 21, 9), 0, {display, display});
+    c.line(QPointF(24, 19.5), QPointF(33, 19.5), QColor(11, 52, 125), 1.6);
+    for (int row = 0; row < 3; ++row) {
+        for (int col = 0; col < 3; ++col) {
+            const QColor key = row == 2 && col == 2 ? QColor(246, 150, 60) : QColor(44, 82, 140);
+            c.roundedRect(QRectF(14 + 7.5 * col, 28 + 7.5 * row, 5.5, 5.5), 1.5, {key, key});
+        }
+    }
+    for (int i = 0; i < 3; ++i) {
+        c.arc(QPointF(40, 32), 6 + 6 * i, -40, 80, QColor(255, 200, 84), 3.2);
+    }
+}
+
+class PainterCanvas : public IconCanvas {
+public:
+    explicit PainterCanvas(QPainter& p) : m_p(p) {}
+    void roundedRect(const QRectF& rect, qreal radius, const Fill& fill) override {
+        QPainterPath path;
+        path.addRoundedRect(rect, radius, radius);
+        if (fill.from == fill.to) {
+            m_p.fillPath(path, fill.from);
+        } else {
+            m_p.fillPath(path, vertical(fill.top, fill.bottom, fill.from, fill.to));
+        }
+    }
+    void outlineRoundedRect(const QRectF& rect, qreal radius, QColor colour, qreal width) override {
+        QPainterPath path;
+        path.addRoundedRect(rect, radius, radius);
+        m_p.strokePath(path, QPen(colour, width));
+    }
+    void line(QPointF from, QPointF to, QColor colour, qreal width) override {
+        m_p.setPen(QPen(colour, width));
+        m_p.drawLine(from, to);
+    }
+    void arc(QPointF centre, qreal radius, qreal startDegrees, qreal spanDegrees, QColor colour,
+             qreal width) override {
+        m_p.setBrush(Qt::NoBrush);
+        m_p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
+        m_p.drawArc(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius),
+                    qRound(startDegrees * 16), qRound(spanDegrees * 16));
+    }
+
+private:
+    QPainter& m_p;
+};
+
+QString number(qreal value) { return QString::number(value, 'g', 6); }
+
+QString rgb(QColor c) { return c.name(QColor::HexRgb); }
+
+class SvgCanvas : public IconCanvas {
+public:
+    void roundedRect(const QRectF& rect, qreal radius, const Fill& fill) override {
+        QString paint;
+        if (fill.from == fill.to) {
+            paint = QStringLiteral("fill=\"%1\"").arg(rgb(fill.from));
+            if (fill.from.alpha() != 255) paint += opacity("fill-opacity", fill.from);
+        } else {
+            const QString id = QStringLiteral("g%1").arg(++m_gradients);
+            m_defs += QStringLiteral(
+                          "    <linearGradient id=\"%1\" gradientUnits=\"userSpaceOnUse\" "
+                          "x1=\"0\" y1=\"%2\" x2=\"0\" y2=\"%3\">\n")
+                          .arg(id, number(fill.top), number(fill.bottom));
+            m_defs += stop(0, fill.from) + stop(1, fill.to);
+            m_defs += QStringLiteral("    </linearGradient>\n");
+            paint = QStringLiteral("fill=\"url(#%1)\"").arg(id);
+        }
+        m_body += rectElement(rect, radius) + paint + QStringLiteral("/>\n");
+    }
+    void outlineRoundedRect(const QRectF& rect, qreal radius, QColor colour, qreal width) override {
+        m_body += rectElement(rect, radius) +
+                  QStringLiteral("fill=\"none\" stroke=\"%1\" stroke-width=\"%2\"/>\n")
+                      .arg(rgb(colour), number(width));
+    }
+    void line(QPointF from, QPointF to, QColor colour, qreal width) override {
+        m_body += QStringLiteral(
+                      "  <line x1=\"%1\" y1=\"%2\" x2=\"%3\" y2=\"%4\" stroke=\"%5\" "
+                      "stroke-width=\"%6\" stroke-linecap=\"square\"/>\n")
+                      .arg(number(from.x()), number(from.y()), number(to.x()), number(to.y()),
+                           rgb(colour), number(width));
+    }
+    void arc(QPointF centre, qreal radius, qreal startDegrees, qreal spanDegrees, QColor colour,
+             qreal width) override {
+        // Counter-clockwise on screen, where y grows downwards: SVG's sweep flag 0.
+        const auto at = [&](qreal degrees) {
+            const qreal a = qDegreesToRadians(degrees);
+            return QPointF(centre.x() + radius * std::cos(a), centre.y() - radius * std::sin(a));
+        };
+        const QPointF from = at(startDegrees);
+        const QPointF to = at(startDegrees + spanDegrees);
+        m_body += QStringLiteral(
+                      "  <path d=\"M %1 %2 A %3 %3 0 %4 0 %5 %6\" fill=\"none\" stroke=\"%7\" "
+                      "stroke-width=\"%8\" stroke-linecap=\"round\"/>\n")
+                      .arg(number(from.x()), number(from.y()), number(radius),
+                           QString::number(std::abs(spanDegrees) > 180 ? 1 : 0), number(to.x()),
+                           number(to.y()), rgb(colour), number(width));
+    }
+
+    QByteArray document() const {
+        return QStringLiteral(
+                   "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"
+                   "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"64\" height=\"64\" "
+                   "viewBox=\"0 0 64 64\">\n  <defs>\n%1  </defs>\n%2</svg>\n")
+            .arg(m_defs, m_body)
+            .toUtf8();
+    }
+
+private:
+    static QString opacity(const char* attribute, QColor c) {
+        return QStringLiteral(" %1=\"%2\"").arg(QLatin1String(attribute), number(c.alphaF()));
+    }
+    static QString stop(qreal offset, QColor c) {
+        return QStringLiteral("      <stop offset=\"%1\" stop-color=\"%2\"%3/>\n")
+            .arg(number(offset), rgb(c), opacity("stop-opacity", c));
+    }
+    static QString rectElement(const QRectF& r, qreal radius) {
+        QString e = QStringLiteral("  <rect x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\" ")
+                        .arg(number(r.x()), number(r.y()), number(r.width()), number(r.height()));
+        if (radius > 0) e += QStringLiteral("rx=\"%1\" ").arg(number(radius));
+        return e;
+    }
+
+    int m_gradients = 0;
+    QString m_defs;
+    QString m_body;
+};
+
 // The window icon: a calculator that talks.
 QImage paintIcon(int size) {
     QImage image = blank(size, size);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
     p.scale(size / 64.0, size / 64.0);
-    QPainterPath tile;
-    tile.addRoundedRect(QRectF(1, 1, 62, 62), 14, 14);
-    p.fillPath(tile, vertical(0, 64, QColor(70, 126, 206), QColor(26, 54, 108)));
-    p.setPen(QPen(QColor(16, 34, 70), 1.5));
-    p.drawPath(tile);
-    p.fillPath(tile, vertical(0, 30, QColor(255, 255, 255, 50), QColor(255, 255, 255, 0)));
-
-    QPainterPath body;
-    body.addRoundedRect(QRectF(10, 11, 29, 42), 5, 5);
-    p.fillPath(body, vertical(11, 53, QColor(255, 255, 255), QColor(218, 228, 242)));
-    p.fillRect(QRectF(14, 15, 21, 9), QColor(204, 235, 244));
-    p.setPen(QPen(QColor(11, 52, 125), 1.6));
-    p.drawLine(QPointF(24, 19.5), QPointF(33, 19.5));
-    p.setPen(Qt::NoPen);
-    for (int row = 0; row < 3; ++row) {
-        for (int col = 0; col < 3; ++col) {
-            const bool accent = row == 2 && col == 2;
-            p.setBrush(accent ? QColor(246, 150, 60) : QColor(44, 82, 140));
-            p.drawRoundedRect(QRectF(14 + 7.5 * col, 28 + 7.5 * row, 5.5, 5.5), 1.5, 1.5);
-        }
-    }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(255, 200, 84), 3.2, Qt::SolidLine, Qt::RoundCap));
-    for (int i = 0; i < 3; ++i) {
-        const qreal r = 6 + 6 * i;
-        p.drawArc(QRectF(40 - r, 32 - r, 2 * r, 2 * r), -40 * 16, 80 * 16);
-    }
+    PainterCanvas canvas(p);
+    drawIcon(canvas);
     return image;
 }
 
@@ -431,15 +567,41 @@ QImage paintBanner(int width, int height) {
     return image;
 }
 
+// The desktop's icon theme folders: hicolor/<N>x<N>/apps and hicolor/scalable/apps.
+void saveThemeIcons(const QString& themeDir) {
+    const QString name = QStringLiteral(QUORVEL_APP_ID);
+    for (int size : {16, 32, 48, 64, 128, 256}) {
+        const QString dir = QStringLiteral("%1/hicolor/%2x%2/apps").arg(themeDir).arg(size);
+        const QString path = dir + QLatin1Char('/') + name + QStringLiteral(".png");
+        if (!QDir().mkpath(dir) || !paintIcon(size).save(path, "PNG")) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(path));
+            std::exit(1);
+        }
+        std::printf("%s\n", qPrintable(path));
+    }
+    const QString dir = themeDir + QStringLiteral("/hicolor/scalable/apps");
+    QFile svg(dir + QLatin1Char('/') + name + QStringLiteral(".svg"));
+    SvgCanvas canvas;
+    drawIcon(canvas);
+    const QByteArray document = canvas.document();
+    if (!QDir().mkpath(dir) || !svg.open(QIODevice::WriteOnly) ||
+        svg.write(document) != document.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(svg.fileName()));
+        std::exit(1);
+    }
+    std::printf("%s\n", qPrintable(svg.fileName()));
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     QGuiApplication app(argc, argv);
-    if (argc != 2) {
-        std::fprintf(stderr, "usage: %s <output folder>\n", argv[0]);
+    if (argc != 3) {
+        std::fprintf(stderr, "usage: %s <skins folder> <icon theme folder>\n", argv[0]);
         return 2;
     }
     g_outDir = QDir(QString::fromLocal8Bit(argv[1])).absolutePath();
+    saveThemeIcons(QDir(QString::fromLocal8Bit(argv[2])).absolutePath());
 
     const QImage icon = paintIcon(64);
     save(icon, "icon.png");

@@ -97,7 +97,9 @@ int main(int argc, char** argv) {
     QApplication app(qtArgc, argv);
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
-    QApplication::setDesktopFileName(QStringLiteral("quorvel"));
-    QApplication::setWindowIcon(QIcon(QString::fromLatin1(quorvel::skins::kWindowIcon)));
+    QApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
+    // The installed theme icon, sharp at every size; the compiled-in one from a build tree.
+    QApplication::setWindowIcon(QIcon::fromTheme(
+        QStringLiteral(QUORVEL_APP_ID), QIcon(QString::fromLatin1(quorvel::skins::kWindowIcon))));
     return quorvel::run(parsed.options);
 }
