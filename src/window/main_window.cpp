@@ -13,6 +13,7 @@
 #include <QSystemTrayIcon>
 #include <QTextCursor>
 
+#include "dialogs/tip_dlg.h"
 #include "ui/banner_menu.h"
 #include "ui/filter_edit.h"
 #include "ui/help_window.h"
@@ -135,6 +136,12 @@ void MainWindow::buildInput() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    // While the tip window is open the box takes no typing either; Tab still moves on.
+    if (watched == m_input && event->type() == QEvent::KeyPress && m_controller &&
+        m_controller->busy()) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key != Qt::Key_Tab && key != Qt::Key_Backtab) return true;
+    }
     if (watched == m_input && event->type() == QEvent::KeyPress &&
         static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
         runCommand(id::kCopy);
@@ -407,6 +414,22 @@ void MainWindow::minimizeWindow() { showMinimized(); }
 void MainWindow::showStyleMessage(int styleCode) { emit styleMessageRequested(styleCode); }
 
 void MainWindow::openHelp(const std::string& page) { quorvel::openHelp(this, qs(page)); }
+
+CTipDlg* MainWindow::tipWindow() const { return m_tips.data(); }
+
+bool MainWindow::showTips() {
+    delete m_tips.data();
+    auto* tips = new CTipDlg(m_controller->holder(), this);
+    connect(tips, &CTipDlg::tipsClosed, this, [this] {
+        activateWindow();
+        focusInput();
+    });
+    m_tips = tips;
+    tips->show();
+    tips->raise();
+    tips->activateWindow();
+    return true;
+}
 
 void MainWindow::closeWindow() {
     m_closing = true;

@@ -22,6 +22,7 @@ namespace quorvel {
 
 class BannerMenu;
 class CFilterEdit;
+class CTipDlg;
 class HoverButton;
 class QtPrompter;
 class Speaker;
@@ -52,6 +53,8 @@ public:
     QAction* menuAction(int command, int styleCode = 0) const;
     BannerMenu* styleMenu() const { return m_menu; }
     QSystemTrayIcon* trayIcon() const { return m_tray; }
+    // The tip window the start-up greeting opened, while it exists.
+    CTipDlg* tipWindow() const;
 
     // Runs a command of the window: a typing key, a button, a shortcut or a menu item.
     void runCommand(int command);
@@ -82,6 +85,7 @@ public:
     void showStyleMessage(int styleCode) override;
     void openHelp(const std::string& page) override;
     void closeWindow() override;
+    bool showTips() override;
 
 signals:
     // A tool button or menu item: 5, 1003, 1004, 1005, 1007, 1079, 1104, 1105. The window is
@@ -115,6 +119,7 @@ private:
     QSystemTrayIcon* m_tray = nullptr;
     std::unique_ptr<QtPrompter> m_prompter;
     std::unique_ptr<CalculatorController> m_controller;
+    QPointer<CTipDlg> m_tips;
     bool m_started = false;
     bool m_closing = false;
 };

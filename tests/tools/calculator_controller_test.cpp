@@ -12,6 +12,7 @@
 #include "calc/messages.h"
 #include "support/recording_prompter.h"
 #include "support/recording_speaker.h"
+#include "tools/tip_model.h"
 
 namespace quorvel {
 namespace {
@@ -818,6 +819,57 @@ TEST_F(CalculatorControllerTest, FailedStoreIsReportedOnce) {
     ASSERT_EQ(prompter.messages.size(), 1u);
     EXPECT_EQ(prompter.messages[0].title, "Quorvel Message");
     EXPECT_EQ(view.box, "2+2\n=4");
+}
+
+}  // namespace
+}  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+TEST_F(CalculatorControllerTest, TipWindowHoldsTheWindowUntilClosedAndItsFieldsLast) {
+    struct Case {
+        bool keepShowing;
+        int nexts;
+        int storedPosition;
+        int tipsAtNextStart;
+    };
+    const Case kCases[] = {{true, 5, 6, 1}, {false, 0, 1, 0}, {true, 29, 0, 1}};
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(std::to_string(c.nexts));
+        fs::remove_all(m_dir);
+        fs::create_directories(m_dir);
+        holder = std::make_unique<SysDataHolder>(m_dir);
+        view = FakeView();
+        view.tipsOpen = true;
+        start(true);
+        ASSERT_TRUE(controller->busy());
+        type("1+1");
+        controller->equal();
+        EXPECT_EQ(view.box, "");
+
+        TipModel tips(*holder);
+        EXPECT_EQ(tips.index(), 0);
+        for (int i = 0; i < c.nexts; ++i) tips.next();
+        tips.setShowAtStart(c.keepShowing);
+        tips.close();
+        EXPECT_FALSE(controller->busy());
+        type("1+1");
+        EXPECT_EQ(view.box, "1+1");
+        controller->exit();
+        EXPECT_EQ(stored().tipPosition, c.storedPosition);
+
+        // The next greeting reads what the tip window left.
+        holder = std::make_unique<SysDataHolder>(m_dir);
+        holder->Load();
+        holder->data().firstRun = 1;
+        view = FakeView();
+        view.tipsOpen = true;
+        start();
+        EXPECT_EQ(view.tipsShown, c.tipsAtNextStart);
+        EXPECT_EQ(controller->busy(), c.tipsAtNextStart == 1);
+        EXPECT_EQ(TipModel(*holder).index(), c.storedPosition);
+    }
 }
 
 }  // namespace

@@ -6,12 +6,16 @@
 #include <QDir>
 #include <QDirIterator>
 #include <QFile>
+#include <QImage>
 #include <QPushButton>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTextDocument>
 #include <QWindow>
+
+#include "tools/tip_texts.h"
 
 namespace quorvel {
 namespace {
@@ -205,6 +209,60 @@ TEST(HelpManual, TheKeypadPageListsEveryShortcutOfTheWindow) {
         EXPECT_TRUE(html.contains(QStringLiteral("<kbd>") + QString::fromLatin1(keys) +
                                   QStringLiteral("</kbd>")))
             << keys;
+    }
+}
+
+// Pictures come from the screenshot tests through scripts/update-help-images.sh.
+TEST(HelpManual, EveryPictureIsCompiledInDescribedAndUsed) {
+    const QStringList pages = manualPages();
+    static const QRegularExpression img(QStringLiteral("<img ([^>]*)>"));
+    static const QRegularExpression src(QStringLiteral("src=\"([^\"]+)\""));
+    static const QRegularExpression alt(QStringLiteral("alt=\"([^\"]+)\""));
+    static const QRegularExpression widthAttribute(QStringLiteral("width=\"([0-9]+)\""));
+    QSet<QString> used;
+    for (const QString& page : pages) {
+        const QString html = readResource(QStringLiteral(":/help/") + page);
+        for (const auto& match : img.globalMatch(html)) {
+            const QString attributes = match.captured(1);
+            const QString file = src.match(attributes).captured(1);
+            SCOPED_TRACE((page + QStringLiteral(": ") + file).toStdString());
+            EXPECT_TRUE(file.startsWith(QStringLiteral("images/")));
+            const QImage picture(QStringLiteral(":/help/") + file);
+            EXPECT_FALSE(picture.isNull());
+            // Shown whole in the help window, without sideways scrolling.
+            const QString width = widthAttribute.match(attributes).captured(1);
+            EXPECT_LE(width.isEmpty() ? picture.width() : width.toInt(), 700);
+            EXPECT_TRUE(alt.match(attributes).hasMatch());
+            used.insert(file);
+        }
+    }
+    QDirIterator it(QStringLiteral(":/help/images"));
+    int pictures = 0;
+    while (it.hasNext()) {
+        const QString file = QStringLiteral("images/") + QFileInfo(it.next()).fileName();
+        EXPECT_TRUE(used.contains(file)) << file.toStdString() << " is on no page";
+        ++pictures;
+    }
+    EXPECT_GE(pictures, 10);
+    EXPECT_TRUE(used.contains(QStringLiteral("images/first_start.png")));
+}
+
+TEST(HelpManual, TheTipsPageListsEveryTipAndTheShortcutsPageEveryWindow) {
+    registerManual();
+    QTextDocument tips;
+    tips.setHtml(readResource(QStringLiteral(":/help/tips.html")));
+    const QString text = tips.toPlainText().simplified();
+    for (std::string_view tip : TipTexts()) {
+        EXPECT_TRUE(
+            text.contains(QString::fromUtf8(tip.data(), static_cast<qsizetype>(tip.size()))))
+            << tip;
+    }
+    const QString shortcuts = readResource(QStringLiteral(":/help/shortcuts.html"));
+    for (const char* page :
+         {"keypad.html", "tips.html", "settings.html", "styles.html", "converter.html",
+          "log_manager.html", "formula_manager.html", "functions.html", "parameters.html",
+          "exercises.html", "batch.html", "command_line.html"}) {
+        EXPECT_TRUE(shortcuts.contains(QStringLiteral("href=\"") + QLatin1String(page))) << page;
     }
 }
 

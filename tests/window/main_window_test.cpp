@@ -6,6 +6,7 @@
 #include <QAccessible>
 #include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QImage>
@@ -17,6 +18,8 @@
 #include <set>
 
 #include "data/sys_data_holder.h"
+#include "dialogs/dialog_button.h"
+#include "dialogs/tip_dlg.h"
 #include "support/recording_speaker.h"
 #include "ui/banner_menu.h"
 #include "ui/filter_edit.h"
@@ -303,6 +306,69 @@ TEST(MainWindow, CaptionsFitAndButtonsStayOffTheCutOutline) {
                 }
             }
             EXPECT_EQ(cut, 0);
+        }
+    }
+}
+
+TEST(MainWindow, FirstStartShowsTipsAndIgnoresCommandsUntilTheyClose) {
+    struct Case {
+        bool keepShowing;
+        bool tipsAtSecondStart;
+    };
+    for (const Case& c : {Case{true, true}, Case{false, false}}) {
+        SCOPED_TRACE(c.keepShowing);
+        QTemporaryDir dir;
+        const std::filesystem::path folder(dir.path().toStdString());
+        RecordingSpeaker speaker;
+        {
+            SysDataHolder holder(folder);
+            holder.data().talkKeys = 0;
+            MainWindow window(WindowStyle::Detail, holder, speaker,
+                              MainWindow::Options{true, false});
+            QSignalSpy asked(&window, &MainWindow::toolRequested);
+            window.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+            CTipDlg* tips = window.tipWindow();
+            ASSERT_NE(tips, nullptr);
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(tips));
+            EXPECT_EQ(holder.data().tipWindowOpen, 1);
+            EXPECT_EQ(tips->model().index(), 0);
+
+            QTest::mouseClick(window.button(id::kDigit0 + 7), Qt::LeftButton);
+            QTest::keyClicks(window.input(), QStringLiteral("1+2"));
+            QTest::mouseClick(window.button(id::kSettings), Qt::LeftButton);
+            QTest::mouseClick(window.button(id::kExit), Qt::LeftButton);
+            EXPECT_EQ(window.input()->toPlainText(), QString());
+            EXPECT_TRUE(asked.isEmpty());
+            EXPECT_TRUE(window.isVisible());
+
+            QTest::mouseClick(tips->nextButton(), Qt::LeftButton);
+            if (!c.keepShowing) QTest::mouseClick(tips->showAtStartBox(), Qt::LeftButton);
+            QTest::mouseClick(tips->closeButton(), Qt::LeftButton);
+            EXPECT_FALSE(tips->isVisible());
+            EXPECT_EQ(holder.data().tipWindowOpen, 0);
+            EXPECT_EQ(holder.data().tipPosition, 2);
+
+            QTest::mouseClick(window.button(id::kDigit0 + 7), Qt::LeftButton);
+            EXPECT_EQ(window.input()->toPlainText(), QStringLiteral("7"));
+            QTest::mouseClick(window.button(id::kExit), Qt::LeftButton);
+            EXPECT_FALSE(window.isVisible());
+        }
+        // A later start that greets again reads what the tip window stored.
+        SysDataHolder holder(folder);
+        holder.Load();
+        EXPECT_EQ(holder.data().tipPosition, 2);
+        holder.data().firstRun = 1;
+        MainWindow window(WindowStyle::Standard, holder, speaker,
+                          MainWindow::Options{false, false});
+        window.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
+        EXPECT_EQ(window.tipWindow() != nullptr, c.tipsAtSecondStart);
+        EXPECT_EQ(window.controller().busy(), c.tipsAtSecondStart);
+        if (CTipDlg* tips = window.tipWindow()) {
+            EXPECT_EQ(tips->model().index(), 2);
+            QTest::keyClick(tips, Qt::Key_Escape);
+            EXPECT_FALSE(window.controller().busy());
         }
     }
 }
