@@ -87,7 +87,7 @@ std::optional<int> Launch::open(const WindowFactory& makeWindow) {
     auto makePlayer = m_env.player;
     m_player = std::make_unique<DeferredPlayer>(std::move(makePlayer));
     m_speaker = std::make_unique<SpeechWorker>(*m_player);
-    m_window = makeWindow(WindowRequest{style, *m_holder, *m_speaker, m_firstRun});
+    m_window = makeWindow(WindowRequest{style, *m_holder, *m_speaker, m_firstRun, *m_player});
     if (!m_window) return fail("the window could not be built");
     QObject::connect(m_instance.get(), &SingleInstance::activationRequested, m_window.get(),
                      [this] { bringToFront(); });

@@ -36,6 +36,8 @@ struct WindowRequest {
     SysDataHolder& data;
     Speaker& speaker;
     bool firstRun;  // no SysData.dat existed when the program started
+    // What the window's slot plays on; the tool windows speak through slots of their own on it.
+    WordPlayer& player;
 };
 
 using WindowFactory = std::function<std::unique_ptr<QWidget>(const WindowRequest&)>;

@@ -58,7 +58,7 @@ int run(const StartOptions& options) {
         MainWindow::Options windowOptions;
         windowOptions.firstRun = r.firstRun;
         auto window = std::make_unique<MainWindow>(r.style, r.data, r.speaker, windowOptions);
-        ConnectWindowDialogs(*window);
+        ConnectWindowDialogs(*window, r.player);
         return window;
     });
     if (status) {

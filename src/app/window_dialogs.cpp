@@ -1,28 +1,153 @@
 #include "app/window_dialogs.h"
 
+#include <QString>
+#include <algorithm>
+
+#include "calc/messages.h"
+#include "dialogs/conv_dlg.h"
+#include "dialogs/formula_dlg.h"
+#include "dialogs/func_dlg.h"
+#include "dialogs/log_dlg.h"
 #include "dialogs/resize_dlg.h"
+#include "dialogs/robot_dlg.h"
 #include "dialogs/set_dlg.h"
+#include "dialogs/test_dlg.h"
+#include "dialogs/vari_dlg.h"
+#include "speech/speech_worker.h"
+#include "tools/function_palette.h"
 #include "tools/window_styles.h"
+#include "ui/filter_edit.h"
 #include "window/main_window.h"
 
 namespace quorvel {
+namespace {
 
-// The window puts the focus back into its input box once a request returns.
-void ConnectWindowDialogs(MainWindow& window) {
+void openSettings(MainWindow& window) {
+    CalculatorController& controller = window.controller();
+    CSetDlg dialog(
+        controller.settingsValues(),
+        [&controller](const SettingsValues& values) { return controller.applySettings(values); },
+        &window);
+    dialog.exec();
+}
+
+// The palette names a function; the window asks for its argument and inserts the call where
+// the caret was when the palette opened.
+void runFunction(MainWindow& window) {
+    CalculatorController& controller = window.controller();
+    QString chosen;
+    {
+        CFuncDlg palette(&window);
+        QObject::connect(&palette, &CFuncDlg::functionChosen,
+                         [&chosen](const QString& name) { chosen = name; });
+        if (palette.exec() == QDialog::Accepted) controller.clearShownResult();
+    }
+    QString insertion;
+    if (const PaletteButton* entry = FindPaletteButton(chosen.toStdString())) {
+        if (entry->insertedDirectly) {
+            insertion = chosen;
+        } else {
+            CFuncInputDlg argument(chosen, controller.holder(), window.prompter(), &window);
+            if (argument.exec() == QDialog::Accepted) insertion = argument.call();
+        }
+    }
+    if (insertion.isEmpty()) {
+        controller.dropSavedCaret();
+    } else {
+        controller.insertText(insertion.toStdString());
+    }
+}
+
+void openParameters(MainWindow& window) {
+    CalculatorController& controller = window.controller();
+    SysDataHolder& holder = controller.holder();
+    // The dialog reads the file again; what only the window holds so far (converter records,
+    // the batch window's places) must be in it first, or that read would drop it.
+    const StoreResult stored = holder.Store();
+    if (!stored.stored) {
+        window.prompter().showMessage(stored.reason, msg::kTitleMessage, MessageIcon::Exclamation);
+    }
+    CVariDlg dialog(holder, window.prompter(), &window);
+    if (dialog.exec() == QDialog::Accepted) controller.clearShownResult();
+}
+
+void openConverter(MainWindow& window) {
+    CalculatorController& controller = window.controller();
+    const auto caret = static_cast<std::size_t>(std::max(window.caret(), 0));
+    const QString input = window.freshInput() ? QString() : window.input()->toPlainText();
+    CConvDlg dialog(controller.holder(), window.prompter(), &window, input);
+    dialog.exec();
+    if (dialog.hasSelection()) {
+        controller.insertConverted(caret, dialog.returnValue().toStdString());
+    }
+}
+
+template <typename Dialog>
+void openTalking(MainWindow& window, WordPlayer& player) {
+    SpeechWorker slot(player);
+    Dialog dialog(window.controller().holder(), slot, window.prompter(), &window);
+    dialog.exec();
+}
+
+void openBatch(MainWindow& window, WordPlayer& player) {
+    CalculatorController& controller = window.controller();
+    SpeechWorker slot(player);
+    CRobotDlg dialog(controller.holder(), slot, window.prompter(),
+                     controller.talkInputOn() || controller.talkResultOn(), &window);
+    dialog.exec();
+}
+
+void openExercise(MainWindow& window, WordPlayer& player) {
+    CTestDlg dialog(window.controller().holder(), player, window.prompter(), &window);
+    dialog.exec();
+}
+
+void openTool(MainWindow& window, WordPlayer& player, int command) {
+    switch (command) {
+        case window_id::kSettings:
+            openSettings(window);
+            return;
+        case window_id::kFunction:
+            runFunction(window);
+            break;
+        case window_id::kParameters:
+            openParameters(window);
+            break;
+        case window_id::kLog:
+            openTalking<CLogDlg>(window, player);
+            break;
+        case window_id::kFormula:
+            openTalking<CFormulaDlg>(window, player);
+            break;
+        case window_id::kConverter:
+            openConverter(window);
+            break;
+        case window_id::kBatch:
+            openBatch(window, player);
+            break;
+        case window_id::kExercise:
+            openExercise(window, player);
+            break;
+        default:
+            return;
+    }
+    // Tools change the parameters, Pi, places, digits or the angle unit in the data in place;
+    // the next calculation must see them, and the next store must not write the old ones back.
+    window.controller().reloadSettings();
+}
+
+}  // namespace
+
+void ConnectWindowDialogs(MainWindow& window, WordPlayer& player) {
     QObject::connect(&window, &MainWindow::styleMessageRequested, &window, [&window](int code) {
         CResizeDlg dialog(code, &window);
         dialog.exec();
     });
-    QObject::connect(&window, &MainWindow::toolRequested, &window, [&window](int command) {
-        if (command != window_id::kSettings) return;
-        CalculatorController& controller = window.controller();
-        CSetDlg dialog(
-            controller.settingsValues(),
-            [&controller](const SettingsValues& values) {
-                return controller.applySettings(values);
-            },
-            &window);
-        dialog.exec();
+    QObject::connect(&window, &MainWindow::toolRequested, &window, [&window, &player](int command) {
+        openTool(window, player, command);
+        // Where nothing hands the activation back after a modal dialog, the window's keys
+        // (Enter is Equal) would go nowhere.
+        window.activateWindow();
     });
 }
 

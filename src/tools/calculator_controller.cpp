@@ -10,6 +10,7 @@
 #include "calc/text_util.h"
 #include "data/settings_bridge.h"
 #include "speech/speaker.h"
+#include "tools/unit_converter.h"
 
 namespace quorvel {
 
@@ -178,6 +179,27 @@ void CalculatorController::clearInput() {
 void CalculatorController::saveCaret() {
     if (busy()) return;
     m_savedCaret = m_view.caret();
+}
+
+void CalculatorController::dropSavedCaret() { m_savedCaret.reset(); }
+
+void CalculatorController::clearShownResult() {
+    if (busy() || !m_view.freshInput()) return;
+    clearInput();
+}
+
+void CalculatorController::insertConverted(std::size_t caret, std::string_view value) {
+    if (busy()) return;
+    clearShownResult();
+    const InsertOutcome outcome = InsertConvertedValue(m_view.text(), caret, value);
+    if (!outcome.message.empty()) {
+        m_prompter.showMessage(outcome.message, msg::kTitleMessage, MessageIcon::Information);
+    } else {
+        m_view.setText(outcome.text);
+        m_view.setCaret(static_cast<int>(outcome.caret));
+        m_view.resetTyping();
+    }
+    m_view.focusInput();
 }
 
 void CalculatorController::insertText(std::string_view text) {

@@ -111,6 +111,13 @@ public:
     void characterPlaced(char ch);           // 2159
     // The function button: the next insertText goes where the caret is now, once.
     void saveCaret();
+    // The tool that saved the caret inserted nothing: the next text goes to the caret again.
+    void dropSavedCaret();
+    // Empties the box if it still shows a result, as before a tool's text goes in.
+    void clearShownResult();
+    // The unit converter's chosen value, put in at `caret` (where the caret was when the
+    // converter opened) by the converter's rule, or the rule's message shown instead.
+    void insertConverted(std::size_t caret, std::string_view value);
 
     void equal();                  // 1001 and "="
     void calculate();              // 1018

@@ -211,6 +211,8 @@ void MainWindow::buildTray() {
     if (m_options.trayIcon && QSystemTrayIcon::isSystemTrayAvailable()) m_tray->show();
 }
 
+Prompter& MainWindow::prompter() { return *m_prompter; }
+
 HoverButton* MainWindow::button(int command) const {
     const auto it = m_buttons.find(command);
     return it == m_buttons.end() ? nullptr : it->second;

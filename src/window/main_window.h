@@ -46,6 +46,8 @@ public:
 
     const StyleLayout& layout() const { return m_layout; }
     CalculatorController& controller() { return *m_controller; }
+    // The window's message boxes, for the tool dialogs it asks its owner for.
+    Prompter& prompter();
     CFilterEdit* input() const { return m_input; }
     // The button of a command, or nullptr where the style has none.
     HoverButton* button(int command) const;

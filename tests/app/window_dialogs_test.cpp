@@ -1,13 +1,21 @@
-// The dialogs the program opens for its window: the style message and the settings dialog,
-// driven through the real window with the modal dialog answered from a timer.
+// The dialogs the program opens for its window: the style message, the settings dialog and
+// every tool, driven through the real window's buttons with the modal dialogs answered from a
+// timer.
 
 #include "app/window_dialogs.h"
 
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QAction>
 #include <QApplication>
+#include <QCheckBox>
 #include <QLineEdit>
+#include <QRadioButton>
+#include <QSignalSpy>
+#include <QSpinBox>
+#include <QTableView>
+#include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -17,13 +25,24 @@
 #include <sstream>
 
 #include "data/sys_data_holder.h"
+#include "dialogs/conv_dlg.h"
+#include "dialogs/conv_float_edit.h"
 #include "dialogs/dialog_button.h"
+#include "dialogs/formula_dlg.h"
+#include "dialogs/func_dlg.h"
+#include "dialogs/log_dlg.h"
 #include "dialogs/resize_dlg.h"
+#include "dialogs/robot_dlg.h"
 #include "dialogs/set_dlg.h"
+#include "dialogs/test_dlg.h"
+#include "dialogs/vari_dlg.h"
+#include "speech/word_player.h"
 #include "support/recording_speaker.h"
 #include "tools/window_style.h"
 #include "tools/window_styles.h"
 #include "ui/filter_edit.h"
+#include "ui/float_edit.h"
+#include "ui/hover_button.h"
 #include "window/main_window.h"
 
 namespace quorvel {
@@ -38,12 +57,14 @@ std::string fileBytes(const std::filesystem::path& file) {
 
 class Owned {
 public:
-    explicit Owned(WindowStyle style) : holder(std::filesystem::path(dir.path().toStdString())) {
+    explicit Owned(WindowStyle style, const std::function<void(CSysData&)>& prepare = {})
+        : holder(std::filesystem::path(dir.path().toStdString())) {
         holder.data().talkKeys = 0;
+        if (prepare) prepare(holder.data());
         EXPECT_TRUE(holder.Store().stored);
         window =
             std::make_unique<MainWindow>(style, holder, speaker, MainWindow::Options{false, false});
-        ConnectWindowDialogs(*window);
+        ConnectWindowDialogs(*window, player);
         window->show();
         QApplication::setActiveWindow(window.get());
         EXPECT_TRUE(QTest::qWaitForWindowExposed(window.get()));
@@ -74,8 +95,109 @@ public:
     QTemporaryDir dir;
     SysDataHolder holder;
     testing::RecordingSpeaker speaker;
+    PlanRecorder player;
     std::unique_ptr<MainWindow> window;
 };
+
+// Answers the modal dialogs one command opens, one step per dialog in order. A dialog of
+// another class than its step expects, one more than the steps, or one a step leaves open is
+// closed and fails the test, so no test waits on a box.
+class ModalScript {
+public:
+    template <typename D>
+    ModalScript& then(std::function<void(D&)> step) {
+        m_steps.push_back({D::staticMetaObject.className(),
+                           [step](QWidget* widget) { step(*qobject_cast<D*>(widget)); }});
+        return *this;
+    }
+    // A step that only checks the class and closes the dialog.
+    ModalScript& thenClose(const char* className) {
+        m_steps.push_back({className, [](QWidget*) {}});
+        return *this;
+    }
+
+    // Runs `command`; the number of steps answered.
+    std::size_t run(const std::function<void()>& command) {
+        QTimer poll;
+        poll.setInterval(10);
+        QObject::connect(&poll, &QTimer::timeout, [this] { answerModal(); });
+        poll.start();
+        command();
+        poll.stop();
+        EXPECT_EQ(m_done, m_steps.size()) << "dialogs answered";
+        return m_done;
+    }
+
+private:
+    struct Step {
+        std::string className;
+        std::function<void(QWidget*)> answer;
+    };
+
+    void answerModal() {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal == nullptr || m_inStep) return;
+        m_inStep = true;
+        const QString name = QString::fromLatin1(modal->metaObject()->className());
+        if (m_done < m_steps.size() && name == QString::fromStdString(m_steps[m_done].className)) {
+            m_steps[m_done++].answer(modal);
+        } else {
+            ADD_FAILURE() << "unexpected modal " << name.toStdString();
+        }
+        if (modal->isVisible()) modal->close();
+        m_inStep = false;
+    }
+
+    std::vector<Step> m_steps;
+    std::size_t m_done = 0;
+    bool m_inStep = false;
+};
+
+void click(QWidget* widget) {
+    ASSERT_NE(widget, nullptr);
+    QTest::mouseClick(widget, Qt::LeftButton);
+}
+
+void typeInto(QWidget* box, const char* keys) { QTest::keyClicks(box, QString::fromLatin1(keys)); }
+
+// Types an expression into the window's box and presses Enter, the window's Equal shortcut,
+// which needs the window active again once a tool has closed.
+void calculate(MainWindow& window, const char* expression) {
+    EXPECT_TRUE(QTest::qWaitFor([&window] { return window.isActiveWindow(); }, 2000));
+    typeInto(window.input(), expression);
+    QTest::keyClick(window.input(), Qt::Key_Return);
+}
+
+QString boxText(const MainWindow& window) { return window.input()->toPlainText(); }
+
+bool inputHasFocus(const MainWindow& window) {
+    return window.focusWidget() == static_cast<QWidget*>(window.input());
+}
+
+QString cell(const QAbstractItemModel* model, int row, int column) {
+    return model->data(model->index(row, column), Qt::DisplayRole).toString();
+}
+
+int rowNamed(const QTableWidget* list, const QString& name) {
+    for (int r = 0; r < list->rowCount(); ++r) {
+        if (list->item(r, 0) && list->item(r, 0)->text() == name) return r;
+    }
+    ADD_FAILURE() << "no row " << name.toStdString();
+    return 0;
+}
+
+void clickRow(QTableWidget* list, const QString& name) {
+    const QTableWidgetItem* item = list->item(rowNamed(list, name), 0);
+    list->scrollToItem(item);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(item).center());
+    QCoreApplication::processEvents();
+}
+
+CSysData reread(const SysDataHolder& holder) {
+    SysDataHolder again(holder.path().parent_path());
+    EXPECT_EQ(again.Load().outcome, LoadOutcome::Read);
+    return again.data();
+}
 
 TEST(WindowDialogs, StyleChoiceShowsItsMessageAndRecordsTheStyle) {
     Owned owned(WindowStyle::Detail);
@@ -123,6 +245,275 @@ TEST(WindowDialogs, SettingsCancelLeavesTheFileAlone) {
         }));
     EXPECT_EQ(owned.holder.data().decimalPlaces, 30);
     EXPECT_EQ(fileBytes(owned.holder.path()), before);
+}
+
+TEST(WindowTools, LogManagerShowsTheCalculationJustMade) {
+    Owned owned(WindowStyle::Detail);
+    calculate(*owned.window, "2*(3+4)");
+    ASSERT_TRUE(boxText(*owned.window).endsWith(QStringLiteral("=14")));
+    QString newest;
+    ModalScript()
+        .then<CLogDlg>([&](CLogDlg& dialog) {
+            newest = cell(dialog.list()->model(), 0, 1);
+            click(dialog.button(1));
+        })
+        .run([&] { click(owned.window->button(window_id::kLog)); });
+    EXPECT_TRUE(newest.endsWith(QStringLiteral("2*(3+4)=14"))) << newest.toStdString();
+    EXPECT_TRUE(inputHasFocus(*owned.window));
+}
+
+TEST(WindowTools, FormulaManagerWorksOnTheWindowsData) {
+    Owned owned(WindowStyle::Detail);
+    int rows = 0;
+    ModalScript()
+        .then<CFormulaDlg>([&](CFormulaDlg& dialog) {
+            rows = dialog.list()->model()->rowCount();
+            click(dialog.button(1));
+        })
+        .run([&] { click(owned.window->button(window_id::kFormula)); });
+    EXPECT_GT(rows, 0);
+    // The demonstration formulas went into the window's own data.
+    EXPECT_EQ(owned.holder.data().formulas.size(), 180u);
+    EXPECT_TRUE(inputHasFocus(*owned.window));
+}
+
+TEST(WindowTools, ConverterSelectInsertsTheValue) {
+    Owned owned(WindowStyle::Detail);
+    typeInto(owned.window->input(), "1+");
+    ModalScript()
+        .then<CConvDlg>([](CConvDlg& dialog) {
+            clickRow(dialog.inputList(), QStringLiteral("foot(UK and US)"));
+            clickRow(dialog.outputList(), QStringLiteral("inch"));
+            dialog.valueBox()->selectAll();
+            typeInto(dialog.valueBox(), "2");
+            QCoreApplication::processEvents();
+            EXPECT_EQ(dialog.resultBox()->text(), QStringLiteral("24"));
+            click(dialog.selectButton());
+        })
+        .run([&] { click(owned.window->button(window_id::kConverter)); });
+    EXPECT_EQ(boxText(*owned.window), QStringLiteral("1+24"));
+    EXPECT_EQ(owned.window->caret(), 4);
+    EXPECT_EQ(owned.holder.data().conversions.size(), 1u);
+    EXPECT_TRUE(inputHasFocus(*owned.window));
+
+    // Closed without a choice: the box stays as it was.
+    ModalScript().then<CConvDlg>([](CConvDlg& dialog) { click(dialog.closeButton()); }).run([&] {
+        click(owned.window->button(window_id::kConverter));
+    });
+    EXPECT_EQ(boxText(*owned.window), QStringLiteral("1+24"));
+}
+
+TEST(WindowTools, FunctionCallGoesInAtTheCaretOfTheOpening) {
+    Owned owned(WindowStyle::Detail);
+    typeInto(owned.window->input(), "2*+1");
+    QTest::keyClick(owned.window->input(), Qt::Key_Left);
+    QTest::keyClick(owned.window->input(), Qt::Key_Left);
+    ModalScript()
+        .then<CFuncDlg>([](CFuncDlg& palette) { click(palette.button(QStringLiteral("sin"))); })
+        .then<CFuncInputDlg>([](CFuncInputDlg& dialog) {
+            typeInto(dialog.argumentBox(), "30");
+            click(dialog.okButton());
+        })
+        .run([&] { click(owned.window->button(window_id::kFunction)); });
+    EXPECT_EQ(boxText(*owned.window), QStringLiteral("2*sin(30)+1"));
+    EXPECT_EQ(owned.window->caret(), 9);
+    EXPECT_TRUE(inputHasFocus(*owned.window));
+    // The saved caret is used once: the next key goes where the caret is.
+    typeInto(owned.window->input(), "5");
+    EXPECT_EQ(boxText(*owned.window), QStringLiteral("2*sin(30)5+1"));
+}
+
+TEST(WindowTools, CancelledFunctionLeavesTheNextKeyAtTheCaret) {
+    struct Case {
+        const char* name;
+        std::function<void(ModalScript&)> answers;
+    };
+    const Case cases[] = {
+        {"palette closed",
+         [](ModalScript& s) {
+             s.then<CFuncDlg>([](CFuncDlg& palette) { click(palette.closeButton()); });
+         }},
+        {"argument cancelled",
+         [](ModalScript& s) {
+             s.then<CFuncDlg>([](CFuncDlg& palette) {
+                  click(palette.button(QStringLiteral("cos")));
+              }).then<CFuncInputDlg>([](CFuncInputDlg& dialog) { click(dialog.cancelButton()); });
+         }},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Owned owned(WindowStyle::Detail);
+        typeInto(owned.window->input(), "7+8");
+        QTest::keyClick(owned.window->input(), Qt::Key_Home);
+        ModalScript script;
+        c.answers(script);
+        script.run([&] { click(owned.window->button(window_id::kFunction)); });
+        EXPECT_EQ(boxText(*owned.window), QStringLiteral("7+8"));
+        QTest::keyClick(owned.window->input(), Qt::Key_End);
+        typeInto(owned.window->input(), "9");
+        EXPECT_EQ(boxText(*owned.window), QStringLiteral("7+89"));
+    }
+}
+
+TEST(WindowTools, ParameterOkIsUsedAndSurvivesARestart) {
+    Owned owned(WindowStyle::Detail);
+    calculate(*owned.window, "1+1");
+    ModalScript()
+        .then<CVariDlg>([](CVariDlg& dialog) {
+            dialog.box(0)->selectAll();
+            typeInto(dialog.box(0), "2.5");
+            click(dialog.okButton());
+        })
+        .run([&] { click(owned.window->button(window_id::kParameters)); });
+    // The shown result is gone, so the next expression starts afresh.
+    EXPECT_EQ(boxText(*owned.window), QString());
+    calculate(*owned.window, "2*f");
+    EXPECT_TRUE(boxText(*owned.window).endsWith(QStringLiteral("\n=2*2.5\n=5")))
+        << boxText(*owned.window).toStdString();
+    EXPECT_EQ(owned.window->controller().recentResults()[0], "5");
+    // The calculation stored the file again and kept the new value.
+    EXPECT_EQ(reread(owned.holder).paramF, "2.5");
+}
+
+TEST(WindowTools, ParameterCancelChangesNothing) {
+    Owned owned(WindowStyle::Detail);
+    typeInto(owned.window->input(), "2*f");
+    const std::string before = fileBytes(owned.holder.path());
+    ModalScript()
+        .then<CVariDlg>([](CVariDlg& dialog) {
+            dialog.box(0)->selectAll();
+            typeInto(dialog.box(0), "7");
+            click(dialog.cancelButton());
+        })
+        .run([&] { click(owned.window->button(window_id::kParameters)); });
+    EXPECT_EQ(boxText(*owned.window), QStringLiteral("2*F"));
+    EXPECT_EQ(owned.holder.data().paramF, "1");
+    EXPECT_EQ(fileBytes(owned.holder.path()), before);
+}
+
+TEST(WindowTools, ParameterDialogKeepsWhatOnlyTheWindowHeld) {
+    Owned owned(WindowStyle::Detail);
+    // A converter record is not stored by itself; the parameter dialog reads the file again.
+    owned.holder.data().conversions.push_back({"", "12", "1 foot ->  inch", 1});
+    ModalScript().then<CVariDlg>([](CVariDlg& dialog) { click(dialog.okButton()); }).run([&] {
+        click(owned.window->button(window_id::kParameters));
+    });
+    EXPECT_EQ(owned.holder.data().conversions.size(), 1u);
+    EXPECT_EQ(reread(owned.holder).conversions.size(), 1u);
+}
+
+TEST(WindowTools, AngleUnitChosenForAFunctionReachesTheNextCalculation) {
+    Owned owned(WindowStyle::Detail);
+    ModalScript()
+        .then<CFuncDlg>([](CFuncDlg& palette) { click(palette.button(QStringLiteral("sin"))); })
+        .then<CFuncInputDlg>([](CFuncInputDlg& dialog) {
+            click(dialog.degreesButton());
+            typeInto(dialog.argumentBox(), "30");
+            click(dialog.okButton());
+        })
+        .run([&] { click(owned.window->button(window_id::kFunction)); });
+    calculate(*owned.window, "");
+    EXPECT_EQ(owned.window->controller().recentResults()[0], "0.5");
+    EXPECT_EQ(reread(owned.holder).angleUnit, 0);
+}
+
+TEST(WindowTools, ExerciseOpensAndCloseStores) {
+    Owned owned(WindowStyle::Detail);
+    ModalScript()
+        .then<CTestDlg>([](CTestDlg& dialog) {
+            dialog.testNumberBox()->selectAll();
+            typeInto(dialog.testNumberBox(), "3");
+            click(dialog.startButton());
+            EXPECT_EQ(dialog.list()->rowCount(), 3);
+            click(dialog.closeButton());
+        })
+        .run([&] { click(owned.window->button(window_id::kExercise)); });
+    EXPECT_EQ(reread(owned.holder).exerciseLimit1, 3);
+    EXPECT_TRUE(inputHasFocus(*owned.window));
+}
+
+TEST(WindowTools, BatchWindowTalksAfterARunWhenTheWindowTalks) {
+    struct Case {
+        int talkResult;
+        int talkInput;
+        bool talkAfterRun;
+    };
+    constexpr Case cases[] = {{1, 0, true}, {0, 1, true}, {1, 1, true}, {0, 0, false}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::to_string(c.talkResult) + std::to_string(c.talkInput));
+        Owned owned(WindowStyle::Detail, [&c](CSysData& data) {
+            data.talkResult = c.talkResult;
+            data.talkInput = c.talkInput;
+        });
+        bool shown = !c.talkAfterRun;
+        ModalScript()
+            .then<CRobotDlg>([&](CRobotDlg& dialog) {
+                shown = dialog.talkAfterRunBox()->isChecked();
+                click(dialog.closeButton());
+            })
+            .run([&] { click(owned.window->button(window_id::kBatch)); });
+        EXPECT_EQ(shown, c.talkAfterRun);
+    }
+}
+
+TEST(WindowTools, BatchPlacesReachTheNextCalculation) {
+    Owned owned(WindowStyle::Detail);
+    const std::filesystem::path source = owned.holder.path().parent_path() / "sums.txt";
+    std::ofstream(source) << "1/3\n";
+    ModalScript()
+        .then<CRobotDlg>([&source](CRobotDlg& dialog) {
+            dialog.sourceBox()->setText(QString::fromStdString(source.string()));
+            dialog.placesBox()->setValue(3);
+            QSignalSpy finished(&dialog, &CRobotDlg::runFinished);
+            click(dialog.beginButton());
+            EXPECT_TRUE(finished.wait(20000));
+            click(dialog.closeButton());
+        })
+        .run([&] { click(owned.window->button(window_id::kBatch)); });
+    ASSERT_EQ(owned.holder.data().decimalPlaces, 3);
+    calculate(*owned.window, "1/3");
+    EXPECT_EQ(owned.window->controller().recentResults()[0], "0.333");
+}
+
+// Every style reaches every tool, by its button or else through its style menu.
+TEST(WindowTools, EveryStyleReachesEveryTool) {
+    const std::pair<int, const char*> tools[] = {
+        {window_id::kExercise, "quorvel::CTestDlg"},  {window_id::kSettings, "quorvel::CSetDlg"},
+        {window_id::kFunction, "quorvel::CFuncDlg"},  {window_id::kParameters, "quorvel::CVariDlg"},
+        {window_id::kLog, "quorvel::CLogDlg"},        {window_id::kFormula, "quorvel::CFormulaDlg"},
+        {window_id::kConverter, "quorvel::CConvDlg"}, {window_id::kBatch, "quorvel::CRobotDlg"},
+    };
+    for (WindowStyle style :
+         {WindowStyle::Standard, WindowStyle::Detail, WindowStyle::Cartoon, WindowStyle::Mini}) {
+        Owned owned(style);
+        for (const auto& [command, dialog] : tools) {
+            SCOPED_TRACE(std::to_string(static_cast<int>(style)) + " " + dialog);
+            HoverButton* button = owned.window->button(command);
+            QAction* item = owned.window->menuAction(command);
+            ASSERT_TRUE(button != nullptr || item != nullptr);
+            ModalScript().thenClose(dialog).run([&] {
+                if (button != nullptr) {
+                    click(button);
+                } else {
+                    item->trigger();
+                }
+            });
+            EXPECT_TRUE(inputHasFocus(*owned.window));
+        }
+    }
+}
+
+TEST(WindowTools, NoToolOpensWhileTheWindowIsBusy) {
+    Owned owned(WindowStyle::Detail);
+    owned.window->controller().setBusy(true);
+    for (int command :
+         {window_id::kExercise, window_id::kSettings, window_id::kFunction, window_id::kParameters,
+          window_id::kLog, window_id::kFormula, window_id::kConverter, window_id::kBatch}) {
+        SCOPED_TRACE(command);
+        // No steps: any dialog that opens fails the test.
+        ModalScript().run([&] { click(owned.window->button(command)); });
+    }
+    owned.window->controller().setBusy(false);
 }
 
 }  // namespace

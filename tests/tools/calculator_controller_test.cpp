@@ -415,6 +415,75 @@ TEST_F(CalculatorControllerTest, SavedCaretIsUsedOnce) {
     EXPECT_EQ(view.box, "10+29");
 }
 
+TEST_F(CalculatorControllerTest, DroppedSavedCaretLeavesTypingAtTheCaret) {
+    start();
+    view.setText("1+2");
+    view.setCaret(0);
+    controller->saveCaret();
+    controller->dropSavedCaret();
+    view.setCaret(3);
+    controller->insertText("4");
+    EXPECT_EQ(view.box, "1+24");
+}
+
+TEST_F(CalculatorControllerTest, ClearShownResultOnlyEmptiesAResult) {
+    start();
+    view.setText("2*3=6");
+    view.fresh = false;
+    controller->clearShownResult();
+    EXPECT_EQ(view.box, "2*3=6");
+    view.fresh = true;
+    controller->clearShownResult();
+    EXPECT_EQ(view.box, "");
+    EXPECT_FALSE(view.fresh);
+}
+
+TEST_F(CalculatorControllerTest, ConvertedValueGoesInByTheConverterRule) {
+    struct Case {
+        const char* box;
+        bool shownResult;
+        std::size_t caret;
+        const char* value;
+        const char* after;
+        int caretAfter;
+        const char* message;  // nullptr: none
+    };
+    constexpr auto npos = std::string::npos;
+    const Case cases[] = {
+        {"212", false, 3, "*0.5556-17.78", "212*0.5556-17.78", 16, nullptr},
+        {"3", false, npos, "*0.3048", "3*0.3048", 8, nullptr},
+        {"1+", false, 2, "24", "1+24", 4, nullptr},
+        {"7", false, 1, "24", "7*24", 4, nullptr},
+        {"2+3", false, 0, "5", "52+3", 1, nullptr},
+        {"", false, 0, "24", "24", 2, nullptr},
+        {"", false, 0, "*0.3048", "", 0, "Please input a number first."},
+        {"", false, 0, "x+1", "", 0, "Please input the degree number first."},
+        {"45", false, 2, "X*0.0175", "45*0.0175", 9, nullptr},
+        // A shown result goes first, so the value stands alone.
+        {"2*3=6", true, 5, "24", "24", 2, nullptr},
+        {"2*3=6", true, 5, "*0.3048", "", 0, "Please input a number first."},
+    };
+    start();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.box) + " <- " + c.value);
+        view.setText(c.box);
+        view.fresh = c.shownResult;
+        prompter.messages.clear();
+        controller->insertConverted(c.caret, c.value);
+        EXPECT_EQ(view.box, c.after);
+        EXPECT_FALSE(view.fresh);
+        if (c.message == nullptr) {
+            EXPECT_TRUE(prompter.messages.empty());
+            EXPECT_EQ(view.caretAt, c.caretAfter);
+        } else {
+            ASSERT_EQ(prompter.messages.size(), 1u);
+            EXPECT_EQ(prompter.messages[0].text, c.message);
+            EXPECT_EQ(prompter.messages[0].title, msg::kTitleMessage);
+            EXPECT_EQ(prompter.messages[0].icon, MessageIcon::Information);
+        }
+    }
+}
+
 TEST_F(CalculatorControllerTest, TalkTextChoice) {
     struct Case {
         const char* box;
@@ -550,6 +619,8 @@ TEST_F(CalculatorControllerTest, EveryCommandIgnoredWhileBusy) {
             {"insertText", [](auto& c) { c.insertText("7"); }},
             {"characterPlaced", [](auto& c) { c.characterPlaced('7'); }},
             {"insertRecent", [](auto& c) { c.insertRecent(0); }},
+            {"clearShownResult", [](auto& c) { c.clearShownResult(); }},
+            {"insertConverted", [](auto& c) { c.insertConverted(0, "*0.3048"); }},
             {"saveCaret",
              [](auto& c) {
                  c.saveCaret();
