@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates the word recordings in this folder (see README.md for the voice and its figures):
-#   sudo apt-get install festival festvox-us-slt-hts sox && bash res/sounds/generate.sh
-#   VOICE=flite-slt OUT=/tmp/try bash res/sounds/generate.sh     another voice, elsewhere
+#   sudo apt-get install flite sox && bash res/sounds/generate.sh
+#   VOICE=festival-slt-hts OUT=/tmp/try bash res/sounds/generate.sh   another voice, elsewhere
 #   bash res/sounds/generate.sh --say TEXT FILE.wav                the voice saying TEXT whole
 #   bash res/sounds/generate.sh --check                            fails without the synthesiser
 # Each word is cut 20 ms before its onset with a 5 ms fade-in and shortly after its end, brought
@@ -11,7 +11,7 @@
 set -euo pipefail
 
 here="$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)"
-voice=${VOICE:-festival-slt-hts}
+voice=${VOICE:-flite-slt}
 out=${OUT:-$here}
 
 case $voice in
