@@ -22,3 +22,4 @@ done
 for s in "$here"/compare-*.sh; do
     [ -f "$s" ] && bash "$s" "$build"
 done
+bash "$here/heard-right.sh" "$build"

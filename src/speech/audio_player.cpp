@@ -5,7 +5,9 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdint>
 #include <ostream>
+#include <vector>
 
 #include "speech/paced_player.h"
 
@@ -36,8 +38,9 @@ private:
 
 }  // namespace
 
-AudioPlayer::AudioPlayer(const std::filesystem::path& soundsDirectory, std::ostream& diag)
-    : m_bank(soundsDirectory, diag), m_diag(diag) {
+AudioPlayer::AudioPlayer(const std::filesystem::path& soundsDirectory, std::ostream& diag,
+                         std::chrono::milliseconds gap)
+    : m_bank(soundsDirectory, diag), m_diag(diag), m_spacing(gap) {
     PaError error;
     {
         QuietStderr quiet;
@@ -79,7 +82,8 @@ void AudioPlayer::abortStream() {
     m_running = false;
 }
 
-bool AudioPlayer::writeWord(const Sound& sound, std::size_t& written, const StopFlag& stop) {
+bool AudioPlayer::writeWord(const Sound& sound, std::size_t gapFrames, std::size_t& written,
+                            const StopFlag& stop) {
     if (!m_running) {
         if (const PaError error = Pa_StartStream(m_stream); error != paNoError) {
             loseDevice("audio device failed", error);
@@ -87,16 +91,20 @@ bool AudioPlayer::writeWord(const Sound& sound, std::size_t& written, const Stop
         }
         m_running = true;
     }
-    const std::size_t total = sound.samples.size();
+    const std::size_t total = gapFrames + sound.samples.size();
     const std::size_t chunk = chunkFrames(sound.sampleRate);
+    const std::vector<std::int16_t> quiet(gapFrames > 0 ? chunk : 0, 0);
     while (written < total) {
         if (stop.isSet()) {
             abortStream();
             return true;
         }
-        const std::size_t frames = std::min(chunk, total - written);
-        const PaError error = Pa_WriteStream(m_stream, sound.samples.data() + written,
-                                             static_cast<unsigned long>(frames));
+        // The gap is written like the word, so it keeps the stream running and a stop cuts it.
+        const bool inGap = written < gapFrames;
+        const std::size_t frames = std::min(chunk, (inGap ? gapFrames : total) - written);
+        const std::int16_t* from =
+            inGap ? quiet.data() : sound.samples.data() + (written - gapFrames);
+        const PaError error = Pa_WriteStream(m_stream, from, static_cast<unsigned long>(frames));
         // An underflow only means the device waited for us; the chunk was still played.
         if (error != paNoError && error != paOutputUnderflowed) {
             loseDevice("audio device failed", error);
@@ -107,8 +115,8 @@ bool AudioPlayer::writeWord(const Sound& sound, std::size_t& written, const Stop
     // The device still holds up to its latency of this word; it must sound before play returns.
     const PaStreamInfo* info = Pa_GetStreamInfo(m_stream);
     const double seconds = info != nullptr ? info->outputLatency : 0.0;
-    const auto wordTime = std::chrono::microseconds(static_cast<long long>(total) * 1'000'000 /
-                                                    std::max(1, sound.sampleRate));
+    const auto wordTime = std::chrono::microseconds(static_cast<long long>(sound.samples.size()) *
+                                                    1'000'000 / std::max(1, sound.sampleRate));
     const auto tail = std::min(wordTime, std::chrono::duration_cast<std::chrono::microseconds>(
                                              std::chrono::duration<double>(seconds)));
     if (stop.waitFor(tail)) abortStream();
@@ -122,19 +130,26 @@ void AudioPlayer::play(std::string_view wordFile, const StopFlag& stop) {
     while (!lock.try_lock_for(kPlayChunk)) {
         if (stop.isSet()) return;
     }
+    const std::size_t gap = framesFor(m_spacing.beforeWord(), sound->sampleRate);
     std::size_t written = 0;
-    if (m_stream != nullptr && writeWord(*sound, written, stop)) return;
-    paceFrames(sound->samples.size() - written, sound->sampleRate, stop);
+    if (m_stream != nullptr && writeWord(*sound, gap, written, stop)) return;
+    paceFrames(gap + sound->samples.size() - written, sound->sampleRate, stop);
 }
 
 void AudioPlayer::pause(std::chrono::milliseconds duration, const StopFlag& stop) {
     // Another worker holding the device is playing its own word; there is nothing of ours to end.
-    if (std::unique_lock lock(m_mutex, std::try_to_lock); lock.owns_lock()) abortStream();
+    if (std::unique_lock lock(m_mutex, std::try_to_lock); lock.owns_lock()) {
+        abortStream();
+        m_spacing.parted();
+    }
     stop.waitFor(duration);
 }
 
 void AudioPlayer::silence() {
-    if (std::unique_lock lock(m_mutex, std::try_to_lock); lock.owns_lock()) abortStream();
+    if (std::unique_lock lock(m_mutex, std::try_to_lock); lock.owns_lock()) {
+        abortStream();
+        m_spacing.parted();
+    }
 }
 
 }  // namespace quorvel

@@ -16,7 +16,8 @@ namespace quorvel {
 // the same on a build server as on a desktop.
 class AudioPlayer final : public WordPlayer {
 public:
-    explicit AudioPlayer(const std::filesystem::path& soundsDirectory, std::ostream& diag);
+    AudioPlayer(const std::filesystem::path& soundsDirectory, std::ostream& diag,
+                std::chrono::milliseconds gap = kWordGap);
     ~AudioPlayer() override;
     AudioPlayer(const AudioPlayer&) = delete;
     AudioPlayer& operator=(const AudioPlayer&) = delete;
@@ -33,8 +34,10 @@ public:
 private:
     void abortStream();
     void loseDevice(const char* what, int error);
-    // Writes the word chunk by chunk; false when the device failed and the word must be paced.
-    bool writeWord(const Sound& sound, std::size_t& written, const StopFlag& stop);
+    // Writes `gapFrames` of quiet, then the word, chunk by chunk; false when the device failed
+    // and the rest must be paced.
+    bool writeWord(const Sound& sound, std::size_t gapFrames, std::size_t& written,
+                   const StopFlag& stop);
 
     SoundBank m_bank;
     std::ostream& m_diag;
@@ -42,6 +45,7 @@ private:
     bool m_initialised = false;
     void* m_stream = nullptr;  // PaStream, which PortAudio itself declares as void
     bool m_running = false;
+    WordSpacing m_spacing;  // held under m_mutex
 };
 
 }  // namespace quorvel

@@ -27,12 +27,14 @@ bool paceFrames(std::size_t frames, int sampleRate, const StopFlag& stop) {
 }
 
 void PacedPlayer::play(std::string_view wordFile, const StopFlag& stop) {
-    if (const Sound* sound = m_bank.find(wordFile)) {
-        paceFrames(sound->samples.size(), sound->sampleRate, stop);
-    }
+    const Sound* sound = m_bank.find(wordFile);
+    if (sound == nullptr || sound->samples.empty()) return;
+    const std::size_t gap = framesFor(m_spacing.beforeWord(), sound->sampleRate);
+    paceFrames(gap + sound->samples.size(), sound->sampleRate, stop);
 }
 
 void PacedPlayer::pause(std::chrono::milliseconds duration, const StopFlag& stop) {
+    m_spacing.parted();
     stop.waitFor(duration);
 }
 

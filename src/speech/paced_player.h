@@ -22,14 +22,17 @@ bool paceFrames(std::size_t frames, int sampleRate, const StopFlag& stop);
 // reading is timed as on a desktop, on a machine without sound or in a measurement.
 class PacedPlayer final : public WordPlayer {
 public:
-    explicit PacedPlayer(const SoundBank& bank) : m_bank(bank) {}
+    explicit PacedPlayer(const SoundBank& bank, std::chrono::milliseconds gap = kWordGap)
+        : m_bank(bank), m_spacing(gap) {}
 
+    // One request at a time, as a speech worker slot plays them.
     void play(std::string_view wordFile, const StopFlag& stop) override;
     void pause(std::chrono::milliseconds duration, const StopFlag& stop) override;
-    void silence() override {}
+    void silence() override { m_spacing.parted(); }
 
 private:
     const SoundBank& m_bank;
+    WordSpacing m_spacing;
 };
 
 }  // namespace quorvel

@@ -2,21 +2,22 @@
 
 namespace quorvel {
 
-WavWriter::WavWriter(const SoundBank& bank) : m_bank(bank) {
+WavWriter::WavWriter(const SoundBank& bank, std::chrono::milliseconds gap)
+    : m_bank(bank), m_spacing(gap) {
     m_sound.sampleRate = bank.sampleRate();
 }
 
 void WavWriter::play(std::string_view wordFile, const StopFlag&) {
-    if (const Sound* word = m_bank.find(wordFile)) {
-        m_sound.samples.insert(m_sound.samples.end(), word->samples.begin(), word->samples.end());
-    }
+    const Sound* word = m_bank.find(wordFile);
+    if (word == nullptr || word->samples.empty()) return;
+    const std::size_t gap = framesFor(m_spacing.beforeWord(), m_sound.sampleRate);
+    m_sound.samples.resize(m_sound.samples.size() + gap, 0);
+    m_sound.samples.insert(m_sound.samples.end(), word->samples.begin(), word->samples.end());
 }
 
 void WavWriter::pause(std::chrono::milliseconds duration, const StopFlag&) {
-    if (duration.count() <= 0) return;
-    const auto frames = static_cast<std::size_t>(duration.count()) *
-                        static_cast<std::size_t>(m_sound.sampleRate) / 1000;
-    m_sound.samples.resize(m_sound.samples.size() + frames, 0);
+    m_spacing.parted();
+    m_sound.samples.resize(m_sound.samples.size() + framesFor(duration, m_sound.sampleRate), 0);
 }
 
 bool WavWriter::save(const std::filesystem::path& file, std::string* error) const {
@@ -24,8 +25,8 @@ bool WavWriter::save(const std::filesystem::path& file, std::string* error) cons
 }
 
 bool writePlanToWav(const WordPlan& plan, const SoundBank& bank, const std::filesystem::path& file,
-                    std::string* error) {
-    WavWriter writer(bank);
+                    std::string* error, std::chrono::milliseconds gap) {
+    WavWriter writer(bank, gap);
     playPlan(plan, writer);
     return writer.save(file, error);
 }

@@ -8,15 +8,16 @@
 
 namespace quorvel {
 
-// Joins the words it is given into one recording, with silence for the pauses.
+// Joins the words it is given into one recording, with silence for the pauses and the gap
+// between words.
 class WavWriter final : public WordPlayer {
 public:
-    explicit WavWriter(const SoundBank& bank);
+    explicit WavWriter(const SoundBank& bank, std::chrono::milliseconds gap = kWordGap);
 
     // A file has no listener to interrupt: the stop flag is left to the reading.
     void play(std::string_view wordFile, const StopFlag& stop) override;
     void pause(std::chrono::milliseconds duration, const StopFlag& stop) override;
-    void silence() override {}
+    void silence() override { m_spacing.parted(); }
 
     const Sound& sound() const { return m_sound; }
     bool save(const std::filesystem::path& file, std::string* error = nullptr) const;
@@ -24,9 +25,10 @@ public:
 private:
     const SoundBank& m_bank;
     Sound m_sound;
+    WordSpacing m_spacing;
 };
 
 bool writePlanToWav(const WordPlan& plan, const SoundBank& bank, const std::filesystem::path& file,
-                    std::string* error = nullptr);
+                    std::string* error = nullptr, std::chrono::milliseconds gap = kWordGap);
 
 }  // namespace quorvel

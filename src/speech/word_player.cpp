@@ -2,6 +2,11 @@
 
 namespace quorvel {
 
+std::size_t framesFor(std::chrono::milliseconds duration, int sampleRate) {
+    if (duration.count() <= 0 || sampleRate <= 0) return 0;
+    return static_cast<std::size_t>(duration.count()) * static_cast<std::size_t>(sampleRate) / 1000;
+}
+
 void PlanRecorder::play(std::string_view wordFile, const StopFlag&) {
     m_plan.push_back({std::string(wordFile), {}});
 }

@@ -5,6 +5,7 @@
 // carry the request's stop flag, so a stop cuts them short instead of waiting for their end.
 
 #include <chrono>
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,6 +25,33 @@ public:
     // Ends anything still sounding.
     virtual void silence() = 0;
 };
+
+// The quiet a player puts between two words that follow each other directly. The recordings
+// are cut close to the voice, and back to back a listener hears words at the joins that were
+// never said.
+inline constexpr std::chrono::milliseconds kWordGap{50};
+
+// Tells a player which words follow another directly and need the gap before them; a pause or
+// a silence already parts two words.
+class WordSpacing {
+public:
+    explicit WordSpacing(std::chrono::milliseconds gap = kWordGap) : m_gap(gap) {}
+
+    // The quiet to sound before the word about to be played.
+    std::chrono::milliseconds beforeWord() {
+        const bool follows = m_afterWord;
+        m_afterWord = true;
+        return follows ? m_gap : std::chrono::milliseconds(0);
+    }
+    void parted() { m_afterWord = false; }
+
+private:
+    std::chrono::milliseconds m_gap;
+    bool m_afterWord = false;
+};
+
+// Frames that last `duration` at `sampleRate`; none for a negative duration.
+std::size_t framesFor(std::chrono::milliseconds duration, int sampleRate);
 
 // One step of a word plan: a word file, or (with an empty file) a pause.
 struct WordEntry {
