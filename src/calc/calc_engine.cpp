@@ -6,6 +6,7 @@
 
 #include "calc/function_table.h"
 #include "calc/messages.h"
+#include "calc/short_decimal.h"
 #include "calc/text_util.h"
 
 namespace quorvel {
@@ -172,16 +173,20 @@ std::optional<Operand> readOperand(std::string_view t) {
 
 bool isOperand(std::string_view t) { return readOperand(t).has_value(); }
 
+std::string operandText(const Operand& operand) {
+    std::string value;
+    value.reserve(operand.digits.size() + 1);
+    if (operand.negative) value.push_back('-');
+    value.append(operand.digits);
+    return value;
+}
+
 }  // namespace
 
 std::optional<std::string> ReadOperand(std::string_view text) {
     const auto operand = readOperand(text);
     if (!operand) return std::nullopt;
-    std::string value;
-    value.reserve(operand->digits.size() + 1);
-    if (operand->negative) value.push_back('-');
-    value.append(operand->digits);
-    return value;
+    return operandText(*operand);
 }
 
 std::string InsertImplicitMultiplication(std::string_view text) {
@@ -437,20 +442,32 @@ bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart, std::
         const std::string_view right =
             std::string_view(expression).substr(at + 1, rightEnd - at - 1);
 
-        const auto x = ReadOperand(left);
-        const auto y = ReadOperand(right);
+        const auto x = readOperand(left);
+        const auto y = readOperand(right);
         if (!x || !y) {
             fail(MessageId::InvalidNumber, msg::invalidNumber(x ? right : left),
                  msg::kTitleWarning);
             return false;
         }
-        DecimalNumber value;
-        if (!ApplyOperator(expression[at], DecimalNumber(*x, radix, m_workingDigits),
-                           DecimalNumber(*y, radix, m_workingDigits), value)) {
-            return false;
+        std::string& text = m_valueText;
+        bool negative;
+        if (radix == 10 && ShortDecimalApply(expression[at], x->negative, x->digits, y->negative,
+                                             y->digits, m_workingDigits, text)) {
+            negative = text.front() == '-';
+        } else {
+            DecimalNumber value;
+            if (!ApplyOperator(expression[at],
+                               DecimalNumber(operandText(*x), radix, m_workingDigits),
+                               DecimalNumber(operandText(*y), radix, m_workingDigits), value)) {
+                return false;
+            }
+            text = value.toString(radix, m_workingDigits);
+            negative = value.sign() < 0;
         }
-        std::string text = value.toString(radix, m_workingDigits);
-        if (value.sign() < 0) text = "(" + text + ")";
+        if (negative) {
+            text.insert(text.begin(), '(');
+            text.push_back(')');
+        }
         expression.replace(leftStart, rightEnd - leftStart, text);
 
         if (expression.size() == text.size() + 1) return finish(text);

@@ -122,6 +122,7 @@ private:
     Prompter& m_prompter;
     MessageId m_error = MessageId::None;
     std::string m_errorText;
+    std::string m_valueText;  // the last operation's result, its capacity kept between them
 };
 
 }  // namespace quorvel
