@@ -313,7 +313,8 @@ bool CalcEngine::reduce(std::string_view expression, int radix, std::string& res
         const std::size_t lineStart = working.rfind('=') + 1;
         const std::string_view current = std::string_view(working).substr(lineStart);
         if (isOperand(current)) break;
-        const std::string line(current);
+        m_line.assign(current);  // the working text changes under the views taken from it
+        const std::string& line = m_line;
         if (round == maxRounds) {
             fail(MessageId::InvalidExpression, msg::kInvalidExpression, msg::kTitleMalformed);
             return false;
@@ -335,21 +336,29 @@ bool CalcEngine::reduce(std::string_view expression, int radix, std::string& res
                     return false;
                 }
                 flat = false;
-            } else if (!EvaluateFlat(
-                           working, lineStart, std::string_view(line).substr(0, openAt + 1),
-                           std::string(content), std::string_view(line).substr(closeAt), radix)) {
-                return false;
+            } else {
+                m_flat.assign(content);
+                if (!EvaluateFlat(working, lineStart, std::string_view(line).substr(0, openAt + 1),
+                                  m_flat, std::string_view(line).substr(closeAt), radix)) {
+                    return false;
+                }
             }
             handled = true;
             break;
         }
-        if (!handled && !EvaluateFlat(working, lineStart, {}, line, {}, radix)) return false;
+        if (!handled) {
+            m_flat.assign(line);
+            if (!EvaluateFlat(working, lineStart, {}, m_flat, {}, radix)) return false;
+        }
 
         // The next round works on a fresh copy of the last line, unless nothing is left to do.
         const std::size_t lastStart = working.rfind('=') + 1;
         if (flat && !isOperand(std::string_view(working).substr(lastStart))) {
             if (!fits(working.size() + 3 + (working.size() - lastStart))) return false;
-            working += "\r\n=" + working.substr(lastStart);
+            const std::size_t length = working.size() - lastStart;
+            working.reserve(working.size() + 3 + length);
+            working.append("\r\n=", 3);
+            working.append(working, lastStart, length);
         }
     }
 
@@ -401,7 +410,7 @@ bool CalcEngine::buildOperatorTable(std::string_view text) {
 }
 
 bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart, std::string_view before,
-                              std::string expression, std::string_view after, int radix) {
+                              std::string& expression, std::string_view after, int radix) {
     // The last value of the stretch replaces it, and a bracket that is not a function's goes.
     auto finish = [&](const std::string& text) {
         std::string_view head = before;
