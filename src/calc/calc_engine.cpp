@@ -256,7 +256,9 @@ bool CalcEngine::fits(std::size_t bytes) {
 }
 
 bool CalcEngine::checkOperatorCounts(std::string_view expression) {
-    std::vector<std::size_t> counts(1, 0);  // one per open bracket, the whole text first
+    // One count per open bracket, the whole text first; kept per thread between calls.
+    thread_local std::vector<std::size_t> counts;
+    counts.assign(1, 0);
     for (std::size_t i = 0; i < expression.size(); ++i) {
         const char c = expression[i];
         if (c == '(') {
@@ -305,7 +307,9 @@ bool CalcEngine::reduce(std::string_view expression, int radix, std::string& res
     }
     if (!checkOperatorCounts(expression)) return false;
 
-    std::string working = std::string(expression) + "\r\n=" + std::string(expression);
+    std::string working;
+    working.reserve(4 * expression.size() + 64);  // most calculations take a few lines
+    working.append(expression).append("\r\n=").append(expression);
     // A round takes a bracket, a function's argument and then the function, or the last
     // stretch, so this many rounds always reach a single number.
     const auto maxRounds = 2 * open + 2;
