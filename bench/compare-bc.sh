@@ -32,9 +32,12 @@ for p in 10000 50000; do
     printf '%-32s %12s %12s %8s\n' "$a/$b p=$p" "$(seconds "$ours")" "$(seconds "$theirs")" "$ratio"
 done
 
-# Throughput: the same seeded file of 100,000 integer expressions through quorvel-calc and bc.
-calc="$build/src/app/quorvel-calc"
+# Throughput and start-up: the same work through quorvel-calc and bc (scale = P + 1), as the
+# median CPU time of paired runs and the peak memory of each side.
+calc=${CALC:-$build/src/app/quorvel-calc}  # CALC= compares another build
 [ -x "$calc" ] || { echo "compare-bc: $calc is not built" >&2; exit 1; }
+here=$(cd "$(dirname "$0")" && pwd)
+runs=${RUNS:-7}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 awk -v seed=20261208 'BEGIN {
@@ -45,24 +48,65 @@ awk -v seed=20261208 'BEGIN {
         print line;
     }
 }' >"$work/sums.txt"
-{ echo "scale=31"; cat "$work/sums.txt"; } >"$work/sums.bc"
+# Brackets and decimals: two to four bracketed groups of two or three decimal operands.
+awk -v seed=20261209 'BEGIN {
+    srand(seed); split("+ - * /", ops, " ");
+    for (i = 0; i < 100000; i++) {
+        groups = 2 + int(rand() * 3); line = "";
+        for (g = 0; g < groups; g++) {
+            if (g > 0) line = line ops[1 + int(rand() * 4)];
+            n = 2 + int(rand() * 2); group = "(" (1 + int(rand() * 999)) "." int(rand() * 100);
+            for (k = 1; k < n; k++) group = group ops[1 + int(rand() * 4)] (1 + int(rand() * 99)) "." (1 + int(rand() * 9));
+            line = line group ")";
+        }
+        print line;
+    }
+}' >"$work/brackets.txt"
+# Prose for --batch: one integer calculation inside a sentence; bc gets the calculations alone.
+awk -v seed=20261210 'BEGIN {
+    srand(seed); split("+ - * /", ops, " ");
+    for (i = 0; i < 100000; i++) {
+        n = 2 + int(rand() * 4); e = 1 + int(rand() * 999);
+        for (k = 1; k < n; k++) e = e ops[1 + int(rand() * 4)] (1 + int(rand() * 999));
+        print "Order " i ": the shop sold " e " boxes this week.";
+        print e >"/dev/stderr";
+    }
+}' >"$work/prose.txt" 2>"$work/prose-exprs.txt"
+for f in sums brackets prose-exprs; do { echo "scale=31"; cat "$work/$f.txt"; } >"$work/$f.bc"; done
+echo "2+3" >"$work/start.bc"
 
-t0=$(date +%s%N); "$calc" --places 30 <"$work/sums.txt" >"$work/ours.out"; t1=$(date +%s%N)
-BC_LINE_LENGTH=0 bc -q "$work/sums.bc" </dev/null >"$work/bc.out"; t2=$(date +%s%N)
-lines=$(wc -l <"$work/sums.txt")
-[ "$(wc -l <"$work/ours.out")" -eq "$lines" ] || { echo "compare-bc: quorvel-calc skipped lines" >&2; exit 1; }
-ours_rate=$(( lines * 1000000000 / (t1 - t0) ))
-bc_rate=$(( lines * 1000000000 / (t2 - t1) ))
+# Same number of answers on both sides, or the timing means nothing.
+for f in sums brackets; do
+    ours=$("$calc" --places 30 <"$work/$f.txt" | wc -l)
+    theirs=$(BC_LINE_LENGTH=0 bc -q "$work/$f.bc" </dev/null | wc -l)
+    [ "$ours" -eq "$theirs" ] || { echo "compare-bc: $f: $ours answers, bc $theirs" >&2; exit 1; }
+done
+
 echo
-printf '%-32s %12s %12s %8s\n' "throughput (lines/s)" "quorvel" "bc" "ratio"
-printf '%-32s %12s %12s %8s\n' "$lines lines, --places 30" "$ours_rate" "$bc_rate" \
-    "$(echo "scale=2; $ours_rate/$bc_rate" | bc -l)"
+printf '%-44s %10s %10s %7s %9s %9s\n' "median CPU time of $runs paired runs" "quorvel" "bc" \
+    "ratio" "KiB ours" "KiB bc"
+row() {  # label runs stdin 'ours' 'bc' [scale]
+    local label=$1 n=$2 input=$3 a=$4 b=$5 scale=${6:-1} ta tb ka kb
+    read -r ta tb < <(python3 "$here/paired_runs.py" "$n" "$input" "$a" "$b")
+    # shellcheck disable=SC2086  # the commands are word lists on purpose
+    ka=$(/usr/bin/time -f %M $a <"$input" 2>&1 >/dev/null | tail -1)
+    # shellcheck disable=SC2086
+    kb=$(/usr/bin/time -f %M $b <"$input" 2>&1 >/dev/null | tail -1)
+    printf '%-44s %10s %10s %7s %9s %9s\n' "$label" \
+        "$(echo "scale=6; $ta*$scale/1" | bc -l)" "$(echo "scale=6; $tb*$scale/1" | bc -l)" \
+        "$(echo "scale=2; $ta/$tb" | bc -l)" "$ka" "$kb"
+}
+row "100,000 integer lines, P = 30 (s)" "$runs" "$work/sums.txt" "$calc --places 30" \
+    "env BC_LINE_LENGTH=0 bc -q $work/sums.bc"
+row "100,000 bracketed-decimal lines, P = 30 (s)" "$runs" "$work/brackets.txt" \
+    "$calc --places 30" "env BC_LINE_LENGTH=0 bc -q $work/brackets.bc"
+row "--batch, 100,000 prose lines, P = 30 (s)" "$runs" /dev/null \
+    "$calc --places 30 --batch $work/prose.txt --output $work/prose.rob" \
+    "env BC_LINE_LENGTH=0 bc -q $work/prose-exprs.bc"
+row "start-up, 2+3 (ms)" 200 /dev/null "$calc 2+3" "bc -q $work/start.bc" 1000
 
-# One long expression: time and peak memory of a single run.
+# One long expression, the worst case of the step text: every operation rewrites it.
 long="1"; while [ ${#long} -lt 1000 ]; do long="$long+(12*34-56/7)"; done
-if command -v /usr/bin/time >/dev/null; then
-    /usr/bin/time -f '%e %M' -o "$work/time" "$calc" "$long" >/dev/null
-    read -r secs kb <"$work/time"
-    echo
-    echo "1,000-character expression: ${secs}s, peak memory ${kb} KiB"
-fi
+{ echo "scale=31"; echo "$long"; } >"$work/long.bc"
+row "1,000-character bracketed expression (ms)" 50 /dev/null "$calc --places 30 $long" \
+    "bc -q $work/long.bc" 1000

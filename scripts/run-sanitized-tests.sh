@@ -6,7 +6,8 @@
 set -euo pipefail
 
 build=${1:?usage: run-sanitized-tests.sh BUILD_DIR}
-programs=(calc/calc_tests data/data_tests speech/speech_tests tools/tools_tests app/app_tests)
+programs=(calc/calc_tests calc/calc_golden_tests data/data_tests speech/speech_tests
+          speech/audio_library_tests tools/tools_tests app/app_tests)
 
 common=halt_on_error=1:print_stacktrace=1
 export UBSAN_OPTIONS=$common

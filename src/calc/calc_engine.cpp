@@ -6,6 +6,7 @@
 
 #include "calc/function_table.h"
 #include "calc/messages.h"
+#include "calc/short_decimal.h"
 #include "calc/text_util.h"
 
 namespace quorvel {
@@ -172,16 +173,20 @@ std::optional<Operand> readOperand(std::string_view t) {
 
 bool isOperand(std::string_view t) { return readOperand(t).has_value(); }
 
+std::string operandText(const Operand& operand) {
+    std::string value;
+    value.reserve(operand.digits.size() + 1);
+    if (operand.negative) value.push_back('-');
+    value.append(operand.digits);
+    return value;
+}
+
 }  // namespace
 
 std::optional<std::string> ReadOperand(std::string_view text) {
     const auto operand = readOperand(text);
     if (!operand) return std::nullopt;
-    std::string value;
-    value.reserve(operand->digits.size() + 1);
-    if (operand->negative) value.push_back('-');
-    value.append(operand->digits);
-    return value;
+    return operandText(*operand);
 }
 
 std::string InsertImplicitMultiplication(std::string_view text) {
@@ -251,7 +256,9 @@ bool CalcEngine::fits(std::size_t bytes) {
 }
 
 bool CalcEngine::checkOperatorCounts(std::string_view expression) {
-    std::vector<std::size_t> counts(1, 0);  // one per open bracket, the whole text first
+    // One count per open bracket, the whole text first; kept per thread between calls.
+    thread_local std::vector<std::size_t> counts;
+    counts.assign(1, 0);
     for (std::size_t i = 0; i < expression.size(); ++i) {
         const char c = expression[i];
         if (c == '(') {
@@ -300,7 +307,9 @@ bool CalcEngine::reduce(std::string_view expression, int radix, std::string& res
     }
     if (!checkOperatorCounts(expression)) return false;
 
-    std::string working = std::string(expression) + "\r\n=" + std::string(expression);
+    std::string working;
+    working.reserve(4 * expression.size() + 64);  // most calculations take a few lines
+    working.append(expression).append("\r\n=").append(expression);
     // A round takes a bracket, a function's argument and then the function, or the last
     // stretch, so this many rounds always reach a single number.
     const auto maxRounds = 2 * open + 2;
@@ -308,7 +317,8 @@ bool CalcEngine::reduce(std::string_view expression, int radix, std::string& res
         const std::size_t lineStart = working.rfind('=') + 1;
         const std::string_view current = std::string_view(working).substr(lineStart);
         if (isOperand(current)) break;
-        const std::string line(current);
+        m_line.assign(current);  // the working text changes under the views taken from it
+        const std::string& line = m_line;
         if (round == maxRounds) {
             fail(MessageId::InvalidExpression, msg::kInvalidExpression, msg::kTitleMalformed);
             return false;
@@ -330,21 +340,29 @@ bool CalcEngine::reduce(std::string_view expression, int radix, std::string& res
                     return false;
                 }
                 flat = false;
-            } else if (!EvaluateFlat(
-                           working, lineStart, std::string_view(line).substr(0, openAt + 1),
-                           std::string(content), std::string_view(line).substr(closeAt), radix)) {
-                return false;
+            } else {
+                m_flat.assign(content);
+                if (!EvaluateFlat(working, lineStart, std::string_view(line).substr(0, openAt + 1),
+                                  m_flat, std::string_view(line).substr(closeAt), radix)) {
+                    return false;
+                }
             }
             handled = true;
             break;
         }
-        if (!handled && !EvaluateFlat(working, lineStart, {}, line, {}, radix)) return false;
+        if (!handled) {
+            m_flat.assign(line);
+            if (!EvaluateFlat(working, lineStart, {}, m_flat, {}, radix)) return false;
+        }
 
         // The next round works on a fresh copy of the last line, unless nothing is left to do.
         const std::size_t lastStart = working.rfind('=') + 1;
         if (flat && !isOperand(std::string_view(working).substr(lastStart))) {
             if (!fits(working.size() + 3 + (working.size() - lastStart))) return false;
-            working += "\r\n=" + working.substr(lastStart);
+            const std::size_t length = working.size() - lastStart;
+            working.reserve(working.size() + 3 + length);
+            working.append("\r\n=", 3);
+            working.append(working, lastStart, length);
         }
     }
 
@@ -396,7 +414,7 @@ bool CalcEngine::buildOperatorTable(std::string_view text) {
 }
 
 bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart, std::string_view before,
-                              std::string expression, std::string_view after, int radix) {
+                              std::string& expression, std::string_view after, int radix) {
     // The last value of the stretch replaces it, and a bracket that is not a function's goes.
     auto finish = [&](const std::string& text) {
         std::string_view head = before;
@@ -437,20 +455,32 @@ bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart, std::
         const std::string_view right =
             std::string_view(expression).substr(at + 1, rightEnd - at - 1);
 
-        const auto x = ReadOperand(left);
-        const auto y = ReadOperand(right);
+        const auto x = readOperand(left);
+        const auto y = readOperand(right);
         if (!x || !y) {
             fail(MessageId::InvalidNumber, msg::invalidNumber(x ? right : left),
                  msg::kTitleWarning);
             return false;
         }
-        DecimalNumber value;
-        if (!ApplyOperator(expression[at], DecimalNumber(*x, radix, m_workingDigits),
-                           DecimalNumber(*y, radix, m_workingDigits), value)) {
-            return false;
+        std::string& text = m_valueText;
+        bool negative;
+        if (radix == 10 && ShortDecimalApply(expression[at], x->negative, x->digits, y->negative,
+                                             y->digits, m_workingDigits, text)) {
+            negative = text.front() == '-';
+        } else {
+            DecimalNumber value;
+            if (!ApplyOperator(expression[at],
+                               DecimalNumber(operandText(*x), radix, m_workingDigits),
+                               DecimalNumber(operandText(*y), radix, m_workingDigits), value)) {
+                return false;
+            }
+            text = value.toString(radix, m_workingDigits);
+            negative = value.sign() < 0;
         }
-        std::string text = value.toString(radix, m_workingDigits);
-        if (value.sign() < 0) text = "(" + text + ")";
+        if (negative) {
+            text.insert(text.begin(), '(');
+            text.push_back(')');
+        }
         expression.replace(leftStart, rightEnd - leftStart, text);
 
         if (expression.size() == text.size() + 1) return finish(text);

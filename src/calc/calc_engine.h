@@ -100,8 +100,9 @@ private:
     bool power(const DecimalNumber& x, const DecimalNumber& y, DecimalNumber& out);
     // Reduces the bracket-free `expression` that stands in the current line between `before`
     // and `after`; the current line starts at `lineStart` of `working`.
+    // `expression` is worked on in place.
     bool EvaluateFlat(std::string& working, std::size_t lineStart, std::string_view before,
-                      std::string expression, std::string_view after, int radix);
+                      std::string& expression, std::string_view after, int radix);
     // Replaces name(argument) in the current line by the function's value, writing no line.
     bool EvaluateFunction(std::string& working, std::size_t nameStart, std::string_view name,
                           std::string_view argument, std::size_t closeBracket);
@@ -122,6 +123,10 @@ private:
     Prompter& m_prompter;
     MessageId m_error = MessageId::None;
     std::string m_errorText;
+    // Buffers whose capacity is kept between operations and rounds.
+    std::string m_valueText;  // the last operation's result
+    std::string m_line;       // the line a round works on
+    std::string m_flat;       // the bracket-free stretch being reduced
 };
 
 }  // namespace quorvel

@@ -19,12 +19,13 @@ std::string FormatResult(std::string_view rawResult, std::string& steps, int pla
     const std::size_t afterEquals = steps.rfind('=') + 1;
     steps.resize(afterEquals);
     steps += value;
-    std::string result = value;
+    std::string result;
     if (eForm != value) {
-        steps += "\r\n=" + eForm;
-        result = eForm;
+        steps.append("\r\n=").append(eForm);
+        result = StripTrailingZeros(eForm);
+    } else {
+        result = StripTrailingZeros(value);
     }
-    result = StripTrailingZeros(result);
     if (result == "-0") result.erase(0, 1);
     return result;
 }

@@ -6,6 +6,7 @@
 // converter are to live on this object as well.
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string_view>
 #include <vector>
@@ -38,6 +39,9 @@ public:
 
 private:
     std::vector<Keyword> m_words;
+    // Bit n set when a keyword begins with the n-th letter: the batch run asks at every
+    // letter of a line of prose, and most letters begin no keyword.
+    std::uint32_t m_initials = 0;
 };
 
 }  // namespace quorvel

@@ -100,34 +100,37 @@ bool beginsWith(std::string_view text, std::size_t at, std::string_view word) {
 
 bool isOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/' || c == '^'; }
 
-bool isParameterLetter(char c) {
-    const char l = LowerAscii(c);
-    return l == 'm' || l == 'f' || l == 'k' || l == 'w';
+// The class of every character outside a word, one lookup each.
+constexpr std::array<unsigned, 256> makeClassTable() {
+    std::array<unsigned, 256> table{};
+    table[')'] = kCloseBracket;
+    table['('] = kOpenBracket;
+    for (char c = '0'; c <= '9'; ++c) table[static_cast<unsigned char>(c)] = kDigit;
+    for (char c : {'+', '-', '*', '/', '^'}) table[static_cast<unsigned char>(c)] = kOperator;
+    table['x'] = table['X'] = kUnknown;
+    for (char c : {'m', 'f', 'k', 'w', 'M', 'F', 'K', 'W'}) {
+        table[static_cast<unsigned char>(c)] = kParameter;
+    }
+    return table;
 }
+constexpr std::array<unsigned, 256> kClass = makeClassTable();
 
-unsigned characterClass(char c) {
-    if (c == ')') return kCloseBracket;
-    if (c == '(') return kOpenBracket;
-    if (IsDigit(c)) return kDigit;
-    if (isOperator(c)) return kOperator;
-    if (LowerAscii(c) == 'x') return kUnknown;
-    if (isParameterLetter(c)) return kParameter;
-    return 0;
-}
-
-// The words of the text found from the left, so that the "sin" inside "arcsin" or "sinh"
-// never counts as a function name of its own.
-struct Layout {
-    std::vector<unsigned> classes;
-    std::vector<std::string_view> functionAt;  // the name beginning at each index, or empty
-    std::vector<unsigned> subjects;            // subjectBit of every rule subject at each index
-};
+unsigned characterClass(char c) { return kClass[static_cast<unsigned char>(c)]; }
 
 unsigned subjectBit(Subject s) { return 1u << static_cast<unsigned>(s); }
 
-Layout layOut(std::string_view text, const KeywordScanner& scanner) {
+// The words of the text found from the left, so that the "sin" inside "arcsin" or "sinh"
+// never counts as a function name of its own. The buffers are kept per thread between checks.
+struct Layout {
+    std::vector<unsigned> classes;
+    std::vector<std::string_view> functionAt;  // the name beginning at each index, or empty
+};
+
+const Layout& layOut(std::string_view text) {
+    thread_local Layout layout;
     const std::size_t n = text.size();
-    Layout layout{std::vector<unsigned>(n, 0), std::vector<std::string_view>(n), {}};
+    layout.classes.assign(n, 0);
+    layout.functionAt.assign(n, std::string_view{});
     std::size_t i = 0;
     while (i < n) {
         const char l = LowerAscii(text[i]);
@@ -165,36 +168,24 @@ Layout layOut(std::string_view text, const KeywordScanner& scanner) {
         }
         i += length;
     }
-    layout.subjects.assign(n, 0);
-    for (std::size_t k = 0; k < n; ++k) {
-        if (scanner.findStartingAt(text, k)) layout.classes[k] |= kKeywordStart;
-        unsigned& bits = layout.subjects[k];
-        if (!layout.functionAt[k].empty()) bits |= subjectBit(Subject::FunctionName);
-        if (text[k] == '(') bits |= subjectBit(Subject::OpenBracket);
-        if (text[k] == ')') bits |= subjectBit(Subject::CloseBracket);
-        if (isOperator(text[k])) bits |= subjectBit(Subject::Operator);
-        if (text[k] == '=') bits |= subjectBit(Subject::Equals);
-    }
     return layout;
 }
 
-// The text the message names for the rule's subject at `i`, or empty when `i` is no subject.
+unsigned subjectsAt(std::string_view text, const Layout& layout, std::size_t k) {
+    unsigned bits = 0;
+    if (!layout.functionAt[k].empty()) bits |= subjectBit(Subject::FunctionName);
+    const char c = text[k];
+    if (c == '(') bits |= subjectBit(Subject::OpenBracket);
+    if (c == ')') bits |= subjectBit(Subject::CloseBracket);
+    if (isOperator(c)) bits |= subjectBit(Subject::Operator);
+    if (c == '=') bits |= subjectBit(Subject::Equals);
+    return bits;
+}
+
+// The text the message names for the rule's subject at `i`.
 std::string_view subjectAt(std::string_view text, const Layout& layout, std::size_t i,
                            Subject subject) {
-    const char c = text[i];
-    switch (subject) {
-        case Subject::FunctionName:
-            return layout.functionAt[i];
-        case Subject::OpenBracket:
-            return c == '(' ? text.substr(i, 1) : std::string_view{};
-        case Subject::CloseBracket:
-            return c == ')' ? text.substr(i, 1) : std::string_view{};
-        case Subject::Operator:
-            return isOperator(c) ? text.substr(i, 1) : std::string_view{};
-        case Subject::Equals:
-            return c == '=' ? text.substr(i, 1) : std::string_view{};
-    }
-    return {};
+    return subject == Subject::FunctionName ? layout.functionAt[i] : text.substr(i, 1);
 }
 
 SyntaxVerdict reject(std::size_t index, std::string message, std::string advice) {
@@ -210,32 +201,6 @@ SyntaxVerdict rejectNeighbour(std::size_t index, const NeighbourRule& rule,
     return reject(index, std::move(message), at + rule.advice);
 }
 
-std::optional<SyntaxVerdict> checkBefore(std::string_view text, const Layout& layout) {
-    for (const NeighbourRule& rule : kBeforeRules) {
-        const unsigned bit = subjectBit(rule.subject);
-        for (std::size_t i = 1; i < text.size(); ++i) {
-            if ((layout.subjects[i] & bit) == 0 || (layout.classes[i - 1] & rule.accepted) != 0) {
-                continue;
-            }
-            return rejectNeighbour(i - 1, rule, subjectAt(text, layout, i, rule.subject));
-        }
-    }
-    return std::nullopt;
-}
-
-std::optional<SyntaxVerdict> checkAfter(std::string_view text, const Layout& layout) {
-    for (const NeighbourRule& rule : kAfterRules) {
-        const unsigned bit = subjectBit(rule.subject);
-        for (std::size_t i = 0; i + 1 < text.size(); ++i) {
-            if ((layout.subjects[i] & bit) == 0 || (layout.classes[i + 1] & rule.accepted) != 0) {
-                continue;
-            }
-            return rejectNeighbour(i + 1, rule, subjectAt(text, layout, i, rule.subject));
-        }
-    }
-    return std::nullopt;
-}
-
 std::string bracketAdvice(std::string_view name) {
     std::string advice = "Please input as the following:";
     advice += name;
@@ -244,22 +209,74 @@ std::string bracketAdvice(std::string_view name) {
 }
 
 // A name that ends the text is reported at the place just after it, where "(" is missing.
-std::optional<SyntaxVerdict> checkFunctionBrackets(std::string_view text, const Layout& layout) {
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        const std::string_view name = layout.functionAt[i];
-        if (name.empty()) continue;
-        const std::size_t after = i + name.size();
-        if (after == text.size()) {
-            return reject(after, "The functiona name must be followed by (", bracketAdvice(name));
+SyntaxVerdict rejectFunctionBracket(std::string_view text, std::string_view name,
+                                    std::size_t after) {
+    if (after == text.size()) {
+        return reject(after, "The functiona name must be followed by (", bracketAdvice(name));
+    }
+    std::string message = "The function name ";
+    message += name;
+    message += " must be followed by (";
+    return reject(after, std::move(message), bracketAdvice(name));
+}
+
+// The rules in the order they decide: the five on the character before, the function-name
+// bracket, the four on the character after.
+constexpr std::size_t kBracketRule = kBeforeRules.size();
+constexpr std::size_t kRuleCount = kBeforeRules.size() + 1 + kAfterRules.size();
+
+// One walk for all the character rules. The verdict is the first violation of the earliest
+// rule that has one, exactly as walking the text once per rule in that order would find;
+// the walk ends early once the first rule has fired, since no other can come before it.
+std::optional<SyntaxVerdict> checkCharacters(std::string_view text, const Layout& layout,
+                                             const KeywordScanner& scanner) {
+    const std::size_t n = text.size();
+    std::array<std::size_t, kRuleCount> first{};
+    std::size_t best = kRuleCount;  // the earliest rule violated so far
+    for (std::size_t i = 0; i < n && best > 0; ++i) {
+        const unsigned subjects = subjectsAt(text, layout, i);
+        if (subjects == 0) continue;
+        if (i > 0) {
+            for (std::size_t r = 0; r < kBeforeRules.size() && r < best; ++r) {
+                const NeighbourRule& rule = kBeforeRules[r];
+                if ((subjects & subjectBit(rule.subject)) != 0 &&
+                    (layout.classes[i - 1] & rule.accepted) == 0) {
+                    first[r] = i;
+                    best = r;
+                }
+            }
         }
-        if (text[after] != '(') {
-            std::string message = "The function name ";
-            message += name;
-            message += " must be followed by (";
-            return reject(after, std::move(message), bracketAdvice(name));
+        if (kBracketRule < best && !layout.functionAt[i].empty()) {
+            const std::size_t after = i + layout.functionAt[i].size();
+            if (after == n || text[after] != '(') {
+                first[kBracketRule] = i;
+                best = kBracketRule;
+            }
+        }
+        if (i + 1 < n) {
+            unsigned next = layout.classes[i + 1];
+            if (text[i] == '=' && scanner.findStartingAt(text, i + 1)) next |= kKeywordStart;
+            for (std::size_t r = 0; r < kAfterRules.size() && kBracketRule + 1 + r < best; ++r) {
+                const NeighbourRule& rule = kAfterRules[r];
+                if ((subjects & subjectBit(rule.subject)) != 0 && (next & rule.accepted) == 0) {
+                    first[kBracketRule + 1 + r] = i;
+                    best = kBracketRule + 1 + r;
+                }
+            }
         }
     }
-    return std::nullopt;
+    if (best == kRuleCount) return std::nullopt;
+    const std::size_t i = first[best];
+    if (best < kBracketRule) {
+        const NeighbourRule& rule = kBeforeRules[best];
+        return rejectNeighbour(i - 1, rule, subjectAt(text, layout, i, rule.subject));
+    }
+    if (best == kBracketRule) {
+        const std::string_view name = layout.functionAt[i];
+        return rejectFunctionBracket(text, name, i + name.size());
+    }
+    const NeighbourRule& rule = kAfterRules[best - kBracketRule - 1];
+    return rejectNeighbour(i + 1, rule, subjectAt(text, layout, i, rule.subject));
 }
 
 // Runs after the bracket rule has passed, so every name here is followed by "(". Without a
@@ -294,10 +311,8 @@ std::optional<SyntaxVerdict> checkArguments(std::string_view text, const Layout&
 }  // namespace
 
 SyntaxVerdict SyntaxChecker::Check(std::string_view expression, CheckScope scope) const {
-    const Layout layout = layOut(expression, m_scanner);
-    if (auto verdict = checkBefore(expression, layout)) return *verdict;
-    if (auto verdict = checkFunctionBrackets(expression, layout)) return *verdict;
-    if (auto verdict = checkAfter(expression, layout)) return *verdict;
+    const Layout& layout = layOut(expression);
+    if (auto verdict = checkCharacters(expression, layout, m_scanner)) return *verdict;
     if (scope == CheckScope::AllRules) {
         if (auto verdict = checkArguments(expression, layout)) return *verdict;
     }

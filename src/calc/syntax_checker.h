@@ -1,9 +1,9 @@
 #pragma once
 
 // Checks an expression character by character against the neighbours each bracket,
-// operator, "=" and function name may have, without parsing it. The rules run one after
-// the other, each over the whole text, and the first violation decides the verdict, so the
-// order of the rules is part of what the user sees.
+// operator, "=" and function name may have, without parsing it. The rules have an order, and
+// the verdict is the first violation of the earliest rule that has one, so the order of the
+// rules is part of what the user sees; one walk of the text finds it for all of them.
 
 #include <string>
 #include <string_view>

@@ -17,7 +17,14 @@ std::string_view Trim(std::string_view text) {
 
 std::string ToLower(std::string_view text) {
     std::string out(text);
-    for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (char& c : out) {
+        // ASCII directly: this runs on every line, and the C library call was a tenth of it.
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        } else if (static_cast<unsigned char>(c) >= 0x80) {
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        }
+    }
     return out;
 }
 

@@ -1,7 +1,6 @@
 #include "speech/audio_player.h"
 
 #include <fcntl.h>
-#include <portaudio.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -9,6 +8,7 @@
 #include <ostream>
 #include <vector>
 
+#include "speech/audio_library.h"
 #include "speech/paced_player.h"
 
 namespace quorvel {
@@ -41,15 +41,22 @@ private:
 AudioPlayer::AudioPlayer(const std::filesystem::path& soundsDirectory, std::ostream& diag,
                          std::chrono::milliseconds gap)
     : m_bank(soundsDirectory, diag), m_diag(diag), m_spacing(gap) {
+    std::string failure;
+    m_pa = audio::portAudio(&failure);
+    if (m_pa == nullptr) {
+        m_diag << "quorvel: cannot load " << audio::portAudioLibraryName() << " (" << failure
+               << "); words are timed but not heard\n";
+        return;
+    }
     PaError error;
     {
         QuietStderr quiet;
-        error = Pa_Initialize();
+        error = m_pa->initialize();
         if (error == paNoError) {
             m_initialised = true;
             PaStream* stream = nullptr;
-            error = Pa_OpenDefaultStream(&stream, 0, 1, paInt16, m_bank.sampleRate(),
-                                         paFramesPerBufferUnspecified, nullptr, nullptr);
+            error = m_pa->openDefaultStream(&stream, 0, 1, paInt16, m_bank.sampleRate(),
+                                            paFramesPerBufferUnspecified, nullptr, nullptr);
             if (error == paNoError) m_stream = stream;
         }
     }
@@ -60,16 +67,16 @@ AudioPlayer::~AudioPlayer() {
     std::lock_guard lock(m_mutex);
     abortStream();
     QuietStderr quiet;
-    if (m_stream != nullptr) Pa_CloseStream(m_stream);
-    if (m_initialised) Pa_Terminate();
+    if (m_stream != nullptr) m_pa->closeStream(m_stream);
+    if (m_initialised) m_pa->terminate();
 }
 
 void AudioPlayer::loseDevice(const char* what, int error) {
-    m_diag << "quorvel: " << what << " (" << Pa_GetErrorText(error)
+    m_diag << "quorvel: " << what << " (" << m_pa->errorText(error)
            << "); words are timed but not heard\n";
     if (m_stream != nullptr) {
-        Pa_AbortStream(m_stream);
-        Pa_CloseStream(m_stream);
+        m_pa->abortStream(m_stream);
+        m_pa->closeStream(m_stream);
         m_stream = nullptr;
     }
     m_running = false;
@@ -78,14 +85,14 @@ void AudioPlayer::loseDevice(const char* what, int error) {
 // Aborting drops what the device still holds, which is what a stop wants; a word that ran to
 // its end has already been waited out in play.
 void AudioPlayer::abortStream() {
-    if (m_stream != nullptr && m_running) Pa_AbortStream(m_stream);
+    if (m_stream != nullptr && m_running) m_pa->abortStream(m_stream);
     m_running = false;
 }
 
 bool AudioPlayer::writeWord(const Sound& sound, std::size_t gapFrames, std::size_t& written,
                             const StopFlag& stop) {
     if (!m_running) {
-        if (const PaError error = Pa_StartStream(m_stream); error != paNoError) {
+        if (const PaError error = m_pa->startStream(m_stream); error != paNoError) {
             loseDevice("audio device failed", error);
             return false;
         }
@@ -104,7 +111,7 @@ bool AudioPlayer::writeWord(const Sound& sound, std::size_t gapFrames, std::size
         const std::size_t frames = std::min(chunk, (inGap ? gapFrames : total) - written);
         const std::int16_t* from =
             inGap ? quiet.data() : sound.samples.data() + (written - gapFrames);
-        const PaError error = Pa_WriteStream(m_stream, from, static_cast<unsigned long>(frames));
+        const PaError error = m_pa->writeStream(m_stream, from, static_cast<unsigned long>(frames));
         // An underflow only means the device waited for us; the chunk was still played.
         if (error != paNoError && error != paOutputUnderflowed) {
             loseDevice("audio device failed", error);
@@ -113,7 +120,7 @@ bool AudioPlayer::writeWord(const Sound& sound, std::size_t gapFrames, std::size
         written += frames;
     }
     // The device still holds up to its latency of this word; it must sound before play returns.
-    const PaStreamInfo* info = Pa_GetStreamInfo(m_stream);
+    const PaStreamInfo* info = m_pa->streamInfo(m_stream);
     const double seconds = info != nullptr ? info->outputLatency : 0.0;
     const auto wordTime = std::chrono::microseconds(static_cast<long long>(sound.samples.size()) *
                                                     1'000'000 / std::max(1, sound.sampleRate));

@@ -10,6 +10,10 @@
 
 namespace quorvel {
 
+namespace audio {
+struct PortAudioApi;
+}
+
 // Plays words on the default output device through a PortAudio blocking stream, one chunk of
 // about 10 ms per write, so a stop is seen between writes and the buffered rest is dropped.
 // Without a device it says so once and still takes each word's duration, so a reading behaves
@@ -41,7 +45,8 @@ private:
 
     SoundBank m_bank;
     std::ostream& m_diag;
-    std::timed_mutex m_mutex;  // the device, held for a whole word
+    const audio::PortAudioApi* m_pa = nullptr;  // nullptr when PortAudio cannot be loaded
+    std::timed_mutex m_mutex;                   // the device, held for a whole word
     bool m_initialised = false;
     void* m_stream = nullptr;  // PaStream, which PortAudio itself declares as void
     bool m_running = false;

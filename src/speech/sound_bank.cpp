@@ -1,31 +1,33 @@
 #include "speech/sound_bank.h"
 
-#include <sndfile.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <ostream>
 #include <string>
 
+#include "speech/audio_library.h"
+
 namespace quorvel {
 
 std::optional<Sound> readWav(const std::filesystem::path& file, std::string* error) {
+    const audio::SndFileApi* sf = audio::sndFile(error);
+    if (sf == nullptr) return std::nullopt;
     SF_INFO info{};
-    SNDFILE* handle = sf_open(file.c_str(), SFM_READ, &info);
+    SNDFILE* handle = sf->open(file.c_str(), SFM_READ, &info);
     if (handle == nullptr) {
-        if (error != nullptr) *error = sf_strerror(nullptr);
+        if (error != nullptr) *error = sf->strerror(nullptr);
         return std::nullopt;
     }
     if (info.channels < 1 || info.frames < 0) {
-        sf_close(handle);
+        sf->close(handle);
         if (error != nullptr) *error = "no audio channels";
         return std::nullopt;
     }
     std::vector<std::int16_t> interleaved(static_cast<std::size_t>(info.frames) *
                                           static_cast<std::size_t>(info.channels));
-    const sf_count_t frames = sf_readf_short(handle, interleaved.data(), info.frames);
-    sf_close(handle);
+    const sf_count_t frames = sf->readfShort(handle, interleaved.data(), info.frames);
+    sf->close(handle);
 
     Sound sound;
     sound.sampleRate = info.samplerate;
@@ -42,27 +44,33 @@ std::optional<Sound> readWav(const std::filesystem::path& file, std::string* err
 }
 
 bool writeWav(const std::filesystem::path& file, const Sound& sound, std::string* error) {
+    std::string failure;
+    const audio::SndFileApi* sf = audio::sndFile(&failure);
+    if (sf == nullptr) {
+        if (error != nullptr) *error = "cannot write " + file.string() + ": " + failure;
+        return false;
+    }
     SF_INFO info{};
     info.samplerate = sound.sampleRate;
     info.channels = 1;
     info.format = SF_FORMAT_WAV | SF_FORMAT_PCM_16;
     errno = 0;
-    SNDFILE* handle = sf_open(file.c_str(), SFM_WRITE, &info);
+    SNDFILE* handle = sf->open(file.c_str(), SFM_WRITE, &info);
     if (handle == nullptr) {
         // The system's reason reads better than libsndfile's "System error : ..." wrapping.
         const int reason = errno;
         if (error != nullptr) {
             *error = "cannot write " + file.string() + ": " +
-                     (reason != 0 ? std::strerror(reason) : sf_strerror(nullptr));
+                     (reason != 0 ? std::strerror(reason) : sf->strerror(nullptr));
         }
         return false;
     }
     const auto count = static_cast<sf_count_t>(sound.samples.size());
-    const bool written = sf_write_short(handle, sound.samples.data(), count) == count;
+    const bool written = sf->writeShort(handle, sound.samples.data(), count) == count;
     if (!written && error != nullptr) {
-        *error = "cannot write " + file.string() + ": " + sf_strerror(handle);
+        *error = "cannot write " + file.string() + ": " + sf->strerror(handle);
     }
-    const bool closed = sf_close(handle) == 0;
+    const bool closed = sf->close(handle) == 0;
     if (written && !closed && error != nullptr) *error = "cannot write " + file.string();
     return closed && written;
 }

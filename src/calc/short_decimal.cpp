@@ -1,0 +1,214 @@
+#include "calc/short_decimal.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdint>
+#include <cstring>
+
+namespace quorvel {
+namespace {
+
+__extension__ typedef unsigned __int128 Wide;
+
+// Values below 10^kMaxDigits keep a sum or a single scaling step inside 128 bits.
+constexpr int kMaxDigits = 37;
+
+constexpr std::array<Wide, 39> makePowers() {
+    std::array<Wide, 39> p{};
+    p[0] = 1;
+    for (std::size_t i = 1; i < p.size(); ++i) p[i] = p[i - 1] * 10;
+    return p;
+}
+constexpr std::array<Wide, 39> kPow10 = makePowers();
+
+int digitCount(Wide v) {
+    int n = 0;
+    while (n < 39 && v >= kPow10[static_cast<std::size_t>(n)]) ++n;
+    return n;
+}
+
+struct Value {
+    bool negative = false;
+    Wide mantissa = 0;  // all digits, the point left out
+    int fraction = 0;   // digits after the point
+};
+
+// Digits with at most one point; no sign (the caller has taken it). The first 19 significant
+// digits gather in 64 bits, which is most operands, so the 128-bit steps are rare.
+bool parse(std::string_view digits, bool negative, Value& v) {
+    v.negative = negative;
+    v.fraction = 0;
+    bool point = false;
+    int significant = 0;
+    std::uint64_t low = 0;
+    Wide wide = 0;
+    for (char c : digits) {
+        if (c == '.') {
+            if (point) return false;
+            point = true;
+            continue;
+        }
+        if (c < '0' || c > '9') return false;
+        if (significant > 0 || c != '0') ++significant;
+        if (point) ++v.fraction;
+        const unsigned d = static_cast<unsigned>(c - '0');
+        if (significant <= 19) {
+            low = low * 10 + d;
+        } else {
+            if (significant > kMaxDigits) return false;
+            if (significant == 20) wide = low;
+            wide = wide * 10 + d;
+        }
+    }
+    v.mantissa = significant <= 19 ? Wide(low) : wide;
+    return v.fraction <= kMaxDigits;
+}
+
+bool scale(Wide& m, int by) {
+    if (by < 0 || by > 38) return false;
+    if (m != 0 && digitCount(m) + by > 38) return false;
+    m *= kPow10[static_cast<std::size_t>(by)];
+    return true;
+}
+
+// The digits of v, most significant first, without leading zeros ("0" for zero), at the end
+// of the 40 bytes at `end - 40`; returns their count. Two 64-bit halves, because taking a
+// 128-bit number apart digit by digit is slow.
+std::size_t toDigits(Wide v, char* end) {
+    constexpr std::uint64_t kHalf = 10'000'000'000'000'000'000ull;  // 10^19
+    char* p = end;
+    auto put = [&p](std::uint64_t part, bool pad) {
+        int n = 0;
+        do {
+            *--p = static_cast<char>('0' + part % 10);
+            part /= 10;
+            ++n;
+        } while (part != 0 || (pad && n < 19));
+    };
+    if (v >= kHalf) {
+        put(static_cast<std::uint64_t>(v % kHalf), true);
+        put(static_cast<std::uint64_t>(v / kHalf), false);
+    } else {
+        put(static_cast<std::uint64_t>(v), false);
+    }
+    return static_cast<std::size_t>(end - p);
+}
+
+// Writes v after DecimalNumber's trim (fraction zeros go) and cut to `precision`: truncated to
+// that many fraction digits or, below 1, to that many significant ones. The cut's own zeros
+// stay ("1.2301" cut to 3 is "1.230"), as they do there.
+void write(const Value& v, int precision, std::string& out) {
+    char buffer[96];
+    char* const end = buffer + sizeof buffer;
+    std::size_t n = toDigits(v.mantissa, end);
+    std::size_t fraction = static_cast<std::size_t>(v.fraction);
+    if (n < fraction + 1) {  // a 0 before the point, and zeros after it
+        std::memset(end - fraction - 1, '0', fraction + 1 - n);
+        n = fraction + 1;
+    }
+    const char* d = end - n;
+    while (fraction > 0 && d[n - 1] == '0') {
+        --n;
+        --fraction;
+    }
+    const std::size_t whole = n - fraction;
+    if (fraction > 0) {
+        const std::size_t limit = static_cast<std::size_t>(std::max(precision, 0));
+        std::size_t keep = std::min(fraction, limit);
+        if (whole == 1 && d[0] == '0') {
+            std::size_t zeros = 0;
+            while (zeros < fraction && d[whole + zeros] == '0') ++zeros;
+            keep = fraction - zeros > limit ? zeros + limit : fraction;
+        }
+        fraction = keep;
+    }
+    out.clear();
+    if (v.negative) out.push_back('-');
+    out.append(d, whole);
+    if (fraction == 0) return;
+    out.push_back('.');
+    out.append(d + whole, fraction);
+}
+
+// a + (bNegative ? -|b| : |b|) as DecimalNumber's add does it: magnitudes that cancel give an
+// unsigned zero, a sum of two zeros keeps their sign.
+bool signedSum(const Value& a, Value b, Value& r) {
+    const int f = std::max(a.fraction, b.fraction);
+    Wide x = a.mantissa;
+    Wide y = b.mantissa;
+    if (!scale(x, f - a.fraction) || !scale(y, f - b.fraction)) return false;
+    if (digitCount(x) > kMaxDigits || digitCount(y) > kMaxDigits) return false;
+    r.fraction = f;
+    if (a.negative == b.negative) {
+        r.negative = a.negative;
+        r.mantissa = x + y;
+    } else if (x == y) {
+        r.negative = false;
+        r.mantissa = 0;
+    } else if (x > y) {
+        r.negative = a.negative;
+        r.mantissa = x - y;
+    } else {
+        r.negative = b.negative;
+        r.mantissa = y - x;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ShortDecimalApply(char op, bool xNegative, std::string_view xDigits, bool yNegative,
+                       std::string_view yDigits, int precision, std::string& out) {
+    Value a;
+    Value b;
+    if (!parse(xDigits, xNegative, a) || !parse(yDigits, yNegative, b)) return false;
+    Value r;
+    switch (op) {
+        case '+':
+            if (!signedSum(a, b, r)) return false;
+            break;
+        case '-':
+            b.negative = !b.negative;
+            if (!signedSum(a, b, r)) return false;
+            break;
+        case '*':
+            if (a.mantissa != 0 && b.mantissa != 0 &&
+                digitCount(a.mantissa) + digitCount(b.mantissa) > 38) {
+                return false;
+            }
+            r.negative = a.negative != b.negative;  // a zero product keeps it: "-0"
+            r.mantissa = a.mantissa * b.mantissa;
+            r.fraction = a.mantissa == 0 || b.mantissa == 0 ? 0 : a.fraction + b.fraction;
+            break;
+        case '/': {
+            if (b.mantissa == 0) return false;  // the evaluator's own message
+            const int places = std::max(precision, 0);
+            const int f = std::max(a.fraction, b.fraction);
+            Wide x = a.mantissa;
+            Wide y = b.mantissa;
+            if (!scale(x, f - a.fraction + places) || !scale(y, f - b.fraction)) return false;
+            r.negative = a.mantissa != 0 && a.negative != b.negative;
+            r.mantissa = x / y;
+            r.fraction = places;
+            break;
+        }
+        default:
+            return false;
+    }
+    if (r.fraction > 80) return false;  // past write's buffer; DecimalNumber takes it
+    write(r, precision, out);
+    return true;
+}
+
+std::optional<std::string> ShortDecimalApply(char op, std::string_view x, std::string_view y,
+                                             int precision) {
+    const bool xNegative = !x.empty() && x.front() == '-';
+    const bool yNegative = !y.empty() && y.front() == '-';
+    if (xNegative) x.remove_prefix(1);
+    if (yNegative) y.remove_prefix(1);
+    std::string out;
+    if (!ShortDecimalApply(op, xNegative, x, yNegative, y, precision, out)) return std::nullopt;
+    return out;
+}
+
+}  // namespace quorvel

@@ -1,0 +1,311 @@
+// The syntax checker as it was before its rules were folded into one pass: one walk of the
+// whole text per rule, in the rules' order. Kept only here, to compare the two on many texts.
+
+#include "reference/syntax_checker_reference.h"
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "calc/function_table.h"
+#include "calc/text_util.h"
+
+namespace quorvel::reference {
+namespace {
+
+// What a neighbouring character may be; one character can be several at once.
+enum Neighbour : unsigned {
+    kCloseBracket = 1u << 0,
+    kOpenBracket = 1u << 1,
+    kDigit = 1u << 2,
+    kOperator = 1u << 3,
+    kUnknown = 1u << 4,
+    kParameter = 1u << 5,
+    kWordEnd = 1u << 6,       // the last character of "pi" or of "last1" to "last5"
+    kFunctionEnd = 1u << 7,   // the last letter of a function name
+    kWordStart = 1u << 8,     // "pi", "last" or a function name begins here
+    kKeywordStart = 1u << 9,  // a word of the keyword scanner begins here
+};
+
+enum class Subject { FunctionName, OpenBracket, CloseBracket, Operator, Equals };
+
+struct NeighbourRule {
+    Subject subject;
+    unsigned accepted;
+    const char* lead;    // message: "The char [position:" P lead subject kCannotAccept
+    const char* advice;  // advice: "The char [position:" P advice
+};
+
+constexpr const char* kCharAt = "The char [position:";
+constexpr const char* kCannotAccept = " cannot be acceptted";
+
+constexpr unsigned kValueEnd = kCloseBracket | kDigit | kUnknown | kParameter | kWordEnd;
+constexpr unsigned kValueStart = kOpenBracket | kDigit | kUnknown | kParameter | kWordStart;
+
+constexpr const char* kAdviceBeforeValueOrOperator =
+    "] should be one of the chars:),(,0-9,+,-,*,/,^,X,M,F,K,W.Or the last char of the "
+    "following words:Pi,Last1,Last2,Last3,Last4,Last5.";
+constexpr const char* kAdviceBeforeOpenBracket =
+    "] should be one of the chars:),(,0-9,+,-,*,/,^,X,M,F,K,W.Or the last char of the "
+    "following words:Pi,Last1,Last2,Last3,Last4,Last5.Or the last letter of the function "
+    "name:Sin,Cos,Tan,ArcSin,ArcSin,ArcCos,ArcTan,Log,Ln,Exp,Abs,Sqrt,Int";
+constexpr const char* kAdviceBeforeClose =
+    "] should be one of the chars:),0-9,X,M,F,K,W.Or the last char of the following "
+    "words:Pi,Last1,Last2,Last3,Last4,Last5.";
+constexpr const char* kAdviceBeforeOperator =
+    "] should be one of the chars:),(,0-9,X,M,F,K,W.Or the last char of the following "
+    "words:Pi,Last1,Last2,Last3,Last4,Last5.";
+constexpr const char* kAdviceAfterOpenBracket =
+    "] should be one of the chars:(,0-9,+,-,*,/,^,X,M,F,K,W.Or the first char of the "
+    "following words:Pi,Last1,Last2,Last3,Last4,Last5.Or the first letter of the function "
+    "name:Sin,Cos,Tan,ArcSin,ArcSin,ArcCos,ArcTan,Log,Ln,Exp,Abs,Sqrt,Int";
+constexpr const char* kAdviceAfterCloseBracket =
+    "] should be one of the chars:(,),0-9,+,-,*,/,^,X,M,F,K,W.Or the first char of the "
+    "following words:Pi,Last1,Last2,Last3,Last4,Last5.Or the first letter of the function "
+    "name:Sin,Cos,Tan,ArcSin,ArcSin,ArcCos,ArcTan,Log,Ln,Exp,Abs,Sqrt,Int";
+constexpr const char* kAdviceAfterOperator =
+    "] should be one of the chars:(,0-9,X,M,F,K,W.Or the first char of the following "
+    "words:Pi,Last1,Last2,Last3,Last4,Last5.Or the first letter of the function "
+    "name:Sin,Cos,Tan,ArcSin,ArcSin,ArcCos,ArcTan,Log,Ln,Exp,Abs,Sqrt,Int";
+
+constexpr std::array<NeighbourRule, 5> kBeforeRules = {{
+    {Subject::FunctionName, kValueEnd | kOpenBracket | kOperator, "] just before the string -- ",
+     kAdviceBeforeValueOrOperator},
+    {Subject::OpenBracket, kValueEnd | kOpenBracket | kOperator | kFunctionEnd, "] just before ",
+     kAdviceBeforeOpenBracket},
+    {Subject::CloseBracket, kValueEnd, "] just before ", kAdviceBeforeClose},
+    {Subject::Operator, kValueEnd | kOpenBracket, "] just before operator ", kAdviceBeforeOperator},
+    {Subject::Equals, kValueEnd, "] just before ", kAdviceBeforeClose},
+}};
+
+// After "=" the keyword scanner decides what starts a word, so "int" and a bare "last" do not.
+constexpr std::array<NeighbourRule, 4> kAfterRules = {{
+    {Subject::OpenBracket, kValueStart | kOperator, "] just after ", kAdviceAfterOpenBracket},
+    {Subject::CloseBracket, kValueStart | kOperator | kCloseBracket, "] just after ",
+     kAdviceAfterCloseBracket},
+    {Subject::Operator, kValueStart, "] just after the operator ", kAdviceAfterOperator},
+    {Subject::Equals, (kValueStart & ~kWordStart) | kKeywordStart, "] just after the operator ",
+     kAdviceAfterOperator},
+}};
+
+constexpr std::string_view kArgumentOperators = "()*+-/^";
+
+bool beginsWith(std::string_view text, std::size_t at, std::string_view word) {
+    if (word.size() > text.size() - at) return false;
+    for (std::size_t i = 0; i < word.size(); ++i) {
+        if (LowerAscii(text[at + i]) != word[i]) return false;
+    }
+    return true;
+}
+
+bool isOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/' || c == '^'; }
+
+bool isParameterLetter(char c) {
+    const char l = LowerAscii(c);
+    return l == 'm' || l == 'f' || l == 'k' || l == 'w';
+}
+
+unsigned characterClass(char c) {
+    if (c == ')') return kCloseBracket;
+    if (c == '(') return kOpenBracket;
+    if (IsDigit(c)) return kDigit;
+    if (isOperator(c)) return kOperator;
+    if (LowerAscii(c) == 'x') return kUnknown;
+    if (isParameterLetter(c)) return kParameter;
+    return 0;
+}
+
+// The words of the text found from the left, so that the "sin" inside "arcsin" or "sinh"
+// never counts as a function name of its own.
+struct Layout {
+    std::vector<unsigned> classes;
+    std::vector<std::string_view> functionAt;  // the name beginning at each index, or empty
+    std::vector<unsigned> subjects;            // subjectBit of every rule subject at each index
+};
+
+unsigned subjectBit(Subject s) { return 1u << static_cast<unsigned>(s); }
+
+Layout layOut(std::string_view text, const KeywordScanner& scanner) {
+    const std::size_t n = text.size();
+    Layout layout{std::vector<unsigned>(n, 0), std::vector<std::string_view>(n), {}};
+    std::size_t i = 0;
+    while (i < n) {
+        const char l = LowerAscii(text[i]);
+        if (l < 'a' || l > 'z') {  // every word begins with a letter
+            layout.classes[i] |= characterClass(text[i]);
+            ++i;
+            continue;
+        }
+        std::size_t length = 0;
+        for (const FunctionEntry* function : FunctionsLongestFirst()) {
+            const std::string_view name = function->name;
+            if (beginsWith(text, i, name)) {
+                layout.functionAt[i] = name;
+                length = name.size();
+                layout.classes[i + length - 1] |= kFunctionEnd;
+                break;
+            }
+        }
+        if (length == 0 && beginsWith(text, i, "last")) {
+            length = 4;
+            if (i + 4 < n && text[i + 4] >= '1' && text[i + 4] <= '5') {
+                layout.classes[i + 4] |= kWordEnd;
+                length = 5;
+            }
+        }
+        if (length == 0 && beginsWith(text, i, "pi")) {
+            length = 2;
+            layout.classes[i + 1] |= kWordEnd;
+        }
+        if (length == 0) {
+            layout.classes[i] |= characterClass(text[i]);
+            length = 1;
+        } else {
+            layout.classes[i] |= kWordStart;
+        }
+        i += length;
+    }
+    layout.subjects.assign(n, 0);
+    for (std::size_t k = 0; k < n; ++k) {
+        if (scanner.findStartingAt(text, k)) layout.classes[k] |= kKeywordStart;
+        unsigned& bits = layout.subjects[k];
+        if (!layout.functionAt[k].empty()) bits |= subjectBit(Subject::FunctionName);
+        if (text[k] == '(') bits |= subjectBit(Subject::OpenBracket);
+        if (text[k] == ')') bits |= subjectBit(Subject::CloseBracket);
+        if (isOperator(text[k])) bits |= subjectBit(Subject::Operator);
+        if (text[k] == '=') bits |= subjectBit(Subject::Equals);
+    }
+    return layout;
+}
+
+// The text the message names for the rule's subject at `i`, or empty when `i` is no subject.
+std::string_view subjectAt(std::string_view text, const Layout& layout, std::size_t i,
+                           Subject subject) {
+    const char c = text[i];
+    switch (subject) {
+        case Subject::FunctionName:
+            return layout.functionAt[i];
+        case Subject::OpenBracket:
+            return c == '(' ? text.substr(i, 1) : std::string_view{};
+        case Subject::CloseBracket:
+            return c == ')' ? text.substr(i, 1) : std::string_view{};
+        case Subject::Operator:
+            return isOperator(c) ? text.substr(i, 1) : std::string_view{};
+        case Subject::Equals:
+            return c == '=' ? text.substr(i, 1) : std::string_view{};
+    }
+    return {};
+}
+
+SyntaxVerdict reject(std::size_t index, std::string message, std::string advice) {
+    return SyntaxVerdict{false, static_cast<int>(index) + 1, std::move(message), std::move(advice)};
+}
+
+SyntaxVerdict rejectNeighbour(std::size_t index, const NeighbourRule& rule,
+                              std::string_view subject) {
+    const std::string at = kCharAt + std::to_string(index + 1);
+    std::string message = at + rule.lead;
+    message += subject;
+    message += kCannotAccept;
+    return reject(index, std::move(message), at + rule.advice);
+}
+
+std::optional<SyntaxVerdict> checkBefore(std::string_view text, const Layout& layout) {
+    for (const NeighbourRule& rule : kBeforeRules) {
+        const unsigned bit = subjectBit(rule.subject);
+        for (std::size_t i = 1; i < text.size(); ++i) {
+            if ((layout.subjects[i] & bit) == 0 || (layout.classes[i - 1] & rule.accepted) != 0) {
+                continue;
+            }
+            return rejectNeighbour(i - 1, rule, subjectAt(text, layout, i, rule.subject));
+        }
+    }
+    return std::nullopt;
+}
+
+std::optional<SyntaxVerdict> checkAfter(std::string_view text, const Layout& layout) {
+    for (const NeighbourRule& rule : kAfterRules) {
+        const unsigned bit = subjectBit(rule.subject);
+        for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+            if ((layout.subjects[i] & bit) == 0 || (layout.classes[i + 1] & rule.accepted) != 0) {
+                continue;
+            }
+            return rejectNeighbour(i + 1, rule, subjectAt(text, layout, i, rule.subject));
+        }
+    }
+    return std::nullopt;
+}
+
+std::string bracketAdvice(std::string_view name) {
+    std::string advice = "Please input as the following:";
+    advice += name;
+    advice += "(number)";
+    return advice;
+}
+
+// A name that ends the text is reported at the place just after it, where "(" is missing.
+std::optional<SyntaxVerdict> checkFunctionBrackets(std::string_view text, const Layout& layout) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::string_view name = layout.functionAt[i];
+        if (name.empty()) continue;
+        const std::size_t after = i + name.size();
+        if (after == text.size()) {
+            return reject(after, "The functiona name must be followed by (", bracketAdvice(name));
+        }
+        if (text[after] != '(') {
+            std::string message = "The function name ";
+            message += name;
+            message += " must be followed by (";
+            return reject(after, std::move(message), bracketAdvice(name));
+        }
+    }
+    return std::nullopt;
+}
+
+// Runs after the bracket rule has passed, so every name here is followed by "(". Without a
+// matching ")" the argument is the rest of the text.
+std::optional<SyntaxVerdict> checkArguments(std::string_view text, const Layout& layout) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const std::string_view name = layout.functionAt[i];
+        if (name.empty()) continue;
+        const std::size_t open = i + name.size();
+        std::size_t close = open;
+        int depth = 0;
+        for (; close < text.size(); ++close) {
+            if (text[close] == '(') ++depth;
+            if (text[close] == ')' && --depth == 0) break;
+        }
+        const std::string_view argument = text.substr(open + 1, close - open - 1);
+        const std::size_t sign =
+            (!argument.empty() && (argument[0] == '+' || argument[0] == '-')) ? 1 : 0;
+        const std::size_t found = argument.find_first_of(kArgumentOperators, sign);
+        if (found == std::string_view::npos) continue;
+        std::string message = "The expression - ";
+        message += argument;
+        message += " cannot be used as the parameter of the function -- ";
+        message += name;
+        message += ". The parameter of the function must be float number or integer.";
+        return reject(open + 1 + found, std::move(message),
+                      "Do not use the expression as the parameter of the function.");
+    }
+    return std::nullopt;
+}
+
+}  // namespace
+
+SyntaxVerdict ReferenceCheck(std::string_view expression, CheckScope scope) {
+    static const KeywordScanner scanner;
+    const Layout layout = layOut(expression, scanner);
+    if (auto verdict = checkBefore(expression, layout)) return *verdict;
+    if (auto verdict = checkFunctionBrackets(expression, layout)) return *verdict;
+    if (auto verdict = checkAfter(expression, layout)) return *verdict;
+    if (scope == CheckScope::AllRules) {
+        if (auto verdict = checkArguments(expression, layout)) return *verdict;
+    }
+    return SyntaxVerdict{};
+}
+
+}  // namespace quorvel::reference

@@ -1,0 +1,144 @@
+#include "calc/short_decimal.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+
+#include "calc/decimal_number.h"
+
+namespace quorvel {
+namespace {
+
+// What the evaluator wrote before the short path existed.
+std::string viaDecimalNumber(char op, const std::string& x, const std::string& y, int p) {
+    const DecimalNumber a(x, 10, p);
+    const DecimalNumber b(y, 10, p);
+    DecimalNumber r;
+    switch (op) {
+        case '+':
+            r = add(a, b, p);
+            break;
+        case '-':
+            r = subtract(a, b, p);
+            break;
+        case '*':
+            r = multiply(a, b, p);
+            break;
+        default:
+            r = divide(a, b, p);
+            break;
+    }
+    return r.toString(10, p);
+}
+
+TEST(ShortDecimalApply, WorkedExamples) {
+    struct Case {
+        char op;
+        const char* x;
+        const char* y;
+        int precision;
+        const char* result;
+    };
+    constexpr Case kCases[] = {
+        {'/', "1", "3", 5, "0.33333"},
+        {'/', "2", "3", 5, "0.66666"},
+        {'/', "-7", "2", 18, "-3.5"},
+        {'/', "0", "7", 18, "0"},
+        {'/', "-1", "3", 0, "-0"},  // a truncated quotient keeps its sign
+        {'-', "5", "5", 18, "0"},
+        {'+', "-5", "5", 18, "0"},
+        {'+', "-0", "-0", 18, "-0"},
+        {'-', "-0", "0", 18, "-0"},
+        {'*', "0", "-5", 18, "-0"},
+        {'*', "-2", "-3", 18, "6"},
+        {'*', "1.25", "0.8", 18, "1"},
+        {'*', "0.5", "0.5", 18, "0.25"},
+        {'+', "0.1", "0.2", 18, "0.3"},
+        {'+', "9.99", "0.01", 18, "10"},
+        {'*', "123.456789", "1", 3, "123.456"},
+        {'*', "0.000123456", "1", 3, "0.000123"},
+        {'*', "0.05", "1", 0, "0.0"},  // below 1 the cut counts significant digits
+        {'*', "-0.5", "1", 0, "-0"},
+        {'+', "1.2301", "0", 3, "1.230"},  // the cut does not trim again
+        {'+', ".5", "5.", 18, "5.5"},
+        {'-', "007.50", "0.5", 18, "7"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(std::string(c.x) + c.op + c.y + " p=" + std::to_string(c.precision));
+        const auto fast = ShortDecimalApply(c.op, c.x, c.y, c.precision);
+        ASSERT_TRUE(fast.has_value());
+        EXPECT_EQ(*fast, c.result);
+        EXPECT_EQ(viaDecimalNumber(c.op, c.x, c.y, c.precision), c.result);
+    }
+}
+
+TEST(ShortDecimalApply, LeavesWhatItCannotDoToDecimalNumber) {
+    struct Case {
+        char op;
+        const char* x;
+        const char* y;
+        int precision;
+    };
+    constexpr Case kCases[] = {
+        {'/', "5", "0", 30},
+        {'/', "5", "-0.000", 30},
+        {'^', "2", "3", 30},
+        {'+', "12345678901234567890123456789012345678", "1", 30},
+        {'*', "12345678901234567890", "12345678901234567890", 30},
+        {'/', "123456789012", "7", 30},  // the scaled dividend passes 128 bits
+        {'+', "1.2.3", "1", 30},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(std::string(c.x) + c.op + c.y);
+        EXPECT_FALSE(ShortDecimalApply(c.op, c.x, c.y, c.precision).has_value());
+    }
+}
+
+std::string randomOperand(std::mt19937& rng) {
+    auto below = [&rng](unsigned n) { return rng() % n; };
+    std::string s;
+    if (below(3) == 0) s += '-';
+    const unsigned whole = below(8);
+    if (whole == 0 && below(4) != 0) s += '0';
+    for (unsigned i = 0; i < whole; ++i) s += static_cast<char>('0' + below(10));
+    if (below(2) == 0 || s.empty() || s == "-") {
+        s += '.';
+        const unsigned fraction = 1 + below(14);
+        const unsigned zeros = below(3) == 0 ? below(6) : 0;
+        for (unsigned i = 0; i < fraction; ++i) {
+            s += static_cast<char>(i < zeros ? '0' : '0' + below(10));
+        }
+    }
+    return s;
+}
+
+// Every short operation agrees with DecimalNumber digit for digit, signs of zero included.
+TEST(ShortDecimalApply, AgreesWithDecimalNumber) {
+    std::mt19937 rng(7);
+    const char kOps[] = {'+', '-', '*', '/'};
+    const int kPrecisions[] = {0, 1, 3, 11, 13, 31};
+    int taken = 0;
+    int compared = 0;
+    for (int i = 0; i < 40000; ++i) {
+        const std::string x = randomOperand(rng);
+        const std::string y = randomOperand(rng);
+        const char op = kOps[rng() % 4];
+        const int p = kPrecisions[rng() % 6];
+        if (op == '/' && DecimalNumber(y).isZero()) continue;
+        ++compared;
+        const auto fast = ShortDecimalApply(op, x, y, p);
+        if (!fast) continue;
+        ++taken;
+        const std::string slow = viaDecimalNumber(op, x, y, p);
+        if (*fast != slow) {
+            ADD_FAILURE() << x << ' ' << op << ' ' << y << " p=" << p << ": " << *fast
+                          << " instead of " << slow;
+        }
+    }
+    // The operands are short: nearly all of them must take the short path.
+    EXPECT_GT(taken, compared * 9 / 10);
+}
+
+}  // namespace
+}  // namespace quorvel
