@@ -48,8 +48,7 @@ CFormulaDlg::CFormulaDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prom
     setAccessibleName(windowTitle());
 
     for (std::size_t i = 0; i < kCatalogs.size(); ++i) {
-        auto* tab = new FocusTabButton(this);
-        tab->setText(qstr(kCatalogs[i]));
+        auto* tab = new LatchingButton(qstr(kCatalogs[i]), this);
         tab->setPictures(skins::kTab);
         tab->setAccessibleName(QStringLiteral("Catalog ") + qstr(kCatalogs[i]));
         tab->setGeometry(50 + 70 * static_cast<int>(i), 44, 70, 25);

@@ -9,6 +9,7 @@
 
 #include "dialogs/manager_widgets.h"
 #include "tools/formula_book.h"
+#include "ui/latching_button.h"
 #include "ui/skinned_dialog.h"
 
 class QLineEdit;
@@ -52,7 +53,7 @@ private:
     QTableView* m_view = nullptr;
     QLineEdit* m_repeat = nullptr;
     std::vector<std::pair<int, HoverButton*>> m_buttons;
-    std::vector<FocusTabButton*> m_tabs;
+    std::vector<LatchingButton*> m_tabs;
     NewFormulaOpener m_newOpener;
     QtClipboard m_clipboard;
 };

@@ -5,7 +5,7 @@
 #include <QTextCursor>
 
 #include "data/sys_data_holder.h"
-#include "dialogs/focus_button.h"
+#include "dialogs/dialog_button.h"
 #include "ui/filter_edit.h"
 #include "ui/float_edit.h"
 #include "ui/help_window.h"
@@ -24,15 +24,6 @@ QString caption(const PaletteButton& button) {
     return toQt(button.name);
 }
 
-using Button = FocusMarked<HoverButton>;
-
-Button* makeButton(const QString& caption, QWidget* parent, QRect geometry) {
-    auto* button = new Button(caption, parent);
-    button->setPictures(skins::kButton);
-    button->setGeometry(geometry);
-    return button;
-}
-
 constexpr int kColumns = 7;
 
 }  // namespace
@@ -47,8 +38,8 @@ CFuncDlg::CFuncDlg(QWidget* parent)
         return place;
     };
     for (const PaletteButton& entry : FunctionPalette()) {
-        Button* button = makeButton(caption(entry), this, nextSlot());
-        button->setTip(toQt(entry.tooltip));
+        HoverButton* button =
+            makeDialogButton(this, caption(entry), toQt(entry.tooltip), nextSlot());
         const QString name = toQt(entry.name);
         connect(button, &QAbstractButton::clicked, this, [this, name] {
             emit functionChosen(name);
@@ -56,13 +47,12 @@ CFuncDlg::CFuncDlg(QWidget* parent)
         });
         m_buttons.emplace_back(name, button);
     }
-    auto* close = makeButton(QStringLiteral("Close"), this, nextSlot());
-    close->setToolTip(toQt(kPaletteCloseTooltip));
+    auto* close =
+        makeDialogButton(this, QStringLiteral("Close"), toQt(kPaletteCloseTooltip), nextSlot());
     close->setAccessibleName(toQt(kPaletteCloseName));
     connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
     m_close = close;
-    auto* help = makeButton(QStringLiteral("Help"), this, nextSlot());
-    help->setTip(QStringLiteral("Help"));
+    auto* help = makeDialogButton(this, QStringLiteral("Help"), QStringLiteral("Help"), nextSlot());
     connect(help, &QAbstractButton::clicked, this,
             [this] { openHelp(this, QStringLiteral("functions.html")); });
     m_help = help;
@@ -109,8 +99,10 @@ CFuncInputDlg::CFuncInputDlg(const QString& name, SysDataHolder& holder, Prompte
     m_radians->setVisible(m_model.showsAngleUnit());
     m_degrees->setVisible(m_model.showsAngleUnit());
 
-    auto* ok = makeButton(QStringLiteral("OK"), this, QRect(80, 193, 65, 25));
-    auto* cancel = makeButton(QStringLiteral("Cancel"), this, QRect(165, 193, 65, 25));
+    auto* ok =
+        makeDialogButton(this, QStringLiteral("OK"), QStringLiteral("OK"), QRect(80, 193, 65, 25));
+    auto* cancel = makeDialogButton(this, QStringLiteral("Cancel"), QStringLiteral("Cancel"),
+                                    QRect(165, 193, 65, 25));
     connect(ok, &QAbstractButton::clicked, this, &CFuncInputDlg::accept);
     connect(cancel, &QAbstractButton::clicked, this, &QDialog::reject);
     m_ok = ok;

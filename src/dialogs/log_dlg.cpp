@@ -59,7 +59,7 @@ CLogDlg::CLogDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prompter, QW
     repeatLabel->setBuddy(m_repeat);
 
     for (const ButtonSpec& spec : kButtons) {
-        FocusButton* b =
+        HoverButton* b =
             makeDialogButton(this, QString::fromLatin1(spec.caption),
                              QString::fromLatin1(spec.tooltip), QRect(spec.x, spec.y, 65, 25));
         m_buttons.emplace_back(spec.id, b);
@@ -91,7 +91,7 @@ CLogDlg::CLogDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prompter, QW
     m_view->setFocus();
 }
 
-FocusButton* CLogDlg::button(int id) const {
+HoverButton* CLogDlg::button(int id) const {
     for (const auto& [buttonId, b] : m_buttons) {
         if (buttonId == id) return b;
     }

@@ -4,21 +4,11 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QKeyEvent>
 
 #include "tools/formula_book.h"
 
 namespace quorvel {
-
-FocusButton* makeDialogButton(QWidget* parent, const QString& caption, const QString& tooltip,
-                              QRect geometry) {
-    auto* button = new FocusButton(parent);
-    button->setText(caption);
-    button->setPictures(skins::kButton);
-    button->setToolTip(tooltip);
-    button->setAccessibleName(tooltip.isEmpty() ? caption : tooltip);
-    button->setGeometry(geometry);
-    return button;
-}
 
 QComboBox* makeCatalogBox(QWidget* parent) {
     auto* box = new QComboBox(parent);

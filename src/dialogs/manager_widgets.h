@@ -1,11 +1,9 @@
 #pragma once
 
-// Pieces the log and formula managers share: picture buttons that take focus and show it, the
-// table model a manager's list is read through, and the clipboard the copy commands fill.
+// Pieces the log and formula managers share: the table model a manager's list is read
+// through, and the clipboard the copy commands fill.
 
 #include <QAbstractTableModel>
-#include <QKeyEvent>
-#include <QPainter>
 #include <QStringList>
 #include <QTableView>
 #include <functional>
@@ -13,45 +11,10 @@
 
 class QComboBox;
 
+#include "dialogs/dialog_button.h"
 #include "tools/list_manager.h"
-#include "ui/hover_button.h"
-#include "ui/latching_button.h"
 
 namespace quorvel {
-
-// A picture button reachable with Tab, activated with Space (the base) or Enter, with a
-// dotted focus mark inside its edge.
-template <class Base>
-class FocusMarked : public Base {
-public:
-    explicit FocusMarked(QWidget* parent = nullptr) : Base(parent) {
-        this->setFocusPolicy(Qt::StrongFocus);
-    }
-
-protected:
-    void paintEvent(QPaintEvent* event) override {
-        Base::paintEvent(event);
-        if (!this->hasFocus()) return;
-        QPainter painter(this);
-        painter.setPen(QPen(Qt::black, 1, Qt::DotLine));
-        painter.drawRect(this->rect().adjusted(3, 3, -4, -4));
-    }
-    void keyPressEvent(QKeyEvent* event) override {
-        if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) &&
-            event->modifiers() == Qt::NoModifier) {
-            this->animateClick();
-            return;
-        }
-        Base::keyPressEvent(event);
-    }
-};
-
-using FocusButton = FocusMarked<HoverButton>;
-using FocusTabButton = FocusMarked<LatchingButton>;
-
-// A dialog button: 65 x 25 picture, caption, tooltip and accessible name.
-FocusButton* makeDialogButton(QWidget* parent, const QString& caption, const QString& tooltip,
-                              QRect geometry);
 
 // The six catalogs, in button order, as a combo box's entries.
 QComboBox* makeCatalogBox(QWidget* parent);

@@ -28,9 +28,9 @@ CResizeDlg::CResizeDlg(int styleCode, QWidget* parent)
     m_message->setAccessibleName(m_message->text().trimmed());
     colourStatic(m_message);
 
-    m_ok = new DialogButton(QStringLiteral("OK"), QString(), QPoint(220, 255), this);
+    m_ok = makeDialogButton(this, QStringLiteral("OK"), QString(), QRect(220, 255, 65, 25));
     m_ok->setProperty("controlId", 1);
-    connect(m_ok, &DialogButton::clicked, this, &CResizeDlg::accept);
+    connect(m_ok, &QAbstractButton::clicked, this, &CResizeDlg::accept);
 
     setClientSize(510, 310);
     m_ok->setFocus();

@@ -8,7 +8,7 @@ class QLabel;
 
 namespace quorvel {
 
-class DialogButton;
+class HoverButton;
 
 class CResizeDlg : public SkinnedDialog {
     Q_OBJECT
@@ -19,11 +19,11 @@ public:
 
     QString message() const;
     QLabel* messageControl() const { return m_message; }
-    DialogButton* okButton() const { return m_ok; }
+    HoverButton* okButton() const { return m_ok; }
 
 private:
     QLabel* m_message;
-    DialogButton* m_ok;
+    HoverButton* m_ok;
 };
 
 }  // namespace quorvel

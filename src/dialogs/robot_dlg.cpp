@@ -5,25 +5,22 @@
 #include <QClipboard>
 #include <QFileDialog>
 #include <QFileInfo>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSpinBox>
-#include <QStyleOptionFocusRect>
 #include <chrono>
 #include <utility>
 
 #include "calc/calc_settings.h"
 #include "calc/text_util.h"
 #include "data/sys_data_holder.h"
+#include "dialogs/dialog_button.h"
 #include "speech/speaker.h"
 #include "ui/help_window.h"
-#include "ui/hover_button.h"
 
 namespace quorvel {
 namespace {
@@ -42,37 +39,6 @@ QString qs(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 std::string text(const QString& s) { return s.toStdString(); }
-
-// A picture button a keyboard reaches: Tab stops on it, Enter presses it like Space, and a
-// dotted frame marks it while it has the focus.
-class KeyButton : public HoverButton {
-public:
-    KeyButton(const QString& caption, const QString& tip, QWidget* parent)
-        : HoverButton(caption, parent) {
-        setPictures(skins::kButton);
-        setFocusPolicy(Qt::StrongFocus);
-        setToolTip(tip);
-        setAccessibleName(tip);
-    }
-
-protected:
-    void keyPressEvent(QKeyEvent* event) override {
-        if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-            click();
-            return;
-        }
-        HoverButton::keyPressEvent(event);
-    }
-    void paintEvent(QPaintEvent* event) override {
-        HoverButton::paintEvent(event);
-        if (!hasFocus()) return;
-        QPainter painter(this);
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = rect().adjusted(3, 3, -3, -3);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
-};
 
 QLabel* label(const QString& caption, QWidget* buddy, QRect where, QWidget* parent) {
     auto* l = new QLabel(caption, parent);
@@ -109,16 +75,16 @@ void CRobotDlg::buildControls() {
     m_source->setAccessibleName(QStringLiteral("Source file"));
     label(QStringLiteral("&Source file:"), m_source, {left, 50, 84, 24}, this);
     m_browseSource =
-        new KeyButton(QStringLiteral("Browse"), QStringLiteral("Browse for the source file"), this);
-    m_browseSource->setGeometry(363, 49, 65, 25);
+        makeDialogButton(this, QStringLiteral("Browse"),
+                         QStringLiteral("Browse for the source file"), QRect(363, 49, 65, 25));
 
     m_result = new QLineEdit(this);
     m_result->setGeometry(105, 82, 250, 24);
     m_result->setAccessibleName(QStringLiteral("Result file"));
     label(QStringLiteral("&Result file:"), m_result, {left, 82, 84, 24}, this);
-    m_browseFolder = new KeyButton(QStringLiteral("Folder"),
-                                   QStringLiteral("Browse for the result directory"), this);
-    m_browseFolder->setGeometry(363, 81, 65, 25);
+    m_browseFolder =
+        makeDialogButton(this, QStringLiteral("Folder"),
+                         QStringLiteral("Browse for the result directory"), QRect(363, 81, 65, 25));
 
     auto* modeLabel = new QLabel(QStringLiteral("Mode:"), this);
     modeLabel->setGeometry(left, 116, 84, 20);
@@ -189,8 +155,8 @@ void CRobotDlg::buildControls() {
     };
     int x = left;
     for (const ButtonRow& b : row) {
-        *b.button = new KeyButton(QString::fromLatin1(b.caption), QString::fromLatin1(b.tip), this);
-        (*b.button)->setGeometry(x, 318, 65, 25);
+        *b.button = makeDialogButton(this, QString::fromLatin1(b.caption),
+                                     QString::fromLatin1(b.tip), QRect(x, 318, 65, 25));
         x += b.button == &m_help ? 100 + 65 : 75;
     }
     m_close->move(665, 318);

@@ -13,6 +13,14 @@
 namespace quorvel {
 namespace {
 
+QWidget* findControl(const QWidget* dialog, int id) {
+    const auto children = dialog->findChildren<QWidget*>();
+    for (QWidget* child : children) {
+        if (child->property("controlId").toInt() == id) return child;
+    }
+    return nullptr;
+}
+
 constexpr int kWidth = 620;
 constexpr int kHeight = 370;
 
@@ -137,20 +145,21 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
     m_minimizeToTray->setChecked(values.minimizeToTray);
     m_historyFactor->setChecked(values.historyFactor);
 
-    m_ok = new DialogButton(QStringLiteral("OK"),
+    m_ok = makeDialogButton(this, QStringLiteral("OK"),
                             QStringLiteral("Save the setting and close this dialog"),
-                            QPoint(178, 321), this);
-    auto* cancel = new DialogButton(QStringLiteral("Cancel"),
+                            QRect(178, 321, 65, 25));
+    auto* cancel = makeDialogButton(this, QStringLiteral("Cancel"),
                                     QStringLiteral("Cancel the update and close this dialog"),
-                                    QPoint(268, 321), this);
-    auto* help = new DialogButton(QStringLiteral("Help"), QStringLiteral("Open the help document"),
-                                  QPoint(358, 321), this);
+                                    QRect(268, 321, 65, 25));
+    auto* help =
+        makeDialogButton(this, QStringLiteral("Help"), QStringLiteral("Open the help document"),
+                         QRect(358, 321, 65, 25));
     m_ok->setProperty("controlId", 1);
     cancel->setProperty("controlId", 2);
     help->setProperty("controlId", 3);
-    connect(m_ok, &DialogButton::clicked, this, &CSetDlg::okPressed);
-    connect(cancel, &DialogButton::clicked, this, &CSetDlg::reject);
-    connect(help, &DialogButton::clicked, this,
+    connect(m_ok, &QAbstractButton::clicked, this, &CSetDlg::okPressed);
+    connect(cancel, &QAbstractButton::clicked, this, &CSetDlg::reject);
+    connect(help, &QAbstractButton::clicked, this,
             [this] { openHelp(this, QStringLiteral("settings.html")); });
 
     // Down each column, then the buttons.

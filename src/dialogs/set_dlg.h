@@ -14,7 +14,7 @@ class QLineEdit;
 
 namespace quorvel {
 
-class DialogButton;
+class HoverButton;
 
 class CSetDlg : public SkinnedDialog {
     Q_OBJECT
@@ -53,7 +53,7 @@ private:
     QLineEdit* m_exerciseLimit3;
     QLineEdit* m_places;
     QLineEdit* m_digitsLimit;
-    DialogButton* m_ok;
+    HoverButton* m_ok;
 };
 
 }  // namespace quorvel

@@ -9,7 +9,7 @@
 #include <ctime>
 
 #include "data/sys_data_holder.h"
-#include "dialogs/focus_button.h"
+#include "dialogs/dialog_button.h"
 #include "speech/speech_worker.h"
 #include "ui/float_edit.h"
 
@@ -19,9 +19,6 @@ namespace {
 QString toQt(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
-
-using Button = FocusMarked<HoverButton>;
-using Choice = FocusMarked<LatchingButton>;
 
 std::uint32_t secondsNow() { return static_cast<std::uint32_t>(std::time(nullptr)); }
 
@@ -66,9 +63,9 @@ void CTestDlg::build(int maxValue) {
     };
     for (std::size_t i = 0; i < m_choices.size(); ++i) {
         const ExerciseChoice choice = kExerciseChoices[i];
-        auto* button = new Choice(toQt(ChoiceName(choice)), this);
-        button->setPictures(skins::kTab);
-        button->setGeometry(20 + static_cast<int>(i) * 78, 52, 70, 25);
+        const QString name = toQt(ChoiceName(choice));
+        auto* button = makeDialogButton<LatchingButton>(
+            this, name, name, QRect(20 + static_cast<int>(i) * 78, 52, 70, 25), skins::kTab);
         connect(button, &QAbstractButton::clicked, this,
                 [this, choice] { m_session->choose(choice); });
         m_choices[i] = button;
@@ -126,10 +123,9 @@ void CTestDlg::build(int maxValue) {
     };
     int x = 20;
     for (const Spec& spec : specs) {
-        auto* button = new Button(QString::fromLatin1(spec.caption), this);
-        button->setPictures(skins::kTab);
-        button->setTip(QString::fromLatin1(spec.tip));
-        button->setGeometry(x, 328, 70, 25);
+        auto* button =
+            makeDialogButton(this, QString::fromLatin1(spec.caption), QString::fromLatin1(spec.tip),
+                             QRect(x, 328, 70, 25), skins::kTab);
         x += 80;
         *spec.slot = button;
         chain(button);

@@ -43,12 +43,12 @@ CTipDlg::CTipDlg(SysDataHolder& holder, QWidget* parent)
     connect(m_showAtStart, &QCheckBox::toggled, this,
             [this](bool on) { m_model.setShowAtStart(on); });
 
-    m_previous = new DialogButton(QStringLiteral("Previous"), QStringLiteral("Get previous tip"),
-                                  QPoint(195, 260), this);
-    m_next = new DialogButton(QStringLiteral("Next"), QStringLiteral("Get next tip"),
-                              QPoint(270, 260), this);
-    m_close = new DialogButton(QStringLiteral("Close"), QStringLiteral("Close this dialog"),
-                               QPoint(345, 260), this);
+    m_previous = makeDialogButton(this, QStringLiteral("Previous"),
+                                  QStringLiteral("Get previous tip"), QRect(195, 260, 65, 25));
+    m_next = makeDialogButton(this, QStringLiteral("Next"), QStringLiteral("Get next tip"),
+                              QRect(270, 260, 65, 25));
+    m_close = makeDialogButton(this, QStringLiteral("Close"), QStringLiteral("Close this dialog"),
+                               QRect(345, 260, 65, 25));
     connect(m_previous, &QAbstractButton::clicked, this, [this] {
         m_model.previous();
         showTip();

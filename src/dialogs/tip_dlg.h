@@ -13,7 +13,7 @@ class QLabel;
 
 namespace quorvel {
 
-class DialogButton;
+class HoverButton;
 class SysDataHolder;
 
 class CTipDlg : public SkinnedDialog {
@@ -26,9 +26,9 @@ public:
     QLabel* tipLabel() const { return m_text; }
     QLabel* counterLabel() const { return m_counter; }
     QCheckBox* showAtStartBox() const { return m_showAtStart; }
-    DialogButton* previousButton() const { return m_previous; }
-    DialogButton* nextButton() const { return m_next; }
-    DialogButton* closeButton() const { return m_close; }
+    HoverButton* previousButton() const { return m_previous; }
+    HoverButton* nextButton() const { return m_next; }
+    HoverButton* closeButton() const { return m_close; }
 
     void done(int result) override;
 
@@ -42,9 +42,9 @@ private:
     QLabel* m_counter = nullptr;
     QLabel* m_text = nullptr;
     QCheckBox* m_showAtStart = nullptr;
-    DialogButton* m_previous = nullptr;
-    DialogButton* m_next = nullptr;
-    DialogButton* m_close = nullptr;
+    HoverButton* m_previous = nullptr;
+    HoverButton* m_next = nullptr;
+    HoverButton* m_close = nullptr;
 };
 
 }  // namespace quorvel

@@ -2,20 +2,15 @@
 
 #include <QLabel>
 
-#include "dialogs/focus_button.h"
+#include "dialogs/dialog_button.h"
 #include "ui/float_edit.h"
 #include "ui/help_window.h"
 
 namespace quorvel {
 namespace {
 
-using Button = FocusMarked<HoverButton>;
-
-Button* makeButton(const QString& caption, QWidget* parent, int x) {
-    auto* button = new Button(caption, parent);
-    button->setPictures(skins::kButton);
-    button->setGeometry(x, 193, 65, 25);
-    return button;
+HoverButton* makeButton(const QString& caption, QWidget* parent, int x) {
+    return makeDialogButton(parent, caption, caption, QRect(x, 193, 65, 25));
 }
 
 }  // namespace

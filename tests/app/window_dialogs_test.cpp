@@ -27,7 +27,6 @@
 #include "data/sys_data_holder.h"
 #include "dialogs/conv_dlg.h"
 #include "dialogs/conv_float_edit.h"
-#include "dialogs/dialog_button.h"
 #include "dialogs/formula_dlg.h"
 #include "dialogs/func_dlg.h"
 #include "dialogs/log_dlg.h"

@@ -17,6 +17,7 @@
 #include "dialogs/formula_dlg.h"
 #include "dialogs/log_dlg.h"
 #include "dialogs/new_formula_dlg.h"
+#include "support/screenshot.h"
 #include "ui/filter_edit.h"
 
 namespace {
@@ -36,19 +37,8 @@ public:
 };
 
 bool save(QWidget& window, const QString& path) {
-    const bool realScreen = QGuiApplication::platformName() != QLatin1String("offscreen");
     const QRect area = window.frameGeometry().adjusted(-6, -6, 6, 6);
-    const QImage shot = realScreen
-                            ? QGuiApplication::primaryScreen()
-                                  ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-                                  .toImage()
-                            : window.grab().toImage();
-    if (shot.isNull() || !shot.save(path, "PNG")) {
-        std::fprintf(stderr, "could not save %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("saved %s\n", qPrintable(path));
-    return true;
+    return quorvel::testing::saveShot(quorvel::testing::grabScreen(area, window), path);
 }
 
 }  // namespace

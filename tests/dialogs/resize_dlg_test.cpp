@@ -5,7 +5,7 @@
 #include <QLabel>
 #include <QTest>
 
-#include "dialogs/dialog_button.h"
+#include "ui/hover_button.h"
 
 namespace quorvel {
 namespace {
@@ -53,7 +53,7 @@ TEST(CResizeDlg, OkClosesByClickSpaceOrEnter) {
         CResizeDlg dialog(2);
         dialog.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-        DialogButton* ok = dialog.okButton();
+        HoverButton* ok = dialog.okButton();
         switch (way) {
             case Way::Click:
                 QTest::mouseClick(ok, Qt::LeftButton);
@@ -63,6 +63,8 @@ TEST(CResizeDlg, OkClosesByClickSpaceOrEnter) {
                 break;
             case Way::Enter:
                 QTest::keyClick(ok, Qt::Key_Return);
+                // Enter shows the press before it clicks.
+                EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.isVisible(); }, 1000));
                 break;
         }
         EXPECT_FALSE(dialog.isVisible());

@@ -167,6 +167,8 @@ TEST_F(RobotDlgTest, EmptySourceAsksForOne) {
             dialog->resultBox()->setFocus();
             QTest::keyClick(dialog.get(), Qt::Key_Tab);
             QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            // Enter shows the press before it clicks.
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !prompter.messages.empty(); }, 1000));
         } else {
             click(dialog->beginButton());
         }
@@ -399,6 +401,8 @@ TEST_F(RobotDlgTest, ControlsHaveNamesATabRingAndKeys) {
     dialog->logBox()->appendPlainText(QStringLiteral("old line"));
     dialog->clearButton()->setFocus();
     QTest::keyClick(dialog->clearButton(), Qt::Key_Return);
+    EXPECT_TRUE(
+        QTest::qWaitFor([&] { return !dialog->logBox()->toPlainText().contains("old"); }, 1000));
     EXPECT_EQ(dialog->logBox()->toPlainText(), "Robot Log Information:");
 }
 

@@ -11,25 +11,17 @@
 
 #include "dialogs/resize_dlg.h"
 #include "dialogs/set_dlg.h"
+#include "support/screenshot.h"
 #include "ui/help_window.h"
 
 using namespace quorvel;
 
 namespace {
 
-bool save(QWidget& window, const QString& path, bool realScreen) {
-    // A margin of desktop around the window shows whether the outline is cut cleanly.
-    QImage shot = realScreen ? QGuiApplication::primaryScreen()
-                                   ->grabWindow(0, window.x() - 10, window.y() - 10,
-                                                window.width() + 20, window.height() + 20)
-                                   .toImage()
-                             : window.grab().toImage();
-    if (shot.isNull() || !shot.save(path, "PNG")) {
-        std::fprintf(stderr, "could not save %s\n", qPrintable(path));
-        return false;
-    }
-    std::printf("saved %s\n", qPrintable(path));
-    return true;
+// A margin of desktop around the window shows whether the outline is cut cleanly.
+bool save(QWidget& window, const QString& path) {
+    const QRect area(window.x() - 10, window.y() - 10, window.width() + 20, window.height() + 20);
+    return testing::saveShot(testing::grabScreen(area, window), path);
 }
 
 }  // namespace
@@ -41,7 +33,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QDir folder(QString::fromLocal8Bit(argv[1]));
-    const bool realScreen = QGuiApplication::platformName() != QLatin1String("offscreen");
 
     SettingsValues values;
     values.talkInput = true;
@@ -57,20 +48,17 @@ int main(int argc, char** argv) {
         settings.activateWindow();
         settings.control(1)->setFocus();
         QTimer::singleShot(300, [&] {
-            if (!save(settings, folder.filePath(QStringLiteral("set_dlg.png")), realScreen))
-                status = 1;
+            if (!save(settings, folder.filePath(QStringLiteral("set_dlg.png")))) status = 1;
             settings.hide();
             message.show();
             QTimer::singleShot(500, [&] {
-                if (!save(message, folder.filePath(QStringLiteral("resize_dlg.png")), realScreen))
-                    status = 1;
+                if (!save(message, folder.filePath(QStringLiteral("resize_dlg.png")))) status = 1;
                 message.hide();
                 openHelp(nullptr, QStringLiteral("keypad.html"));
                 help = helpWindow();
                 help->move(40, 40);
                 QTimer::singleShot(600, [&] {
-                    if (!save(*help, folder.filePath(QStringLiteral("help_window.png")),
-                              realScreen))
+                    if (!save(*help, folder.filePath(QStringLiteral("help_window.png"))))
                         status = 1;
                     help->close();
                     app.quit();

@@ -9,8 +9,8 @@
 #include <QTest>
 #include <optional>
 
-#include "dialogs/dialog_button.h"
 #include "ui/help_window.h"
+#include "ui/hover_button.h"
 
 namespace quorvel {
 namespace {
@@ -169,6 +169,8 @@ TEST(CSetDlg, CancelAndEscapeHandNothingOver) {
             case Way::CancelEnter:
                 dialog.control(2)->setFocus();
                 QTest::keyClick(dialog.control(2), Qt::Key_Return);
+                // Enter shows the press before it clicks.
+                EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.isVisible(); }, 1000));
                 break;
             case Way::Escape:
                 QTest::keyClick(talkKeys, Qt::Key_Escape);
@@ -221,7 +223,7 @@ TEST(CSetDlg, ButtonsSitWhereTheyShouldWithTheirTooltips) {
     EXPECT_EQ(dialog.size(), QSize(620, 370));
     for (const Button& b : buttons) {
         SCOPED_TRACE(b.id);
-        auto* button = qobject_cast<DialogButton*>(dialog.control(b.id));
+        auto* button = qobject_cast<HoverButton*>(dialog.control(b.id));
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->geometry(), QRect(b.position, QSize(65, 25)));
         EXPECT_EQ(button->toolTip(), QString::fromLatin1(b.tooltip));

@@ -17,6 +17,7 @@
 #include "dialogs/test_dlg.h"
 #include "dialogs/vari_dlg.h"
 #include "speech/speaker.h"
+#include "support/screenshot.h"
 #include "ui/float_edit.h"
 #include "ui/qt_prompter.h"
 
@@ -29,18 +30,10 @@ public:
     bool isTalking() const override { return false; }
 };
 
-bool save(QWidget& window, const QString& file, bool realScreen) {
+bool save(QWidget& window, const QString& file) {
     QApplication::processEvents();
-    const QPixmap shot =
-        realScreen ? window.screen()->grabWindow(0, window.x() - 10, window.y() - 10,
-                                                 window.width() + 20, window.height() + 20)
-                   : window.grab();
-    if (shot.isNull() || !shot.save(file, "PNG")) {
-        std::fprintf(stderr, "could not save %s\n", qPrintable(file));
-        return false;
-    }
-    std::printf("saved %s\n", qPrintable(file));
-    return true;
+    const QRect area(window.x() - 10, window.y() - 10, window.width() + 20, window.height() + 20);
+    return quorvel::testing::saveShot(quorvel::testing::grabScreen(area, window), file);
 }
 
 }  // namespace
@@ -52,7 +45,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    const bool realScreen = QGuiApplication::platformName() != QLatin1String("offscreen");
     const auto data = std::filesystem::temp_directory_path() / "quorvel-dialog-screenshots";
     std::filesystem::remove_all(data);
     std::filesystem::create_directories(data);
@@ -68,7 +60,7 @@ int main(int argc, char** argv) {
         window.activateWindow();
         if (!QTest::qWaitForWindowActive(&window)) status = 1;
         QTest::qWait(300);
-        if (!save(window, out.filePath(QString::fromLatin1(name)), realScreen)) status = 1;
+        if (!save(window, out.filePath(QString::fromLatin1(name)))) status = 1;
         window.hide();
     };
 

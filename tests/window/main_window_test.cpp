@@ -18,7 +18,6 @@
 #include <set>
 
 #include "data/sys_data_holder.h"
-#include "dialogs/dialog_button.h"
 #include "dialogs/tip_dlg.h"
 #include "support/recording_speaker.h"
 #include "ui/banner_menu.h"

@@ -14,6 +14,7 @@
 
 #include "data/sys_data_holder.h"
 #include "support/recording_speaker.h"
+#include "support/screenshot.h"
 #include "ui/banner_menu.h"
 #include "ui/filter_edit.h"
 #include "window/main_window.h"
@@ -42,13 +43,6 @@ void pressEnter(QWidget* target) {
     QCoreApplication::sendEvent(target, &release);
 }
 
-QImage grabScreen(const QRect& area, bool realScreen, QWidget* fallback) {
-    if (!realScreen) return fallback->grab().toImage();
-    return QGuiApplication::primaryScreen()
-        ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-        .toImage();
-}
-
 const char* fileName(WindowStyle style) {
     switch (style) {
         case WindowStyle::Cartoon:
@@ -71,7 +65,7 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    const bool realScreen = QGuiApplication::platformName() != QLatin1String("offscreen");
+    const bool realScreen = testing::onRealScreen();
     const QString expression = QStringLiteral("2*(3+4)");
     int status = 0;
 
@@ -92,7 +86,7 @@ int main(int argc, char** argv) {
         wait(300);
 
         const QRect frame = window.frameGeometry();
-        const QImage shot = grabScreen(frame.adjusted(-10, -10, 10, 10), realScreen, &window);
+        const QImage shot = testing::grabScreen(frame.adjusted(-10, -10, 10, 10), window);
         if (realScreen) {
             // (10, 10) in the shot is the window's top-left pixel, cut away on every skin.
             const QColor behind = shot.pixelColor(2, 2);
@@ -104,10 +98,7 @@ int main(int argc, char** argv) {
             }
         }
         const QString path = folder + QLatin1Char('/') + QLatin1String(fileName(style));
-        if (shot.isNull() || !shot.save(path, "PNG")) {
-            std::fprintf(stderr, "could not save %s\n", qPrintable(path));
-            status = 1;
-        }
+        if (!testing::saveShot(shot, path)) status = 1;
         if (!window.input()->toPlainText().contains(QStringLiteral("=14"))) {
             std::fprintf(stderr, "%s: no result shown\n", fileName(style));
             status = 1;
@@ -118,12 +109,9 @@ int main(int argc, char** argv) {
             wait(400);
             BannerMenu* menu = window.styleMenu();
             const QRect area = frame.united(menu->geometry()).adjusted(-10, -10, 10, 10);
-            const QImage menuShot = grabScreen(area, realScreen, menu);
+            const QImage menuShot = testing::grabScreen(area, *menu);
             const QString menuPath = folder + QStringLiteral("/style_menu.png");
-            if (menuShot.isNull() || !menuShot.save(menuPath, "PNG")) {
-                std::fprintf(stderr, "could not save %s\n", qPrintable(menuPath));
-                status = 1;
-            }
+            if (!testing::saveShot(menuShot, menuPath)) status = 1;
             menu->hide();
         }
         window.hide();

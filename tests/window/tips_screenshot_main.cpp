@@ -16,6 +16,7 @@
 #include "data/sys_data_holder.h"
 #include "dialogs/tip_dlg.h"
 #include "support/recording_speaker.h"
+#include "support/screenshot.h"
 #include "ui/help_window.h"
 #include "window/main_window.h"
 
@@ -29,17 +30,8 @@ void wait(int ms) {
     loop.exec();
 }
 
-bool save(const QRect& area, QWidget& fallback, bool realScreen, const QString& path) {
-    const QImage shot = realScreen
-                            ? QGuiApplication::primaryScreen()
-                                  ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-                                  .toImage()
-                            : fallback.grab().toImage();
-    if (shot.isNull() || !shot.save(path, "PNG")) {
-        std::fprintf(stderr, "could not save %s\n", qPrintable(path));
-        return false;
-    }
-    return true;
+bool save(const QRect& area, QWidget& fallback, const QString& path) {
+    return testing::saveShot(testing::grabScreen(area, fallback), path);
 }
 
 }  // namespace
@@ -51,7 +43,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    const bool realScreen = QGuiApplication::platformName() != QLatin1String("offscreen");
     int status = 0;
 
     QTemporaryDir dir;
@@ -74,7 +65,7 @@ int main(int argc, char** argv) {
     wait(500);
     const QRect area =
         window.frameGeometry().united(tips->frameGeometry()).adjusted(-10, -10, 10, 10);
-    if (!save(area, *tips, realScreen, folder + QStringLiteral("/first_start.png"))) status = 1;
+    if (!save(area, *tips, folder + QStringLiteral("/first_start.png"))) status = 1;
     tips->close();
     if (holder.data().tipWindowOpen != 0) {
         std::fprintf(stderr, "closing the tip window left the busy flag set\n");
@@ -89,8 +80,7 @@ int main(int argc, char** argv) {
         std::fprintf(stderr, "tips.html shows no picture\n");
         status = 1;
     }
-    if (!save(help->frameGeometry(), *help, realScreen, folder + QStringLiteral("/help_tips.png")))
-        status = 1;
+    if (!save(help->frameGeometry(), *help, folder + QStringLiteral("/help_tips.png"))) status = 1;
     help->close();
     window.controller().exit();
     return status;
