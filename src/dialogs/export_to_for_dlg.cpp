@@ -26,20 +26,10 @@ CExportToForDlg::CExportToForDlg(SysDataHolder& holder, Prompter& prompter,
     m_formula->setAccessibleName(QStringLiteral("Formula"));
     formulaLabel->setBuddy(m_formula);
 
-    auto* descriptionLabel = new QLabel(QStringLiteral("Description:"), this);
-    descriptionLabel->setGeometry(24, 92, 85, 20);
-    m_description = new QLineEdit(this);
-    m_description->setGeometry(110, 89, 250, 25);
-    m_description->setAccessibleName(QStringLiteral("Description"));
-    descriptionLabel->setBuddy(m_description);
-
-    auto* catalogLabel = new QLabel(QStringLiteral("Catalog:"), this);
-    catalogLabel->setGeometry(376, 92, 60, 20);
-    m_catalog = makeCatalogBox(this);
+    m_description = makeDescriptionBox(this);
+    m_catalog = makeCatalogRow(this);
     m_catalog->setPlaceholderText(QStringLiteral("choose"));
     m_catalog->setCurrentIndex(-1);
-    m_catalog->setGeometry(436, 89, 110, 25);
-    catalogLabel->setBuddy(m_catalog);
 
     m_export = makeDialogButton(this, QStringLiteral("Export"),
                                 QStringLiteral("Export the formula to the chosen catalog"),

@@ -1,6 +1,5 @@
 #include "dialogs/formula_dlg.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
 
@@ -10,15 +9,7 @@
 namespace quorvel {
 namespace {
 
-struct ButtonSpec {
-    int id;
-    const char* caption;
-    const char* tooltip;
-    int x;
-    int y;
-};
-
-constexpr ButtonSpec kButtons[] = {
+constexpr ManagerButtonSpec kButtons[] = {
     {4, "Talk", "Talk the selected lines.", 180, 294},
     {6, "Talk all", "Talk all formula in the catalog.", 255, 294},
     {1057, "Stop", "Stop talking", 330, 294},
@@ -67,18 +58,9 @@ CFormulaDlg::CFormulaDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prom
         m_book.talkFirstSelected(selectedRows(m_view), m_repeat->text().toStdString());
     });
 
-    auto* repeatLabel = new QLabel(QStringLiteral("Repeat times:"), this);
-    repeatLabel->setGeometry(20, 297, 95, 20);
-    m_repeat = new QLineEdit(QStringLiteral("1"), this);
-    m_repeat->setGeometry(115, 294, 50, 25);
-    m_repeat->setAccessibleName(QStringLiteral("Repeat times"));
-    repeatLabel->setBuddy(m_repeat);
+    m_repeat = makeRepeatBox(this);
 
-    for (const ButtonSpec& spec : kButtons) {
-        m_buttons.emplace_back(spec.id, makeDialogButton(this, QString::fromLatin1(spec.caption),
-                                                         QString::fromLatin1(spec.tooltip),
-                                                         QRect(spec.x, spec.y, 65, 25)));
-    }
+    addManagerButtons(this, kButtons, m_buttons);
     const auto repeat = [this] { return m_repeat->text().toStdString(); };
     connect(button(1), &QAbstractButton::clicked, this, &QDialog::reject);
     connect(button(2), &QAbstractButton::clicked, this, [this] { clearCatalog(); });
@@ -111,12 +93,7 @@ CFormulaDlg::CFormulaDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prom
     m_view->setFocus();
 }
 
-HoverButton* CFormulaDlg::button(int id) const {
-    for (const auto& [buttonId, b] : m_buttons) {
-        if (buttonId == id) return b;
-    }
-    return nullptr;
-}
+HoverButton* CFormulaDlg::button(int id) const { return findManagerButton(m_buttons, id); }
 
 void CFormulaDlg::done(int result) {
     m_book.stopTalking();

@@ -1,6 +1,5 @@
 #include "dialogs/log_dlg.h"
 
-#include <QLabel>
 #include <QLineEdit>
 #include <QShortcut>
 
@@ -10,16 +9,8 @@
 namespace quorvel {
 namespace {
 
-struct ButtonSpec {
-    int id;
-    const char* caption;
-    const char* tooltip;
-    int x;
-    int y;
-};
-
 // Talking on the upper row beside the repeat box, list work on the lower one.
-constexpr ButtonSpec kButtons[] = {
+constexpr ManagerButtonSpec kButtons[] = {
     {4, "Talk", "Talk the selected lines.", 180, 294},
     {6, "Talk all", "Talk all expressions in the log.", 255, 294},
     {1057, "Stop", "", 330, 294},
@@ -51,19 +42,9 @@ CLogDlg::CLogDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prompter, QW
     // A double click, or Enter on the list.
     connect(m_view, &QTableView::activated, this, [this] { talkFirstSelected(); });
 
-    auto* repeatLabel = new QLabel(QStringLiteral("Repeat times:"), this);
-    repeatLabel->setGeometry(20, 297, 95, 20);
-    m_repeat = new QLineEdit(QStringLiteral("1"), this);
-    m_repeat->setGeometry(115, 294, 50, 25);
-    m_repeat->setAccessibleName(QStringLiteral("Repeat times"));
-    repeatLabel->setBuddy(m_repeat);
+    m_repeat = makeRepeatBox(this);
 
-    for (const ButtonSpec& spec : kButtons) {
-        HoverButton* b =
-            makeDialogButton(this, QString::fromLatin1(spec.caption),
-                             QString::fromLatin1(spec.tooltip), QRect(spec.x, spec.y, 65, 25));
-        m_buttons.emplace_back(spec.id, b);
-    }
+    addManagerButtons(this, kButtons, m_buttons);
     button(1057)->setAccessibleName(QStringLiteral("Stop talking"));
     connect(button(1), &QAbstractButton::clicked, this, &QDialog::reject);
     connect(button(2), &QAbstractButton::clicked, this, [this] { clear(); });
@@ -91,12 +72,7 @@ CLogDlg::CLogDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prompter, QW
     m_view->setFocus();
 }
 
-HoverButton* CLogDlg::button(int id) const {
-    for (const auto& [buttonId, b] : m_buttons) {
-        if (buttonId == id) return b;
-    }
-    return nullptr;
-}
+HoverButton* CLogDlg::button(int id) const { return findManagerButton(m_buttons, id); }
 
 void CLogDlg::done(int result) {
     m_list.stopTalking();

@@ -5,6 +5,8 @@
 #include <QComboBox>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
 
 #include "tools/formula_book.h"
 
@@ -16,6 +18,51 @@ QComboBox* makeCatalogBox(QWidget* parent) {
         box->addItem(QString::fromLatin1(catalog.data(), static_cast<qsizetype>(catalog.size())));
     }
     box->setAccessibleName(QStringLiteral("Catalog"));
+    return box;
+}
+
+QLineEdit* makeDescriptionBox(QWidget* parent) {
+    auto* label = new QLabel(QStringLiteral("Description:"), parent);
+    label->setGeometry(24, 92, 85, 20);
+    auto* box = new QLineEdit(parent);
+    box->setGeometry(110, 89, 250, 25);
+    box->setAccessibleName(QStringLiteral("Description"));
+    label->setBuddy(box);
+    return box;
+}
+
+QComboBox* makeCatalogRow(QWidget* parent) {
+    auto* label = new QLabel(QStringLiteral("Catalog:"), parent);
+    label->setGeometry(376, 92, 60, 20);
+    QComboBox* box = makeCatalogBox(parent);
+    box->setGeometry(436, 89, 110, 25);
+    label->setBuddy(box);
+    return box;
+}
+
+void addManagerButtons(QWidget* parent, std::span<const ManagerButtonSpec> specs,
+                       ManagerButtons& buttons) {
+    for (const ManagerButtonSpec& spec : specs) {
+        buttons.emplace_back(spec.id, makeDialogButton(parent, QString::fromLatin1(spec.caption),
+                                                       QString::fromLatin1(spec.tooltip),
+                                                       QRect(spec.x, spec.y, 65, 25)));
+    }
+}
+
+HoverButton* findManagerButton(const ManagerButtons& buttons, int id) {
+    for (const auto& [buttonId, b] : buttons) {
+        if (buttonId == id) return b;
+    }
+    return nullptr;
+}
+
+QLineEdit* makeRepeatBox(QWidget* parent) {
+    auto* label = new QLabel(QStringLiteral("Repeat times:"), parent);
+    label->setGeometry(20, 297, 95, 20);
+    auto* box = new QLineEdit(QStringLiteral("1"), parent);
+    box->setGeometry(115, 294, 50, 25);
+    box->setAccessibleName(QStringLiteral("Repeat times"));
+    label->setBuddy(box);
     return box;
 }
 

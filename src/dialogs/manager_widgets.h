@@ -7,9 +7,12 @@
 #include <QStringList>
 #include <QTableView>
 #include <functional>
+#include <span>
+#include <utility>
 #include <vector>
 
 class QComboBox;
+class QLineEdit;
 
 #include "dialogs/dialog_button.h"
 #include "tools/list_manager.h"
@@ -18,6 +21,30 @@ namespace quorvel {
 
 // The six catalogs, in button order, as a combo box's entries.
 QComboBox* makeCatalogBox(QWidget* parent);
+
+// The "Description:" box and the "Catalog:" choice on one row, as the new formula and export
+// dialogs place them; each label is its box's buddy.
+QLineEdit* makeDescriptionBox(QWidget* parent);
+QComboBox* makeCatalogRow(QWidget* parent);
+
+// A manager's picture button: command id, caption, tooltip and top-left corner.
+struct ManagerButtonSpec {
+    int id;
+    const char* caption;
+    const char* tooltip;
+    int x;
+    int y;
+};
+using ManagerButtons = std::vector<std::pair<int, HoverButton*>>;
+
+// Makes each button 65 by 25 at its corner and adds it to `buttons` under its id.
+void addManagerButtons(QWidget* parent, std::span<const ManagerButtonSpec> specs,
+                       ManagerButtons& buttons);
+// The button with `id`, or null.
+HoverButton* findManagerButton(const ManagerButtons& buttons, int id);
+
+// The "Repeat times:" label and box below a manager's list.
+QLineEdit* makeRepeatBox(QWidget* parent);
 
 // A manager's list as Qt sees it. Cells are asked for only for the rows on screen; a screen
 // reader hears a whole row at each cell.

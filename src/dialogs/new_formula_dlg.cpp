@@ -35,18 +35,8 @@ CNewFormulaDlg::CNewFormulaDlg(SysDataHolder& holder, Prompter& prompter, std::s
     m_expression->setAccessibleName(QStringLiteral("Expression"));
     expressionLabel->setBuddy(m_expression);
 
-    auto* descriptionLabel = new QLabel(QStringLiteral("Description:"), this);
-    descriptionLabel->setGeometry(24, 92, 85, 20);
-    m_description = new QLineEdit(this);
-    m_description->setGeometry(110, 89, 250, 25);
-    m_description->setAccessibleName(QStringLiteral("Description"));
-    descriptionLabel->setBuddy(m_description);
-
-    auto* catalogLabel = new QLabel(QStringLiteral("Catalog:"), this);
-    catalogLabel->setGeometry(376, 92, 60, 20);
-    m_catalog = makeCatalogBox(this);
-    m_catalog->setGeometry(436, 89, 110, 25);
-    catalogLabel->setBuddy(m_catalog);
+    m_description = makeDescriptionBox(this);
+    m_catalog = makeCatalogRow(this);
     std::vector<std::string> entries;
     for (int i = 0; i < m_catalog->count(); ++i)
         entries.push_back(m_catalog->itemText(i).toStdString());

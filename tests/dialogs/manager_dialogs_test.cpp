@@ -9,6 +9,7 @@
 #include <QClipboard>
 #include <QComboBox>
 #include <QHeaderView>
+#include <QLabel>
 #include <QLineEdit>
 #include <QScrollBar>
 #include <QTest>
@@ -20,6 +21,7 @@
 #include "dialogs/export_to_for_dlg.h"
 #include "dialogs/formula_dlg.h"
 #include "dialogs/log_dlg.h"
+#include "dialogs/manager_widgets.h"
 #include "dialogs/new_formula_dlg.h"
 #include "support/recording_prompter.h"
 #include "support/recording_speaker.h"
@@ -60,6 +62,37 @@ protected:
     RecordingSpeaker speaker;
     RecordingPrompter prompter;
 };
+
+TEST(ManagerWidgets, EachBoxIsItsLabelsBuddyAndButtonsAreFoundById) {
+    QWidget parent;
+    QLineEdit* repeat = makeRepeatBox(&parent);
+    QLineEdit* description = makeDescriptionBox(&parent);
+    QComboBox* catalog = makeCatalogRow(&parent);
+    EXPECT_EQ(repeat->text(), QStringLiteral("1"));
+    EXPECT_EQ(catalog->count(), static_cast<int>(kCatalogs.size()));
+    const std::pair<const char*, QWidget*> rows[] = {
+        {"Repeat times:", repeat}, {"Description:", description}, {"Catalog:", catalog}};
+    for (const auto& [text, box] : rows) {
+        const QLabel* label = nullptr;
+        for (const QLabel* l : parent.findChildren<QLabel*>()) {
+            if (l->text() == QLatin1String(text)) label = l;
+        }
+        ASSERT_NE(label, nullptr) << text;
+        EXPECT_EQ(label->buddy(), box) << text;
+    }
+
+    constexpr ManagerButtonSpec specs[] = {{4, "Talk", "Talk it.", 180, 294},
+                                           {1, "Exit", "", 535, 328}};
+    ManagerButtons buttons;
+    addManagerButtons(&parent, specs, buttons);
+    ASSERT_NE(findManagerButton(buttons, 1), nullptr);
+    EXPECT_EQ(findManagerButton(buttons, 1)->geometry(), QRect(535, 328, 65, 25));
+    EXPECT_EQ(findManagerButton(buttons, 1)->accessibleName(), QStringLiteral("Exit"));
+    ASSERT_NE(findManagerButton(buttons, 4), nullptr);
+    EXPECT_EQ(findManagerButton(buttons, 4)->text(), QStringLiteral("Talk"));
+    EXPECT_EQ(findManagerButton(buttons, 4)->toolTip(), QStringLiteral("Talk it."));
+    EXPECT_EQ(findManagerButton(buttons, 99), nullptr);
+}
 
 TEST_F(ManagerDialogs, LogListIsNewestFirstAndReadRowByRow) {
     CLogDlg dialog(holder, speaker, prompter);
