@@ -5,10 +5,8 @@
 
 #include <QApplication>
 #include <QEventLoop>
-#include <QImage>
 #include <QKeyEvent>
 #include <QMouseEvent>
-#include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -22,6 +20,7 @@
 #include "dialogs/func_dlg.h"
 #include "speech/word_player.h"
 #include "support/recording_speaker.h"
+#include "support/screenshot.h"
 #include "tools/window_styles.h"
 #include "ui/filter_edit.h"
 #include "ui/hover_button.h"
@@ -31,7 +30,6 @@ using namespace quorvel;
 
 namespace {
 
-bool g_realScreen = false;
 int g_status = 0;
 
 void wait(int ms) {
@@ -67,19 +65,9 @@ void clickRow(QTableWidget* list, const QString& name) {
 
 // The window and the dialog over it, as the screen shows them.
 void photograph(QWidget* window, QWidget* dialog, const QString& path) {
-    QImage shot;
-    if (g_realScreen) {
-        const QRect area = window->frameGeometry().united(dialog->frameGeometry());
-        shot = QGuiApplication::primaryScreen()
-                   ->grabWindow(0, area.x(), area.y(), area.width(), area.height())
-                   .toImage();
-    } else {
-        shot = dialog->grab().toImage();
-    }
-    if (shot.isNull() || !shot.save(path, "PNG")) {
-        std::fprintf(stderr, "could not save %s\n", qPrintable(path));
+    const QRect area = window->frameGeometry().united(dialog->frameGeometry());
+    if (!quorvel::testing::saveShot(quorvel::testing::grabScreen(area, *dialog), path))
         g_status = 1;
-    }
 }
 
 // Runs `command`, and `whileOpen` once a modal dialog of class D is up.
@@ -110,7 +98,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString folder = QString::fromLocal8Bit(argv[1]);
-    g_realScreen = QGuiApplication::platformName() != QLatin1String("offscreen");
 
     QTemporaryDir dir;
     SysDataHolder holder(std::filesystem::path(dir.path().toStdString()));

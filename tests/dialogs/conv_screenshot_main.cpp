@@ -4,8 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QImage>
-#include <QScreen>
 #include <QTableWidget>
 #include <QTimer>
 #include <cstdio>
@@ -15,6 +13,7 @@
 #include "dialogs/conv_dlg.h"
 #include "dialogs/conv_float_edit.h"
 #include "dialogs/new_conv_dlg.h"
+#include "support/screenshot.h"
 #include "ui/hover_button.h"
 #include "ui/latching_button.h"
 #include "ui/qt_prompter.h"
@@ -28,15 +27,10 @@ struct Shot {
     std::function<QWidget*()> prepare;  // the window to photograph
 };
 
-bool g_realScreen = false;
 int g_status = 0;
 
 QImage photograph(QWidget* window) {
-    if (!g_realScreen) return window->grab().toImage();
-    const QRect frame = window->frameGeometry().adjusted(-12, -12, 12, 12);
-    return QGuiApplication::primaryScreen()
-        ->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height())
-        .toImage();
+    return testing::grabScreen(window->frameGeometry().adjusted(-12, -12, 12, 12), *window);
 }
 
 void checkCorner(const QImage& shot) {
@@ -59,7 +53,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString prefix = QString::fromLocal8Bit(argv[1]);
-    g_realScreen = QGuiApplication::platformName() != QLatin1String("offscreen");
 
     const QString folder = QDir::temp().filePath(QStringLiteral("quorvel-conv-shot"));
     QDir().mkpath(folder);
@@ -126,15 +119,10 @@ int main(int argc, char** argv) {
         QWidget* window = shot.prepare();
         QTimer::singleShot(500, [&, window, name = shot.name] {
             const QImage image = photograph(window);
-            if (g_realScreen && window == &dialog) checkCorner(image);
+            if (testing::onRealScreen() && window == &dialog) checkCorner(image);
             const QString path =
                 prefix + QLatin1Char('_') + QLatin1String(name) + QStringLiteral(".png");
-            if (image.isNull() || !image.save(path, "PNG")) {
-                std::fprintf(stderr, "could not save %s\n", qPrintable(path));
-                g_status = 1;
-            } else {
-                std::printf("saved %s\n", qPrintable(path));
-            }
+            if (!testing::saveShot(image, path)) g_status = 1;
             step();
         });
     };

@@ -3,7 +3,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QImage>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QScreen>
@@ -15,6 +14,7 @@
 
 #include "data/sys_data_holder.h"
 #include "dialogs/robot_dlg.h"
+#include "support/screenshot.h"
 #include "ui/hover_button.h"
 
 namespace {
@@ -48,7 +48,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString prefix = QString::fromLocal8Bit(argv[1]).remove(QStringLiteral(".png"));
-    const bool realScreen = QGuiApplication::platformName() != QLatin1String("offscreen");
 
     QTemporaryDir dir;
     const std::string small = QDir(dir.path()).filePath(QStringLiteral("sums.txt")).toStdString();
@@ -69,13 +68,9 @@ int main(int argc, char** argv) {
 
     int status = 0;
     auto save = [&](const char* name) {
-        const QImage shot = realScreen ? QGuiApplication::primaryScreen()->grabWindow(0).toImage()
-                                       : dialog.grab().toImage();
-        const QString path = prefix + QLatin1String(name);
-        if (shot.isNull() || !shot.save(path, "PNG")) {
-            std::fprintf(stderr, "could not save %s\n", qPrintable(path));
-            status = 1;
-        }
+        const QImage shot =
+            quorvel::testing::grabScreen(QGuiApplication::primaryScreen()->geometry(), dialog);
+        if (!quorvel::testing::saveShot(shot, prefix + QLatin1String(name))) status = 1;
     };
     dialog.sourceBox()->setText(QString::fromStdString(small));
     QTimer::singleShot(600, [&] {

@@ -4,12 +4,12 @@
 
 #include <QApplication>
 #include <QEnterEvent>
-#include <QImage>
 #include <QLabel>
 #include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
+#include "support/screenshot.h"
 #include "ui/banner_menu.h"
 #include "ui/hover_button.h"
 #include "ui/input_msg_dlg.h"
@@ -87,7 +87,6 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QString output = QString::fromLocal8Bit(argv[1]);
-    const bool realScreen = QGuiApplication::platformName() != QLatin1String("offscreen");
 
     SkinnedDialog demo(QString::fromLatin1(skins::kSkinDialog));
     buildDemo(demo);
@@ -129,20 +128,14 @@ int main(int argc, char** argv) {
         }
         menu.setActiveAction(menu.actions().at(1));
         QTimer::singleShot(600, [&] {
-            QImage shot;
-            if (realScreen) {
-                shot = QGuiApplication::primaryScreen()->grabWindow(0).toImage();
-                if (!cornerShowsDesktop(shot, demo.frameGeometry())) {
-                    std::fprintf(stderr, "the dialog's cut corner shows the skin\n");
-                    status = 1;
-                }
-            } else {
-                shot = demo.grab().toImage();
-            }
-            if (shot.isNull() || !shot.save(output, "PNG")) {
-                std::fprintf(stderr, "could not save %s\n", qPrintable(output));
+            const QImage shot =
+                quorvel::testing::grabScreen(QGuiApplication::primaryScreen()->geometry(), demo);
+            if (quorvel::testing::onRealScreen() &&
+                !cornerShowsDesktop(shot, demo.frameGeometry())) {
+                std::fprintf(stderr, "the dialog's cut corner shows the skin\n");
                 status = 1;
             }
+            if (!quorvel::testing::saveShot(shot, output)) status = 1;
             app.quit();
         });
     });
