@@ -27,12 +27,24 @@ constexpr std::array<std::string_view, 5> kModeNames = {"addresult", "replaceres
                                                         "genfilter", "detailfilter"};
 
 bool isOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/' || c == '^'; }
-// Bytes of 0x80 and above are letters of some encoding, so they belong to words too.
-bool isLetter(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || c == '_' || u >= 0x80;
+constexpr unsigned char kLetter = 1;
+constexpr unsigned char kWordChar = 2;
+// Bytes of 0x80 and above are letters of some encoding, so they belong to words too. One
+// lookup per character: the scanner asks at every byte of every line.
+constexpr std::array<unsigned char, 256> makeCharClasses() {
+    std::array<unsigned char, 256> table{};
+    for (unsigned u = 0; u < 256; ++u) {
+        const bool letter =
+            (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_' || u >= 0x80;
+        const bool digit = u >= '0' && u <= '9';
+        table[u] =
+            static_cast<unsigned char>((letter ? kLetter : 0) | (letter || digit ? kWordChar : 0));
+    }
+    return table;
 }
-bool isWordChar(char c) { return isLetter(c) || IsDigit(c); }
+constexpr std::array<unsigned char, 256> kCharClasses = makeCharClasses();
+bool isLetter(char c) { return (kCharClasses[static_cast<unsigned char>(c)] & kLetter) != 0; }
+bool isWordChar(char c) { return (kCharClasses[static_cast<unsigned char>(c)] & kWordChar) != 0; }
 
 void lowerInto(std::string_view text, std::string& out) {
     out.assign(text);
