@@ -53,7 +53,7 @@ CalcOutcome failWith(Prompter& prompter, MessageId id, std::string_view text,
 }
 
 CalcOutcome calculate(std::string_view input, const RecentResults& recent,
-                      const CalcSettings& settings, Prompter& prompter) {
+                      const CalcSettings& settings, Prompter& prompter, CheckScope rules) {
     if (input.size() > msg::kMaxExpressionLength) {
         return failWith(prompter, MessageId::ExpressionTooLong, msg::expressionTooLong(),
                         msg::kTitleMalformed);
@@ -65,7 +65,7 @@ CalcOutcome calculate(std::string_view input, const RecentResults& recent,
                         msg::kTitleMalformed);
     }
     static const SyntaxChecker checker;
-    const SyntaxVerdict verdict = checker.Check(text);
+    const SyntaxVerdict verdict = checker.Check(text, rules);
     if (!verdict.accepted) return ReportSyntaxError(prompter, verdict, text);
     text = SubstituteValues(InsertImplicitMultiplication(text), recent, settings);
 
@@ -81,10 +81,11 @@ CalcOutcome calculate(std::string_view input, const RecentResults& recent,
 }  // namespace
 
 CalcOutcome CalculateExpression(std::string_view input, const RecentResults& recent,
-                                const CalcSettings& settings, Prompter& prompter) {
+                                const CalcSettings& settings, Prompter& prompter,
+                                CheckScope rules) {
     CalcOutcome outcome;
-    if (const auto caught =
-            CatchNumberErrors([&] { outcome = calculate(input, recent, settings, prompter); })) {
+    if (const auto caught = CatchNumberErrors(
+            [&] { outcome = calculate(input, recent, settings, prompter, rules); })) {
         return failWith(prompter, caught->id, caught->message, msg::kTitleWarning);
     }
     return outcome;

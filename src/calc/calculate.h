@@ -7,6 +7,7 @@
 #include "calc/calc_outcome.h"
 #include "calc/calc_settings.h"
 #include "calc/prompter.h"
+#include "calc/syntax_checker.h"
 
 namespace quorvel {
 
@@ -19,11 +20,11 @@ std::string FormatResult(std::string_view rawResult, std::string& steps, int pla
 
 // Checks, normalises, substitutes and evaluates one expression. On failure the user has been
 // told why (except for an empty text or one with "="), and nothing else changes. Never throws
-// the number type's exceptions.
+// the number type's exceptions. `rules` are the checker rules still to apply: a caller that
+// has run the character rules on the same text passes ArgumentRule.
 CalcOutcome CalculateExpression(std::string_view input, const RecentResults& recent,
-                                const CalcSettings& settings, Prompter& prompter);
-
-struct SyntaxVerdict;
+                                const CalcSettings& settings, Prompter& prompter,
+                                CheckScope rules = CheckScope::AllRules);
 
 // The checker's rejection in the input message dialog, with the expression's control
 // characters escaped and the position moved to match. The outcome says what was shown.

@@ -32,7 +32,7 @@ bool sameLetters(std::string_view text, std::string_view word) {
 }  // namespace
 
 KeywordScanner::KeywordScanner() : m_words(keywords()) {
-    for (const Keyword& word : m_words) m_initials |= 1u << (word.text[0] - 'a');
+    for (const Keyword& word : m_words) m_byInitial[word.text[0] - 'a'].push_back(word);
 }
 
 std::optional<KeywordMatch> KeywordScanner::findEndingAt(std::string_view text,
@@ -54,10 +54,8 @@ std::optional<KeywordMatch> KeywordScanner::findStartingAt(std::string_view text
     if (start >= text.size()) return std::nullopt;
     const char first = static_cast<char>(text[start] | 0x20);
     if (first < 'a' || first > 'z') return std::nullopt;  // every keyword begins with a letter
-    if ((m_initials & (1u << (first - 'a'))) == 0) return std::nullopt;
     std::optional<KeywordMatch> best;
-    for (const Keyword& word : m_words) {
-        if (word.text[0] != first) continue;
+    for (const Keyword& word : m_byInitial[first - 'a']) {
         const std::size_t length = word.text.size();
         if (length > text.size() - start || (best && best->keyword.text.size() >= length)) {
             continue;

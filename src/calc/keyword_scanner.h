@@ -5,6 +5,7 @@
 // ends at the caret to rebuild its word buffer after a backward delete. The unit rows of the
 // converter are to live on this object as well.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -39,9 +40,9 @@ public:
 
 private:
     std::vector<Keyword> m_words;
-    // Bit n set when a keyword begins with the n-th letter: the batch run asks at every
-    // letter of a line of prose, and most letters begin no keyword.
-    std::uint32_t m_initials = 0;
+    // The words again, by their first letter and in the same order: the batch run asks at
+    // every word of a line of prose, and most words begin no keyword.
+    std::array<std::vector<Keyword>, 26> m_byInitial;
 };
 
 }  // namespace quorvel

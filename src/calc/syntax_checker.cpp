@@ -1,5 +1,6 @@
 #include "calc/syntax_checker.h"
 
+#include <algorithm>
 #include <array>
 #include <cstddef>
 #include <optional>
@@ -311,9 +312,17 @@ std::optional<SyntaxVerdict> checkArguments(std::string_view text, const Layout&
 }  // namespace
 
 SyntaxVerdict SyntaxChecker::Check(std::string_view expression, CheckScope scope) const {
+    // Without a letter there is no function, so nothing for the argument rule to look at.
+    if (scope == CheckScope::ArgumentRule &&
+        std::none_of(expression.begin(), expression.end(),
+                     [](char c) { return LowerAscii(c) >= 'a' && LowerAscii(c) <= 'z'; })) {
+        return SyntaxVerdict{};
+    }
     const Layout& layout = layOut(expression);
-    if (auto verdict = checkCharacters(expression, layout, m_scanner)) return *verdict;
-    if (scope == CheckScope::AllRules) {
+    if (scope != CheckScope::ArgumentRule) {
+        if (auto verdict = checkCharacters(expression, layout, m_scanner)) return *verdict;
+    }
+    if (scope != CheckScope::CharacterRules) {
         if (auto verdict = checkArguments(expression, layout)) return *verdict;
     }
     return SyntaxVerdict{};

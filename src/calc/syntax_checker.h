@@ -22,6 +22,7 @@ struct SyntaxVerdict {
 enum class CheckScope {
     AllRules,
     CharacterRules,  // without the function-argument rule, for the batch run's stretches
+    ArgumentRule,    // only that rule, for a text whose character rules have passed
 };
 
 class SyntaxChecker {

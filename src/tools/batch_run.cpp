@@ -27,19 +27,30 @@ constexpr std::array<std::string_view, 5> kModeNames = {"addresult", "replaceres
                                                         "genfilter", "detailfilter"};
 
 bool isOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/' || c == '^'; }
-// Bytes of 0x80 and above are letters of some encoding, so they belong to words too.
-bool isLetter(char c) {
-    const auto u = static_cast<unsigned char>(c);
-    return (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || c == '_' || u >= 0x80;
+constexpr unsigned char kLetter = 1;
+constexpr unsigned char kWordChar = 2;
+// Bytes of 0x80 and above are letters of some encoding, so they belong to words too. One
+// lookup per character: the scanner asks at every byte of every line.
+constexpr std::array<unsigned char, 256> makeCharClasses() {
+    std::array<unsigned char, 256> table{};
+    for (unsigned u = 0; u < 256; ++u) {
+        const bool letter =
+            (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_' || u >= 0x80;
+        const bool digit = u >= '0' && u <= '9';
+        table[u] =
+            static_cast<unsigned char>((letter ? kLetter : 0) | (letter || digit ? kWordChar : 0));
+    }
+    return table;
 }
-bool isWordChar(char c) { return isLetter(c) || IsDigit(c); }
+constexpr std::array<unsigned char, 256> kCharClasses = makeCharClasses();
+bool isLetter(char c) { return (kCharClasses[static_cast<unsigned char>(c)] & kLetter) != 0; }
+bool isWordChar(char c) { return (kCharClasses[static_cast<unsigned char>(c)] & kWordChar) != 0; }
 
-std::string lowered(std::string_view text) {
-    std::string out(text);
+void lowerInto(std::string_view text, std::string& out) {
+    out.assign(text);
     for (char& c : out) {
         if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
     }
-    return out;
 }
 
 const KeywordScanner& keywords() {
@@ -185,8 +196,11 @@ fs::path DeriveResultPath(const fs::path& source) {
     return source.has_parent_path() ? source.parent_path() / name : name;
 }
 
-std::vector<LineSegment> FindCalculations(std::string_view line) {
-    std::vector<LineSegment> segments;
+namespace {
+
+// Fills `segments` afresh; the batch run hands in the same vector for every line.
+void findCalculations(std::string_view line, std::vector<LineSegment>& segments) {
+    segments.clear();
     std::size_t textBegin = 0;
     std::size_t pos = 0;
     while (pos < line.size()) {
@@ -217,6 +231,13 @@ std::vector<LineSegment> FindCalculations(std::string_view line) {
         pos = s.end;
     }
     if (textBegin < line.size()) segments.push_back({line.substr(textBegin), false});
+}
+
+}  // namespace
+
+std::vector<LineSegment> FindCalculations(std::string_view line) {
+    std::vector<LineSegment> segments;
+    findCalculations(line, segments);
     return segments;
 }
 
@@ -300,24 +321,27 @@ public:
 
     void setLine(std::size_t line) { m_line = line; }
 
-    std::string processLine(std::string_view line) {
+    // The processed line, valid until the next call: its buffers serve every line of a run.
+    std::string_view processLine(std::string_view line) {
         const BatchMode mode = m_options.mode;
         const bool filter = mode == BatchMode::GenFilter || mode == BatchMode::DetailFilter;
         const std::string_view separator = mode == BatchMode::GenFilter ? " " : "\r\n";
-        std::string out;
+        std::string& out = m_out;
+        out.clear();
         bool first = true;
         auto emit = [&](std::string_view text) {
             if (filter && !first) out += separator;
             out += text;
             first = false;
         };
-        for (const LineSegment& segment : FindCalculations(line)) {
+        findCalculations(line, m_segments);
+        for (const LineSegment& segment : m_segments) {
             if (!segment.isCalculation) {
                 if (!filter) out += segment.text;
                 continue;
             }
-            std::string value;
-            std::string steps;
+            std::string& value = m_value;
+            std::string& steps = m_steps;
             if (!calculate(segment.text, value, steps)) {
                 emit(segment.text);
                 continue;
@@ -326,7 +350,9 @@ public:
             switch (mode) {
                 case BatchMode::AddResult:
                 case BatchMode::GenFilter:
-                    emit(std::string(segment.text) + "=" + value);
+                    emit(segment.text);
+                    out += '=';
+                    out += value;
                     break;
                 case BatchMode::ReplaceResult:
                     emit(value);
@@ -344,14 +370,17 @@ public:
 
 private:
     bool calculate(std::string_view text, std::string& value, std::string& steps) {
-        const std::string checked = lowered(text);
+        std::string& checked = m_lowered;
+        lowerInto(text, checked);
         const SyntaxVerdict verdict = m_checker.Check(checked, CheckScope::CharacterRules);
         if (!verdict.accepted) {
             fail(text, verdict.message, [&] { ReportSyntaxError(m_prompter, verdict, checked); });
             return false;
         }
         ReportCapture capture;
-        CalcOutcome calculated = CalculateExpression(text, m_recent, m_options.settings, capture);
+        // The character rules have just passed on the same text; only the argument rule is left.
+        CalcOutcome calculated = CalculateExpression(text, m_recent, m_options.settings, capture,
+                                                     CheckScope::ArgumentRule);
         if (!calculated.ok) {
             fail(text, capture.firstText(), [&] { capture.replay(m_prompter); });
             return false;
@@ -360,10 +389,17 @@ private:
         steps = std::move(calculated.steps);
         value = m_options.eNotation ? result : plainValue(result, steps, m_options.settings.places);
         if (m_callback) {
-            BatchEntry entry{std::string(text), value, {}};
+            BatchEntry& entry = m_entry;
+            entry.calculation.assign(text);
+            entry.result = value;
+            // A run of many lines asks the clock for every one, but the minute seldom changes.
+            const LogTime time = m_options.clock();
+            if (!m_stampTime || *m_stampTime != time) {
+                m_stamp = FormatLogStamp(time);
+                m_stampTime = time;
+            }
             // The robot's log joins stamp and calculation with one space, not the log's three.
-            entry.logLine =
-                FormatLogStamp(m_options.clock()) + " " + entry.calculation + "=" + value;
+            entry.logLine.assign(m_stamp).append(" ").append(text).append("=").append(value);
             m_callback(entry);
         }
         return true;
@@ -392,6 +428,15 @@ private:
     std::size_t m_line = 0;
     SyntaxChecker m_checker;
     const RecentResults m_recent = {"0", "0", "0", "0", "0"};
+    // Kept from line to line so that a long run does not allocate them anew each time.
+    std::vector<LineSegment> m_segments;
+    std::string m_out;
+    std::string m_value;
+    std::string m_steps;
+    std::string m_lowered;
+    BatchEntry m_entry;
+    std::optional<LogTime> m_stampTime;
+    std::string m_stamp;
 };
 
 bool sameFile(const fs::path& a, const fs::path& b) {

@@ -295,5 +295,27 @@ TEST(CatchNumberErrors, TurnsTheNumberTypesExceptionsIntoFailures) {
     EXPECT_THROW(CatchNumberErrors([] { throw std::out_of_range("bug"); }), std::out_of_range);
 }
 
+// The batch run applies the character rules before it calculates; what is left must end the
+// same way as the whole check, message and position included.
+TEST(CalculateExpression, LeavingOnlyTheArgumentRuleChangesNothing) {
+    constexpr const char* kInputs[] = {"2+3*4",      "sin(3*4)", "SQRT(2+2)*2", "(2+3",
+                                       "sqrt(16)*2", "10/0",     "ln(0)-1",     "abs(-3)*2"};
+    for (const char* input : kInputs) {
+        SCOPED_TRACE(input);
+        RecordingPrompter whole;
+        RecordingPrompter split;
+        const CalcOutcome a = CalculateExpression(input, kZeros, {}, whole);
+        const CalcOutcome b =
+            CalculateExpression(input, kZeros, {}, split, CheckScope::ArgumentRule);
+        EXPECT_EQ(a.ok, b.ok);
+        EXPECT_EQ(a.result, b.result);
+        EXPECT_EQ(a.steps, b.steps);
+        EXPECT_EQ(a.error, b.error);
+        EXPECT_EQ(a.position, b.position);
+        EXPECT_EQ(whole.only(), split.only());
+        EXPECT_EQ(whole.messages.size() + whole.inputMessages.size(), 1u - (a.ok ? 1u : 0u));
+    }
+}
+
 }  // namespace
 }  // namespace quorvel

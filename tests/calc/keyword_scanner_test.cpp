@@ -2,8 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
+
+#include "calc/text_util.h"
 
 namespace quorvel {
 namespace {
@@ -72,6 +75,42 @@ TEST(KeywordScanner, FindsLongestKeywordStartingAtPosition) {
     for (const LookupCase& c : kCases) {
         SCOPED_TRACE(std::string(c.text) + " at " + std::to_string(c.at));
         expectMatch(scanner.findStartingAt(c.text, c.at), c);
+    }
+}
+
+// Every keyword, in either case and with what may follow it, is found as the longest keyword
+// that the text begins with, as a walk over the whole word list finds it.
+TEST(KeywordScanner, StartingLookupAgreesWithTheWholeWordList) {
+    const KeywordScanner scanner;
+    auto longest = [&](std::string_view text) -> std::string_view {
+        std::string_view best;
+        for (const Keyword& word : scanner.words()) {
+            if (word.text.size() <= text.size() && word.text.size() > best.size() &&
+                std::equal(word.text.begin(), word.text.end(), text.begin(),
+                           [](char w, char t) { return w == LowerAscii(t); })) {
+                best = word.text;
+            }
+        }
+        return best;
+    };
+    ASSERT_GT(scanner.words().size(), 10u);
+    for (const Keyword& word : scanner.words()) {
+        std::string upper(word.text);
+        for (char& c : upper) {
+            if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+        }
+        for (const std::string& text :
+             {std::string(word.text), std::string(word.text) + "h(", upper + "(", upper + "5",
+              std::string(word.text).substr(0, word.text.size() - 1)}) {
+            SCOPED_TRACE(text);
+            const auto found = scanner.findStartingAt("2*" + text, 2);
+            const std::string_view expected = longest(text);
+            ASSERT_EQ(found.has_value(), !expected.empty());
+            if (found) {
+                EXPECT_EQ(found->keyword.text, expected);
+                EXPECT_EQ(found->start, 2u);
+            }
+        }
     }
 }
 

@@ -81,5 +81,30 @@ TEST(SyntaxCheckerOrder, AgreesWithTheRuleByRuleWalk) {
     EXPECT_LT(rejected, 58000);
 }
 
+// The batch run checks the character rules itself and leaves only the argument rule to the
+// calculation; the two steps must give the verdict of the whole check.
+TEST(SyntaxCheckerOrder, ArgumentRuleAfterCharacterRulesIsTheWholeCheck) {
+    const SyntaxChecker checker;
+    std::mt19937 rng(29);
+    std::vector<std::string> texts = {"sin(3*4)", "SIN(2+1)", "sqrt(16)*2",     "2+3",
+                                      "(2+3",     "abs(-3)",  "log(10)+ln(2^3)"};
+    for (int i = 0; i < 30000; ++i) texts.push_back(randomText(rng));
+    int argumentRejects = 0;
+    for (const std::string& text : texts) {
+        SCOPED_TRACE(text);
+        const SyntaxVerdict whole = checker.Check(text);
+        const SyntaxVerdict characters = checker.Check(text, CheckScope::CharacterRules);
+        const SyntaxVerdict split =
+            characters.accepted ? checker.Check(text, CheckScope::ArgumentRule) : characters;
+        expectSameVerdict(split, whole);
+        if (characters.accepted && !split.accepted) ++argumentRejects;
+    }
+    // The argument rule alone must have rejected often enough for the comparison to count.
+    EXPECT_GT(argumentRejects, 100);
+    EXPECT_FALSE(checker.Check("sin(3*4)", CheckScope::ArgumentRule).accepted);
+    EXPECT_FALSE(checker.Check("SIN(2+1)", CheckScope::ArgumentRule).accepted);
+    EXPECT_TRUE(checker.Check("2+*3", CheckScope::ArgumentRule).accepted);
+}
+
 }  // namespace
 }  // namespace quorvel

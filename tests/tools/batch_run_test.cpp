@@ -552,5 +552,23 @@ TEST_F(BatchRunTest, AResultReachedThroughALinkReplacesTheFileItNames) {
     EXPECT_EQ(filesIn(m_dir / "real"), std::vector<std::string>{"out.rob"});
 }
 
+// The log's stamp is the clock's at each calculation, even when the minute turns mid-run.
+TEST_F(BatchRunTest, LogStampFollowsTheClock) {
+    auto reads = std::make_shared<std::size_t>(0);
+    options.clock = [reads] {
+        const LogTime times[] = {
+            {2026, 12, 8, 9, 5}, {2026, 12, 8, 9, 5}, {2026, 12, 8, 9, 6}, {2026, 12, 8, 10, 0}};
+        return times[std::min<std::size_t>((*reads)++, 3)];
+    };
+    run("2+3 and 4*5\r\n6-1\r\nnone\r\n7/7\r\n", BatchMode::AddResult);
+    ASSERT_EQ(log.size(), 4u);
+    EXPECT_EQ(log[0].logLine, "2026-12-08 09:05 2+3=5");
+    EXPECT_EQ(log[1].logLine, "2026-12-08 09:05 4*5=20");
+    EXPECT_EQ(log[2].logLine, "2026-12-08 09:06 6-1=5");
+    EXPECT_EQ(log[3].logLine, "2026-12-08 10:00 7/7=1");
+    EXPECT_EQ(log[3].calculation, "7/7");
+    EXPECT_EQ(log[3].result, "1");
+}
+
 }  // namespace
 }  // namespace quorvel
