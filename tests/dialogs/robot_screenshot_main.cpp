@@ -54,8 +54,9 @@ int main(int argc, char** argv) {
     std::ofstream(small) << "Total 2+3 apples\nAngle sin(30)+1 then 1/3\n(4+5)*2 boxes\n";
     const std::string large = QDir(dir.path()).filePath(QStringLiteral("long.txt")).toStdString();
     {
+        // Long enough that the run is still going, with its time estimate, when it is shown.
         std::ofstream out(large);
-        for (int i = 0; i < 600000; ++i) out << "Row " << i << ": 12*34+" << i << " words\n";
+        for (int i = 0; i < 2000000; ++i) out << "Row " << i << ": 12*34+" << i << " words\n";
     }
 
     quorvel::SysDataHolder holder(dir.path().toStdString());
@@ -82,7 +83,7 @@ int main(int argc, char** argv) {
             dialog.sourceBox()->setText(QString::fromStdString(large));
             dialog.resultBox()->clear();
             dialog.beginButton()->click();
-            QTimer::singleShot(900, [&] {
+            QTimer::singleShot(700, [&] {
                 if (!dialog.isRunning()) {
                     std::fprintf(stderr, "the long run ended before the picture\n");
                     status = 1;
