@@ -9,7 +9,7 @@
 namespace quorvel {
 namespace {
 
-constexpr ManagerButtonSpec kButtons[] = {
+constexpr ManagerButtonRow kButtons[] = {
     {4, "Talk", "Talk the selected lines.", 180, 294},
     {6, "Talk all", "Talk all formula in the catalog.", 255, 294},
     {1057, "Stop", "Stop talking", 330, 294},

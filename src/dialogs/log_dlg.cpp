@@ -10,7 +10,7 @@ namespace quorvel {
 namespace {
 
 // Talking on the upper row beside the repeat box, list work on the lower one.
-constexpr ManagerButtonSpec kButtons[] = {
+constexpr ManagerButtonRow kButtons[] = {
     {4, "Talk", "Talk the selected lines.", 180, 294},
     {6, "Talk all", "Talk all expressions in the log.", 255, 294},
     {1057, "Stop", "", 330, 294},

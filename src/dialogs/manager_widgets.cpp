@@ -40,12 +40,12 @@ QComboBox* makeCatalogRow(QWidget* parent) {
     return box;
 }
 
-void addManagerButtons(QWidget* parent, std::span<const ManagerButtonSpec> specs,
+void addManagerButtons(QWidget* parent, std::span<const ManagerButtonRow> entries,
                        ManagerButtons& buttons) {
-    for (const ManagerButtonSpec& spec : specs) {
-        buttons.emplace_back(spec.id, makeDialogButton(parent, QString::fromLatin1(spec.caption),
-                                                       QString::fromLatin1(spec.tooltip),
-                                                       QRect(spec.x, spec.y, 65, 25)));
+    for (const ManagerButtonRow& entry : entries) {
+        buttons.emplace_back(entry.id, makeDialogButton(parent, QString::fromLatin1(entry.caption),
+                                                        QString::fromLatin1(entry.tooltip),
+                                                        QRect(entry.x, entry.y, 65, 25)));
     }
 }
 

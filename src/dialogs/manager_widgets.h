@@ -28,7 +28,7 @@ QLineEdit* makeDescriptionBox(QWidget* parent);
 QComboBox* makeCatalogRow(QWidget* parent);
 
 // A manager's picture button: command id, caption, tooltip and top-left corner.
-struct ManagerButtonSpec {
+struct ManagerButtonRow {
     int id;
     const char* caption;
     const char* tooltip;
@@ -38,7 +38,7 @@ struct ManagerButtonSpec {
 using ManagerButtons = std::vector<std::pair<int, HoverButton*>>;
 
 // Makes each button 65 by 25 at its corner and adds it to `buttons` under its id.
-void addManagerButtons(QWidget* parent, std::span<const ManagerButtonSpec> specs,
+void addManagerButtons(QWidget* parent, std::span<const ManagerButtonRow> entries,
                        ManagerButtons& buttons);
 // The button with `id`, or null.
 HoverButton* findManagerButton(const ManagerButtons& buttons, int id);

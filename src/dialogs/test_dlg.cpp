@@ -106,12 +106,12 @@ void CTestDlg::build(int maxValue) {
     m_summary->setGeometry(20, 300, 584, 22);
     m_summary->setAccessibleName(QStringLiteral("Summary"));
 
-    struct Spec {
+    struct ButtonEntry {
         const char* caption;
         const char* tip;
         HoverButton** slot;
     };
-    const Spec specs[] = {
+    const ButtonEntry entries[] = {
         {"Start", "Start the test", &m_start},
         {"Next step", "Run the next step [Shortcut key => press the ENTER key]", &m_next},
         {"Copy all", "Copy all these test calculation into the clipboard", &m_copyAll},
@@ -122,12 +122,12 @@ void CTestDlg::build(int maxValue) {
         {"Close", "Close", &m_close},
     };
     int x = 20;
-    for (const Spec& spec : specs) {
+    for (const ButtonEntry& entry : entries) {
         auto* button =
-            makeDialogButton(this, QString::fromLatin1(spec.caption), QString::fromLatin1(spec.tip),
-                             QRect(x, 328, 70, 25), skins::kTab);
+            makeDialogButton(this, QString::fromLatin1(entry.caption),
+                             QString::fromLatin1(entry.tip), QRect(x, 328, 70, 25), skins::kTab);
         x += 80;
-        *spec.slot = button;
+        *entry.slot = button;
         chain(button);
     }
     connect(m_start, &QAbstractButton::clicked, this, [this] {

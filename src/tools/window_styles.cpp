@@ -182,20 +182,20 @@ public:
 
 private:
     void add(int command, int x, int y, ControlLook look) {
-        ControlSpec spec;
-        spec.id = command;
-        spec.caption = caption(command);
-        spec.tooltip = tooltip(m_layout.style, command);
-        spec.look = look;
-        spec.rect = {x, y,
-                     look == ControlLook::Mini      ? 32
-                     : look == ControlLook::Cartoon ? 42
-                                                    : 40,
-                     look == ControlLook::Mini      ? 24
-                     : look == ControlLook::Cartoon ? 36
-                                                    : 30};
-        spec.accessibleName = accessibleName(command, spec.tooltip);
-        m_layout.controls.push_back(std::move(spec));
+        StyleControl entry;
+        entry.id = command;
+        entry.caption = caption(command);
+        entry.tooltip = tooltip(m_layout.style, command);
+        entry.look = look;
+        entry.rect = {x, y,
+                      look == ControlLook::Mini      ? 32
+                      : look == ControlLook::Cartoon ? 42
+                                                     : 40,
+                      look == ControlLook::Mini      ? 24
+                      : look == ControlLook::Cartoon ? 36
+                                                     : 30};
+        entry.accessibleName = accessibleName(command, entry.tooltip);
+        m_layout.controls.push_back(std::move(entry));
     }
 
     StyleLayout& m_layout;
@@ -205,7 +205,7 @@ int digit(int d) { return id::kDigit0 + d; }
 int letter(char c) { return c == 'y' ? id::kLetterY : id::kLetterA + (c - 'a'); }
 int last(int n) { return id::kLast1 + n - 1; }
 
-std::vector<ShortcutSpec> commonShortcuts() {
+std::vector<StyleShortcut> commonShortcuts() {
     return {{"Ctrl+C", id::kCopy},
             {"Ctrl+V", id::kPaste},
             {"Ctrl+Shift+S", id::kStopTalk},
@@ -397,22 +397,22 @@ bool RoundedArea::contains(const Rect& r) const {
            contains(r.right(), r.bottom());
 }
 
-const ControlSpec* StyleLayout::control(int command) const {
-    for (const ControlSpec& c : controls) {
+const StyleControl* StyleLayout::control(int command) const {
+    for (const StyleControl& c : controls) {
         if (c.id == command) return &c;
     }
     return nullptr;
 }
 
-const MenuItemSpec* StyleLayout::menuItem(int command) const {
-    for (const MenuItemSpec& m : menu) {
+const StyleMenuItem* StyleLayout::menuItem(int command) const {
+    for (const StyleMenuItem& m : menu) {
         if (m.styleCode == 0 && m.command == command) return &m;
     }
     return nullptr;
 }
 
-const ShortcutSpec* StyleLayout::shortcut(int command) const {
-    for (const ShortcutSpec& s : shortcuts) {
+const StyleShortcut* StyleLayout::shortcut(int command) const {
+    for (const StyleShortcut& s : shortcuts) {
         if (s.command == command) return &s;
     }
     return nullptr;

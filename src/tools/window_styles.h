@@ -88,7 +88,7 @@ enum class ControlLook {
     Cartoon,  // 42 x 36, large caption
 };
 
-struct ControlSpec {
+struct StyleControl {
     int id = 0;
     std::string caption;
     std::string tooltip;  // may be empty: the style shows none
@@ -98,7 +98,7 @@ struct ControlSpec {
     std::string accessibleName;
 };
 
-struct MenuItemSpec {
+struct StyleMenuItem {
     int id = 0;  // the menu command's own id
     std::string text;
     int styleCode = 0;  // a style choice (1..4), or 0
@@ -106,7 +106,7 @@ struct MenuItemSpec {
     bool separatorBefore = false;
 };
 
-struct ShortcutSpec {
+struct StyleShortcut {
     std::string keys;  // portable key sequence text, "Ctrl+Shift+S"
     int command = 0;
 };
@@ -120,15 +120,15 @@ struct StyleLayout {
     // reserved parts of the skin (name strip, icon, grille).
     RoundedArea area;
     std::vector<Rect> reserved;
-    Rect input;                         // the expression box, id 1000
-    std::vector<ControlSpec> controls;  // in tab order
+    Rect input;                          // the expression box, id 1000
+    std::vector<StyleControl> controls;  // in tab order
     std::string menuBanner;
-    std::vector<MenuItemSpec> menu;
-    std::vector<ShortcutSpec> shortcuts;
+    std::vector<StyleMenuItem> menu;
+    std::vector<StyleShortcut> shortcuts;
 
-    const ControlSpec* control(int id) const;
-    const MenuItemSpec* menuItem(int command) const;
-    const ShortcutSpec* shortcut(int command) const;
+    const StyleControl* control(int id) const;
+    const StyleMenuItem* menuItem(int command) const;
+    const StyleShortcut* shortcut(int command) const;
     // Runs `command` from a button, a menu item or a shortcut; typing keys are always
     // reachable through the keyboard and the input box.
     bool reaches(int command) const;

@@ -41,10 +41,10 @@ const skins::ButtonPictures& pictures(ControlLook look) {
     }
 }
 
-QFont captionFont(const ControlSpec& spec) {
+QFont captionFont(const StyleControl& entry) {
     QFont font(QStringLiteral("Arial"));
-    const bool oneCharacter = QString::fromStdString(spec.caption).size() == 1;
-    switch (spec.look) {
+    const bool oneCharacter = QString::fromStdString(entry.caption).size() == 1;
+    switch (entry.look) {
         case ControlLook::Word:
             font.setPixelSize(oneCharacter ? 15 : 10);
             break;
@@ -152,26 +152,26 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 
 void MainWindow::buildButtons() {
     QWidget* previous = m_input;
-    for (const ControlSpec& spec : m_layout.controls) {
-        auto* button = new HoverButton(qs(spec.caption), this);
-        button->setObjectName(QStringLiteral("button%1").arg(spec.id));
-        button->setPictures(pictures(spec.look));
-        button->setGeometry(spec.rect.x, spec.rect.y, spec.rect.width, spec.rect.height);
-        button->setFont(captionFont(spec));
-        button->setToolTip(qs(spec.tooltip));
-        button->setAccessibleName(qs(spec.accessibleName));
-        const int command = spec.id;
+    for (const StyleControl& entry : m_layout.controls) {
+        auto* button = new HoverButton(qs(entry.caption), this);
+        button->setObjectName(QStringLiteral("button%1").arg(entry.id));
+        button->setPictures(pictures(entry.look));
+        button->setGeometry(entry.rect.x, entry.rect.y, entry.rect.width, entry.rect.height);
+        button->setFont(captionFont(entry));
+        button->setToolTip(qs(entry.tooltip));
+        button->setAccessibleName(qs(entry.accessibleName));
+        const int command = entry.id;
         connect(button, &QAbstractButton::clicked, this, [this, command] { runCommand(command); });
         setTabOrder(previous, button);
         previous = button;
-        m_buttons[spec.id] = button;
+        m_buttons[entry.id] = button;
     }
 }
 
 void MainWindow::buildMenu() {
     m_menu = new BannerMenu(qs(m_layout.menuBanner), this);
     m_menu->setAccessibleName(qs(m_layout.menuBanner));
-    for (const MenuItemSpec& item : m_layout.menu) {
+    for (const StyleMenuItem& item : m_layout.menu) {
         if (item.separatorBefore) m_menu->addSeparator();
         QAction* action = m_menu->addAction(qs(item.text));
         action->setData(item.id);
@@ -188,9 +188,9 @@ void MainWindow::buildMenu() {
 }
 
 void MainWindow::buildShortcuts() {
-    for (const ShortcutSpec& spec : m_layout.shortcuts) {
-        auto* shortcut = new QShortcut(QKeySequence(qs(spec.keys)), this);
-        const int command = spec.command;
+    for (const StyleShortcut& entry : m_layout.shortcuts) {
+        auto* shortcut = new QShortcut(QKeySequence(qs(entry.keys)), this);
+        const int command = entry.command;
         connect(shortcut, &QShortcut::activated, this, [this, command] { runCommand(command); });
     }
 }
@@ -219,7 +219,7 @@ HoverButton* MainWindow::button(int command) const {
 }
 
 QAction* MainWindow::menuAction(int command, int styleCode) const {
-    for (const MenuItemSpec& item : m_layout.menu) {
+    for (const StyleMenuItem& item : m_layout.menu) {
         if (item.styleCode != styleCode || (styleCode == 0 && item.command != command)) continue;
         for (QAction* action : m_menu->actions()) {
             if (!action->isSeparator() && action->data().toInt() == item.id) return action;

@@ -81,10 +81,10 @@ TEST(ManagerWidgets, EachBoxIsItsLabelsBuddyAndButtonsAreFoundById) {
         EXPECT_EQ(label->buddy(), box) << text;
     }
 
-    constexpr ManagerButtonSpec specs[] = {{4, "Talk", "Talk it.", 180, 294},
-                                           {1, "Exit", "", 535, 328}};
+    constexpr ManagerButtonRow entries[] = {{4, "Talk", "Talk it.", 180, 294},
+                                            {1, "Exit", "", 535, 328}};
     ManagerButtons buttons;
-    addManagerButtons(&parent, specs, buttons);
+    addManagerButtons(&parent, entries, buttons);
     ASSERT_NE(findManagerButton(buttons, 1), nullptr);
     EXPECT_EQ(findManagerButton(buttons, 1)->geometry(), QRect(535, 328, 65, 25));
     EXPECT_EQ(findManagerButton(buttons, 1)->accessibleName(), QStringLiteral("Exit"));

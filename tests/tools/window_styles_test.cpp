@@ -119,7 +119,7 @@ TEST(StyleLayout, ControlsInsideTheAreaApartAndOffTheSkinsMarks) {
         const StyleLayout& layout = styleLayout(style);
         const Rect client{0, 0, layout.width, layout.height};
         std::vector<std::pair<int, Rect>> placed{{id::kInput, layout.input}};
-        for (const ControlSpec& c : layout.controls) placed.emplace_back(c.id, c.rect);
+        for (const StyleControl& c : layout.controls) placed.emplace_back(c.id, c.rect);
         for (std::size_t i = 0; i < placed.size(); ++i) {
             const auto& [command, rect] = placed[i];
             SCOPED_TRACE(command);
@@ -140,7 +140,7 @@ TEST(StyleLayout, ControlIdsAreUnique) {
     for (WindowStyle style : windowStyles()) {
         SCOPED_TRACE(name(style));
         std::set<int> ids{id::kInput};
-        for (const ControlSpec& c : styleLayout(style).controls) {
+        for (const StyleControl& c : styleLayout(style).controls) {
             EXPECT_TRUE(ids.insert(c.id).second) << c.id;
         }
     }
@@ -216,7 +216,7 @@ TEST(StyleLayout, TooltipsExactlyAsTheStyleRegistersThem) {
     int checked = 0;
     for (WindowStyle style : windowStyles()) {
         SCOPED_TRACE(name(style));
-        for (const ControlSpec& c : styleLayout(style).controls) {
+        for (const StyleControl& c : styleLayout(style).controls) {
             SCOPED_TRACE(c.id);
             EXPECT_EQ(c.tooltip, expectedTooltip(style, c.id));
             ++checked;
@@ -247,13 +247,13 @@ TEST(StyleLayout, AccessibleNameIsTheTooltipOrTheCaption) {
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.id);
-        const ControlSpec* spec = styleLayout(c.style).control(c.id);
-        ASSERT_NE(spec, nullptr);
-        EXPECT_EQ(spec->caption, c.caption);
-        EXPECT_EQ(spec->accessibleName, c.accessibleName);
+        const StyleControl* entry = styleLayout(c.style).control(c.id);
+        ASSERT_NE(entry, nullptr);
+        EXPECT_EQ(entry->caption, c.caption);
+        EXPECT_EQ(entry->accessibleName, c.accessibleName);
     }
     for (WindowStyle style : windowStyles()) {
-        for (const ControlSpec& c : styleLayout(style).controls) {
+        for (const StyleControl& c : styleLayout(style).controls) {
             EXPECT_FALSE(c.accessibleName.empty()) << name(style) << " " << c.id;
             EXPECT_FALSE(c.caption.empty()) << name(style) << " " << c.id;
         }
@@ -275,7 +275,7 @@ TEST(StyleLayout, StyleMenuOffersTheOtherThreeStyles) {
         SCOPED_TRACE(name(c.style));
         std::vector<std::pair<int, int>> offered;
         std::set<int> menuIds;
-        for (const MenuItemSpec& item : styleLayout(c.style).menu) {
+        for (const StyleMenuItem& item : styleLayout(c.style).menu) {
             EXPECT_TRUE(menuIds.insert(item.id).second) << item.id;
             EXPECT_FALSE(item.text.empty());
             EXPECT_NE(item.styleCode != 0, item.command != 0) << item.id;
@@ -288,8 +288,8 @@ TEST(StyleLayout, StyleMenuOffersTheOtherThreeStyles) {
 TEST(StyleLayout, CartoonMenuCarriesHelpAndExitInsteadOfAHelpButton) {
     const StyleLayout& cartoon = styleLayout(WindowStyle::Cartoon);
     EXPECT_EQ(cartoon.control(id::kHelp), nullptr);
-    const MenuItemSpec* help = cartoon.menuItem(id::kHelp);
-    const MenuItemSpec* exit = cartoon.menuItem(id::kExit);
+    const StyleMenuItem* help = cartoon.menuItem(id::kHelp);
+    const StyleMenuItem* exit = cartoon.menuItem(id::kExit);
     ASSERT_NE(help, nullptr);
     ASSERT_NE(exit, nullptr);
     EXPECT_EQ(help->id, 32871);
@@ -303,7 +303,7 @@ TEST(StyleLayout, ShortcutsOnePerKeyAndCtrlPPastesOnlyInMini) {
         SCOPED_TRACE(name(style));
         std::set<std::string> keys;
         bool ctrlP = false;
-        for (const ShortcutSpec& s : styleLayout(style).shortcuts) {
+        for (const StyleShortcut& s : styleLayout(style).shortcuts) {
             EXPECT_TRUE(keys.insert(s.keys).second) << s.keys;
             if (s.keys == "Ctrl+P") {
                 ctrlP = true;

@@ -264,7 +264,7 @@ TEST(MainWindow, TabReachesEveryButtonInLayoutOrder) {
             reached.push_back(b->objectName().mid(6).toInt());
         }
         std::vector<int> expected;
-        for (const ControlSpec& c : calc.window->layout().controls) expected.push_back(c.id);
+        for (const StyleControl& c : calc.window->layout().controls) expected.push_back(c.id);
         EXPECT_EQ(reached, expected);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), calc.input()) << "Tab wraps round to the box";
@@ -293,9 +293,9 @@ TEST(MainWindow, CaptionsFitAndButtonsStayOffTheCutOutline) {
         Calculator calc(style);
         const QImage skin = calc.window->skin().toImage();
         const QRgb key = skins::kKeyColour;
-        for (const ControlSpec& spec : calc.window->layout().controls) {
-            SCOPED_TRACE(spec.id);
-            HoverButton* b = calc.window->button(spec.id);
+        for (const StyleControl& entry : calc.window->layout().controls) {
+            SCOPED_TRACE(entry.id);
+            HoverButton* b = calc.window->button(entry.id);
             ASSERT_NE(b, nullptr);
             EXPECT_LE(QFontMetrics(b->font()).horizontalAdvance(b->text()), b->width() - 4);
             int cut = 0;
