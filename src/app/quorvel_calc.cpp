@@ -33,23 +33,18 @@ namespace fs = std::filesystem;
 namespace quorvel {
 namespace {
 
-fs::path programDirectory() {
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::current_path() : self.parent_path();
-}
-
 int speak(const Speech& s) {
     const WordPlan plan = makeWordPlan(s.command, s.text);
     if (s.mode == Speech::Mode::Words) {
         std::cout << formatWordPlan(plan);
         return 0;
     }
-    const fs::path sounds = findSoundsDir(programDirectory());
+    const fs::path program = ProgramDirectory();
+    const fs::path sounds = findSoundsDir(program);
     std::error_code error;
     if (!fs::is_directory(sounds, error)) {
         std::cerr << "quorvel-calc: no recordings found; looked in";
-        for (const fs::path& place : soundsDirCandidates(programDirectory())) {
+        for (const fs::path& place : soundsDirCandidates(program)) {
             std::cerr << ' ' << place.string();
         }
         std::cerr << '\n';

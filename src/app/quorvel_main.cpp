@@ -28,12 +28,6 @@ namespace fs = std::filesystem;
 namespace quorvel {
 namespace {
 
-fs::path programDirectory() {
-    std::error_code error;
-    const fs::path self = fs::read_symlink("/proc/self/exe", error);
-    return error ? fs::current_path() : self.parent_path();
-}
-
 LaunchEnvironment environment() {
     LaunchEnvironment env;
     env.defaultFolder = DefaultDataFolder();
@@ -41,7 +35,7 @@ LaunchEnvironment environment() {
     env.err = &std::cerr;
     env.lockWait = DataFolderWait();
     env.player = [] {
-        return std::make_unique<AudioPlayer>(findSoundsDir(programDirectory()), std::cerr);
+        return std::make_unique<AudioPlayer>(findSoundsDir(ProgramDirectory()), std::cerr);
     };
     return env;
 }

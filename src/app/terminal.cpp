@@ -13,6 +13,7 @@
 
 #include "app/line_calculator.h"
 #include "calc/text_util.h"
+#include "data/data_folder.h"
 
 namespace quorvel {
 namespace {
@@ -83,15 +84,8 @@ void dropLine() {
 }  // namespace
 
 std::filesystem::path HistoryFile(std::string_view xdgStateHome, std::string_view home) {
-    std::filesystem::path base;
-    if (!xdgStateHome.empty() && xdgStateHome.front() == '/') {
-        base = xdgStateHome;
-    } else if (!home.empty()) {
-        base = std::filesystem::path(home) / ".local" / "state";
-    } else {
-        return {};
-    }
-    return base / "quorvel" / "history";
+    const std::filesystem::path folder = XdgQuorvelFolder(xdgStateHome, home, ".local/state");
+    return folder.empty() ? folder : folder / "history";
 }
 
 int RunTerminal(LineCalculator& calculator, std::string_view version) {

@@ -33,20 +33,28 @@ std::filesystem::path ChooseDataFolder(const std::filesystem::path& programDirec
         std::filesystem::is_regular_file(programDirectory / kSysDataFileName, error)) {
         return programDirectory;
     }
-    std::filesystem::path base(xdgDataHome);
+    return XdgQuorvelFolder(xdgDataHome, home, ".local/share");
+}
+
+std::filesystem::path XdgQuorvelFolder(std::string_view xdgValue, std::string_view home,
+                                       std::string_view fallback) {
+    std::filesystem::path base(xdgValue);
     if (!base.is_absolute()) {
         if (home.empty()) return {};
-        base = std::filesystem::path(home) / ".local" / "share";
+        base = std::filesystem::path(home) / fallback;
     }
     return base / "quorvel";
 }
 
-std::filesystem::path DefaultDataFolder() {
+std::filesystem::path ProgramDirectory() {
     std::error_code error;
     const std::filesystem::path exe = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::filesystem::path() : exe.parent_path();
+}
+
+std::filesystem::path DefaultDataFolder() {
     const char* xdg = std::getenv("XDG_DATA_HOME");
-    return ChooseDataFolder(error ? std::filesystem::path() : exe.parent_path(), xdg ? xdg : "",
-                            homeDirectory());
+    return ChooseDataFolder(ProgramDirectory(), xdg ? xdg : "", homeDirectory());
 }
 
 std::chrono::milliseconds DataFolderWait() {

@@ -21,6 +21,12 @@ inline constexpr std::chrono::milliseconds kDataFolderWait{5000};
 // there is neither a portable copy nor a home.
 std::filesystem::path ChooseDataFolder(const std::filesystem::path& programDirectory,
                                        std::string_view xdgDataHome, std::string_view home);
+// The quorvel folder of an XDG base directory: `xdgValue`/quorvel when it is absolute, else
+// `home`/`fallback`/quorvel (fallback such as ".local/share"); empty when neither gives a place.
+std::filesystem::path XdgQuorvelFolder(std::string_view xdgValue, std::string_view home,
+                                       std::string_view fallback);
+// The folder of the running program; empty when the system cannot say.
+std::filesystem::path ProgramDirectory();
 // ChooseDataFolder for this process; creates nothing.
 std::filesystem::path DefaultDataFolder();
 
