@@ -19,7 +19,7 @@
 #include "data/folder_lock.h"
 #include "data/sys_data_holder.h"
 #include "tools/start_up.h"
-#include "tools/window_style.h"
+#include "tools/style_code.h"
 
 class QWidget;
 

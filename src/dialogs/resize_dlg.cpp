@@ -3,7 +3,7 @@
 #include <QLabel>
 
 #include "dialogs/dialog_button.h"
-#include "tools/window_style.h"
+#include "tools/style_code.h"
 
 namespace quorvel {
 

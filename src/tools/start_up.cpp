@@ -5,7 +5,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "tools/window_style.h"
+#include "tools/style_code.h"
 
 namespace quorvel {
 namespace {

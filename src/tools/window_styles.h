@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/window_style.h"
+#include "tools/style_code.h"
 
 namespace quorvel {
 

@@ -37,7 +37,7 @@
 #include "dialogs/vari_dlg.h"
 #include "speech/word_player.h"
 #include "support/recording_speaker.h"
-#include "tools/window_style.h"
+#include "tools/style_code.h"
 #include "tools/window_styles.h"
 #include "ui/filter_edit.h"
 #include "ui/float_edit.h"

@@ -1,7 +1,9 @@
-#include "tools/window_style.h"
+#include "tools/style_code.h"
 
 #include <array>
-#include <cctype>
+#include <string>
+
+#include "calc/text_util.h"
 
 namespace quorvel {
 
@@ -38,14 +40,9 @@ std::string_view styleName(WindowStyle style) {
 }
 
 std::optional<WindowStyle> styleFromName(std::string_view name) {
+    const std::string lower = ToLower(name);
     for (std::size_t i = 0; i < kNames.size(); ++i) {
-        const std::string_view known = kNames[i];
-        if (known.size() != name.size()) continue;
-        bool same = true;
-        for (std::size_t c = 0; c < name.size() && same; ++c) {
-            same = std::tolower(static_cast<unsigned char>(name[c])) == known[c];
-        }
-        if (same) return static_cast<WindowStyle>(static_cast<int>(i) + 1);
+        if (kNames[i] == lower) return static_cast<WindowStyle>(static_cast<int>(i) + 1);
     }
     return std::nullopt;
 }

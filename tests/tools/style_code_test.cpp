@@ -1,4 +1,4 @@
-#include "tools/window_style.h"
+#include "tools/style_code.h"
 
 #include <gtest/gtest.h>
 
