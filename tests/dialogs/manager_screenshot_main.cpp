@@ -94,7 +94,7 @@ int main(int argc, char** argv) {
         fresh.descriptionBox()->setText(QStringLiteral("the answer"));
     });
 
-    quorvel::CExportToForDlg exporter(holder, prompter, "09:15   5*12+7=67");
+    quorvel::CExportToForDlg exporter(holder, prompter, "5*12+7=67");
     show(exporter, "export_formula.png", [&] {
         exporter.descriptionBox()->setText(QStringLiteral("from the log"));
         exporter.catalogBox()->setCurrentIndex(2);
