@@ -101,6 +101,19 @@ bool isDecimalText(std::string_view t) {
 
 bool isParameterLetter(char c) { return ParameterIndex(c) >= 0; }
 
+// Texts whose capacity is kept from one calculation to the next on the same thread; an
+// engine lives for one calculation only. The evaluator never runs inside itself.
+struct Scratch {
+    std::string valueText;  // the last operation's result
+    std::string line;       // the line a round works on
+    std::string flat;       // the bracket-free stretch being reduced
+};
+
+Scratch& scratch() {
+    thread_local Scratch buffers;
+    return buffers;
+}
+
 std::size_t matchingOpen(std::string_view line, std::size_t close) {
     int depth = 0;
     for (std::size_t i = close + 1; i-- > 0;) {
@@ -189,9 +202,9 @@ std::optional<std::string> ReadOperand(std::string_view text) {
     return operandText(*operand);
 }
 
-std::string InsertImplicitMultiplication(std::string_view text) {
+void InsertImplicitMultiplication(std::string_view text, std::string& out) {
     const FunctionNameRecogniser functions;
-    std::string out;
+    out.clear();
     out.reserve(text.size() + text.size() / 4);
     auto endsOperand = [&out] {
         if (out.empty()) return false;
@@ -202,11 +215,13 @@ std::string InsertImplicitMultiplication(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const char c = text[i];
         const std::string_view rest = text.substr(i);
+        // The names below all begin with a letter, so other characters skip the comparisons.
         const bool startsOperand =
             c == '(' || IsDigit(c) || c == 'x' || c == 'X' || isParameterLetter(c) ||
-            (rest.size() >= 2 && equalsIgnoreCase(rest.substr(0, 2), "pi")) ||
-            (rest.size() >= 4 && equalsIgnoreCase(rest.substr(0, 4), "last")) ||
-            (isLetter(c) && functions.find(rest, FunctionNameRecogniser::Mode::BeginsWith));
+            (isLetter(c) &&
+             ((rest.size() >= 2 && equalsIgnoreCase(rest.substr(0, 2), "pi")) ||
+              (rest.size() >= 4 && equalsIgnoreCase(rest.substr(0, 4), "last")) ||
+              functions.find(rest, FunctionNameRecogniser::Mode::BeginsWith)));
         // Digits after a digit or point are one number; the digit of last1 belongs to its name.
         const bool sameNumber =
             IsDigit(c) && !out.empty() &&
@@ -214,6 +229,11 @@ std::string InsertImplicitMultiplication(std::string_view text) {
         if (startsOperand && !sameNumber && endsOperand()) out.push_back('*');
         out.push_back(c);
     }
+}
+
+std::string InsertImplicitMultiplication(std::string_view text) {
+    std::string out;
+    InsertImplicitMultiplication(text, out);
     return out;
 }
 
@@ -232,21 +252,6 @@ CalcOutcome CalcEngine::failure() const {
     outcome.error = m_error;
     outcome.message = m_errorText;
     return outcome;
-}
-
-std::optional<CaughtError> CatchNumberErrors(const std::function<void()>& work) {
-    try {
-        work();
-    } catch (const std::domain_error&) {
-        return CaughtError{MessageId::NumberOutOfRange, msg::kNumberOutOfRange};
-    } catch (const std::overflow_error&) {
-        return CaughtError{MessageId::NumberOutOfRange, msg::kNumberOutOfRange};
-    } catch (const std::bad_alloc&) {
-        return CaughtError{MessageId::OutOfMemory, msg::kOutOfMemory};
-    } catch (const std::length_error&) {
-        return CaughtError{MessageId::OutOfMemory, msg::kOutOfMemory};
-    }
-    return std::nullopt;
 }
 
 bool CalcEngine::fits(std::size_t bytes) {
@@ -278,17 +283,28 @@ bool CalcEngine::checkOperatorCounts(std::string_view expression) {
 }
 
 CalcOutcome CalcEngine::CalculateSteps(std::string_view expression, int radix) {
+    CalcOutcome outcome;
+    CalculateSteps(expression, radix, outcome);
+    return outcome;
+}
+
+void CalcEngine::CalculateSteps(std::string_view expression, int radix, CalcOutcome& outcome) {
     m_error = MessageId::None;
     m_errorText.clear();
-    CalcOutcome outcome;
+    outcome.error = MessageId::None;
+    outcome.position = -1;
+    outcome.message.clear();
     const auto caught = CatchNumberErrors(
         [&] { outcome.ok = reduce(expression, radix, outcome.result, outcome.steps); });
     if (caught) {
         outcome.ok = false;
         fail(caught->id, caught->message, msg::kTitleWarning);
     }
-    if (outcome.ok) return outcome;
-    return failure();
+    if (outcome.ok) return;
+    outcome.error = m_error;
+    outcome.message = m_errorText;
+    outcome.result.clear();
+    outcome.steps.clear();
 }
 
 bool CalcEngine::reduce(std::string_view expression, int radix, std::string& result,
@@ -307,9 +323,12 @@ bool CalcEngine::reduce(std::string_view expression, int radix, std::string& res
     }
     if (!checkOperatorCounts(expression)) return false;
 
-    std::string working;
+    // The step text is built where the caller wants it, in a buffer it may be reusing.
+    std::string& working = steps;
+    working.clear();
     working.reserve(4 * expression.size() + 64);  // most calculations take a few lines
     working.append(expression).append("\r\n=").append(expression);
+    Scratch& buffers = scratch();
     // A round takes a bracket, a function's argument and then the function, or the last
     // stretch, so this many rounds always reach a single number.
     const auto maxRounds = 2 * open + 2;
@@ -317,8 +336,8 @@ bool CalcEngine::reduce(std::string_view expression, int radix, std::string& res
         const std::size_t lineStart = working.rfind('=') + 1;
         const std::string_view current = std::string_view(working).substr(lineStart);
         if (isOperand(current)) break;
-        m_line.assign(current);  // the working text changes under the views taken from it
-        const std::string& line = m_line;
+        buffers.line.assign(current);  // the working text changes under the views taken from it
+        const std::string& line = buffers.line;
         if (round == maxRounds) {
             fail(MessageId::InvalidExpression, msg::kInvalidExpression, msg::kTitleMalformed);
             return false;
@@ -341,9 +360,10 @@ bool CalcEngine::reduce(std::string_view expression, int radix, std::string& res
                 }
                 flat = false;
             } else {
-                m_flat.assign(content);
+                buffers.flat.assign(content);
                 if (!EvaluateFlat(working, lineStart, std::string_view(line).substr(0, openAt + 1),
-                                  m_flat, std::string_view(line).substr(closeAt), radix)) {
+                                  buffers.flat, std::string_view(line).substr(closeAt),
+                                  radix)) {
                     return false;
                 }
             }
@@ -351,8 +371,8 @@ bool CalcEngine::reduce(std::string_view expression, int radix, std::string& res
             break;
         }
         if (!handled) {
-            m_flat.assign(line);
-            if (!EvaluateFlat(working, lineStart, {}, m_flat, {}, radix)) return false;
+            buffers.flat.assign(line);
+            if (!EvaluateFlat(working, lineStart, {}, buffers.flat, {}, radix)) return false;
         }
 
         // The next round works on a fresh copy of the last line, unless nothing is left to do.
@@ -367,10 +387,11 @@ bool CalcEngine::reduce(std::string_view expression, int radix, std::string& res
     }
 
     const std::size_t lastStart = working.rfind('=') + 1;
-    const std::string last = *ReadOperand(std::string_view(working).substr(lastStart));
-    working.replace(lastStart, std::string::npos, last);
-    result = last;
-    steps = std::move(working);
+    const Operand last = *readOperand(std::string_view(working).substr(lastStart));
+    result.clear();
+    if (last.negative) result.push_back('-');
+    result.append(last.digits);
+    working.replace(lastStart, std::string::npos, result);
     return true;
 }
 
@@ -462,7 +483,7 @@ bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart, std::
                  msg::kTitleWarning);
             return false;
         }
-        std::string& text = m_valueText;
+        std::string& text = scratch().valueText;
         bool negative;
         if (radix == 10 && ShortDecimalApply(expression[at], x->negative, x->digits, y->negative,
                                              y->digits, m_workingDigits, text)) {

@@ -9,8 +9,9 @@
 
 #include <array>
 #include <cstdint>
-#include <functional>
+#include <new>
 #include <optional>
+#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -35,7 +36,9 @@ public:
     std::int32_t back() const { return m_positions[m_count - 1]; }
 
 private:
-    std::array<std::int32_t, kCapacity> m_positions{};
+    // Left unfilled: only the first m_count entries are ever read, and an engine per
+    // calculation would otherwise clear a kilobyte each time.
+    std::array<std::int32_t, kCapacity> m_positions;
     std::size_t m_count = 0;
 };
 
@@ -54,6 +57,8 @@ bool IsPlainNumber(std::string_view text);
 
 // Makes "2(3+4)", "2pi", "3x" and ")(" explicit products.
 std::string InsertImplicitMultiplication(std::string_view text);
+// The same into `out`, whose capacity is reused; `out` must not hold `text`.
+void InsertImplicitMultiplication(std::string_view text, std::string& out);
 
 // The value an operand text stands for, with its brackets and doubled signs resolved
 // ("(-5)" -> "-5", "-(-5)" -> "5", "((5))" -> "5"), or nothing when it is no decimal number.
@@ -66,8 +71,23 @@ struct CaughtError {
 
 // Runs `work` and turns what the number type may throw (std::domain_error, std::overflow_error)
 // and exhausted memory (std::bad_alloc, std::length_error) into a failure to report; nothing
-// when `work` returned normally. Other exceptions are bugs and pass through.
-std::optional<CaughtError> CatchNumberErrors(const std::function<void()>& work);
+// when `work` returned normally. Other exceptions are bugs and pass through. A template, so
+// that wrapping every calculation costs no std::function and its allocation.
+template <typename Work>
+std::optional<CaughtError> CatchNumberErrors(Work&& work) {
+    try {
+        work();
+    } catch (const std::domain_error&) {
+        return CaughtError{MessageId::NumberOutOfRange, msg::kNumberOutOfRange};
+    } catch (const std::overflow_error&) {
+        return CaughtError{MessageId::NumberOutOfRange, msg::kNumberOutOfRange};
+    } catch (const std::bad_alloc&) {
+        return CaughtError{MessageId::OutOfMemory, msg::kOutOfMemory};
+    } catch (const std::length_error&) {
+        return CaughtError{MessageId::OutOfMemory, msg::kOutOfMemory};
+    }
+    return std::nullopt;
+}
 
 class CalcEngine {
 public:
@@ -77,6 +97,9 @@ public:
     // front what would overrun the operator table, and stops when the step text would pass
     // msg::kMaxStepTextBytes.
     CalcOutcome CalculateSteps(std::string_view expression, int radix);
+    // The same into `outcome`, whose texts keep their capacity: a caller with many
+    // calculations hands in the same one each time. `expression` must not be one of them.
+    void CalculateSteps(std::string_view expression, int radix, CalcOutcome& outcome);
 
     // Applies one of + - * / ^ with the working digits; false after telling the user why.
     bool ApplyOperator(char op, const DecimalNumber& x, const DecimalNumber& y, DecimalNumber& out);
@@ -123,10 +146,6 @@ private:
     Prompter& m_prompter;
     MessageId m_error = MessageId::None;
     std::string m_errorText;
-    // Buffers whose capacity is kept between operations and rounds.
-    std::string m_valueText;  // the last operation's result
-    std::string m_line;       // the line a round works on
-    std::string m_flat;       // the bracket-free stretch being reduced
 };
 
 }  // namespace quorvel

@@ -11,22 +11,47 @@
 #include "calc/text_util.h"
 
 namespace quorvel {
-std::string FormatResult(std::string_view rawResult, std::string& steps, int places,
-                         int digitsLimit) {
-    const std::string value =
-        RoundToPlaces(StripLeadingZeros(StripTrailingZeros(rawResult)), places);
-    const std::string eForm = ENotation(value, places, digitsLimit);
+namespace {
+
+// Texts whose capacity is kept from one calculation to the next on the same thread.
+struct Scratch {
+    std::string lowered;
+    std::string explicitProducts;
+    std::string substituted;
+    std::string unrounded;
+    std::string value;
+};
+
+Scratch& scratch() {
+    thread_local Scratch buffers;
+    return buffers;
+}
+
+}  // namespace
+
+void FormatResult(std::string_view rawResult, std::string& steps, int places, int digitsLimit,
+                  std::string& result) {
+    Scratch& buffers = scratch();
+    StripLeadingZeros(WithoutTrailingZeros(rawResult), buffers.unrounded);
+    std::string& value = buffers.value;
+    RoundToPlaces(buffers.unrounded, places, value);
     const std::size_t afterEquals = steps.rfind('=') + 1;
     steps.resize(afterEquals);
     steps += value;
-    std::string result;
-    if (eForm != value) {
+    if (NeedsENotation(value, digitsLimit)) {
+        const std::string eForm = ENotation(value, places, digitsLimit);
         steps.append("\r\n=").append(eForm);
-        result = StripTrailingZeros(eForm);
+        result.assign(WithoutTrailingZeros(eForm));
     } else {
-        result = StripTrailingZeros(value);
+        result.assign(WithoutTrailingZeros(value));
     }
     if (result == "-0") result.erase(0, 1);
+}
+
+std::string FormatResult(std::string_view rawResult, std::string& steps, int places,
+                         int digitsLimit) {
+    std::string result;
+    FormatResult(rawResult, steps, places, digitsLimit, result);
     return result;
 }
 
@@ -43,51 +68,80 @@ CalcOutcome ReportSyntaxError(Prompter& prompter, const SyntaxVerdict& verdict,
 
 namespace {
 
-CalcOutcome failWith(Prompter& prompter, MessageId id, std::string_view text,
-                     std::string_view title) {
-    CalcOutcome outcome;
-    outcome.error = id;
-    outcome.message = std::string(text);
-    prompter.showMessage(text, title, MessageIcon::Exclamation);
-    return outcome;
+// A fresh outcome, keeping the capacity of its texts.
+void clear(CalcOutcome& outcome) {
+    outcome.ok = false;
+    outcome.error = MessageId::None;
+    outcome.position = -1;
+    outcome.message.clear();
+    outcome.result.clear();
+    outcome.steps.clear();
 }
 
-CalcOutcome calculate(std::string_view input, const RecentResults& recent,
-                      const CalcSettings& settings, Prompter& prompter, CheckScope rules) {
+void failWith(Prompter& prompter, MessageId id, std::string_view text, std::string_view title,
+              CalcOutcome& outcome) {
+    clear(outcome);
+    outcome.error = id;
+    outcome.message.assign(text);
+    prompter.showMessage(text, title, MessageIcon::Exclamation);
+}
+
+void calculate(std::string_view input, const RecentResults& recent, const CalcSettings& settings,
+               Prompter& prompter, CheckScope rules, CalcOutcome& outcome) {
     if (input.size() > msg::kMaxExpressionLength) {
-        return failWith(prompter, MessageId::ExpressionTooLong, msg::expressionTooLong(),
-                        msg::kTitleMalformed);
+        failWith(prompter, MessageId::ExpressionTooLong, msg::expressionTooLong(),
+                 msg::kTitleMalformed, outcome);
+        return;
     }
-    std::string text = ToLower(Trim(input));
-    if (text.empty() || text.find('=') != std::string::npos) return {};
+    Scratch& buffers = scratch();
+    std::string& text = buffers.lowered;
+    ToLower(Trim(input), text);
+    if (text.empty() || text.find('=') != std::string::npos) {
+        clear(outcome);
+        return;
+    }
     if (std::count(text.begin(), text.end(), '(') != std::count(text.begin(), text.end(), ')')) {
-        return failWith(prompter, MessageId::BracketCountsDiffer, msg::kBracketCountsDiffer,
-                        msg::kTitleMalformed);
+        failWith(prompter, MessageId::BracketCountsDiffer, msg::kBracketCountsDiffer,
+                 msg::kTitleMalformed, outcome);
+        return;
     }
     static const SyntaxChecker checker;
     const SyntaxVerdict verdict = checker.Check(text, rules);
-    if (!verdict.accepted) return ReportSyntaxError(prompter, verdict, text);
-    text = SubstituteValues(InsertImplicitMultiplication(text), recent, settings);
+    if (!verdict.accepted) {
+        outcome = ReportSyntaxError(prompter, verdict, text);
+        return;
+    }
+    InsertImplicitMultiplication(text, buffers.explicitProducts);
+    SubstituteValues(buffers.explicitProducts, recent, settings, buffers.substituted);
+    const std::string& substituted = buffers.substituted;
 
     CalcEngine engine(settings.places + 1, settings.angleUnit, prompter);
-    if (!engine.CheckInverseArguments(text)) return engine.failure();
-    CalcOutcome outcome = engine.CalculateSteps(text, 10);
-    if (!outcome.ok) return outcome;
-    outcome.result =
-        FormatResult(outcome.result, outcome.steps, settings.places, settings.digitsLimit);
-    return outcome;
+    if (!engine.CheckInverseArguments(substituted)) {
+        outcome = engine.failure();
+        return;
+    }
+    engine.CalculateSteps(substituted, 10, outcome);
+    if (!outcome.ok) return;
+    FormatResult(outcome.result, outcome.steps, settings.places, settings.digitsLimit,
+                 outcome.result);
 }
 
 }  // namespace
+
+void CalculateExpression(std::string_view input, const RecentResults& recent,
+                         const CalcSettings& settings, Prompter& prompter, CheckScope rules,
+                         CalcOutcome& outcome) {
+    if (const auto caught = CatchNumberErrors(
+            [&] { calculate(input, recent, settings, prompter, rules, outcome); })) {
+        failWith(prompter, caught->id, caught->message, msg::kTitleWarning, outcome);
+    }
+}
 
 CalcOutcome CalculateExpression(std::string_view input, const RecentResults& recent,
                                 const CalcSettings& settings, Prompter& prompter,
                                 CheckScope rules) {
     CalcOutcome outcome;
-    if (const auto caught = CatchNumberErrors(
-            [&] { outcome = calculate(input, recent, settings, prompter, rules); })) {
-        return failWith(prompter, caught->id, caught->message, msg::kTitleWarning);
-    }
+    CalculateExpression(input, recent, settings, prompter, rules, outcome);
     return outcome;
 }
 

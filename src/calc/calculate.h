@@ -17,6 +17,9 @@ using RecentResults = std::array<std::string, 5>;  // Last1 .. Last5
 // and returns the shown result. `steps` ends with the rounded value (and the E form).
 std::string FormatResult(std::string_view rawResult, std::string& steps, int places,
                          int digitsLimit);
+// The same into `result`, which may be the text `rawResult` looks at.
+void FormatResult(std::string_view rawResult, std::string& steps, int places, int digitsLimit,
+                  std::string& result);
 
 // Checks, normalises, substitutes and evaluates one expression. On failure the user has been
 // told why (except for an empty text or one with "="), and nothing else changes. Never throws
@@ -25,6 +28,11 @@ std::string FormatResult(std::string_view rawResult, std::string& steps, int pla
 CalcOutcome CalculateExpression(std::string_view input, const RecentResults& recent,
                                 const CalcSettings& settings, Prompter& prompter,
                                 CheckScope rules = CheckScope::AllRules);
+// The same into `outcome`, whose texts keep their capacity: a caller with many calculations
+// hands in the same one each time. `input` must not be one of its texts.
+void CalculateExpression(std::string_view input, const RecentResults& recent,
+                         const CalcSettings& settings, Prompter& prompter, CheckScope rules,
+                         CalcOutcome& outcome);
 
 // The checker's rejection in the input message dialog, with the expression's control
 // characters escaped and the position moved to match. The outcome says what was shown.

@@ -25,17 +25,21 @@ std::string mantissa(char first, std::string_view rest, int places) {
 
 }  // namespace
 
-std::string StripTrailingZeros(std::string_view text) {
-    if (text.find('E') != std::string_view::npos) return std::string(text);
+std::string_view WithoutTrailingZeros(std::string_view text) {
+    if (text.find('E') != std::string_view::npos) return text;
     const auto point = text.find('.');
-    if (point == std::string_view::npos) return std::string(text);
+    if (point == std::string_view::npos) return text;
     std::size_t end = text.size();
     while (end > point + 1 && text[end - 1] == '0') --end;
     if (end == point + 1) end = point;
-    return std::string(text.substr(0, end));
+    return text.substr(0, end);
 }
 
-std::string StripLeadingZeros(std::string_view text) {
+std::string StripTrailingZeros(std::string_view text) {
+    return std::string(WithoutTrailingZeros(text));
+}
+
+void StripLeadingZeros(std::string_view text, std::string& out) {
     const auto [sign, body] = splitSign(text);
     const auto point = body.find('.');
     std::size_t start = 0;
@@ -45,21 +49,28 @@ std::string StripLeadingZeros(std::string_view text) {
     } else {
         while (start + 1 < point && body[start] == '0') ++start;
     }
-    std::string out(sign);
+    out.assign(sign);
     out += body.substr(start);
+}
+
+std::string StripLeadingZeros(std::string_view text) {
+    std::string out;
+    StripLeadingZeros(text, out);
     return out;
 }
 
-std::string RoundToPlaces(std::string_view text, int places) {
+void RoundToPlaces(std::string_view text, int places, std::string& out) {
     const auto point = text.find('.');
-    if (point == std::string_view::npos) return std::string(text);
     places = std::max(places, 0);
-    const std::size_t fraction = text.size() - point - 1;
-    if (fraction <= static_cast<std::size_t>(places)) return std::string(text);
+    if (point == std::string_view::npos ||
+        text.size() - point - 1 <= static_cast<std::size_t>(places)) {
+        out.assign(text);
+        return;
+    }
 
-    std::string out(text.substr(0, point + 1 + static_cast<std::size_t>(places)));
+    out.assign(text.substr(0, point + 1 + static_cast<std::size_t>(places)));
     const char dropped = text[point + 1 + static_cast<std::size_t>(places)];
-    if (dropped <= '4') return out;
+    if (dropped <= '4') return;
 
     std::size_t i = out.size();
     while (i > 0) {
@@ -68,16 +79,34 @@ std::string RoundToPlaces(std::string_view text, int places) {
         if (c == '.') continue;
         if (c < '0' || c > '9') {  // reached the sign: the carry left the first digit
             out.insert(i + 1, 1, '1');
-            return out;
+            return;
         }
         if (c != '9') {
             ++c;
-            return out;
+            return;
         }
         c = '0';
     }
     out.insert(0, 1, '1');
+}
+
+std::string RoundToPlaces(std::string_view text, int places) {
+    std::string out;
+    RoundToPlaces(text, places, out);
     return out;
+}
+
+bool NeedsENotation(std::string_view value, int intDigits) {
+    const std::string_view body = splitSign(value).body;
+    const auto point = body.find('.');
+    const std::size_t integerLength = point == std::string_view::npos ? body.size() : point;
+    const std::size_t limit = static_cast<std::size_t>(std::max(intDigits, 0));
+    if (integerLength > limit) return true;
+    if (body.size() > 2 && body[0] == '0' && body[1] == '.') {
+        const std::size_t first = body.find_first_not_of('0', 2);
+        return first != std::string_view::npos && first - 2 >= limit;
+    }
+    return false;
 }
 
 std::string ENotation(std::string_view value, int places, int intDigits) {

@@ -18,6 +18,15 @@ void appendValue(std::string& out, std::string_view value) {
 
 }  // namespace
 
+void SubstituteValues(std::string_view expression, const RecentResults& recent,
+                      const CalcSettings& settings, std::string& out) {
+    if (expression.find_first_of("lpfkmw") == std::string_view::npos) {
+        out.assign(expression);  // no name to replace
+        return;
+    }
+    out = SubstituteValues(expression, recent, settings);
+}
+
 std::string SubstituteValues(std::string_view expression, const RecentResults& recent,
                              const CalcSettings& settings) {
     if (expression.find_first_of("lpfkmw") == std::string_view::npos) {

@@ -16,7 +16,13 @@ std::string_view Trim(std::string_view text) {
 }
 
 std::string ToLower(std::string_view text) {
-    std::string out(text);
+    std::string out;
+    ToLower(text, out);
+    return out;
+}
+
+void ToLower(std::string_view text, std::string& out) {
+    out.assign(text);
     for (char& c : out) {
         // ASCII directly: this runs on every line, and the C library call was a tenth of it.
         if (c >= 'A' && c <= 'Z') {
@@ -25,7 +31,6 @@ std::string ToLower(std::string_view text) {
             c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         }
     }
-    return out;
 }
 
 }  // namespace quorvel

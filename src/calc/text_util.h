@@ -14,5 +14,7 @@ constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // White space of the C locale at both ends.
 std::string_view Trim(std::string_view text);
 std::string ToLower(std::string_view text);
+// The same into `out`, whose capacity is reused; `out` must not hold `text`.
+void ToLower(std::string_view text, std::string& out);
 
 }  // namespace quorvel
