@@ -32,10 +32,17 @@ bool readNumber(std::string_view& text, std::size_t width, char follower, int lo
 }  // namespace
 
 LogTime LocalLogTime() {
+    // A batch run asks for every calculation; within one second the answer cannot change, and
+    // converting to local time costs far more than reading the clock.
+    thread_local std::time_t lastSecond = -1;
+    thread_local LogTime lastTime{};
     const std::time_t now = std::time(nullptr);
+    if (now == lastSecond) return lastTime;
     std::tm local{};
     localtime_r(&now, &local);
-    return {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
+    lastTime = {local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min};
+    lastSecond = now;
+    return lastTime;
 }
 
 std::string FormatLogStamp(const LogTime& t) {
