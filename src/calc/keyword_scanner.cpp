@@ -32,7 +32,11 @@ bool sameLetters(std::string_view text, std::string_view word) {
 }  // namespace
 
 KeywordScanner::KeywordScanner() : m_words(keywords()) {
-    for (const Keyword& word : m_words) m_byInitial[word.text[0] - 'a'].push_back(word);
+    for (const Keyword& word : m_words) {
+        const auto initial = static_cast<std::size_t>(word.text[0] - 'a');
+        m_byInitial[initial].push_back(word);
+        m_secondLetters[initial] |= 1u << (word.text[1] - 'a');
+    }
 }
 
 std::optional<KeywordMatch> KeywordScanner::findEndingAt(std::string_view text,
@@ -54,6 +58,13 @@ std::optional<KeywordMatch> KeywordScanner::findStartingAt(std::string_view text
     if (start >= text.size()) return std::nullopt;
     const char first = static_cast<char>(text[start] | 0x20);
     if (first < 'a' || first > 'z') return std::nullopt;  // every keyword begins with a letter
+    // Every keyword has at least two letters.
+    if (text.size() - start < 2) return std::nullopt;
+    const char second = static_cast<char>(text[start + 1] | 0x20);
+    if (second < 'a' || second > 'z' ||
+        (m_secondLetters[static_cast<std::size_t>(first - 'a')] >> (second - 'a') & 1u) == 0) {
+        return std::nullopt;
+    }
     std::optional<KeywordMatch> best;
     for (const Keyword& word : m_byInitial[first - 'a']) {
         const std::size_t length = word.text.size();

@@ -43,6 +43,9 @@ private:
     // The words again, by their first letter and in the same order: the batch run asks at
     // every word of a line of prose, and most words begin no keyword.
     std::array<std::vector<Keyword>, 26> m_byInitial;
+    // Per first letter, one bit for each letter that comes second in one of its words: most
+    // words of prose are turned away on their first two letters.
+    std::array<std::uint32_t, 26> m_secondLetters{};
 };
 
 }  // namespace quorvel
