@@ -379,15 +379,20 @@ private:
         }
         ReportCapture capture;
         // The character rules have just passed on the same text; only the argument rule is left.
-        CalcOutcome calculated = CalculateExpression(text, m_recent, m_options.settings, capture,
-                                                     CheckScope::ArgumentRule);
+        CalcOutcome& calculated = m_calculated;
+        CalculateExpression(text, m_recent, m_options.settings, capture, CheckScope::ArgumentRule,
+                            calculated);
         if (!calculated.ok) {
             fail(text, capture.firstText(), [&] { capture.replay(m_prompter); });
             return false;
         }
         const std::string& result = calculated.result;
-        steps = std::move(calculated.steps);
-        value = m_options.eNotation ? result : plainValue(result, steps, m_options.settings.places);
+        steps.swap(calculated.steps);
+        if (m_options.eNotation || result.find('E') == std::string::npos) {
+            value.assign(result);  // a result without E form is already rounded to P places
+        } else {
+            value = plainValue(result, steps, m_options.settings.places);
+        }
         if (m_callback) {
             BatchEntry& entry = m_entry;
             entry.calculation.assign(text);
@@ -434,6 +439,7 @@ private:
     std::string m_value;
     std::string m_steps;
     std::string m_lowered;
+    CalcOutcome m_calculated;
     BatchEntry m_entry;
     std::optional<LogTime> m_stampTime;
     std::string m_stamp;
