@@ -1,5 +1,6 @@
 #include "app/terminal.h"
 
+#include <dlfcn.h>
 #include <readline/history.h>
 #include <readline/readline.h>
 #include <sys/select.h>
@@ -29,6 +30,68 @@ constexpr std::string_view kTerminalHelp =
     "parameter. Up and Down recall earlier lines, Ctrl+C drops the line being typed, and\n"
     "quit, exit or Ctrl+D ends. quorvel-calc --help lists the options.\n";
 
+// GNU readline is opened when a terminal session starts. Linked, it and the terminal library
+// under it were the larger part of every start of quorvel-calc, though only this session uses
+// them; only their declarations are taken from the headers.
+struct Readline {
+    decltype(&::history_get) historyGet;
+    decltype(&::add_history) addHistory;
+    decltype(&::stifle_history) stifleHistory;
+    decltype(&::read_history) readHistory;
+    decltype(&::write_history) writeHistory;
+    decltype(&::rl_free_line_state) freeLineState;
+    decltype(&::rl_callback_sigcleanup) callbackSigcleanup;
+    decltype(&::rl_replace_line) replaceLine;
+    decltype(&::rl_crlf) crlf;
+    decltype(&::rl_on_new_line) onNewLine;
+    decltype(&::rl_redisplay) redisplay;
+    decltype(&::rl_callback_handler_install) callbackHandlerInstall;
+    decltype(&::rl_callback_read_char) callbackReadChar;
+    decltype(&::rl_callback_handler_remove) callbackHandlerRemove;
+    int* historyLength;
+    int* historyBase;
+    int* catchSignals;
+};
+
+template <typename T>
+bool bind(void* library, T& target, const char* symbol, std::string& error) {
+    target = reinterpret_cast<T>(dlsym(library, symbol));
+    if (target == nullptr && error.empty()) error = std::string("no ") + symbol;
+    return target != nullptr;
+}
+
+// Nothing when the library cannot be opened or lacks a name, with the reason in `error`.
+// Never closed: the session may end only with the process.
+const Readline* openReadline(std::string& error) {
+    static Readline api{};
+    void* library = dlopen(QUORVEL_READLINE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
+    if (library == nullptr) {
+        const char* reason = dlerror();
+        error = reason ? reason : QUORVEL_READLINE_LIBRARY;
+        return nullptr;
+    }
+    bool ok = bind(library, api.historyGet, "history_get", error);
+    ok = bind(library, api.addHistory, "add_history", error) && ok;
+    ok = bind(library, api.stifleHistory, "stifle_history", error) && ok;
+    ok = bind(library, api.readHistory, "read_history", error) && ok;
+    ok = bind(library, api.writeHistory, "write_history", error) && ok;
+    ok = bind(library, api.freeLineState, "rl_free_line_state", error) && ok;
+    ok = bind(library, api.callbackSigcleanup, "rl_callback_sigcleanup", error) && ok;
+    ok = bind(library, api.replaceLine, "rl_replace_line", error) && ok;
+    ok = bind(library, api.crlf, "rl_crlf", error) && ok;
+    ok = bind(library, api.onNewLine, "rl_on_new_line", error) && ok;
+    ok = bind(library, api.redisplay, "rl_redisplay", error) && ok;
+    ok = bind(library, api.callbackHandlerInstall, "rl_callback_handler_install", error) && ok;
+    ok = bind(library, api.callbackReadChar, "rl_callback_read_char", error) && ok;
+    ok = bind(library, api.callbackHandlerRemove, "rl_callback_handler_remove", error) && ok;
+    ok = bind(library, api.historyLength, "history_length", error) && ok;
+    ok = bind(library, api.historyBase, "history_base", error) && ok;
+    ok = bind(library, api.catchSignals, "rl_catch_signals", error) && ok;
+    return ok ? &api : nullptr;
+}
+
+const Readline* g_readline = nullptr;
+
 // readline's line callback carries no context, so the loop it reports to is kept here for
 // the one terminal session a process runs.
 struct Session {
@@ -42,9 +105,25 @@ void onInterrupt(int) { g_interrupted = 1; }
 
 void rememberLine(const std::string& line) {
     if (line.empty()) return;
-    const HIST_ENTRY* last =
-        history_length > 0 ? history_get(history_base + history_length - 1) : nullptr;
-    if (last == nullptr || line != last->line) add_history(line.c_str());
+    const Readline& rl = *g_readline;
+    const HIST_ENTRY* last = *rl.historyLength > 0
+                                 ? rl.historyGet(*rl.historyBase + *rl.historyLength - 1)
+                                 : nullptr;
+    if (last == nullptr || line != last->line) rl.addHistory(line.c_str());
+}
+
+// False for quit and exit.
+bool answerLine(const std::string& line, LineCalculator& calculator) {
+    const std::string word = ToLower(Trim(line));
+    if (word == "quit" || word == "exit") return false;
+    if (word == "help") {
+        std::cout << kTerminalHelp;
+    } else {
+        calculator.handle(line);
+    }
+    std::cout.flush();
+    std::cerr.flush();
+    return true;
 }
 
 void onLine(char* raw) {
@@ -61,24 +140,33 @@ void onLine(char* raw) {
         return;
     }
     rememberLine(line);
-    if (word == "help") {
-        std::cout << kTerminalHelp;
-    } else {
-        g_session->calculator->handle(line);
-    }
-    std::cout.flush();
-    std::cerr.flush();
+    answerLine(line, *g_session->calculator);
 }
 
 // Ctrl+C drops the line being typed and shows a fresh prompt.
 void dropLine() {
     g_interrupted = 0;
-    rl_free_line_state();
-    rl_callback_sigcleanup();
-    rl_replace_line("", 0);
-    rl_crlf();
-    rl_on_new_line();
-    rl_redisplay();
+    const Readline& rl = *g_readline;
+    rl.freeLineState();
+    rl.callbackSigcleanup();
+    rl.replaceLine("", 0);
+    rl.crlf();
+    rl.onNewLine();
+    rl.redisplay();
+}
+
+// Without readline: the same session, without line editing or history.
+int runPlain(LineCalculator& calculator) {
+    std::string line;
+    for (;;) {
+        std::cout << kPrompt << std::flush;
+        if (!std::getline(std::cin, line)) {
+            std::cout << '\n';
+            break;
+        }
+        if (!answerLine(line, calculator)) break;
+    }
+    return calculator.status();
 }
 
 }  // namespace
@@ -89,18 +177,24 @@ std::filesystem::path HistoryFile(std::string_view xdgStateHome, std::string_vie
 }
 
 int RunTerminal(LineCalculator& calculator, std::string_view version) {
+    std::cerr << "quorvel-calc " << version
+              << ": type an expression and press Enter; help for help, quit or Ctrl+D to end.\n";
+    std::string error;
+    g_readline = openReadline(error);
+    if (g_readline == nullptr) {
+        std::cerr << "quorvel-calc: no line editing (" << error << ")\n";
+        return runPlain(calculator);
+    }
+    const Readline& rl = *g_readline;
     const char* state = std::getenv("XDG_STATE_HOME");
     const char* home = std::getenv("HOME");
     const std::filesystem::path history = HistoryFile(state ? state : "", home ? home : "");
-    stifle_history(kHistoryLines);
-    if (!history.empty()) read_history(history.c_str());
-
-    std::cerr << "quorvel-calc " << version
-              << ": type an expression and press Enter; help for help, quit or Ctrl+D to end.\n";
+    rl.stifleHistory(kHistoryLines);
+    if (!history.empty()) rl.readHistory(history.c_str());
 
     Session session{&calculator};
     g_session = &session;
-    rl_catch_signals = 0;
+    *rl.catchSignals = 0;
     struct sigaction interrupt {};
     struct sigaction previous {};
     interrupt.sa_handler = onInterrupt;
@@ -115,7 +209,7 @@ int RunTerminal(LineCalculator& calculator, std::string_view version) {
     sigprocmask(SIG_BLOCK, &interruptOnly, &previousMask);
     sigset_t waitMask = previousMask;
     sigdelset(&waitMask, SIGINT);
-    rl_callback_handler_install(kPrompt, onLine);
+    rl.callbackHandlerInstall(kPrompt, onLine);
     while (!session.done) {
         if (g_interrupted) {
             dropLine();
@@ -129,9 +223,9 @@ int RunTerminal(LineCalculator& calculator, std::string_view version) {
             if (errno == EINTR) continue;
             break;
         }
-        rl_callback_read_char();
+        rl.callbackReadChar();
     }
-    rl_callback_handler_remove();
+    rl.callbackHandlerRemove();
     sigprocmask(SIG_SETMASK, &previousMask, nullptr);
     sigaction(SIGINT, &previous, nullptr);
     g_session = nullptr;
@@ -139,7 +233,7 @@ int RunTerminal(LineCalculator& calculator, std::string_view version) {
     if (!history.empty()) {
         std::error_code error;
         std::filesystem::create_directories(history.parent_path(), error);
-        write_history(history.c_str());
+        rl.writeHistory(history.c_str());
     }
     return calculator.status();
 }
