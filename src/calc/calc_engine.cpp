@@ -85,18 +85,20 @@ bool isNumberMaybeBracketed(std::string_view t) {
 // Digits with at most one point and at least one digit, after an optional sign.
 bool isDecimalText(std::string_view t) {
     if (!t.empty() && (t.front() == '-' || t.front() == '+')) t.remove_prefix(1);
-    bool digit = false;
-    bool point = false;
-    for (char c : t) {
-        if (IsDigit(c)) {
-            digit = true;
-        } else if (c == '.' && !point) {
-            point = true;
-        } else {
-            return false;
-        }
+    // Runs of digits either side of the point: the evaluator asks this of every operand.
+    const char* p = t.data();
+    const char* const end = p + t.size();
+    auto skipDigits = [&p, end] {
+        const char* const from = p;
+        while (p != end && IsDigit(*p)) ++p;
+        return p != from;
+    };
+    bool digit = skipDigits();
+    if (p != end && *p == '.') {
+        ++p;
+        digit = skipDigits() || digit;
     }
-    return digit;
+    return p == end && digit;
 }
 
 bool isParameterLetter(char c) { return ParameterIndex(c) >= 0; }

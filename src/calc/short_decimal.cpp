@@ -21,10 +21,18 @@ constexpr std::array<Wide, 39> makePowers() {
 }
 constexpr std::array<Wide, 39> kPow10 = makePowers();
 
+int bitLength(Wide v) {
+    const auto high = static_cast<std::uint64_t>(v >> 64);
+    const auto low = static_cast<std::uint64_t>(v);
+    if (high != 0) return 128 - __builtin_clzll(high);
+    return low != 0 ? 64 - __builtin_clzll(low) : 0;
+}
+
+// The number of decimal digits, 0 for zero. The bit length gives it to within one (1233/4096
+// is just below log10(2)), so one comparison settles it.
 int digitCount(Wide v) {
-    int n = 0;
-    while (n < 39 && v >= kPow10[static_cast<std::size_t>(n)]) ++n;
-    return n;
+    const int estimate = (bitLength(v) * 1233) >> 12;
+    return estimate + (v >= kPow10[static_cast<std::size_t>(estimate)] ? 1 : 0);
 }
 
 struct Value {
@@ -33,40 +41,58 @@ struct Value {
     int fraction = 0;   // digits after the point
 };
 
-// Digits with at most one point; no sign (the caller has taken it). The first 19 significant
-// digits gather in 64 bits, which is most operands, so the 128-bit steps are rare.
+const char* skipDigits(const char* p, const char* end) {
+    while (p != end && static_cast<unsigned char>(*p - '0') <= 9) ++p;
+    return p;
+}
+
+// Digits with at most one point; no sign (the caller has taken it). The digits gather 19 at a
+// time in 64 bits, so a long operand costs one 128-bit step per 19 digits.
 bool parse(std::string_view digits, bool negative, Value& v) {
     v.negative = negative;
-    v.fraction = 0;
-    bool point = false;
-    int significant = 0;
-    std::uint64_t low = 0;
-    Wide wide = 0;
-    for (char c : digits) {
-        if (c == '.') {
-            if (point) return false;
-            point = true;
-            continue;
-        }
-        if (c < '0' || c > '9') return false;
-        if (significant > 0 || c != '0') ++significant;
-        if (point) ++v.fraction;
-        const unsigned d = static_cast<unsigned>(c - '0');
-        if (significant <= 19) {
-            low = low * 10 + d;
-        } else {
-            if (significant > kMaxDigits) return false;
-            if (significant == 20) wide = low;
-            wide = wide * 10 + d;
-        }
+    const char* const begin = digits.data();
+    const char* const end = begin + digits.size();
+    const char* const wholeEnd = skipDigits(begin, end);
+    const char* fractionBegin = wholeEnd;
+    const char* fractionEnd = wholeEnd;
+    if (wholeEnd != end) {
+        if (*wholeEnd != '.') return false;
+        fractionBegin = wholeEnd + 1;
+        fractionEnd = skipDigits(fractionBegin, end);
+        if (fractionEnd != end) return false;
     }
-    v.mantissa = significant <= 19 ? Wide(low) : wide;
-    return v.fraction <= kMaxDigits;
+    v.fraction = static_cast<int>(fractionEnd - fractionBegin);
+    if (v.fraction > kMaxDigits) return false;
+    // Leading zeros carry nothing, up to the first significant digit after the point.
+    const char* wholeFrom = begin;
+    while (wholeFrom != wholeEnd && *wholeFrom == '0') ++wholeFrom;
+    const char* fractionFrom = fractionBegin;
+    if (wholeFrom == wholeEnd) {
+        while (fractionFrom != fractionEnd && *fractionFrom == '0') ++fractionFrom;
+    }
+    if ((wholeEnd - wholeFrom) + (fractionEnd - fractionFrom) > kMaxDigits) return false;
+    Wide wide = 0;
+    std::uint64_t chunk = 0;
+    std::size_t inChunk = 0;
+    auto take = [&](const char* p, const char* to) {
+        for (; p != to; ++p) {
+            chunk = chunk * 10 + static_cast<unsigned>(*p - '0');
+            if (++inChunk == 19) {
+                wide = wide * kPow10[19] + chunk;
+                chunk = 0;
+                inChunk = 0;
+            }
+        }
+    };
+    take(wholeFrom, wholeEnd);
+    take(fractionFrom, fractionEnd);
+    v.mantissa = wide * kPow10[inChunk] + chunk;
+    return true;
 }
 
 bool scale(Wide& m, int by) {
     if (by < 0 || by > 38) return false;
-    if (m != 0 && digitCount(m) + by > 38) return false;
+    if (m >= kPow10[static_cast<std::size_t>(38 - by)]) return false;  // more than 38 digits
     m *= kPow10[static_cast<std::size_t>(by)];
     return true;
 }
@@ -77,13 +103,31 @@ bool scale(Wide& m, int by) {
 std::size_t toDigits(Wide v, char* end) {
     constexpr std::uint64_t kHalf = 10'000'000'000'000'000'000ull;  // 10^19
     char* p = end;
+    // Two digits per division, from a table of the pairs "00" to "99".
+    static constexpr std::array<char, 200> kPairs = [] {
+        std::array<char, 200> pairs{};
+        for (std::size_t i = 0; i < 100; ++i) {
+            pairs[2 * i] = static_cast<char>('0' + i / 10);
+            pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
+        }
+        return pairs;
+    }();
     auto put = [&p](std::uint64_t part, bool pad) {
-        int n = 0;
-        do {
-            *--p = static_cast<char>('0' + part % 10);
-            part /= 10;
-            ++n;
-        } while (part != 0 || (pad && n < 19));
+        char* const start = p;
+        while (part >= 100) {
+            p -= 2;
+            std::memcpy(p, &kPairs[2 * (part % 100)], 2);
+            part /= 100;
+        }
+        if (part >= 10) {
+            p -= 2;
+            std::memcpy(p, &kPairs[2 * part], 2);
+        } else {
+            *--p = static_cast<char>('0' + part);
+        }
+        if (pad) {
+            while (start - p < 19) *--p = '0';
+        }
     };
     if (v >= kHalf) {
         put(static_cast<std::uint64_t>(v % kHalf), true);
@@ -137,7 +181,7 @@ bool signedSum(const Value& a, Value b, Value& r) {
     Wide x = a.mantissa;
     Wide y = b.mantissa;
     if (!scale(x, f - a.fraction) || !scale(y, f - b.fraction)) return false;
-    if (digitCount(x) > kMaxDigits || digitCount(y) > kMaxDigits) return false;
+    if (x >= kPow10[kMaxDigits] || y >= kPow10[kMaxDigits]) return false;
     r.fraction = f;
     if (a.negative == b.negative) {
         r.negative = a.negative;
