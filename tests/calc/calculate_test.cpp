@@ -317,5 +317,32 @@ TEST(CalculateExpression, LeavingOnlyTheArgumentRuleChangesNothing) {
     }
 }
 
+// A caller with many calculations hands in one outcome for all of them. Whatever the one
+// before left in it, success, failure, quiet failure or E form, each calculation must end as a
+// fresh outcome would, with the same reports.
+TEST(CalculateExpression, AReusedOutcomeEndsAsAFreshOne) {
+    constexpr const char* kInputs[] = {"2*(3+4)", "10/0",   "1/3",       "",        "2++3",
+                                       "99999999999*99", "7",  "sqrt(-1)", "(1+2",    "3-5*2",
+                                       "2=3",     "0.5^2",  "last1+pi",  "2+3"};
+    CalcSettings settings;
+    settings.places = 4;
+    CalcOutcome reused;
+    for (const char* input : kInputs) {
+        SCOPED_TRACE(input);
+        RecordingPrompter freshReports;
+        RecordingPrompter reusedReports;
+        const CalcOutcome fresh = CalculateExpression(input, kZeros, settings, freshReports);
+        CalculateExpression(input, kZeros, settings, reusedReports, CheckScope::AllRules, reused);
+        EXPECT_EQ(reused.ok, fresh.ok);
+        EXPECT_EQ(reused.error, fresh.error);
+        EXPECT_EQ(reused.position, fresh.position);
+        EXPECT_EQ(reused.message, fresh.message);
+        EXPECT_EQ(reused.result, fresh.result);
+        EXPECT_EQ(reused.steps, fresh.steps);
+        EXPECT_EQ(reusedReports.messages.size(), freshReports.messages.size());
+        EXPECT_EQ(reusedReports.inputMessages.size(), freshReports.inputMessages.size());
+    }
+}
+
 }  // namespace
 }  // namespace quorvel

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace quorvel {
 namespace {
 
@@ -76,6 +78,40 @@ TEST(ENotation, LargeAndSmallValues) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.value);
         EXPECT_EQ(ENotation(c.value, c.places, c.intDigits), c.expected);
+    }
+}
+
+// FormatResult asks NeedsENotation before it builds an E form; the two must never disagree.
+TEST(NeedsENotation, AgreesWithENotation) {
+    constexpr const char* kValues[] = {
+        "0",           "-0",          "5",           "9999999999",   "10000000000",
+        "-10000000000", "12345.678",  "0.5",         "0.0000000001", "0.00000000001",
+        "-0.00000000001", "0.",       "0.000",       "",             "-",
+        "123",         "1234",        "0.001",       "0.0001",       "00012",
+        "1.",          ".5",          "-123456789012.5"};
+    for (const char* value : kValues) {
+        for (int digits : {-1, 0, 1, 3, 4, 10}) {
+            SCOPED_TRACE(std::string(value) + " N=" + std::to_string(digits));
+            EXPECT_EQ(NeedsENotation(value, digits), ENotation(value, 30, digits) != value);
+        }
+    }
+}
+
+// The forms that write into a caller's string give what the returning ones give, whatever
+// that string held before.
+TEST(DecimalText, WritingIntoABufferGivesTheSameText) {
+    constexpr const char* kTexts[] = {"12.500", "-0.0045", "0009.99", "-99.995", "000",
+                                      "1.0E+5", "",        "-",       "7",       "0.05"};
+    std::string out = "left over from before, and longer than any result";
+    for (const char* text : kTexts) {
+        for (int places : {-1, 0, 1, 2, 3}) {
+            SCOPED_TRACE(std::string(text) + " P=" + std::to_string(places));
+            RoundToPlaces(text, places, out);
+            EXPECT_EQ(out, RoundToPlaces(text, places));
+        }
+        StripLeadingZeros(text, out);
+        EXPECT_EQ(out, StripLeadingZeros(text));
+        EXPECT_EQ(std::string(WithoutTrailingZeros(text)), StripTrailingZeros(text));
     }
 }
 

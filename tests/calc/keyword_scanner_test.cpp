@@ -114,5 +114,44 @@ TEST(KeywordScanner, StartingLookupAgreesWithTheWholeWordList) {
     }
 }
 
+// Words of prose are turned away on their first two letters; every pair of first letters,
+// either case, with the endings of the keywords after them, must still give what the whole
+// word list gives, and a text of one letter gives nothing.
+TEST(KeywordScanner, TwoLetterFilterLosesNoKeyword) {
+    const KeywordScanner scanner;
+    auto longest = [&](std::string_view text) -> std::string_view {
+        std::string_view best;
+        for (const Keyword& word : scanner.words()) {
+            if (word.text.size() <= text.size() && word.text.size() > best.size() &&
+                std::equal(word.text.begin(), word.text.end(), text.begin(),
+                           [](char w, char t) { return w == LowerAscii(t); })) {
+                best = word.text;
+            }
+        }
+        return best;
+    };
+    std::string firsts = "0(_ ";
+    for (char c = 'a'; c <= 'z'; ++c) {
+        firsts += c;
+        firsts += static_cast<char>(c - 'a' + 'A');
+    }
+    const std::vector<std::string> kEndings = {"", "n", "h", "st1", "t(2)", "nh(", "cos", "sin"};
+    int found = 0;
+    for (char a : firsts) {
+        for (char b : firsts) {
+            for (const std::string& ending : kEndings) {
+                const std::string text = std::string("=") + a + b + ending;
+                SCOPED_TRACE(text);
+                const auto match = scanner.findStartingAt(text, 1);
+                const std::string_view expected = longest(std::string_view(text).substr(1));
+                EXPECT_EQ(match ? match->keyword.text : std::string_view(), expected);
+                found += match ? 1 : 0;
+            }
+        }
+        EXPECT_FALSE(scanner.findStartingAt(std::string(1, a), 0));
+    }
+    EXPECT_GT(found, 20);  // the pairs above do begin keywords: ln, pi, sinh, tanh, ...
+}
+
 }  // namespace
 }  // namespace quorvel

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <ctime>
+#include <utility>
+
 namespace quorvel {
 namespace {
 
@@ -82,6 +85,29 @@ TEST(LogCells, SplitAfterTheStampElseAtTheFirstSpace) {
         SCOPED_TRACE(c.line);
         EXPECT_EQ(SplitLogCells(c.line), c.cells);
     }
+}
+
+// The clock keeps its last answer for the rest of a second; asked twice within one second it
+// must still give the local time of now both times.
+TEST(LocalLogTime, IsTheLocalTimeOfNow) {
+    auto direct = [] {
+        const std::time_t now = std::time(nullptr);
+        std::tm local{};
+        localtime_r(&now, &local);
+        return std::pair{now, LogTime{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday,
+                                      local.tm_hour, local.tm_min}};
+    };
+    int compared = 0;
+    for (int attempt = 0; attempt < 5 && compared < 2; ++attempt) {
+        const auto [before, expected] = direct();
+        const LogTime first = LocalLogTime();
+        const LogTime again = LocalLogTime();
+        if (direct().first != before) continue;  // the second turned between the readings
+        EXPECT_EQ(first, expected);
+        EXPECT_EQ(again, expected);
+        ++compared;
+    }
+    EXPECT_GT(compared, 0);
 }
 
 }  // namespace

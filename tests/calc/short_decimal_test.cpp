@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 
@@ -138,6 +139,83 @@ TEST(ShortDecimalApply, AgreesWithDecimalNumber) {
     }
     // The operands are short: nearly all of them must take the short path.
     EXPECT_GT(taken, compared * 9 / 10);
+}
+
+// Operands of 15 to 40 digits: the reading gathers 19 digits at a time, and 37 significant
+// digits or 37 fraction digits are the most it takes. Leading zeros do not count.
+TEST(ShortDecimalApply, LongOperandsAgreeWithDecimalNumber) {
+    std::mt19937 rng(11);
+    auto below = [&rng](unsigned n) { return rng() % n; };
+    auto longOperand = [&] {
+        std::string s = below(3) == 0 ? "-" : "";
+        const unsigned whole = below(24);
+        const unsigned fraction = below(3) == 0 ? 0 : below(40 - std::min(whole, 20u));
+        s += whole == 0 ? "0" : std::string(1, static_cast<char>('1' + below(9)));
+        for (unsigned i = 1; i < whole; ++i) s += static_cast<char>('0' + below(10));
+        if (fraction > 0) {
+            s += '.';
+            const unsigned zeros = below(2) == 0 ? below(fraction) : 0;
+            for (unsigned i = 0; i < fraction; ++i) {
+                s += static_cast<char>(i < zeros ? '0' : '0' + below(10));
+            }
+        }
+        return s;
+    };
+    const char kOps[] = {'+', '-', '*', '/'};
+    int taken = 0;
+    for (int i = 0; i < 20000; ++i) {
+        const std::string x = longOperand();
+        const std::string y = below(2) == 0 ? longOperand() : std::to_string(1 + below(999));
+        const char op = kOps[below(4)];
+        if (op == '/' && DecimalNumber(y).isZero()) continue;
+        const auto fast = ShortDecimalApply(op, x, y, 31);
+        if (!fast) continue;
+        ++taken;
+        const std::string slow = viaDecimalNumber(op, x, y, 31);
+        if (*fast != slow) {
+            ADD_FAILURE() << x << ' ' << op << ' ' << y << ": " << *fast << " instead of " << slow;
+        }
+    }
+    EXPECT_GT(taken, 5000);  // the comparison means something only if many took the short path
+}
+
+TEST(ShortDecimalApply, DigitLimitsOfTheShortPath) {
+    struct Case {
+        char op;
+        std::string x;
+        std::string y;
+        std::string expected;  // "" where DecimalNumber must take it
+    };
+    const std::string nines37(37, '9');
+    const std::string nines38(38, '9');
+    const std::string fraction37 = "0." + std::string(36, '0') + "1";
+    const std::string fraction38 = "0." + std::string(37, '0') + "1";
+    const std::string nineteen = "1234567890123456789";
+    const Case kCases[] = {
+        {'+', nines37, "0", nines37},
+        {'+', nines38, "0", ""},
+        {'+', "000" + nines37, "0", nines37},  // leading zeros are free
+        {'*', fraction37, "1", "0.0000000000000000000000000000000000001"},
+        {'*', fraction38, "1", ""},
+        {'+', nineteen + "0", "1", "12345678901234567891"},
+        {'+', nineteen + "." + nineteen.substr(0, 18), "0",
+         "1234567890123456789.123456789012345678"},  // 37 digits, two gatherings of 19
+        {'+', nineteen + "." + nineteen, "0", ""},  // 38
+        {'-', "100000000000000000000", "1", "99999999999999999999"},
+        {'+', "10000000000000000000", "0", "10000000000000000000"},
+        {'+', "9999999999999999999", "1", "10000000000000000000"},
+        {'+', "1.2.3", "1", ""},
+        {'+', "12a", "1", ""},
+        {'+', ".", "1", "1"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.x + c.op + c.y);
+        const auto fast = ShortDecimalApply(c.op, c.x, c.y, 18);
+        EXPECT_EQ(fast.value_or(""), c.expected);
+        if (fast) {
+            EXPECT_EQ(*fast, viaDecimalNumber(c.op, c.x, c.y, 18));
+        }
+    }
 }
 
 }  // namespace
