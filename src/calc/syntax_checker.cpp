@@ -221,6 +221,19 @@ SyntaxVerdict rejectFunctionBracket(std::string_view text, std::string_view name
     return reject(after, std::move(message), bracketAdvice(name));
 }
 
+// A character's subjects are bits in the order of the rules on them, so the walk below goes
+// from a subject bit straight to its rule.
+constexpr bool rulesFollowSubjects() {
+    for (std::size_t r = 0; r < kBeforeRules.size(); ++r) {
+        if (static_cast<std::size_t>(kBeforeRules[r].subject) != r) return false;
+    }
+    for (std::size_t r = 0; r < kAfterRules.size(); ++r) {
+        if (static_cast<std::size_t>(kAfterRules[r].subject) != r + 1) return false;
+    }
+    return true;
+}
+static_assert(rulesFollowSubjects());
+
 // The rules in the order they decide: the five on the character before, the function-name
 // bracket, the four on the character after.
 constexpr std::size_t kBracketRule = kBeforeRules.size();
@@ -238,10 +251,11 @@ std::optional<SyntaxVerdict> checkCharacters(std::string_view text, const Layout
         const unsigned subjects = subjectsAt(text, layout, i);
         if (subjects == 0) continue;
         if (i > 0) {
-            for (std::size_t r = 0; r < kBeforeRules.size() && r < best; ++r) {
-                const NeighbourRule& rule = kBeforeRules[r];
-                if ((subjects & subjectBit(rule.subject)) != 0 &&
-                    (layout.classes[i - 1] & rule.accepted) == 0) {
+            // Only the rules of the character's own subjects, lowest first (see below).
+            for (unsigned bits = subjects; bits != 0; bits &= bits - 1) {
+                const auto r = static_cast<std::size_t>(__builtin_ctz(bits));
+                if (r >= best) break;
+                if ((layout.classes[i - 1] & kBeforeRules[r].accepted) == 0) {
                     first[r] = i;
                     best = r;
                 }
@@ -257,9 +271,11 @@ std::optional<SyntaxVerdict> checkCharacters(std::string_view text, const Layout
         if (i + 1 < n) {
             unsigned next = layout.classes[i + 1];
             if (text[i] == '=' && scanner.findStartingAt(text, i + 1)) next |= kKeywordStart;
-            for (std::size_t r = 0; r < kAfterRules.size() && kBracketRule + 1 + r < best; ++r) {
-                const NeighbourRule& rule = kAfterRules[r];
-                if ((subjects & subjectBit(rule.subject)) != 0 && (next & rule.accepted) == 0) {
+            // The after rules start at the open bracket: a function name has none.
+            for (unsigned bits = subjects >> 1; bits != 0; bits &= bits - 1) {
+                const auto r = static_cast<std::size_t>(__builtin_ctz(bits));
+                if (kBracketRule + 1 + r >= best) break;
+                if ((next & kAfterRules[r].accepted) == 0) {
                     first[kBracketRule + 1 + r] = i;
                     best = kBracketRule + 1 + r;
                 }
