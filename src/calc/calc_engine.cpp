@@ -36,21 +36,17 @@ bool isKeptFunctionBracket(std::string_view head) {
 
 bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
 
-bool isOperatorChar(char c, std::size_t position) {
-    switch (c) {
-        case '(':
-        case ')':
-        case '*':
-        case '+':
-        case '/':
-        case '=':
-        case '^':
-            return true;
-        case '-':
-            return position != 0;
-        default:
-            return false;
+// One lookup per character: the table is rebuilt before every operation.
+constexpr std::array<bool, 256> kOperatorChars = [] {
+    std::array<bool, 256> table{};
+    for (const char c : {'(', ')', '*', '+', '/', '=', '^', '-'}) {
+        table[static_cast<unsigned char>(c)] = true;
     }
+    return table;
+}();
+
+bool isOperatorChar(char c, std::size_t position) {
+    return kOperatorChars[static_cast<unsigned char>(c)] && (c != '-' || position != 0);
 }
 
 int precedence(char c) {
@@ -204,7 +200,32 @@ std::optional<std::string> ReadOperand(std::string_view text) {
     return operandText(*operand);
 }
 
+namespace {
+
+// Without a letter the only operands are numbers and brackets, so a "*" goes between ")" or a
+// digit and a following "(", and between ")" and a following digit. Most expressions have no
+// letter, and this walk costs a fraction of the general one.
+bool insertWithoutLetters(std::string_view text, std::string& out) {
+    out.resize(2 * text.size());  // room for a "*" before every character
+    char* write = out.data();
+    char previous = 0;
+    for (const char c : text) {
+        if (isLetter(c)) return false;
+        if ((c == '(' && (previous == ')' || IsDigit(previous))) ||
+            (IsDigit(c) && previous == ')')) {
+            *write++ = '*';
+        }
+        *write++ = c;
+        previous = c;
+    }
+    out.resize(static_cast<std::size_t>(write - out.data()));
+    return true;
+}
+
+}  // namespace
+
 void InsertImplicitMultiplication(std::string_view text, std::string& out) {
+    if (insertWithoutLetters(text, out)) return;
     const FunctionNameRecogniser functions;
     out.clear();
     out.reserve(text.size() + text.size() / 4);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <random>
+
 #include <string>
 
 #include "calc/messages.h"
@@ -263,6 +265,37 @@ TEST(InsertImplicitMultiplication, MakesAdjacentOperandsProducts) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.input);
         EXPECT_EQ(InsertImplicitMultiplication(c.input), c.output);
+    }
+}
+
+TEST(InsertImplicitMultiplication, NumbersAndBracketsAlone) {
+    struct Case {
+        const char* input;
+        const char* output;
+    };
+    constexpr Case kCases[] = {
+        {")(", ")*("},          {"2(3)4", "2*(3)*4"}, {"2.(3)", "2.(3)"},  {".5(2)", ".5*(2)"},
+        {"(1)2.5", "(1)*2.5"}, {"1 (2)", "1 (2)"},    {"(2)(3)(4)", "(2)*(3)*(4)"},
+        {"((1))2", "((1))*2"}, {"2^(3)", "2^(3)"},    {"", ""},             {"12", "12"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.input);
+        EXPECT_EQ(InsertImplicitMultiplication(c.input), c.output);
+    }
+}
+
+// A text without letters takes a shorter walk. A letter after a "+" changes nothing before
+// it, so the same text with "+x" after it, which takes the general walk, must come out the
+// same up to that "+x".
+TEST(InsertImplicitMultiplication, ShortWalkAgreesWithTheGeneralOne) {
+    std::mt19937 rng(5);
+    constexpr std::string_view kChars = "0123456789.()+-*/^ ";
+    for (int i = 0; i < 20000; ++i) {
+        std::string text(1 + rng() % 12, ' ');
+        for (char& c : text) c = kChars[rng() % kChars.size()];
+        SCOPED_TRACE(text);
+        ASSERT_EQ(InsertImplicitMultiplication(text) + "+x",
+                  InsertImplicitMultiplication(text + "+x"));
     }
 }
 
