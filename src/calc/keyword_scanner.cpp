@@ -55,16 +55,8 @@ std::optional<KeywordMatch> KeywordScanner::findEndingAt(std::string_view text,
 
 std::optional<KeywordMatch> KeywordScanner::findStartingAt(std::string_view text,
                                                            std::size_t start) const {
-    if (start >= text.size()) return std::nullopt;
+    if (!mayBeginAt(text, start)) return std::nullopt;
     const char first = static_cast<char>(text[start] | 0x20);
-    if (first < 'a' || first > 'z') return std::nullopt;  // every keyword begins with a letter
-    // Every keyword has at least two letters.
-    if (text.size() - start < 2) return std::nullopt;
-    const char second = static_cast<char>(text[start + 1] | 0x20);
-    if (second < 'a' || second > 'z' ||
-        (m_secondLetters[static_cast<std::size_t>(first - 'a')] >> (second - 'a') & 1u) == 0) {
-        return std::nullopt;
-    }
     std::optional<KeywordMatch> best;
     for (const Keyword& word : m_byInitial[first - 'a']) {
         const std::size_t length = word.text.size();

@@ -38,6 +38,15 @@ public:
     // The longest keyword that begins at text[start], so "sinh" and not "sin".
     std::optional<KeywordMatch> findStartingAt(std::string_view text, std::size_t start) const;
 
+    // False when no keyword begins with the two characters at text[start]; findStartingAt
+    // then finds nothing. Inline, for callers that ask at every word of prose.
+    bool mayBeginAt(std::string_view text, std::size_t start) const {
+        if (start >= text.size() || text.size() - start < 2) return false;  // two letters or more
+        const auto first = static_cast<unsigned>((text[start] | 0x20) - 'a');
+        const auto second = static_cast<unsigned>((text[start + 1] | 0x20) - 'a');
+        return first < 26 && second < 26 && (m_secondLetters[first] >> second & 1u) != 0;
+    }
+
 private:
     std::vector<Keyword> m_words;
     // The words again, by their first letter and in the same order: the batch run asks at

@@ -61,7 +61,9 @@ const KeywordScanner& keywords() {
 // Length of the name at `pos` if it may stand in a calculation there: a function name only
 // with its bracket, "pi" and "last1".."last5" only when no letter or digit goes on.
 std::size_t nameLength(std::string_view line, std::size_t pos) {
-    const auto match = keywords().findStartingAt(line, pos);
+    const KeywordScanner& scanner = keywords();
+    if (!scanner.mayBeginAt(line, pos)) return 0;
+    const auto match = scanner.findStartingAt(line, pos);
     if (!match) return 0;
     const std::size_t end = pos + match->keyword.text.size();
     const bool atEnd = end >= line.size();
