@@ -141,11 +141,10 @@ std::size_t toDigits(Wide v, char* end) {
 // Writes v after DecimalNumber's trim (fraction zeros go) and cut to `precision`: truncated to
 // that many fraction digits or, below 1, to that many significant ones. The cut's own zeros
 // stay ("1.2301" cut to 3 is "1.230"), as they do there.
-void write(const Value& v, int precision, std::string& out) {
-    char buffer[96];
-    char* const end = buffer + sizeof buffer;
-    std::size_t n = toDigits(v.mantissa, end);
-    std::size_t fraction = static_cast<std::size_t>(v.fraction);
+// The digits are the n characters before `end`, without leading zeros ("0" for zero), with
+// room for `fraction` + 1 more before them.
+void writeDigits(char* end, std::size_t n, std::size_t fraction, bool negative, int precision,
+                 std::string& out) {
     if (n < fraction + 1) {  // a 0 before the point, and zeros after it
         std::memset(end - fraction - 1, '0', fraction + 1 - n);
         n = fraction + 1;
@@ -167,11 +166,61 @@ void write(const Value& v, int precision, std::string& out) {
         fraction = keep;
     }
     out.clear();
-    if (v.negative) out.push_back('-');
+    if (negative) out.push_back('-');
     out.append(d, whole);
     if (fraction == 0) return;
     out.push_back('.');
     out.append(d + whole, fraction);
+}
+
+void write(const Value& v, int precision, std::string& out) {
+    char buffer[96];
+    char* const end = buffer + sizeof buffer;
+    writeDigits(end, toDigits(v.mantissa, end), static_cast<std::size_t>(v.fraction), v.negative,
+                precision, out);
+}
+
+// floor(dividend * 10^scaleBy / divisor) with `places` fraction digits, for a dividend that
+// would pass 128 bits once scaled: long division, up to 19 digits a step, which a divisor of
+// 64 bits keeps inside 128. A quotient of the operands' short lengths, such as a third of a
+// quotient, is the common case.
+bool writeLongQuotient(Wide dividend, int scaleBy, std::uint64_t divisor, bool negative,
+                       int places, int precision, std::string& out) {
+    constexpr std::size_t kRoom = 256;
+    // The whole part's 39 digits at most, the scaled ones, and room to pad the fraction.
+    if (scaleBy < 0 || places < 0 ||
+        39 + static_cast<std::size_t>(scaleBy) + static_cast<std::size_t>(places) + 1 > kRoom) {
+        return false;
+    }
+    char digits[kRoom];
+    char* p = digits;
+    {
+        char whole[40];
+        const std::size_t n = toDigits(dividend / divisor, whole + sizeof whole);
+        std::memcpy(p, whole + sizeof whole - n, n);
+        p += n;
+    }
+    auto remainder = static_cast<std::uint64_t>(dividend % divisor);
+    for (int left = scaleBy; left > 0;) {
+        const int step = std::min(left, 19);
+        const Wide widened = Wide(remainder) * kPow10[static_cast<std::size_t>(step)];
+        auto chunk = static_cast<std::uint64_t>(widened / divisor);
+        remainder = static_cast<std::uint64_t>(widened % divisor);
+        for (int i = step - 1; i >= 0; --i) {
+            p[i] = static_cast<char>('0' + chunk % 10);
+            chunk /= 10;
+        }
+        p += step;
+        left -= step;
+    }
+    const char* first = digits;
+    while (first + 1 < p && *first == '0') ++first;
+    const auto n = static_cast<std::size_t>(p - first);
+    char buffer[kRoom];
+    char* const end = buffer + sizeof buffer;
+    std::memcpy(end - n, first, n);
+    writeDigits(end, n, static_cast<std::size_t>(places), negative, precision, out);
+    return true;
 }
 
 // a + (bNegative ? -|b| : |b|) as DecimalNumber's add does it: magnitudes that cancel give an
@@ -230,8 +279,15 @@ bool ShortDecimalApply(char op, bool xNegative, std::string_view xDigits, bool y
             const int f = std::max(a.fraction, b.fraction);
             Wide x = a.mantissa;
             Wide y = b.mantissa;
-            if (!scale(x, f - a.fraction + places) || !scale(y, f - b.fraction)) return false;
             r.negative = a.mantissa != 0 && a.negative != b.negative;
+            if (!scale(x, f - a.fraction + places) || !scale(y, f - b.fraction)) {
+                // The same quotient with the common power of ten taken out of both sides.
+                const int scaleBy = b.fraction - a.fraction + places;
+                if (b.mantissa >> 64 != 0 || places > 80) return false;
+                return writeLongQuotient(a.mantissa, scaleBy,
+                                         static_cast<std::uint64_t>(b.mantissa), r.negative,
+                                         places, precision, out);
+            }
             r.mantissa = x / y;
             r.fraction = places;
             break;

@@ -64,6 +64,12 @@ TEST(ShortDecimalApply, WorkedExamples) {
         {'+', "1.2301", "0", 3, "1.230"},  // the cut does not trim again
         {'+', ".5", "5.", 18, "5.5"},
         {'-', "007.50", "0.5", 18, "7"},
+        // Scaled dividends past 128 bits, divided step by step by a divisor of 64 bits.
+        {'/', "123456789012", "7", 30, "17636684144.571428571428571428571428571428"},
+        {'/', "0.3333333333333333333333333333333", "7", 31, "0.047619047619047619047619047619"},
+        {'/', "-98765432109876543210.5", "0.25", 31,
+         "-395061728439506172842"},
+        {'/', "1", "18446744073709551615", 40, "0.0000000000000000000542101086242752217033"},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::string(c.x) + c.op + c.y + " p=" + std::to_string(c.precision));
@@ -87,7 +93,8 @@ TEST(ShortDecimalApply, LeavesWhatItCannotDoToDecimalNumber) {
         {'^', "2", "3", 30},
         {'+', "12345678901234567890123456789012345678", "1", 30},
         {'*', "12345678901234567890", "12345678901234567890", 30},
-        {'/', "123456789012", "7", 30},  // the scaled dividend passes 128 bits
+        // The scaled dividend passes 128 bits and the divisor 64.
+        {'/', "123456789012", "18446744073709551616", 30},
         {'+', "1.2.3", "1", 30},
     };
     for (const Case& c : kCases) {
