@@ -25,7 +25,7 @@ namespace {
 
 using testing::RecordingPrompter;
 
-const fs::path kDataDir = fs::path(__FILE__).parent_path() / "data";
+const fs::path kDataDir = QUORVEL_TOOLS_TEST_DATA;
 
 std::string readAll(const fs::path& path) {
     std::ifstream in(path, std::ios::binary);
