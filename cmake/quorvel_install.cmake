@@ -53,7 +53,8 @@ set(CPACK_DEBIAN_PACKAGE_SECTION math)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quorvel.github.io/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt loads its platform plugins at run time, where shlibdeps cannot see them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS qt6-qpa-plugins)
+# Loaded at run time, where shlibdeps cannot see them: Qt's platform plugins, and the sound
+# and line-editing libraries, which are opened only when a program first needs them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libportaudio2, libsndfile1, libreadline8")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)
