@@ -78,21 +78,24 @@ TEST(KeywordScanner, FindsLongestKeywordStartingAtPosition) {
     }
 }
 
+// The longest keyword the text begins with, by a walk over the whole word list.
+std::string_view longestByWalk(const KeywordScanner& scanner, std::string_view text) {
+    std::string_view best;
+    for (const Keyword& word : scanner.words()) {
+        if (word.text.size() <= text.size() && word.text.size() > best.size() &&
+            std::equal(word.text.begin(), word.text.end(), text.begin(),
+                       [](char w, char t) { return w == LowerAscii(t); })) {
+            best = word.text;
+        }
+    }
+    return best;
+}
+
 // Every keyword, in either case and with what may follow it, is found as the longest keyword
 // that the text begins with, as a walk over the whole word list finds it.
 TEST(KeywordScanner, StartingLookupAgreesWithTheWholeWordList) {
     const KeywordScanner scanner;
-    auto longest = [&](std::string_view text) -> std::string_view {
-        std::string_view best;
-        for (const Keyword& word : scanner.words()) {
-            if (word.text.size() <= text.size() && word.text.size() > best.size() &&
-                std::equal(word.text.begin(), word.text.end(), text.begin(),
-                           [](char w, char t) { return w == LowerAscii(t); })) {
-                best = word.text;
-            }
-        }
-        return best;
-    };
+    auto longest = [&](std::string_view text) { return longestByWalk(scanner, text); };
     ASSERT_GT(scanner.words().size(), 10u);
     for (const Keyword& word : scanner.words()) {
         std::string upper(word.text);
@@ -119,17 +122,7 @@ TEST(KeywordScanner, StartingLookupAgreesWithTheWholeWordList) {
 // word list gives, and a text of one letter gives nothing.
 TEST(KeywordScanner, TwoLetterFilterLosesNoKeyword) {
     const KeywordScanner scanner;
-    auto longest = [&](std::string_view text) -> std::string_view {
-        std::string_view best;
-        for (const Keyword& word : scanner.words()) {
-            if (word.text.size() <= text.size() && word.text.size() > best.size() &&
-                std::equal(word.text.begin(), word.text.end(), text.begin(),
-                           [](char w, char t) { return w == LowerAscii(t); })) {
-                best = word.text;
-            }
-        }
-        return best;
-    };
+    auto longest = [&](std::string_view text) { return longestByWalk(scanner, text); };
     std::string firsts = "0(_ ";
     for (char c = 'a'; c <= 'z'; ++c) {
         firsts += c;
