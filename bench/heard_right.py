@@ -28,7 +28,7 @@ def read_words():
         if line.startswith("#") or not line.strip():
             continue
         name, group, phrase = line.split(None, 2)
-        words[name + ".wav"] = (group, phrase.split("|")[0].strip())
+        words[name + ".wav"] = (group, re.split(r"[=|*]", phrase)[0].strip())
     return words
 
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cmath>
 #include <cstdint>
+#include <cstdlib>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -82,6 +85,75 @@ TEST(Recordings, EveryReachableWordIsAReadableMonoWav) {
     std::ostringstream diag;
     EXPECT_EQ(SoundBank(kSounds, diag).size(), words.size());
     EXPECT_EQ(diag.str(), "");
+}
+
+// Level in dBFS of a sample magnitude (or an RMS) of 16-bit audio.
+double dbfs(double magnitude) { return 20.0 * std::log10(std::max(magnitude, 1.0) / 32768.0); }
+
+// What a listener notices of one recording: how it starts and ends, how loud it is, and how
+// much quiet surrounds the voice.
+struct Loudness {
+    double startPeak = 0;  // dBFS, the first 5 ms
+    double endPeak = 0;    // dBFS, the last 5 ms
+    double peak = 0;       // dBFS
+    double rms = 0;        // dBFS
+    double leadMs = 0;     // before the first sample above -40 dBFS
+    double trailMs = 0;    // after the last one
+};
+Loudness measure(const Sound& sound) {
+    const auto& s = sound.samples;
+    const auto magnitude = [](std::int16_t v) { return std::abs(static_cast<int>(v)); };
+    const auto peakOf = [&](auto first, auto last) {
+        int peak = 0;
+        for (auto it = first; it != last; ++it) peak = std::max(peak, magnitude(*it));
+        return dbfs(peak);
+    };
+    const std::ptrdiff_t fiveMs = sound.sampleRate / 200;
+    double energy = 0;
+    for (std::int16_t v : s) energy += double(v) * v;
+    const int threshold = static_cast<int>(32768.0 * std::pow(10.0, -40.0 / 20.0));
+    const auto loud = [&](std::int16_t v) { return magnitude(v) > threshold; };
+    const auto first = std::find_if(s.begin(), s.end(), loud);
+    const auto last = std::find_if(s.rbegin(), s.rend(), loud);
+    const double msPerSample = 1000.0 / sound.sampleRate;
+    return {peakOf(s.begin(), s.begin() + fiveMs),
+            peakOf(s.end() - fiveMs, s.end()),
+            peakOf(s.begin(), s.end()),
+            dbfs(std::sqrt(energy / double(s.size()))),
+            double(first - s.begin()) * msPerSample,
+            double(last - s.rbegin()) * msPerSample};
+}
+
+TEST(Loudness, MeasuresStartEndLevelAndQuiet) {
+    // 1000 Hz, so a millisecond is one sample: 10 ms quiet, 20 ms at full scale, 30 ms quiet.
+    Sound sound{1000, std::vector<std::int16_t>(60, 0)};
+    for (int i = 10; i < 30; ++i) sound.samples[i] = (i % 2 == 0) ? 32767 : -32767;
+    const Loudness m = measure(sound);
+    EXPECT_NEAR(m.leadMs, 10.0, 1e-9);
+    EXPECT_NEAR(m.trailMs, 30.0, 1e-9);
+    EXPECT_NEAR(m.peak, 0.0, 0.01);
+    EXPECT_NEAR(m.rms, 10.0 * std::log10(20.0 / 60.0), 0.01);
+    EXPECT_LT(m.startPeak, -80.0);
+    EXPECT_LT(m.endPeak, -80.0);
+}
+
+// The listening check measures how the recordings are heard; these are the properties it relies
+// on and that a regenerated set could lose: no click at either end, one speech level, no
+// clipping, and the voice cut close, since the players add the quiet between words themselves.
+TEST(Recordings, StartSoftlyAtOneLevelAndAreCutCloseToTheVoice) {
+    for (const std::string& word : reachableWords()) {
+        SCOPED_TRACE(word);
+        const std::optional<Sound> sound = readWav(kSounds / word);
+        ASSERT_TRUE(sound.has_value());
+        EXPECT_EQ(sound->sampleRate, 16000);
+        const Loudness m = measure(*sound);
+        EXPECT_LT(m.startPeak, -30.0);
+        EXPECT_LT(m.endPeak, -20.0);
+        EXPECT_NEAR(m.rms, -20.0, 1.0);
+        EXPECT_LE(m.peak, -1.0);
+        EXPECT_LE(m.leadMs, 50.0);
+        EXPECT_LE(m.trailMs, 50.0);
+    }
 }
 
 TEST(SoundBank, ReportsAMissingWordOnce) {
