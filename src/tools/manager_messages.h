@@ -5,14 +5,14 @@
 
 #include <string_view>
 
+// kSelectFirst and kSelectionCopied, which the exercise list says as well.
+#include "tools/tool_messages.h"
+
 namespace quorvel::msg {
 
 inline constexpr std::string_view kRepeatRange = "Repeat Times should be between 1 and 50";
 inline constexpr std::string_view kLogListEmpty =
     "Log list is empty.Please calculate first.Thank you.";
-inline constexpr std::string_view kSelectFirst = "Please select first.Thank you.";
-inline constexpr std::string_view kSelectionCopied =
-    "The selection has been copied into the clipboard successfully.";
 inline constexpr std::string_view kLogInformationCopied =
     "The log information has been copied into the clipboard successfully.";
 // Two spaces before "you", as the log manager has always said it.

@@ -40,6 +40,7 @@ inline constexpr std::string_view kExerciseNotAccepted =
 inline constexpr std::string_view kExerciseListEmpty = "The list is empty.Please begin test first.";
 inline constexpr std::string_view kExerciseCopied =
     "The Test information has been copied into the clipboard successfully.";
+// Also said by the log and formula managers.
 inline constexpr std::string_view kSelectFirst = "Please select first.Thank you.";
 inline constexpr std::string_view kSelectionCopied =
     "The selection has been copied into the clipboard successfully.";
