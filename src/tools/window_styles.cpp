@@ -176,6 +176,12 @@ public:
         }
     }
 
+    // The tool windows, a group of their own in every menu that lists them.
+    void toolItems() {
+        menuItems({id::kSettings, id::kFunction, id::kParameters, id::kLog, id::kExercise,
+                   id::kFormula, id::kBatch, id::kConverter});
+    }
+
     void menuItem(int menuId, int command, bool separatorBefore) {
         m_layout.menu.push_back({menuId, menuText(command), 0, command, separatorBefore});
     }
@@ -205,22 +211,26 @@ int digit(int d) { return id::kDigit0 + d; }
 int letter(char c) { return c == 'y' ? id::kLetterY : id::kLetterA + (c - 'a'); }
 int last(int n) { return id::kLast1 + n - 1; }
 
-std::vector<StyleShortcut> commonShortcuts() {
-    return {{"Ctrl+C", id::kCopy},
-            {"Ctrl+V", id::kPaste},
-            {"Ctrl+Shift+S", id::kStopTalk},
-            {"Backspace", id::kBackspace},
-            {"Return", id::kEqual},
-            {"Enter", id::kEqual},
-            {"F1", id::kHelp}};
+// What every style shares: the banner and the shortcuts.
+StyleLayout newLayout(WindowStyle style, const char* skin, int width, int height) {
+    StyleLayout l;
+    l.style = style;
+    l.skin = skin;
+    l.width = width;
+    l.height = height;
+    l.menuBanner = "Quorvel";
+    l.shortcuts = {{"Ctrl+C", id::kCopy},
+                   {"Ctrl+V", id::kPaste},
+                   {"Ctrl+Shift+S", id::kStopTalk},
+                   {"Backspace", id::kBackspace},
+                   {"Return", id::kEqual},
+                   {"Enter", id::kEqual},
+                   {"F1", id::kHelp}};
+    return l;
 }
 
 StyleLayout standardLayout() {
-    StyleLayout l;
-    l.style = WindowStyle::Standard;
-    l.skin = ":/skins/main_standard.png";
-    l.width = 670;
-    l.height = 150;
+    StyleLayout l = newLayout(WindowStyle::Standard, ":/skins/main_standard.png", 670, 150);
     l.area = {{4, 4, 662, 142}, 17};
     l.reserved = {{0, 0, 670, 24}};
     l.input = {16, 28, 236, 78};
@@ -235,22 +245,15 @@ StyleLayout standardLayout() {
     b.row(260, 100, 44,
           {digit(1), digit(2), digit(3), digit(0), id::kPoint, id::kEqual, id::kCopy, id::kPaste,
            id::kStyleMenu});
-    l.menuBanner = "Quorvel";
     b.styleItems({{32795, 4}, {32796, 2}, {32797, 3}});
     b.menuItems({id::kTalkInput, id::kTalkInputResult, id::kMinimize});
-    b.menuItems({id::kSettings, id::kFunction, id::kParameters, id::kLog, id::kExercise,
-                 id::kFormula, id::kBatch, id::kConverter});
+    b.toolItems();
     b.menuItems({id::kExit});
-    l.shortcuts = commonShortcuts();
     return l;
 }
 
 StyleLayout cartoonLayout() {
-    StyleLayout l;
-    l.style = WindowStyle::Cartoon;
-    l.skin = ":/skins/main_cartoon.png";
-    l.width = 550;
-    l.height = 190;
+    StyleLayout l = newLayout(WindowStyle::Cartoon, ":/skins/main_cartoon.png", 550, 190);
     // The bubble's inner panel; the scallops and the tail around it are cut or drawn on.
     l.area = {{18, 34, 514, 122}, 24};
     l.input = {30, 40, 200, 78};
@@ -262,24 +265,17 @@ StyleLayout cartoonLayout() {
     b.row(240, 78, 46, {digit(4), digit(5), digit(6), id::kTime, id::kDivide, id::kEqual}, round);
     b.row(240, 116, 46, {digit(1), digit(2), digit(3), digit(0), id::kPoint, id::kCalculate},
           round);
-    l.menuBanner = "Quorvel";
     b.styleItems({{32869, 1}, {32868, 3}, {32867, 4}});
     b.menuItems({last(4), last(5), id::kTalkInput, id::kTalkInputResult, id::kCopy, id::kPaste,
                  id::kMinimize});
-    b.menuItems({id::kSettings, id::kFunction, id::kParameters, id::kLog, id::kExercise,
-                 id::kFormula, id::kBatch, id::kConverter});
+    b.toolItems();
     b.menuItem(32871, id::kHelp, true);
     b.menuItem(32873, id::kExit, false);
-    l.shortcuts = commonShortcuts();
     return l;
 }
 
 StyleLayout miniLayout() {
-    StyleLayout l;
-    l.style = WindowStyle::Mini;
-    l.skin = ":/skins/main_mini.png";
-    l.width = 590;
-    l.height = 70;
+    StyleLayout l = newLayout(WindowStyle::Mini, ":/skins/main_mini.png", 590, 70);
     l.area = {{4, 4, 582, 62}, 31};
     l.reserved = {{10, 18, 34, 34}, {548, 14, 36, 42}};  // the icon and the grille
     l.input = {46, 8, 190, 54};
@@ -292,23 +288,16 @@ StyleLayout miniLayout() {
           {id::kTalkInput, id::kTalkResult, id::kTalkInputResult, id::kStopTalk, id::kCopy,
            id::kPaste, id::kMinimize, id::kStyleMenu},
           mini);
-    l.menuBanner = "Quorvel";
     b.styleItems({{32806, 1}, {32808, 2}, {32809, 4}});
-    b.menuItems({id::kSettings, id::kFunction, id::kParameters, id::kLog, id::kExercise,
-                 id::kFormula, id::kBatch, id::kConverter});
+    b.toolItems();
     b.menuItems({id::kHelp, id::kExit});
-    l.shortcuts = commonShortcuts();
     // The mini window's paste tooltip names Ctrl+P, so Ctrl+P pastes there as well.
     l.shortcuts.push_back({"Ctrl+P", id::kPaste});
     return l;
 }
 
 StyleLayout detailLayout() {
-    StyleLayout l;
-    l.style = WindowStyle::Detail;
-    l.skin = ":/skins/main_detail.png";
-    l.width = 670;
-    l.height = 300;
+    StyleLayout l = newLayout(WindowStyle::Detail, ":/skins/main_detail.png", 670, 300);
     l.area = {{4, 4, 662, 292}, 17};
     l.reserved = {{0, 0, 670, 24}};
     l.input = {16, 30, 638, 80};
@@ -336,9 +325,7 @@ StyleLayout detailLayout() {
         b.row(kBlockX[1], y, 44, {cells[6], cells[7], cells[8], cells[9]});
         b.row(kBlockX[2], y, 44, {cells[10], cells[11], cells[12], cells[13]});
     }
-    l.menuBanner = "Quorvel";
     b.styleItems({{32801, 1}, {32802, 2}, {32803, 3}});
-    l.shortcuts = commonShortcuts();
     return l;
 }
 
