@@ -51,16 +51,18 @@ void ConverterModel::setMode(std::string_view mode) {
     std::string name = ToLower(Trim(mode));
     if (!isListMode(name) && UnitCategoryRows(name).empty()) name = kModeHistory;
     m_mode = std::move(name);
-    m_page = isListMode(m_mode) ? ConverterPage::List : ConverterPage::Units;
-    m_view.showPage(m_page);
+    m_view.showPage(page());
     fill();
+}
+
+ConverterPage ConverterModel::page() const {
+    return isListMode(m_mode) ? ConverterPage::List : ConverterPage::Units;
 }
 
 void ConverterModel::fill() {
     m_listRows.clear();
-    m_rowRecords.clear();
     m_listSelection.reset();
-    if (m_page == ConverterPage::List) {
+    if (page() == ConverterPage::List) {
         fillList();
     } else {
         m_view.showListRows(m_listRows);
@@ -71,17 +73,14 @@ void ConverterModel::fill() {
 void ConverterModel::fillList() {
     const CalcSettings s = settings();
     if (m_mode == kModeHistory) {
-        for (std::size_t i = 0; i < m_data.conversions.size(); ++i) {
-            const CConverter& record = m_data.conversions[i];
+        for (const CConverter& record : m_data.conversions) {
             m_listRows.push_back(
                 {record.description, DisplayText(record.value, s.places, s.digitsLimit)});
-            m_rowRecords.push_back(i);
         }
     } else {
         for (const QuickCheckEntry& entry : QuickCheckList()) {
             m_listRows.push_back({std::string(entry.description),
                                   DisplayText(entry.value, s.places, s.digitsLimit)});
-            m_rowRecords.push_back(std::nullopt);
         }
     }
     m_view.showListRows(m_listRows);
@@ -109,7 +108,9 @@ void ConverterModel::fillUnits() {
 }
 
 std::optional<std::size_t> ConverterModel::recordOfRow(std::size_t row) const {
-    return row < m_rowRecords.size() ? m_rowRecords[row] : std::nullopt;
+    // The history lists every record in stored order; quick checks are not records.
+    if (m_mode != kModeHistory || row >= m_listRows.size()) return std::nullopt;
+    return row;
 }
 
 void ConverterModel::valueKeyTyped(char ch, std::string_view textAfter) {
@@ -120,7 +121,7 @@ void ConverterModel::valueKeyTyped(char ch, std::string_view textAfter) {
 }
 
 void ConverterModel::recompute() {
-    if (m_page != ConverterPage::Units) return;
+    if (page() != ConverterPage::Units) return;
     if (!m_input || *m_input >= m_units.size()) {
         m_prompter.showMessage(msg::kSelectInputUnitName, msg::kTitleQuorvel,
                                MessageIcon::Exclamation);
@@ -165,7 +166,7 @@ void ConverterModel::appendHistory(std::string description, std::string value) {
 }
 
 void ConverterModel::select() {
-    if (m_page == ConverterPage::List) {
+    if (page() == ConverterPage::List) {
         if (!m_listSelection || *m_listSelection >= m_listRows.size()) {
             m_prompter.showMessage(msg::kSelectItemFromList, msg::kTitleMessage,
                                    MessageIcon::Information);
@@ -232,7 +233,7 @@ void ConverterModel::editConversion() {
         return;
     }
     const std::size_t row = *m_listSelection;
-    const std::optional<std::size_t> index = m_rowRecords[row];
+    const std::optional<std::size_t> index = recordOfRow(row);
     ConversionFields initial{m_mode, m_listRows[row].name, m_listRows[row].value};
     // A record is edited as stored, not as its value is shown.
     if (index) initial.value = m_data.conversions[*index].value;
@@ -255,7 +256,7 @@ void ConverterModel::removeConversion() {
                                MessageIcon::Information);
         return;
     }
-    const std::optional<std::size_t> index = m_rowRecords[*m_listSelection];
+    const std::optional<std::size_t> index = recordOfRow(*m_listSelection);
     if (!index) return;
     m_data.conversions.erase(m_data.conversions.begin() + static_cast<std::ptrdiff_t>(*index));
     fill();

@@ -89,7 +89,7 @@ public:
     // name shows the history, where every record is listed.
     void setMode(std::string_view mode);
     const std::string& mode() const { return m_mode; }
-    ConverterPage page() const { return m_page; }
+    ConverterPage page() const;
 
     // What the user did to the view.
     void setInputSelection(std::optional<std::size_t> row) { m_input = row; }
@@ -138,11 +138,9 @@ private:
     Prompter& m_prompter;
     ConverterView& m_view;
     std::string m_mode;
-    ConverterPage m_page = ConverterPage::Units;
     UnitRows m_units;
     std::vector<ConverterRow> m_unitRows;
     std::vector<ConverterRow> m_listRows;
-    std::vector<std::optional<std::size_t>> m_rowRecords;  // parallel to m_listRows
     std::optional<std::size_t> m_input;
     std::optional<std::size_t> m_output;
     std::optional<std::size_t> m_listSelection;
