@@ -1,7 +1,6 @@
 #include "tools/batch_run.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -17,6 +16,7 @@
 
 #include "calc/messages.h"
 #include "support/recording_prompter.h"
+#include "support/temp_data_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -24,6 +24,7 @@ namespace quorvel {
 namespace {
 
 using testing::RecordingPrompter;
+using testing::TempDataFolder;
 
 const fs::path kDataDir = QUORVEL_TOOLS_TEST_DATA;
 
@@ -51,17 +52,11 @@ std::vector<std::string> splitLines(std::string_view text, std::string_view line
 class BatchRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("quorvel_batch_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
         options.source = (m_dir / "sums.txt").string();
         options.settings.places = 4;
         options.settings.angleUnit = AngleUnit::Degrees;
         options.clock = [] { return LogTime{2026, 12, 8, 9, 5}; };
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     // Runs `source` in `mode` and returns the result file.
     std::string run(std::string_view source, BatchMode mode) {
@@ -71,7 +66,8 @@ protected:
         return readAll(outcome.resultPath);
     }
 
-    fs::path m_dir;
+    TempDataFolder folder{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+    const fs::path m_dir = folder.path();
     BatchOptions options;
     RecordingPrompter prompter;
     BatchOutcome outcome;

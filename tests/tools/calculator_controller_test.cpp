@@ -1,7 +1,6 @@
 #include "tools/calculator_controller.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
@@ -12,6 +11,7 @@
 #include "calc/messages.h"
 #include "support/recording_prompter.h"
 #include "support/recording_speaker.h"
+#include "support/temp_data_folder.h"
 #include "tools/tip_model.h"
 
 namespace quorvel {
@@ -21,6 +21,7 @@ namespace fs = std::filesystem;
 using testing::RecordingPrompter;
 using testing::RecordingSpeaker;
 using testing::SpeechRequest;
+using testing::TempDataFolder;
 
 // The input box and the window as far as the controller sees them.
 class FakeView final : public CalculatorView {
@@ -89,15 +90,13 @@ std::string readBytes(const fs::path& path) {
 
 class CalculatorControllerTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("quorvel_controller_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    void SetUp() override { holder = std::make_unique<SysDataHolder>(m_dir); }
+    // An empty data folder and a holder of it, for each case of a table.
+    void emptyFolder() {
         fs::remove_all(m_dir);
         fs::create_directories(m_dir);
         holder = std::make_unique<SysDataHolder>(m_dir);
     }
-    void TearDown() override { fs::remove_all(m_dir); }
 
     CalculatorController& start(bool firstRun = false) {
         controller =
@@ -116,7 +115,8 @@ protected:
     }
     std::string fileBytes() const { return readBytes(holder->path()); }
 
-    fs::path m_dir;
+    TempDataFolder folder{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+    const fs::path m_dir = folder.path();
     std::unique_ptr<SysDataHolder> holder;
     FakeView view;
     RecordingSpeaker speaker;
@@ -147,7 +147,7 @@ TEST_F(CalculatorControllerTest, EqualShowsStepsLogsAndStores) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
-        SetUp();
+        emptyFolder();
         view = FakeView();
         start();
         type(c.input);
@@ -168,7 +168,6 @@ TEST_F(CalculatorControllerTest, EqualShowsStepsLogsAndStores) {
         if (c.logged) {
             EXPECT_TRUE(onDisk.log[0].ends_with(c.logged)) << onDisk.log[0];
         }
-        TearDown();
     }
 }
 
@@ -242,7 +241,7 @@ TEST_F(CalculatorControllerTest, CalculateCommand) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.typed);
-        SetUp();
+        emptyFolder();
         view = FakeView();
         prompter = RecordingPrompter();
         start();
@@ -259,7 +258,6 @@ TEST_F(CalculatorControllerTest, CalculateCommand) {
         if (changed) {
             EXPECT_EQ(stored().paramM, c.param);
         }
-        TearDown();
     }
 }
 
@@ -332,7 +330,7 @@ TEST_F(CalculatorControllerTest, SpeechAfterCalculation) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(std::to_string(c.talkResult) + std::to_string(c.talkInput));
-        SetUp();
+        emptyFolder();
         view = FakeView();
         speaker = RecordingSpeaker();
         holder->data().talkResult = c.talkResult;
@@ -342,7 +340,6 @@ TEST_F(CalculatorControllerTest, SpeechAfterCalculation) {
         view.setText("2*(3+4)");
         controller->equal();
         EXPECT_EQ(speaker.requests, c.said);
-        TearDown();
     }
 }
 
@@ -908,9 +905,7 @@ TEST_F(CalculatorControllerTest, TipWindowHoldsTheWindowUntilClosedAndItsFieldsL
     const Case kCases[] = {{true, 5, 6, 1}, {false, 0, 1, 0}, {true, 29, 0, 1}};
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::to_string(c.nexts));
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        holder = std::make_unique<SysDataHolder>(m_dir);
+        emptyFolder();
         view = FakeView();
         view.tipsOpen = true;
         start(true);

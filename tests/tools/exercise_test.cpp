@@ -1,7 +1,6 @@
 #include "tools/exercise.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <filesystem>
 #include <set>
@@ -12,6 +11,7 @@
 #include "data/sys_data_holder.h"
 #include "support/recording_prompter.h"
 #include "support/recording_speaker.h"
+#include "support/temp_data_folder.h"
 #include "tools/tool_messages.h"
 
 namespace quorvel {
@@ -21,6 +21,7 @@ namespace fs = std::filesystem;
 using testing::RecordingPrompter;
 using testing::RecordingSpeaker;
 using testing::SpeechRequest;
+using testing::TempDataFolder;
 
 constexpr std::uint32_t kFixedSecond = 1700000000;
 
@@ -61,21 +62,14 @@ Parsed parse(const std::string& text) {
 class ExerciseTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("quorvel-exercise-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
         holder.emplace(m_dir);
         session.emplace(
             *holder, speaker, prompter, view, [this] { return ticking ? clock++ : clock; }, engine);
     }
-    void TearDown() override {
-        session.reset();
-        fs::remove_all(m_dir);
-    }
+    void TearDown() override { session.reset(); }
 
-    fs::path m_dir;
+    TempDataFolder folder{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+    const fs::path m_dir = folder.path();
     std::uint32_t clock = kFixedSecond;
     bool ticking = false;  // a new second for every calculation
     std::mt19937 engine;

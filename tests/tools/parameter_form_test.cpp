@@ -1,12 +1,9 @@
 #include "tools/parameter_form.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <cstring>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 
 #include "calc/calculate.h"
@@ -14,6 +11,7 @@
 #include "data/settings_bridge.h"
 #include "data/sys_data_holder.h"
 #include "support/recording_prompter.h"
+#include "support/temp_data_folder.h"
 #include "tools/tool_messages.h"
 
 namespace quorvel {
@@ -21,21 +19,11 @@ namespace {
 
 namespace fs = std::filesystem;
 using testing::RecordingPrompter;
+using testing::TempDataFolder;
 
 class ParameterFormTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("quorvel-params-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
-    void TearDown() override { fs::remove_all(m_dir); }
-    std::string fileBytes() const {
-        std::ifstream in(m_dir / kSysDataFileName, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    std::string fileBytes() const { return folder.bytes(std::string(kSysDataFileName)); }
     // What an expression gives with the settings a fresh program reads from the file.
     std::string calculateAfterRestart(const char* expression) {
         SysDataHolder restarted(m_dir);
@@ -49,7 +37,8 @@ protected:
         return outcome.result;
     }
 
-    fs::path m_dir;
+    TempDataFolder folder{::testing::UnitTest::GetInstance()->current_test_info()->name()};
+    const fs::path m_dir = folder.path();
 };
 
 TEST_F(ParameterFormTest, OpenReloadsTheFile) {
