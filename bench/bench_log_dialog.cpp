@@ -9,22 +9,11 @@
 
 #include "data/sys_data_holder.h"
 #include "dialogs/log_dlg.h"
+// The screenshot programs' quiet doubles; the dialog only opens here, so nothing is said or asked.
+#include "../tests/support/recording_prompter.h"
+#include "../tests/support/silent_speaker.h"
 
 namespace {
-
-class Silent final : public quorvel::Speaker {
-public:
-    bool say(std::string_view, std::string_view) override { return true; }
-    void stop() override {}
-    bool isTalking() const override { return false; }
-};
-
-class Quiet final : public quorvel::Prompter {
-public:
-    void showMessage(std::string_view, std::string_view, quorvel::MessageIcon) override {}
-    bool askOkCancel(std::string_view, std::string_view) override { return false; }
-    void showInputMessage(std::string_view, std::string_view, std::string_view, int) override {}
-};
 
 void BM_OpenLogManager(benchmark::State& state) {
     quorvel::SysDataHolder holder(std::filesystem::temp_directory_path());
@@ -33,8 +22,9 @@ void BM_OpenLogManager(benchmark::State& state) {
         log.push_back("2026-03-07 09:05   " + std::to_string(i) +
                       "*12+7=" + std::to_string(i * 12 + 7));
     }
-    Silent speaker;
-    Quiet prompter;
+    quorvel::testing::SilentSpeaker speaker;
+    quorvel::testing::RecordingPrompter prompter;
+    prompter.answer = false;
     for (auto _ : state) {
         quorvel::CLogDlg dialog(holder, speaker, prompter);
         dialog.show();

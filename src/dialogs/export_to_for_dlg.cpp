@@ -3,7 +3,6 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
 
 #include "dialogs/manager_widgets.h"
 #include "tools/formula_book.h"
@@ -38,9 +37,7 @@ CExportToForDlg::CExportToForDlg(SysDataHolder& holder, Prompter& prompter,
     connect(m_export, &QAbstractButton::clicked, this, [this] { exportFormula(); });
     connect(m_close, &QAbstractButton::clicked, this, &QDialog::reject);
 
-    auto* helpKey = new QShortcut(QKeySequence::HelpContents, this);
-    connect(helpKey, &QShortcut::activated, this,
-            [this] { openHelp(this, QStringLiteral("formula_manager.html")); });
+    addHelpKey(this, QStringLiteral("formula_manager.html"));
 
     setClientSize(570, 200);
     centreOnScreen();

@@ -1,7 +1,6 @@
 #include "dialogs/formula_dlg.h"
 
 #include <QLineEdit>
-#include <QShortcut>
 
 #include "dialogs/new_formula_dlg.h"
 #include "ui/help_window.h"
@@ -78,9 +77,7 @@ CFormulaDlg::CFormulaDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prom
     addListKeys(
         m_view, [this] { m_book.copySelected(selectedRows(m_view), m_clipboard); },
         [this] { removeSelected(); });
-    auto* helpKey = new QShortcut(QKeySequence::HelpContents, this);
-    connect(helpKey, &QShortcut::activated, this,
-            [this] { openHelp(this, QStringLiteral("formula_manager.html")); });
+    addHelpKey(this, QStringLiteral("formula_manager.html"));
 
     m_newOpener = [this](std::string_view catalog) {
         CNewFormulaDlg dialog(m_holder, m_prompter, catalog, this);

@@ -1,7 +1,6 @@
 #include "dialogs/log_dlg.h"
 
 #include <QLineEdit>
-#include <QShortcut>
 
 #include "dialogs/export_to_for_dlg.h"
 #include "ui/help_window.h"
@@ -58,9 +57,7 @@ CLogDlg::CLogDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prompter, QW
 
     addListKeys(
         m_view, [this] { copySelected(); }, [this] { removeSelected(); });
-    auto* helpKey = new QShortcut(QKeySequence::HelpContents, this);
-    connect(helpKey, &QShortcut::activated, this,
-            [this] { openHelp(this, QStringLiteral("log_manager.html")); });
+    addHelpKey(this, QStringLiteral("log_manager.html"));
 
     m_exportOpener = [this](std::string_view expression) {
         CExportToForDlg dialog(m_holder, m_prompter, expression, this);

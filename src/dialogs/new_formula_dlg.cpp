@@ -4,7 +4,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QShortcut>
 #include <QTextCursor>
 
 #include "data/sys_data_holder.h"
@@ -66,9 +65,7 @@ CNewFormulaDlg::CNewFormulaDlg(SysDataHolder& holder, Prompter& prompter, std::s
     connect(m_clear, &QAbstractButton::clicked, this, [this] { clearBoxes(); });
     connect(m_close, &QAbstractButton::clicked, this, &QDialog::reject);
 
-    auto* helpKey = new QShortcut(QKeySequence::HelpContents, this);
-    connect(helpKey, &QShortcut::activated, this,
-            [this] { openHelp(this, QStringLiteral("formula_manager.html")); });
+    addHelpKey(this, QStringLiteral("formula_manager.html"));
 
     setClientSize(570, 200);
     centreOnScreen();

@@ -122,4 +122,9 @@ void openHelp(QWidget* parent, const QString& page) {
     window->activateWindow();
 }
 
+void addHelpKey(QWidget* owner, const QString& page) {
+    auto* key = new QShortcut(QKeySequence::HelpContents, owner);
+    QObject::connect(key, &QShortcut::activated, owner, [owner, page] { openHelp(owner, page); });
+}
+
 }  // namespace quorvel

@@ -40,6 +40,9 @@ private:
 // Called from inside a modal dialog, the window stays usable beside that dialog.
 void openHelp(QWidget* parent, const QString& page = QStringLiteral("index.html"));
 
+// F1 anywhere in `owner`'s window opens `page`.
+void addHelpKey(QWidget* owner, const QString& page);
+
 // The shared window, or nullptr while none is open.
 HelpWindow* helpWindow();
 

@@ -4,9 +4,6 @@
 // palette). Selecting then must put the value into the window's expression.
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QKeyEvent>
-#include <QMouseEvent>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -31,26 +28,6 @@ using namespace quorvel;
 namespace {
 
 int g_status = 0;
-
-void wait(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-void typeKeys(QWidget* target, const QString& keys) {
-    for (QChar c : keys) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QCoreApplication::sendEvent(target, &press);
-    }
-}
-
-void pressKey(QWidget* target, Qt::Key key) {
-    QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &press);
-    QCoreApplication::sendEvent(target, &release);
-}
 
 void clickRow(QTableWidget* list, const QString& name) {
     for (int r = 0; r < list->rowCount(); ++r) {
@@ -110,16 +87,16 @@ int main(int argc, char** argv) {
     window.move(20, 20);
     window.show();
     window.activateWindow();
-    wait(300);
-    typeKeys(window.input(), QStringLiteral("3+"));
+    testing::wait(300);
+    testing::typeKeys(window.input(), QStringLiteral("3+"));
 
     withDialog<CConvDlg>([&] { window.button(window_id::kConverter)->click(); },
                          [&](CConvDlg& dialog) {
                              clickRow(dialog.inputList(), QStringLiteral("foot(UK and US)"));
                              clickRow(dialog.outputList(), QStringLiteral("inch"));
                              dialog.valueBox()->selectAll();
-                             typeKeys(dialog.valueBox(), QStringLiteral("2"));
-                             wait(300);
+                             testing::typeKeys(dialog.valueBox(), QStringLiteral("2"));
+                             testing::wait(300);
                              photograph(&window, &dialog, folder + "/tools_converter.png");
                              dialog.selectButton()->click();
                          });
@@ -129,10 +106,10 @@ int main(int argc, char** argv) {
         g_status = 1;
     }
 
-    pressKey(window.input(), Qt::Key_End);
+    testing::pressKey(window.input(), Qt::Key_End);
     withDialog<CFuncDlg>([&] { window.button(window_id::kFunction)->click(); },
                          [&](CFuncDlg& palette) {
-                             wait(300);
+                             testing::wait(300);
                              photograph(&window, &palette, folder + "/tools_function.png");
                          });
     window.hide();

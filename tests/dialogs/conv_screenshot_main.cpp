@@ -3,7 +3,6 @@
 // that the converter's cut-out corner shows the desktop, not the skin.
 
 #include <QApplication>
-#include <QDir>
 #include <QTableWidget>
 #include <QTimer>
 #include <cstdio>
@@ -14,6 +13,7 @@
 #include "dialogs/conv_float_edit.h"
 #include "dialogs/new_conv_dlg.h"
 #include "support/screenshot.h"
+#include "support/temp_data_folder.h"
 #include "ui/hover_button.h"
 #include "ui/latching_button.h"
 #include "ui/qt_prompter.h"
@@ -28,10 +28,6 @@ struct Shot {
 };
 
 int g_status = 0;
-
-QImage photograph(QWidget* window) {
-    return testing::grabScreen(window->frameGeometry().adjusted(-12, -12, 12, 12), *window);
-}
 
 void checkCorner(const QImage& shot) {
     // The window starts 12 pixels in; its top left pixel is cut from the rounded skin.
@@ -54,9 +50,8 @@ int main(int argc, char** argv) {
     }
     const QString prefix = QString::fromLocal8Bit(argv[1]);
 
-    const QString folder = QDir::temp().filePath(QStringLiteral("quorvel-conv-shot"));
-    QDir().mkpath(folder);
-    SysDataHolder holder{std::filesystem::path(folder.toStdString())};
+    const testing::TempDataFolder folder("conv-shot");
+    SysDataHolder holder{folder.path()};
     holder.data().conversions = {{"", "24", "2 foot(UK and US) -> inch", 1},
                                  {"", "12", "1 foot(UK and US) ->  inch", 1},
                                  {"length", "0.2286", "span -> metre", 1},
@@ -118,7 +113,7 @@ int main(int argc, char** argv) {
         const Shot& shot = shots[next++];
         QWidget* window = shot.prepare();
         QTimer::singleShot(500, [&, window, name = shot.name] {
-            const QImage image = photograph(window);
+            const QImage image = testing::grabAround(*window, 12);
             if (testing::onRealScreen() && window == &dialog) checkCorner(image);
             const QString path =
                 prefix + QLatin1Char('_') + QLatin1String(name) + QStringLiteral(".png");

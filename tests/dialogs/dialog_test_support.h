@@ -4,7 +4,6 @@
 // class, and the check that every enabled control has an accessible name.
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <QAbstractButton>
 #include <QApplication>
@@ -12,26 +11,19 @@
 #include <QTableWidget>
 #include <QTest>
 #include <QTimer>
-#include <filesystem>
 #include <functional>
 #include <string>
 
+#include "support/temp_data_folder.h"
+
 namespace quorvel::testing {
 
-class TempDataFolder {
+// A data folder named after the running test.
+class TestDataFolder final : public TempDataFolder {
 public:
-    TempDataFolder() {
-        m_dir = std::filesystem::temp_directory_path() /
-                ("quorvel-dialogs-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        std::filesystem::remove_all(m_dir);
-        std::filesystem::create_directories(m_dir);
-    }
-    ~TempDataFolder() { std::filesystem::remove_all(m_dir); }
-    const std::filesystem::path& path() const { return m_dir; }
-
-private:
-    std::filesystem::path m_dir;
+    TestDataFolder()
+        : TempDataFolder(std::string("dialogs-") +
+                         ::testing::UnitTest::GetInstance()->current_test_info()->name()) {}
 };
 
 // Runs `action` on the first modal dialog of class T that shows up, once.

@@ -19,7 +19,7 @@ namespace quorvel {
 namespace {
 
 using testing::RecordingPrompter;
-using testing::TempDataFolder;
+using testing::TestDataFolder;
 using testing::whenModal;
 
 TEST(CFuncDlg, ShowsNineteenFunctionsWithTheirTooltips) {
@@ -60,7 +60,7 @@ TEST(CFuncDlg, AButtonNamesItsFunctionAndClosesThePalette) {
 }
 
 TEST(CFuncInputDlg, ShowsTheAngleUnitOnlyForAngleFunctions) {
-    TempDataFolder folder;
+    TestDataFolder folder;
     SysDataHolder holder(folder.path());
     RecordingPrompter prompter;
     for (const char* name : {"log", "tanh", "arcsin", "sqrt"}) {
@@ -77,7 +77,7 @@ TEST(CFuncInputDlg, ShowsTheAngleUnitOnlyForAngleFunctions) {
 }
 
 TEST(CFuncInputDlg, RadioButtonsChangeTheSharedAngleUnit) {
-    TempDataFolder folder;
+    TestDataFolder folder;
     SysDataHolder holder(folder.path());
     holder.data().angleUnit = 0;
     RecordingPrompter prompter;
@@ -92,7 +92,7 @@ TEST(CFuncInputDlg, RadioButtonsChangeTheSharedAngleUnit) {
 }
 
 TEST(CFuncInputDlg, TheArgumentBoxTakesNumbersOnly) {
-    TempDataFolder folder;
+    TestDataFolder folder;
     SysDataHolder holder(folder.path());
     RecordingPrompter prompter;
     CFuncInputDlg dialog(QStringLiteral("abs"), holder, prompter);
@@ -108,7 +108,7 @@ protected:
         box.show();
         return runFunctionCommand(box, holder, prompter, nullptr);
     }
-    TempDataFolder folder;
+    TestDataFolder folder;
     SysDataHolder holder{folder.path()};
     RecordingPrompter prompter;
     CFilterEdit box;

@@ -28,6 +28,7 @@
 #include "support/temp_data_folder.h"
 #include "tools/manager_messages.h"
 #include "ui/filter_edit.h"
+#include "ui/help_window.h"
 
 namespace quorvel {
 namespace {
@@ -373,6 +374,31 @@ TEST_F(ManagerDialogs, ButtonsActivateWithEnterAndSpace) {
     QTest::qWait(300);  // the click is animated
     QTest::keyClick(dialog.button(6), Qt::Key_Space);
     EXPECT_EQ(speaker.requests.size(), 2u);
+}
+
+TEST_F(ManagerDialogs, F1OpensTheManualPageOfEachDialog) {
+    CLogDlg log(holder, speaker, prompter);
+    CFormulaDlg formulas(holder, speaker, prompter);
+    CNewFormulaDlg fresh(holder, prompter, "time");
+    CExportToForDlg exporter(holder, prompter, "1+1=2");
+    const std::pair<QWidget*, const char*> cases[] = {{&log, "log_manager.html"},
+                                                      {&formulas, "formula_manager.html"},
+                                                      {&fresh, "formula_manager.html"},
+                                                      {&exporter, "formula_manager.html"}};
+    for (const auto& [dialog, page] : cases) {
+        SCOPED_TRACE(page);
+        // Each dialog starts with the manual elsewhere, so only its own key can bring the page.
+        openHelp(nullptr, QStringLiteral("index.html"));
+        dialog->show();
+        dialog->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(dialog));
+        QWidget* focus = dialog->focusWidget() ? dialog->focusWidget() : dialog;
+        QTest::keyClick(focus, Qt::Key_F1);
+        ASSERT_NE(helpWindow(), nullptr);
+        EXPECT_EQ(helpWindow()->currentPage().toStdString(), page);
+        dialog->hide();
+    }
+    helpWindow()->close();
 }
 
 }  // namespace

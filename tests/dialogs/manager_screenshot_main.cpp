@@ -6,42 +6,20 @@
 #include <QComboBox>
 #include <QDir>
 #include <QLineEdit>
-#include <QScreen>
 #include <QTableView>
 #include <QTimer>
 #include <cstdio>
-#include <filesystem>
 
 #include "data/sys_data_holder.h"
 #include "dialogs/export_to_for_dlg.h"
 #include "dialogs/formula_dlg.h"
 #include "dialogs/log_dlg.h"
 #include "dialogs/new_formula_dlg.h"
+#include "support/recording_prompter.h"
 #include "support/screenshot.h"
+#include "support/silent_speaker.h"
+#include "support/temp_data_folder.h"
 #include "ui/filter_edit.h"
-
-namespace {
-
-class Silent final : public quorvel::Speaker {
-public:
-    bool say(std::string_view, std::string_view) override { return true; }
-    void stop() override {}
-    bool isTalking() const override { return false; }
-};
-
-class Quiet final : public quorvel::Prompter {
-public:
-    void showMessage(std::string_view, std::string_view, quorvel::MessageIcon) override {}
-    bool askOkCancel(std::string_view, std::string_view) override { return false; }
-    void showInputMessage(std::string_view, std::string_view, std::string_view, int) override {}
-};
-
-bool save(QWidget& window, const QString& path) {
-    const QRect area = window.frameGeometry().adjusted(-6, -6, 6, 6);
-    return quorvel::testing::saveShot(quorvel::testing::grabScreen(area, window), path);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -50,16 +28,15 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    const std::filesystem::path data =
-        std::filesystem::temp_directory_path() / "quorvel-manager-screenshot";
-    std::filesystem::create_directories(data);
-    quorvel::SysDataHolder holder(data);
+    const quorvel::testing::TempDataFolder data("manager-screenshot");
+    quorvel::SysDataHolder holder(data.path());
     for (int i = 0; i < 40; ++i) {
         holder.data().log.push_back("2026-03-07 09:" + std::to_string(10 + i) + "   " +
                                     std::to_string(i) + "*12+7=" + std::to_string(i * 12 + 7));
     }
-    Silent speaker;
-    Quiet prompter;
+    quorvel::testing::SilentSpeaker speaker;
+    quorvel::testing::RecordingPrompter prompter;
+    prompter.answer = false;
 
     int status = 0;
     const auto show = [&](QWidget& window, const char* file, auto&& prepare) {
@@ -67,7 +44,9 @@ int main(int argc, char** argv) {
         window.move(60, 60);
         prepare();
         QTimer::singleShot(500, [&] {
-            if (!save(window, out.filePath(QString::fromLatin1(file)))) status = 1;
+            const QImage shot = quorvel::testing::grabAround(window, 6);
+            if (!quorvel::testing::saveShot(shot, out.filePath(QString::fromLatin1(file))))
+                status = 1;
             window.hide();
             app.quit();
         });
@@ -99,7 +78,5 @@ int main(int argc, char** argv) {
         exporter.descriptionBox()->setText(QStringLiteral("from the log"));
         exporter.catalogBox()->setCurrentIndex(2);
     });
-
-    std::filesystem::remove_all(data);
     return status;
 }

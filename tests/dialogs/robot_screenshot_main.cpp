@@ -15,6 +15,7 @@
 #include "data/sys_data_holder.h"
 #include "dialogs/robot_dlg.h"
 #include "support/screenshot.h"
+#include "support/silent_speaker.h"
 #include "ui/hover_button.h"
 
 namespace {
@@ -30,13 +31,6 @@ public:
                           int) override {
         std::fprintf(stderr, "input: %.*s\n", int(message.size()), message.data());
     }
-};
-
-class SilentSpeaker : public quorvel::Speaker {
-public:
-    bool say(std::string_view, std::string_view) override { return true; }
-    void stop() override {}
-    bool isTalking() const override { return false; }
 };
 
 }  // namespace
@@ -62,7 +56,7 @@ int main(int argc, char** argv) {
     quorvel::SysDataHolder holder(dir.path().toStdString());
     holder.data().decimalPlaces = 4;
     StderrPrompter prompter;
-    SilentSpeaker speaker;
+    quorvel::testing::SilentSpeaker speaker;
     quorvel::CRobotDlg dialog(holder, speaker, prompter, false);
     dialog.move(40, 40);
     dialog.show();

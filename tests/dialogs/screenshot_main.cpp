@@ -4,8 +4,6 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QImage>
-#include <QScreen>
 #include <QTimer>
 #include <cstdio>
 
@@ -18,10 +16,8 @@ using namespace quorvel;
 
 namespace {
 
-// A margin of desktop around the window shows whether the outline is cut cleanly.
 bool save(QWidget& window, const QString& path) {
-    const QRect area(window.x() - 10, window.y() - 10, window.width() + 20, window.height() + 20);
-    return testing::saveShot(testing::grabScreen(area, window), path);
+    return testing::saveShot(testing::grabAround(window, 10), path);
 }
 
 }  // namespace

@@ -22,7 +22,7 @@ namespace {
 using testing::RecordingPrompter;
 using testing::RecordingSpeaker;
 using testing::SpeechRequest;
-using testing::TempDataFolder;
+using testing::TestDataFolder;
 
 class CTestDlgTest : public ::testing::Test {
 protected:
@@ -39,7 +39,7 @@ protected:
     }
     QString heading() const { return dialog->list()->horizontalHeaderItem(0)->text(); }
 
-    TempDataFolder folder;
+    TestDataFolder folder;
     SysDataHolder holder{folder.path()};
     RecordingSpeaker speaker;
     RecordingPrompter prompter;

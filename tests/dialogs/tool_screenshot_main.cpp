@@ -5,38 +5,19 @@
 
 #include <QApplication>
 #include <QDir>
-#include <QScreen>
 #include <QTableWidget>
 #include <QTest>
-#include <QTimer>
 #include <cstdio>
-#include <filesystem>
 
 #include "data/sys_data_holder.h"
 #include "dialogs/func_dlg.h"
 #include "dialogs/test_dlg.h"
 #include "dialogs/vari_dlg.h"
-#include "speech/speaker.h"
 #include "support/screenshot.h"
+#include "support/silent_speaker.h"
+#include "support/temp_data_folder.h"
 #include "ui/float_edit.h"
 #include "ui/qt_prompter.h"
-
-namespace {
-
-class SilentSpeaker : public quorvel::Speaker {
-public:
-    bool say(std::string_view, std::string_view) override { return true; }
-    void stop() override {}
-    bool isTalking() const override { return false; }
-};
-
-bool save(QWidget& window, const QString& file) {
-    QApplication::processEvents();
-    const QRect area(window.x() - 10, window.y() - 10, window.width() + 20, window.height() + 20);
-    return quorvel::testing::saveShot(quorvel::testing::grabScreen(area, window), file);
-}
-
-}  // namespace
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
@@ -45,13 +26,10 @@ int main(int argc, char** argv) {
         return 2;
     }
     const QDir out(QString::fromLocal8Bit(argv[1]));
-    const auto data = std::filesystem::temp_directory_path() / "quorvel-dialog-screenshots";
-    std::filesystem::remove_all(data);
-    std::filesystem::create_directories(data);
-
-    quorvel::SysDataHolder holder(data);
+    const quorvel::testing::TempDataFolder data("dialog-screenshots");
+    quorvel::SysDataHolder holder(data.path());
     quorvel::QtPrompter prompter;
-    SilentSpeaker speaker;
+    quorvel::testing::SilentSpeaker speaker;
     int status = 0;
     const auto shoot = [&](QWidget& window, const char* name) {
         window.move(40, 40);
@@ -60,7 +38,9 @@ int main(int argc, char** argv) {
         window.activateWindow();
         if (!QTest::qWaitForWindowActive(&window)) status = 1;
         QTest::qWait(300);
-        if (!save(window, out.filePath(QString::fromLatin1(name)))) status = 1;
+        QApplication::processEvents();
+        const QImage shot = quorvel::testing::grabAround(window, 10);
+        if (!quorvel::testing::saveShot(shot, out.filePath(QString::fromLatin1(name)))) status = 1;
         window.hide();
     };
 
@@ -88,7 +68,5 @@ int main(int argc, char** argv) {
     }
     exercises.list()->selectRow(1);
     shoot(exercises, "exercises.png");
-
-    std::filesystem::remove_all(data);
     return status;
 }

@@ -4,8 +4,6 @@
 
 #include <QTest>
 #include <QTextBrowser>
-#include <fstream>
-#include <iterator>
 
 #include "calc/calculate.h"
 #include "calc/messages.h"
@@ -21,11 +19,10 @@ namespace quorvel {
 namespace {
 
 using testing::RecordingPrompter;
-using testing::TempDataFolder;
+using testing::TestDataFolder;
 
-std::string fileBytes(const TempDataFolder& folder) {
-    std::ifstream in(folder.path() / kSysDataFileName, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
+std::string fileBytes(const TestDataFolder& folder) {
+    return folder.bytes(std::string(kSysDataFileName));
 }
 
 void retype(QLineEdit* box, const QString& text) {
@@ -35,7 +32,7 @@ void retype(QLineEdit* box, const QString& text) {
 }
 
 TEST(CVariDlg, ShowsTheFileValuesAndIsReachedByKeyboard) {
-    TempDataFolder folder;
+    TestDataFolder folder;
     SysDataHolder other(folder.path());
     other.data().paramW = "-4.5";
     ASSERT_TRUE(other.Store().stored);
@@ -67,7 +64,7 @@ TEST(CVariDlg, BoxesRefuseLettersAndALateMinus) {
     constexpr Case kCases[] = {
         {"abc2.5", "2.5"}, {"1-2", "12"}, {"-3.1.4", "-3.14"}, {"--7", "-7"}, {"1e5", "15"},
     };
-    TempDataFolder folder;
+    TestDataFolder folder;
     SysDataHolder holder(folder.path());
     RecordingPrompter prompter;
     CVariDlg dialog(holder, prompter);
@@ -80,7 +77,7 @@ TEST(CVariDlg, BoxesRefuseLettersAndALateMinus) {
 }
 
 TEST(CVariDlg, OkStoresTheParametersForTheNextRun) {
-    TempDataFolder folder;
+    TestDataFolder folder;
     SysDataHolder holder(folder.path());
     RecordingPrompter prompter;
     CVariDlg dialog(holder, prompter);
@@ -102,7 +99,7 @@ TEST(CVariDlg, OkStoresTheParametersForTheNextRun) {
 }
 
 TEST(CVariDlg, CancelLeavesTheFileUnchanged) {
-    TempDataFolder folder;
+    TestDataFolder folder;
     SysDataHolder first(folder.path());
     ASSERT_TRUE(first.Store().stored);
     const std::string before = fileBytes(folder);
@@ -119,7 +116,7 @@ TEST(CVariDlg, CancelLeavesTheFileUnchanged) {
 }
 
 TEST(CVariDlg, ABoxWithoutANumberKeepsTheDialogOpen) {
-    TempDataFolder folder;
+    TestDataFolder folder;
     SysDataHolder first(folder.path());
     ASSERT_TRUE(first.Store().stored);
     const std::string before = fileBytes(folder);
@@ -154,7 +151,7 @@ QTextBrowser* helpBrowser() {
 }
 
 TEST(HelpButtons, OpenTheirManualPages) {
-    TempDataFolder folder;
+    TestDataFolder folder;
     SysDataHolder holder(folder.path());
     RecordingPrompter prompter;
     CVariDlg parameters(holder, prompter);

@@ -4,12 +4,8 @@
 // On a real X server it also checks that a cut-out corner shows the desktop, not the skin.
 
 #include <QApplication>
-#include <QEventLoop>
 #include <QImage>
-#include <QKeyEvent>
-#include <QScreen>
 #include <QTemporaryDir>
-#include <QTimer>
 #include <cstdio>
 
 #include "data/sys_data_holder.h"
@@ -22,26 +18,6 @@
 using namespace quorvel;
 
 namespace {
-
-void wait(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
-
-void typeKeys(QWidget* target, const QString& keys) {
-    for (QChar c : keys) {
-        QKeyEvent press(QEvent::KeyPress, 0, Qt::NoModifier, QString(c));
-        QCoreApplication::sendEvent(target, &press);
-    }
-}
-
-void pressEnter(QWidget* target) {
-    QKeyEvent press(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
-    QKeyEvent release(QEvent::KeyRelease, Qt::Key_Return, Qt::NoModifier);
-    QCoreApplication::sendEvent(target, &press);
-    QCoreApplication::sendEvent(target, &release);
-}
 
 const char* fileName(WindowStyle style) {
     switch (style) {
@@ -80,10 +56,10 @@ int main(int argc, char** argv) {
         window.move(20, 20);
         window.show();
         window.activateWindow();
-        wait(300);
-        typeKeys(window.input(), expression);
-        pressEnter(window.input());
-        wait(300);
+        testing::wait(300);
+        testing::typeKeys(window.input(), expression);
+        testing::pressKey(window.input(), Qt::Key_Return);
+        testing::wait(300);
 
         const QRect frame = window.frameGeometry();
         const QImage shot = testing::grabScreen(frame.adjusted(-10, -10, 10, 10), window);
@@ -106,7 +82,7 @@ int main(int argc, char** argv) {
 
         if (style == WindowStyle::Standard) {
             window.showStyleMenu();
-            wait(400);
+            testing::wait(400);
             BannerMenu* menu = window.styleMenu();
             const QRect area = frame.united(menu->geometry()).adjusted(-10, -10, 10, 10);
             const QImage menuShot = testing::grabScreen(area, *menu);

@@ -4,13 +4,9 @@
 // no picture.
 
 #include <QApplication>
-#include <QEventLoop>
-#include <QImage>
-#include <QScreen>
 #include <QTemporaryDir>
 #include <QTextBrowser>
 #include <QTextDocument>
-#include <QTimer>
 #include <cstdio>
 
 #include "data/sys_data_holder.h"
@@ -23,12 +19,6 @@
 using namespace quorvel;
 
 namespace {
-
-void wait(int ms) {
-    QEventLoop loop;
-    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
-    loop.exec();
-}
 
 bool save(const QRect& area, QWidget& fallback, const QString& path) {
     return testing::saveShot(testing::grabScreen(area, fallback), path);
@@ -53,7 +43,7 @@ int main(int argc, char** argv) {
     MainWindow window(WindowStyle::Standard, holder, speaker, MainWindow::Options{true, false});
     window.move(20, 20);
     window.show();
-    wait(300);
+    testing::wait(300);
     CTipDlg* tips = window.tipWindow();
     if (!tips) {
         std::fprintf(stderr, "first start: no tip window\n");
@@ -62,7 +52,7 @@ int main(int argc, char** argv) {
     // Over the calculator, as a window manager may place it; the shot stays narrow enough for
     // the help window to show it whole.
     tips->move(window.frameGeometry().left() + 230, window.frameGeometry().top() + 60);
-    wait(500);
+    testing::wait(500);
     const QRect area =
         window.frameGeometry().united(tips->frameGeometry()).adjusted(-10, -10, 10, 10);
     if (!save(area, *tips, folder + QStringLiteral("/first_start.png"))) status = 1;
@@ -75,7 +65,7 @@ int main(int argc, char** argv) {
     openHelp(&window, QStringLiteral("tips.html"));
     HelpWindow* help = helpWindow();
     help->move(40, 40);
-    wait(600);
+    testing::wait(600);
     if (!help->browser()->toHtml().contains(QStringLiteral("<img"))) {
         std::fprintf(stderr, "tips.html shows no picture\n");
         status = 1;
