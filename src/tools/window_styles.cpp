@@ -331,6 +331,22 @@ StyleLayout detailLayout() {
 
 }  // namespace
 
+bool opensTool(int command) {
+    switch (command) {
+        case id::kExercise:
+        case id::kSettings:
+        case id::kFunction:
+        case id::kParameters:
+        case id::kLog:
+        case id::kFormula:
+        case id::kConverter:
+        case id::kBatch:
+            return true;
+        default:
+            return false;
+    }
+}
+
 std::optional<char> typedCharacter(int command) {
     if (command >= id::kDigit0 && command <= id::kDigit0 + 9) {
         return static_cast<char>('0' + (command - id::kDigit0));

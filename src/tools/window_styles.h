@@ -58,6 +58,8 @@ inline constexpr int kBackspace = 1111;
 std::optional<char> typedCharacter(int id);
 // Last1..Last5 as 0..4, or nothing.
 std::optional<int> recentIndex(int id);
+// Whether the command opens a tool window rather than acting on the input.
+bool opensTool(int id);
 // Every command of the calculator window, typing keys included, in id order.
 const std::vector<int>& windowCommands();
 

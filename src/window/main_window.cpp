@@ -59,22 +59,6 @@ QFont captionFont(const StyleControl& entry) {
     return font;
 }
 
-bool isTool(int command) {
-    switch (command) {
-        case id::kExercise:
-        case id::kSettings:
-        case id::kFunction:
-        case id::kParameters:
-        case id::kLog:
-        case id::kFormula:
-        case id::kConverter:
-        case id::kBatch:
-            return true;
-        default:
-            return false;
-    }
-}
-
 }  // namespace
 
 MainWindow::MainWindow(WindowStyle style, SysDataHolder& data, Speaker& speaker, Options options,
@@ -239,7 +223,7 @@ void MainWindow::runCommand(int command) {
         m_controller->insertRecent(*index);
         return;
     }
-    if (isTool(command)) {
+    if (opensTool(command)) {
         if (command == id::kFunction) m_controller->saveCaret();
         emit toolRequested(command);
         focusInput();

@@ -46,6 +46,15 @@ TEST(TypedCharacter, KeysTypeTheirCharacterOthersNothing) {
     EXPECT_EQ(recentIndex(1105), std::nullopt);
 }
 
+// Exactly the eight tool windows open from the calculator's commands; no key or action does.
+TEST(WindowCommands, EightCommandsOpenATool) {
+    std::vector<int> tools;
+    for (int command : windowCommands()) {
+        if (opensTool(command)) tools.push_back(command);
+    }
+    EXPECT_EQ(tools, (std::vector<int>{5, 1003, 1004, 1005, 1007, 1079, 1104, 1105}));
+}
+
 TEST(WindowCommands, HoldsEveryCommandOfTheWindowOnce) {
     const std::vector<int>& all = windowCommands();
     EXPECT_EQ(std::set<int>(all.begin(), all.end()).size(), all.size());
