@@ -123,13 +123,11 @@ void onLine(char* raw) {
     }
     const std::string line(raw);
     std::free(raw);
-    const std::string word = ToLower(Trim(line));
-    if (word == "quit" || word == "exit") {
+    if (!answerLine(line, *g_session->calculator)) {
         g_session->done = true;
         return;
     }
-    rememberLine(line);
-    answerLine(line, *g_session->calculator);
+    rememberLine(line);  // quit and exit are not kept
 }
 
 // Ctrl+C drops the line being typed and shows a fresh prompt.
