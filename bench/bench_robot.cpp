@@ -4,7 +4,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <QApplication>
 #include <QElapsedTimer>
 #include <QEventLoop>
 #include <QLineEdit>
@@ -154,12 +153,3 @@ BENCHMARK(BM_BaselineTickGapBesideABusyThread)
     ->UseRealTime();
 
 }  // namespace
-
-int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -1,6 +1,5 @@
 #include "app/terminal.h"
 
-#include <dlfcn.h>
 #include <readline/history.h>
 #include <readline/readline.h>
 #include <sys/select.h>
@@ -15,6 +14,7 @@
 #include "app/line_calculator.h"
 #include "calc/text_util.h"
 #include "data/data_folder.h"
+#include "speech/shared_library.h"
 
 namespace quorvel {
 namespace {
@@ -53,41 +53,30 @@ struct Readline {
     int* catchSignals;
 };
 
-template <typename T>
-bool bind(void* library, T& target, const char* symbol, std::string& error) {
-    target = reinterpret_cast<T>(dlsym(library, symbol));
-    if (target == nullptr && error.empty()) error = std::string("no ") + symbol;
-    return target != nullptr;
-}
-
 // Nothing when the library cannot be opened or lacks a name, with the reason in `error`.
-// Never closed: the session may end only with the process.
 const Readline* openReadline(std::string& error) {
     static Readline api{};
-    void* library = dlopen(QUORVEL_READLINE_LIBRARY, RTLD_NOW | RTLD_LOCAL);
-    if (library == nullptr) {
-        const char* reason = dlerror();
-        error = reason ? reason : QUORVEL_READLINE_LIBRARY;
-        return nullptr;
-    }
-    bool ok = bind(library, api.historyGet, "history_get", error);
-    ok = bind(library, api.addHistory, "add_history", error) && ok;
-    ok = bind(library, api.stifleHistory, "stifle_history", error) && ok;
-    ok = bind(library, api.readHistory, "read_history", error) && ok;
-    ok = bind(library, api.writeHistory, "write_history", error) && ok;
-    ok = bind(library, api.freeLineState, "rl_free_line_state", error) && ok;
-    ok = bind(library, api.callbackSigcleanup, "rl_callback_sigcleanup", error) && ok;
-    ok = bind(library, api.replaceLine, "rl_replace_line", error) && ok;
-    ok = bind(library, api.crlf, "rl_crlf", error) && ok;
-    ok = bind(library, api.onNewLine, "rl_on_new_line", error) && ok;
-    ok = bind(library, api.redisplay, "rl_redisplay", error) && ok;
-    ok = bind(library, api.callbackHandlerInstall, "rl_callback_handler_install", error) && ok;
-    ok = bind(library, api.callbackReadChar, "rl_callback_read_char", error) && ok;
-    ok = bind(library, api.callbackHandlerRemove, "rl_callback_handler_remove", error) && ok;
-    ok = bind(library, api.historyLength, "history_length", error) && ok;
-    ok = bind(library, api.historyBase, "history_base", error) && ok;
-    ok = bind(library, api.catchSignals, "rl_catch_signals", error) && ok;
-    return ok ? &api : nullptr;
+    SharedLibrary library(QUORVEL_READLINE_LIBRARY);
+    library.bind(api.historyGet, "history_get");
+    library.bind(api.addHistory, "add_history");
+    library.bind(api.stifleHistory, "stifle_history");
+    library.bind(api.readHistory, "read_history");
+    library.bind(api.writeHistory, "write_history");
+    library.bind(api.freeLineState, "rl_free_line_state");
+    library.bind(api.callbackSigcleanup, "rl_callback_sigcleanup");
+    library.bind(api.replaceLine, "rl_replace_line");
+    library.bind(api.crlf, "rl_crlf");
+    library.bind(api.onNewLine, "rl_on_new_line");
+    library.bind(api.redisplay, "rl_redisplay");
+    library.bind(api.callbackHandlerInstall, "rl_callback_handler_install");
+    library.bind(api.callbackReadChar, "rl_callback_read_char");
+    library.bind(api.callbackHandlerRemove, "rl_callback_handler_remove");
+    library.bind(api.historyLength, "history_length");
+    library.bind(api.historyBase, "history_base");
+    library.bind(api.catchSignals, "rl_catch_signals");
+    if (library.ok()) return &api;
+    error = library.error();
+    return nullptr;
 }
 
 const Readline* g_readline = nullptr;
@@ -134,13 +123,11 @@ void onLine(char* raw) {
     }
     const std::string line(raw);
     std::free(raw);
-    const std::string word = ToLower(Trim(line));
-    if (word == "quit" || word == "exit") {
+    if (!answerLine(line, *g_session->calculator)) {
         g_session->done = true;
         return;
     }
-    rememberLine(line);
-    answerLine(line, *g_session->calculator);
+    rememberLine(line);  // quit and exit are not kept
 }
 
 // Ctrl+C drops the line being typed and shows a fresh prompt.

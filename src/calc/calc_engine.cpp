@@ -314,9 +314,7 @@ CalcOutcome CalcEngine::CalculateSteps(std::string_view expression, int radix) {
 void CalcEngine::CalculateSteps(std::string_view expression, int radix, CalcOutcome& outcome) {
     m_error = MessageId::None;
     m_errorText.clear();
-    outcome.error = MessageId::None;
-    outcome.position = -1;
-    outcome.message.clear();
+    outcome.clear();
     const auto caught = CatchNumberErrors(
         [&] { outcome.ok = reduce(expression, radix, outcome.result, outcome.steps); });
     if (caught) {

@@ -15,6 +15,16 @@ struct CalcOutcome {
     std::string message;  // what was shown, control characters escaped
     std::string result;
     std::string steps;
+
+    // Back to a fresh outcome, keeping the capacity of its texts for the next calculation.
+    void clear() {
+        ok = false;
+        error = MessageId::None;
+        position = -1;
+        message.clear();
+        result.clear();
+        steps.clear();
+    }
 };
 
 }  // namespace quorvel

@@ -68,19 +68,9 @@ CalcOutcome ReportSyntaxError(Prompter& prompter, const SyntaxVerdict& verdict,
 
 namespace {
 
-// A fresh outcome, keeping the capacity of its texts.
-void clear(CalcOutcome& outcome) {
-    outcome.ok = false;
-    outcome.error = MessageId::None;
-    outcome.position = -1;
-    outcome.message.clear();
-    outcome.result.clear();
-    outcome.steps.clear();
-}
-
 void failWith(Prompter& prompter, MessageId id, std::string_view text, std::string_view title,
               CalcOutcome& outcome) {
-    clear(outcome);
+    outcome.clear();
     outcome.error = id;
     outcome.message.assign(text);
     prompter.showMessage(text, title, MessageIcon::Exclamation);
@@ -97,7 +87,7 @@ void calculate(std::string_view input, const RecentResults& recent, const CalcSe
     std::string& text = buffers.lowered;
     ToLower(Trim(input), text);
     if (text.empty() || text.find('=') != std::string::npos) {
-        clear(outcome);
+        outcome.clear();
         return;
     }
     if (std::count(text.begin(), text.end(), '(') != std::count(text.begin(), text.end(), ')')) {

@@ -43,14 +43,6 @@ void SubstituteValues(std::string_view expression, const RecentResults& recent,
         out.assign(expression);  // no name to replace
         return;
     }
-    out = SubstituteValues(expression, recent, settings);
-}
-
-std::string SubstituteValues(std::string_view expression, const RecentResults& recent,
-                             const CalcSettings& settings) {
-    if (!mayHoldName(expression)) {
-        return std::string(expression);  // no name to replace
-    }
     std::string withRecent;
     for (std::size_t i = 0; i < expression.size();) {
         const std::string_view rest = expression.substr(i);
@@ -75,7 +67,7 @@ std::string SubstituteValues(std::string_view expression, const RecentResults& r
     }
 
     const FunctionNameRecogniser functions;
-    std::string out;
+    out.clear();
     out.reserve(withPi.size());
     for (std::size_t i = 0; i < withPi.size(); ++i) {
         const std::string_view rest = std::string_view(withPi).substr(i);
@@ -86,6 +78,12 @@ std::string SubstituteValues(std::string_view expression, const RecentResults& r
             appendValue(out, settings.parameters[static_cast<std::size_t>(parameter)]);
         }
     }
+}
+
+std::string SubstituteValues(std::string_view expression, const RecentResults& recent,
+                             const CalcSettings& settings) {
+    std::string out;
+    SubstituteValues(expression, recent, settings, out);
     return out;
 }
 

@@ -13,7 +13,7 @@ namespace quorvel {
 // in E form written out in plain digits so the evaluator reads them exactly.
 std::string SubstituteValues(std::string_view expression, const RecentResults& recent,
                              const CalcSettings& settings);
-// The same into `out`; without a name to replace only a copy, which keeps its capacity.
+// The same into `out`, whose capacity is reused.
 // `out` must not hold `expression`.
 void SubstituteValues(std::string_view expression, const RecentResults& recent,
                       const CalcSettings& settings, std::string& out);

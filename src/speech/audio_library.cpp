@@ -1,6 +1,6 @@
 #include "speech/audio_library.h"
 
-#include <dlfcn.h>
+#include "speech/shared_library.h"
 
 namespace quorvel::audio {
 namespace {
@@ -12,27 +12,6 @@ struct Loaded {
     std::string error;
 };
 
-class Library {
-public:
-    explicit Library(const char* name) : m_handle(dlopen(name, RTLD_NOW | RTLD_LOCAL)) {
-        if (m_handle == nullptr) m_error = dlerror();
-    }
-    // Never closed: sound may still be playing on a worker when statics are destroyed.
-    bool open() const { return m_handle != nullptr; }
-    const std::string& error() const { return m_error; }
-
-    template <typename F>
-    void bind(F& function, const char* symbol) {
-        if (m_handle == nullptr) return;
-        function = reinterpret_cast<F>(dlsym(m_handle, symbol));
-        if (function == nullptr && m_error.empty()) m_error = std::string("no ") + symbol;
-    }
-
-private:
-    void* m_handle;
-    std::string m_error;
-};
-
 template <typename Api>
 const Api* result(const Loaded<Api>& loaded, std::string* error) {
     if (loaded.ok) return &loaded.api;
@@ -41,7 +20,7 @@ const Api* result(const Loaded<Api>& loaded, std::string* error) {
 }
 
 Loaded<PortAudioApi> loadPortAudio() {
-    Library lib(portAudioLibraryName());
+    SharedLibrary lib(portAudioLibraryName());
     Loaded<PortAudioApi> l;
     PortAudioApi& a = l.api;
     lib.bind(a.initialize, "Pa_Initialize");
@@ -53,13 +32,13 @@ Loaded<PortAudioApi> loadPortAudio() {
     lib.bind(a.closeStream, "Pa_CloseStream");
     lib.bind(a.writeStream, "Pa_WriteStream");
     lib.bind(a.streamInfo, "Pa_GetStreamInfo");
-    l.ok = lib.open() && lib.error().empty();
+    l.ok = lib.ok();
     l.error = lib.error();
     return l;
 }
 
 Loaded<SndFileApi> loadSndFile() {
-    Library lib(sndFileLibraryName());
+    SharedLibrary lib(sndFileLibraryName());
     Loaded<SndFileApi> l;
     SndFileApi& a = l.api;
     lib.bind(a.open, "sf_open");
@@ -67,7 +46,7 @@ Loaded<SndFileApi> loadSndFile() {
     lib.bind(a.strerror, "sf_strerror");
     lib.bind(a.readfShort, "sf_readf_short");
     lib.bind(a.writeShort, "sf_write_short");
-    l.ok = lib.open() && lib.error().empty();
+    l.ok = lib.ok();
     l.error = lib.error();
     return l;
 }
