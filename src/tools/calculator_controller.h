@@ -105,10 +105,10 @@ public:
     // Tooltips, then the greeting (first run) or the restore of the saved input text.
     void startUp();
 
-    // Input box requests.
-    void freshInput();                       // 2148
-    void insertText(std::string_view text);  // 2154, recent results, functions
-    void characterPlaced(char ch);           // 2159
+    // Input box requests, by the box's message numbers.
+    void freshInput();                       // message 2148
+    void insertText(std::string_view text);  // message 2154, recent results, functions
+    void characterPlaced(char ch);           // message 2159
     // The function button: the next insertText goes where the caret is now, once.
     void saveCaret();
     // The tool that saved the caret inserted nothing: the next text goes to the caret again.
