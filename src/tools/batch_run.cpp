@@ -708,13 +708,7 @@ public:
             if (::access(m_target.c_str(), W_OK) != 0) return failed(errno);
             return openTemporary(entry.st_mode & 07777);
         }
-        // /dev/stdout is a link to whatever the output is.
-        struct stat named {};
-        if (S_ISLNK(entry.st_mode) &&
-            (::stat(m_target.c_str(), &named) != 0 ||
-             !(S_ISCHR(named.st_mode) || S_ISFIFO(named.st_mode)))) {
-            return failed(ELOOP);
-        }
+        if (S_ISLNK(entry.st_mode) && !leadsToOwnStream()) return failed(ELOOP);
         m_fd.reset(::open(m_target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
         if (!m_fd) return failed(errno);
         // The link may have been turned to an ordinary file since it was looked at.
@@ -753,6 +747,23 @@ private:
     bool failed(int error) {
         m_error = error;
         return false;
+    }
+
+    // /dev/stdout and /dev/stderr are links to whatever the output is, and /dev/null takes
+    // anything. A link planted to another device, /dev/tty say, would put the source's bytes
+    // on the user's terminal.
+    bool leadsToOwnStream() const {
+        struct stat named {};
+        if (::stat(m_target.c_str(), &named) != 0) return false;
+        if (!S_ISCHR(named.st_mode) && !S_ISFIFO(named.st_mode)) return false;
+        const auto same = [&named](const struct stat& other) {
+            return named.st_dev == other.st_dev && named.st_ino == other.st_ino;
+        };
+        struct stat other {};
+        for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+            if (::fstat(fd, &other) == 0 && same(other)) return true;
+        }
+        return ::stat("/dev/null", &other) == 0 && same(other);
     }
 
     // The name is listed for the signal handler before the file exists, so there is no moment

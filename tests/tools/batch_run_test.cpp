@@ -556,7 +556,7 @@ TEST_F(BatchRunTest, AFullDiskLeavesThePreviousResultIntact) {
 }
 
 // Whoever may write beside the source could plant report.rob -> ~/.profile: a link is not
-// written through, but a link to a device (/dev/stdout) still is.
+// written through, but a link to the run's own output (/dev/stdout) or /dev/null still is.
 TEST_F(BatchRunTest, AResultThatIsALinkToAFileIsRefused) {
     fs::create_directory(m_dir / "real");
     writeAll(m_dir / "real" / "profile", "old\n");
@@ -581,6 +581,14 @@ TEST_F(BatchRunTest, AResultThatIsALinkToAFileIsRefused) {
                                                         "given.rob", "real", "sums.rob",
                                                         "sums.txt"}));
     EXPECT_TRUE(fs::is_symlink(m_dir / "sums.rob"));
+
+    // A device that is not this run's own output: its bytes could reach the user's terminal.
+    fs::create_symlink("/dev/zero", m_dir / "device.rob");
+    options.result = (m_dir / "device.rob").string();
+    RecordingPrompter refused;
+    EXPECT_EQ(RunBatch(options, refused).status, BatchStatus::ResultUnwritable);
+    EXPECT_EQ(refused.only(), "Quorvel: Failed to open and write the file:" + options.result +
+                                  " (it is a link to another file)");
 
     fs::create_symlink("/dev/null", m_dir / "null.rob");
     options.result = (m_dir / "null.rob").string();
