@@ -2,8 +2,10 @@
 // One answer line per expression on standard output, so line N answers input line N;
 // messages go to standard error as "Title: text".
 
+#include <signal.h>
 #include <unistd.h>
 
+#include <exception>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
@@ -103,6 +105,34 @@ int listUnits(const std::string& typed) {
     return 0;
 }
 
+// A batch killed from the keyboard or by the system leaves the previous result as it was and
+// no temporary file beside it, then dies of the signal as its caller expects.
+void endBatchOnSignal(int signal) {
+    RemoveBatchPartFiles();
+    static constexpr char kNote[] = "quorvel-calc: interrupted; the result file was not written\n";
+    [[maybe_unused]] const ssize_t ignored = ::write(STDERR_FILENO, kNote, sizeof kNote - 1);
+    ::signal(signal, SIG_DFL);
+    ::raise(signal);
+}
+
+constexpr int kEndingSignals[] = {SIGINT, SIGTERM, SIGHUP};
+
+// A signal ignored when the program started (SIGINT of a background job) stays ignored.
+void catchBatchSignals(void (*handler)(int)) {
+    struct sigaction action {};
+    action.sa_handler = handler;
+    sigemptyset(&action.sa_mask);
+    for (const int signal : kEndingSignals) sigaddset(&action.sa_mask, signal);
+    for (const int signal : kEndingSignals) {
+        struct sigaction current {};
+        ::sigaction(signal, nullptr, &current);
+        if (current.sa_handler != SIG_IGN) ::sigaction(signal, &action, nullptr);
+    }
+    // The printed log is a by-product: a reader that has had enough (`| head`) must not cost
+    // the result file. A write to a closed pipe then fails instead.
+    ::signal(SIGPIPE, SIG_IGN);
+}
+
 int runBatch(const Options& options, const CalcSettings& settings, Prompter& prompter) {
     BatchOptions batch;
     batch.source = *options.batchSource;
@@ -110,12 +140,23 @@ int runBatch(const Options& options, const CalcSettings& settings, Prompter& pro
     batch.mode = options.batchMode.value_or(BatchMode::AddResult);
     batch.eNotation = options.eNotation;
     batch.settings = settings;
-    // The log lines of calculations are the output; failures and summaries are not.
+    // The log lines of calculations are the output; failures and summaries are not. Once
+    // standard output is closed they are no longer printed.
     BatchHooks hooks;
-    hooks.onCalculation = [](const BatchEntry& entry) { std::cout << entry.logLine << '\n'; };
+    hooks.onCalculation = [](const BatchEntry& entry) {
+        if (std::cout) std::cout << entry.logLine << '\n';
+    };
     hooks.onLogLine = [](std::string_view line) { std::cerr << line << '\n'; };
-    const BatchOutcome outcome = RunBatch(batch, prompter, hooks);
-    return outcome.status == BatchStatus::Done && outcome.failed == 0 ? 0 : 1;
+    catchBatchSignals(endBatchOnSignal);
+    try {
+        const BatchOutcome outcome = RunBatch(batch, prompter, hooks);
+        catchBatchSignals(SIG_DFL);  // the result is in place: nothing left to undo
+        return outcome.status == BatchStatus::Done && outcome.failed == 0 ? 0 : 1;
+    } catch (const std::exception& e) {
+        // Unwound: the temporary file is gone and the previous result kept.
+        std::cerr << "quorvel-calc: the batch ended early: " << e.what() << '\n';
+        return 1;
+    }
 }
 
 int convert(const Conversion& c, const CalcSettings& settings, Prompter& prompter) {

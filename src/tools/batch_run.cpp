@@ -1,11 +1,13 @@
 #include "tools/batch_run.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <array>
 #include <cerrno>
+#include <charconv>
 #include <ostream>
 #include <system_error>
 #include <utility>
@@ -466,6 +468,10 @@ std::string reasonFor(int error, std::string_view missing) {
             return std::string(msg::kReasonDiskFull);
         case EISDIR:
             return std::string(msg::kReasonIsFolder);
+        case ENODEV:
+            return std::string(msg::kReasonNotAFile);
+        case ELOOP:
+            return std::string(msg::kReasonIsLink);
         default:
             return std::generic_category().message(error);
     }
@@ -476,6 +482,7 @@ public:
     explicit FileDescriptor(int fd = -1) : m_fd(fd) {}
     FileDescriptor(const FileDescriptor&) = delete;
     FileDescriptor& operator=(const FileDescriptor&) = delete;
+    FileDescriptor(FileDescriptor&& other) noexcept : m_fd(std::exchange(other.m_fd, -1)) {}
     ~FileDescriptor() { reset(); }
 
     int get() const { return m_fd; }
@@ -569,9 +576,115 @@ private:
 
 long writeToFile(int fd, const char* data, std::size_t size) { return ::write(fd, data, size); }
 
+struct PartFileSlot {
+    std::atomic<int> state{0};
+    char path[4096];
+};
+static_assert(std::atomic<int>::is_always_lock_free);
+
+// The temporary files of the runs in progress, for a signal handler: it may not allocate or
+// lock, so the names sit in fixed slots. A run whose name does not fit is simply not listed;
+// its file is then left to the next run's clean-up.
+class PartFileSlots {
+public:
+    static int claim(const fs::path& path) {
+        const std::string& text = path.native();
+        if (text.size() >= kPathSize) return -1;
+        for (int i = 0; i < kSlots; ++i) {
+            int expected = kFree;
+            if (!s_slots[i].state.compare_exchange_strong(expected, kFilling)) continue;
+            text.copy(s_slots[i].path, text.size());
+            s_slots[i].path[text.size()] = '\0';
+            s_slots[i].state.store(kHeld);
+            return i;
+        }
+        return -1;
+    }
+
+    static void release(int slot) {
+        if (slot >= 0) s_slots[slot].state.store(kFree);
+    }
+
+    static void removeAll() noexcept {
+        for (PartFileSlot& slot : s_slots) {
+            if (slot.state.load() == kHeld) ::unlink(slot.path);
+        }
+    }
+
+private:
+    static constexpr int kSlots = 16;
+    static constexpr std::size_t kPathSize = sizeof PartFileSlot::path;
+    enum : int { kFree, kFilling, kHeld };
+    static inline PartFileSlot s_slots[kSlots];
+};
+
+constexpr std::string_view kPartMark = ".part-";
+// A part file of a live process is written to at least every block; one untouched for a day
+// belongs to a process that is gone, seen from another pid namespace or under a reused pid.
+constexpr auto kAbandonedAfter = std::chrono::hours(24);
+
+std::size_t longestName(const fs::path& directory) {
+    const long most = ::pathconf(directory.empty() ? "." : directory.c_str(), _PC_NAME_MAX);
+    return most > 0 ? static_cast<std::size_t>(most) : 255;
+}
+
+// "sums.rob.part-PID-N" beside the result. A result name close to the limit is shortened so
+// that the mark fits, never inside a UTF-8 character.
+fs::path partFileName(const fs::path& target, unsigned serial, std::size_t longest) {
+    std::string name = target.filename().string();
+    const std::string mark =
+        std::string(kPartMark) + std::to_string(::getpid()) + "-" + std::to_string(serial);
+    if (name.size() + mark.size() > longest) {
+        std::size_t keep = longest > mark.size() ? longest - mark.size() : 0;
+        while (keep > 0 && (static_cast<unsigned char>(name[keep]) & 0xC0) == 0x80) --keep;
+        name.resize(keep);
+    }
+    return target.parent_path() / (name + mark);
+}
+
+// The pid in `name` if it is a part file of the result `resultName`, as partFileName makes
+// them; 0 otherwise.
+long partFileOwner(std::string_view name, std::string_view resultName, std::size_t longest) {
+    const std::size_t at = name.rfind(kPartMark);
+    if (at == std::string_view::npos || at == 0) return 0;
+    const std::string_view kept = name.substr(0, at);
+    // A shortened name fills the limit but for the bytes of a UTF-8 character it kept whole.
+    const bool shortened = kept.size() < resultName.size() &&
+                           resultName.substr(0, kept.size()) == kept && name.size() + 4 > longest;
+    if (kept != resultName && !shortened) return 0;
+    const std::string_view numbers = name.substr(at + kPartMark.size());
+    long pid = 0;
+    unsigned serial = 0;
+    const char* end = numbers.data() + numbers.size();
+    const auto [dash, pidParsed] = std::from_chars(numbers.data(), end, pid);
+    if (pidParsed != std::errc() || dash == end || *dash != '-' || pid <= 0) return 0;
+    const auto [last, serialParsed] = std::from_chars(dash + 1, end, serial);
+    return serialParsed == std::errc() && last == end && dash + 1 != end ? pid : 0;
+}
+
+// Part files of runs into the same result whose process was killed before it could remove
+// them.
+void removeAbandonedPartFiles(const fs::path& target, std::size_t longest) {
+    const fs::path directory = target.has_parent_path() ? target.parent_path() : fs::path(".");
+    const std::string resultName = target.filename().string();
+    std::error_code error;
+    fs::directory_iterator it(directory, error);
+    for (; !error && it != fs::directory_iterator(); it.increment(error)) {
+        const long pid = partFileOwner(it->path().filename().string(), resultName, longest);
+        std::error_code ignored;
+        if (pid == 0 || pid == ::getpid() || !it->is_regular_file(ignored)) continue;
+        const bool gone = ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+        const auto written = it->last_write_time(ignored);
+        if (gone || (!ignored && fs::file_time_type::clock::now() - written > kAbandonedAfter)) {
+            fs::remove(it->path(), ignored);
+        }
+    }
+}
+
 // The result is written to a temporary file beside it that replaces it at commit(), so a run
 // that fails part way leaves the previous result as it was. A device or a pipe cannot be
-// replaced and is written in place.
+// replaced and is written in place. A link is not written through: anyone who may write the
+// source's folder could otherwise point the result at another of the user's files.
 class ResultFile {
 public:
     ResultFile(fs::path target, BatchWriteFunction write)
@@ -581,37 +694,30 @@ public:
     ~ResultFile() {
         m_fd.reset();
         if (!m_temp.empty()) ::unlink(m_temp.c_str());
+        PartFileSlots::release(m_slot);
     }
 
     bool open() {
-        std::error_code ec;
-        const fs::file_status status = fs::status(m_target, ec);
-        if (fs::is_directory(status)) return failed(EISDIR);
-        if (fs::exists(status) && !fs::is_regular_file(status)) {
-            m_fd.reset(::open(m_target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
-            return m_fd || failed(errno);
+        struct stat entry {};
+        if (::lstat(m_target.c_str(), &entry) != 0) {
+            if (errno != ENOENT) return failed(errno);
+            return openTemporary(std::nullopt);
         }
-        if (fs::exists(status)) {
-            // The file a link points to is replaced, not the link.
-            if (fs::is_symlink(fs::symlink_status(m_target, ec))) {
-                m_target = fs::canonical(m_target, ec);
-                if (ec) return failed(ec.value());
-            }
+        if (S_ISDIR(entry.st_mode)) return failed(EISDIR);
+        if (S_ISREG(entry.st_mode)) {
             if (::access(m_target.c_str(), W_OK) != 0) return failed(errno);
+            return openTemporary(entry.st_mode & 07777);
         }
-        static std::atomic<unsigned> serial{0};
-        for (;;) {
-            m_temp = m_target;
-            m_temp += ".part-" + std::to_string(::getpid()) + "-" + std::to_string(serial++);
-            m_fd.reset(::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
-            if (m_fd) break;
-            if (errno != EEXIST) {
-                m_temp.clear();
-                return failed(errno);
-            }
+        if (S_ISLNK(entry.st_mode) && !leadsToOwnStream()) return failed(ELOOP);
+        m_fd.reset(::open(m_target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC));
+        if (!m_fd) return failed(errno);
+        // The link may have been turned to an ordinary file since it was looked at.
+        struct stat opened {};
+        if (::fstat(m_fd.get(), &opened) != 0) return failed(errno);
+        if (S_ISREG(opened.st_mode)) {
+            m_fd.reset();
+            return failed(ELOOP);
         }
-        struct stat old {};
-        if (::stat(m_target.c_str(), &old) == 0) ::fchmod(m_fd.get(), old.st_mode & 07777);
         return true;
     }
 
@@ -628,6 +734,8 @@ public:
         if (m_temp.empty()) return true;
         if (::rename(m_temp.c_str(), m_target.c_str()) != 0) return failed(errno);
         m_temp.clear();
+        PartFileSlots::release(m_slot);
+        m_slot = -1;
         return true;
     }
 
@@ -639,6 +747,46 @@ private:
     bool failed(int error) {
         m_error = error;
         return false;
+    }
+
+    // /dev/stdout and /dev/stderr are links to whatever the output is, and /dev/null takes
+    // anything. A link planted to another device, /dev/tty say, would put the source's bytes
+    // on the user's terminal.
+    bool leadsToOwnStream() const {
+        struct stat named {};
+        if (::stat(m_target.c_str(), &named) != 0) return false;
+        if (!S_ISCHR(named.st_mode) && !S_ISFIFO(named.st_mode)) return false;
+        const auto same = [&named](const struct stat& other) {
+            return named.st_dev == other.st_dev && named.st_ino == other.st_ino;
+        };
+        struct stat other {};
+        for (const int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+            if (::fstat(fd, &other) == 0 && same(other)) return true;
+        }
+        return ::stat("/dev/null", &other) == 0 && same(other);
+    }
+
+    // The name is listed for the signal handler before the file exists, so there is no moment
+    // in which a killed run leaves it behind.
+    bool openTemporary(std::optional<mode_t> mode) {
+        static std::atomic<unsigned> serial{0};
+        const std::size_t longest = longestName(m_target.parent_path());
+        for (;;) {
+            m_temp = partFileName(m_target, serial++, longest);
+            m_slot = PartFileSlots::claim(m_temp);
+            m_fd.reset(::open(m_temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));
+            if (m_fd) break;
+            const int error = errno;
+            PartFileSlots::release(m_slot);
+            m_slot = -1;
+            if (error != EEXIST) {
+                m_temp.clear();
+                return failed(error);
+            }
+        }
+        if (mode) ::fchmod(m_fd.get(), *mode);
+        removeAbandonedPartFiles(m_target, longest);
+        return true;
     }
 
     bool flush() {
@@ -656,11 +804,39 @@ private:
 
     fs::path m_target;
     fs::path m_temp;  // "" once renamed, or when the target is written in place
+    int m_slot = -1;  // of m_temp among the part files a signal removes
     BatchWriteFunction m_write;
     FileDescriptor m_fd;
     std::string m_buffer;
     int m_error = 0;
 };
+
+// Only an ordinary file comes to an end: /dev/zero never does, and a pipe may not. A pipe
+// with no writer is opened without waiting for one, and refused at once.
+FileDescriptor openSource(const std::string& source, int& error) {
+    struct stat named {};
+    if (::stat(source.c_str(), &named) != 0) {
+        error = errno;
+        return FileDescriptor();
+    }
+    if (!S_ISREG(named.st_mode)) {
+        error = S_ISDIR(named.st_mode) ? EISDIR : ENODEV;
+        return FileDescriptor();
+    }
+    FileDescriptor in(::open(source.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC));
+    struct stat opened {};
+    if (!in || ::fstat(in.get(), &opened) != 0) {
+        error = errno;
+        return FileDescriptor();
+    }
+    // Swapped for something else since the look.
+    if (!S_ISREG(opened.st_mode)) {
+        error = S_ISDIR(opened.st_mode) ? EISDIR : ENODEV;
+        return FileDescriptor();
+    }
+    ::fcntl(in.get(), F_SETFL, ::fcntl(in.get(), F_GETFL) & ~O_NONBLOCK);
+    return in;
+}
 
 }  // namespace
 
@@ -683,15 +859,11 @@ BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter, const Bat
         return outcome;
     };
 
-    std::error_code error;
-    if (fs::is_directory(source, error)) {
-        return fileError(BatchStatus::SourceUnreadable, msg::kFailedToRead, source,
-                         msg::kReasonIsFolder);
-    }
-    const FileDescriptor in(::open(source.c_str(), O_RDONLY | O_CLOEXEC));
+    int openError = 0;
+    const FileDescriptor in = openSource(source, openError);
     if (!in) {
         return fileError(BatchStatus::SourceUnreadable, msg::kFailedToRead, source,
-                         reasonFor(errno, msg::kReasonNoSuchFile));
+                         reasonFor(openError, msg::kReasonNoSuchFile));
     }
     // Replacing the source itself (sums.rob read into sums.rob) would destroy it.
     if (sameFile(source, outcome.resultPath)) {
@@ -706,9 +878,7 @@ BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter, const Bat
 
     struct stat sourceStat {};
     const std::uint64_t sourceBytes =
-        ::fstat(in.get(), &sourceStat) == 0 && S_ISREG(sourceStat.st_mode)
-            ? static_cast<std::uint64_t>(sourceStat.st_size)
-            : 0;
+        ::fstat(in.get(), &sourceStat) == 0 ? static_cast<std::uint64_t>(sourceStat.st_size) : 0;
     const std::function<std::chrono::steady_clock::time_point()> now =
         hooks.now ? hooks.now : &std::chrono::steady_clock::now;
     LineReader reader(in.get(), msg::kMaxExpressionLength);
@@ -797,6 +967,8 @@ BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter, std::ostr
     hooks.onLogLine = [&log](std::string_view line) { log << line << '\n'; };
     return RunBatch(options, prompter, hooks);
 }
+
+void RemoveBatchPartFiles() noexcept { PartFileSlots::removeAll(); }
 
 void RobotLog::add(const BatchEntry& entry) {
     m_text += entry.logLine;

@@ -6,7 +6,8 @@
 // read. Nothing is kept per line once it is written, and no line is held longer than the
 // expression limit: a longer one is copied through in pieces. The result goes to a temporary
 // file beside the result path that replaces it only at the end, so a failed run leaves the
-// previous result file as it was.
+// previous result file as it was. Only an ordinary file is read, and a result path that is a
+// link to a file is refused.
 //
 // RunBatch may run on a worker thread. It calls the Prompter at most twice, both times on the
 // running thread: once for the first calculation that fails (the checker's or the engine's own
@@ -137,6 +138,11 @@ BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter,
 
 // The same, writing each log line and "\n" to `log` as it is made.
 BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter, std::ostream& log);
+
+// Removes the temporary result files of the runs in progress, with nothing but unlink(2): a
+// handler of SIGINT or SIGTERM that ends the process calls it. Part files that a killed
+// process left anyway are removed by the next run into the same result.
+void RemoveBatchPartFiles() noexcept;
 
 // The log box and the run list of the robot dialog. Unlike the run itself, this keeps every
 // line of the log, as the dialog shows them all.

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "calc/messages.h"
+
 namespace quorvel::msg {
 
 // Title "Quorvel", exclamation icon.
@@ -71,14 +73,17 @@ inline constexpr std::string_view kReasonNoSuchFolder = "no such folder";
 inline constexpr std::string_view kReasonPermissionDenied = "permission denied";
 inline constexpr std::string_view kReasonDiskFull = "disk full";
 inline constexpr std::string_view kReasonIsFolder = "it is a folder";
+inline constexpr std::string_view kReasonNotAFile = "it is not an ordinary file";
+inline constexpr std::string_view kReasonIsLink = "it is a link to another file";
 inline constexpr std::string_view kLogEmpty = "Sorry,the log is empty.Please calculate first.";
 inline constexpr std::string_view kLogCopied =
     "the log  information has been copied to the clipboard.";
 
-// "Failed to open and write the file:/data/sums.rob (disk full)"
+// "Failed to open and write the file:/data/sums.rob (disk full)". A file name may hold any
+// byte but the slash, so its control characters are escaped.
 inline std::string fileError(std::string_view message, std::string_view path,
                              std::string_view reason) {
-    return std::string(message) + std::string(path) + " (" + std::string(reason) + ")";
+    return std::string(message) + escapeControls(path) + " (" + std::string(reason) + ")";
 }
 
 // The batch run's own log lines.

@@ -1,6 +1,7 @@
 #include "dialogs/robot_dlg.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <QApplication>
@@ -284,15 +285,40 @@ TEST_F(RobotDlgTest, CopyPutsTheLogOnTheClipboard) {
 }
 
 TEST_F(RobotDlgTest, FileErrorsAreShownOnTheWindowsThread) {
-    setSource(m_dir / "missing.txt", m_dir / "missing.rob");
-    ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(dialog->lastOutcome().status, BatchStatus::SourceUnreadable);
-    EXPECT_EQ(prompter.only(),
-              std::string(msg::kTitleQuorvel) + ": " +
-                  msg::fileError(msg::kFailedToRead, (m_dir / "missing.txt").string(),
-                                 msg::kReasonNoSuchFile));
+    ASSERT_EQ(::mkfifo((m_dir / "fifo").c_str(), 0600), 0);
+    writeAll(m_dir / "sums.txt", "2+3\n");
+    writeAll(m_dir / "profile", "mine\n");
+    fs::create_symlink(m_dir / "profile", m_dir / "planted.rob");
+    struct Case {
+        const char* source;
+        const char* result;
+        BatchStatus status;
+        std::string_view message;
+        const char* file;  // named in the message
+        std::string_view reason;
+    };
+    const Case kCases[] = {
+        {"missing.txt", "missing.rob", BatchStatus::SourceUnreadable, msg::kFailedToRead,
+         "missing.txt", msg::kReasonNoSuchFile},
+        // A pipe would leave the run waiting for a writer: refused at once.
+        {"fifo", "fifo.rob", BatchStatus::SourceUnreadable, msg::kFailedToRead, "fifo",
+         msg::kReasonNotAFile},
+        {"sums.txt", "planted.rob", BatchStatus::ResultUnwritable, msg::kFailedToWrite,
+         "planted.rob", msg::kReasonIsLink},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.source);
+        prompter.messages.clear();
+        setSource(m_dir / c.source, m_dir / c.result);
+        ASSERT_TRUE(runToEnd());
+        EXPECT_EQ(dialog->lastOutcome().status, c.status);
+        EXPECT_EQ(prompter.only(), std::string(msg::kTitleQuorvel) + ": " +
+                                       msg::fileError(c.message, (m_dir / c.file).string(),
+                                                      c.reason));
+        EXPECT_FALSE(dialog->isRunning());
+    }
     EXPECT_EQ(prompter.offThread, 0);
-    EXPECT_FALSE(dialog->isRunning());
+    EXPECT_EQ(readAll(m_dir / "profile"), "mine\n");
 }
 
 std::string manyLines(int count) {

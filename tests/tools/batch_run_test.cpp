@@ -1,6 +1,9 @@
 #include "tools/batch_run.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -47,6 +50,15 @@ std::vector<std::string> splitLines(std::string_view text, std::string_view line
         if (end == std::string_view::npos) return lines;
         start = end + lineBreak.size();
     }
+}
+
+std::vector<std::string> filesIn(const fs::path& dir) {
+    std::vector<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir)) {
+        names.push_back(entry.path().filename().string());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
 }
 
 class BatchRunTest : public ::testing::Test {
@@ -284,7 +296,7 @@ TEST_F(BatchRunTest, LaterFailuresGoToTheLogWithTheirLines) {
 
 TEST_F(BatchRunTest, FailuresToOpenAreReportedAndStopTheRun) {
     struct Case {
-        const char* source;  // under the test folder; "" for none
+        const char* source;  // under the test folder unless it starts with "/"; "" for none
         const char* result;
         BatchStatus status;
         const char* message;  // the folder's path stands for {dir}
@@ -296,12 +308,26 @@ TEST_F(BatchRunTest, FailuresToOpenAreReportedAndStopTheRun) {
          "Failed to open and read the file:{dir}/missing.txt (no such file)"},
         {"folder", "", BatchStatus::SourceUnreadable,
          "Failed to open and read the file:{dir}/folder (it is a folder)"},
+        // Without an end, or waiting for a writer that never comes: refused before a read.
+        {"/dev/zero", "out.rob", BatchStatus::SourceUnreadable,
+         "Failed to open and read the file:/dev/zero (it is not an ordinary file)"},
+        {"/dev/urandom", "out.rob", BatchStatus::SourceUnreadable,
+         "Failed to open and read the file:/dev/urandom (it is not an ordinary file)"},
+        {"fifo", "out.rob", BatchStatus::SourceUnreadable,
+         "Failed to open and read the file:{dir}/fifo (it is not an ordinary file)"},
+        {"zero-link", "out.rob", BatchStatus::SourceUnreadable,
+         "Failed to open and read the file:{dir}/zero-link (it is not an ordinary file)"},
+        // A file name may hold any byte; the message must not steer the terminal.
+        {"clear\x1b[2J\nnext.txt", "", BatchStatus::SourceUnreadable,
+         "Failed to open and read the file:{dir}/clear\\x1b[2J\\x0anext.txt (no such file)"},
         {"sums.txt", "no/such/out.rob", BatchStatus::ResultUnwritable,
          "Failed to open and write the file:{dir}/no/such/out.rob (no such folder)"},
         {"sums.txt", "sums.txt/out.rob", BatchStatus::ResultUnwritable,
          "Failed to open and write the file:{dir}/sums.txt/out.rob (no such folder)"},
         {"sums.txt", "folder", BatchStatus::ResultUnwritable,
          "Failed to open and write the file:{dir}/folder (it is a folder)"},
+        {"sums.txt", "bell\a.rob/x", BatchStatus::ResultUnwritable,
+         "Failed to open and write the file:{dir}/bell\\x07.rob/x (no such folder)"},
         {"sums.rob", "", BatchStatus::ResultUnwritable,
          "Failed to open and write the file:{dir}/sums.rob (the result would overwrite the "
          "source)"},
@@ -309,13 +335,15 @@ TEST_F(BatchRunTest, FailuresToOpenAreReportedAndStopTheRun) {
          "Failed to open and write the file:/dev/full (disk full)"},
     };
     fs::create_directory(m_dir / "folder");
+    ASSERT_EQ(::mkfifo((m_dir / "fifo").c_str(), 0600), 0);
+    fs::create_symlink("/dev/zero", m_dir / "zero-link");
     writeAll(m_dir / "sums.txt", "2+3\n");
     writeAll(m_dir / "sums.rob", "2+3\n");
     const std::string dir = m_dir.string();
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::string(c.source) + " -> " + c.result);
         RecordingPrompter shown;
-        options.source = *c.source ? dir + "/" + c.source : " ";
+        options.source = *c.source == '/' ? c.source : *c.source ? dir + "/" + c.source : " ";
         options.result = *c.result == '/' ? c.result : *c.result ? dir + "/" + c.result : "";
         EXPECT_EQ(RunBatch(options, shown).status, c.status);
         std::string message = c.message;
@@ -325,6 +353,8 @@ TEST_F(BatchRunTest, FailuresToOpenAreReportedAndStopTheRun) {
         EXPECT_EQ(shown.only(), "Quorvel: " + message);
     }
     EXPECT_EQ(readAll(m_dir / "sums.rob"), "2+3\n");
+    EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{"fifo", "folder", "sums.rob", "sums.txt",
+                                                        "zero-link"}));
 }
 
 // A line longer than the expression limit is streamed through unread, whatever its size.
@@ -484,15 +514,6 @@ TEST_F(BatchRunTest, AStopInsideALongLineCutsIt) {
     EXPECT_EQ(written.find_first_not_of('z'), written.size() - end.size());
 }
 
-std::vector<std::string> filesIn(const fs::path& dir) {
-    std::vector<std::string> names;
-    for (const auto& entry : fs::directory_iterator(dir)) {
-        names.push_back(entry.path().filename().string());
-    }
-    std::sort(names.begin(), names.end());
-    return names;
-}
-
 // The old result survives any run that does not finish, and no temporary is left behind.
 TEST_F(BatchRunTest, AFullDiskLeavesThePreviousResultIntact) {
     struct Case {
@@ -534,18 +555,147 @@ TEST_F(BatchRunTest, AFullDiskLeavesThePreviousResultIntact) {
     }
 }
 
-TEST_F(BatchRunTest, AResultReachedThroughALinkReplacesTheFileItNames) {
+// Whoever may write beside the source could plant report.rob -> ~/.profile: a link is not
+// written through, but a link to the run's own output (/dev/stdout) or /dev/null still is.
+TEST_F(BatchRunTest, AResultThatIsALinkToAFileIsRefused) {
     fs::create_directory(m_dir / "real");
-    writeAll(m_dir / "real" / "out.rob", "old\n");
-    fs::permissions(m_dir / "real" / "out.rob", fs::perms::owner_read | fs::perms::owner_write);
-    fs::create_symlink(m_dir / "real" / "out.rob", m_dir / "link.rob");
-    options.result = (m_dir / "link.rob").string();
-    EXPECT_EQ(run("2+3\n", BatchMode::ReplaceResult), "5\r\n\r\n");
-    EXPECT_TRUE(fs::is_symlink(m_dir / "link.rob"));
-    EXPECT_EQ(readAll(m_dir / "real" / "out.rob"), "5\r\n\r\n");
-    EXPECT_EQ(fs::status(m_dir / "real" / "out.rob").permissions() & fs::perms::all,
-              fs::perms::owner_read | fs::perms::owner_write);
-    EXPECT_EQ(filesIn(m_dir / "real"), std::vector<std::string>{"out.rob"});
+    writeAll(m_dir / "real" / "profile", "old\n");
+    fs::create_symlink(m_dir / "real" / "profile", m_dir / "sums.rob");
+    fs::create_symlink(m_dir / "real" / "profile", m_dir / "given.rob");
+    fs::create_symlink(m_dir / "real" / "missing", m_dir / "dangling.rob");
+    fs::create_symlink(m_dir / "real", m_dir / "folder.rob");
+    for (const char* name : {"", "given.rob", "dangling.rob", "folder.rob"}) {
+        SCOPED_TRACE(name);
+        options.result = *name ? (m_dir / name).string() : "";
+        RecordingPrompter shown;
+        writeAll(options.source, "2+3\n");
+        const BatchOutcome result = RunBatch(options, shown);
+        EXPECT_EQ(result.status, BatchStatus::ResultUnwritable);
+        EXPECT_EQ(shown.only(), "Quorvel: Failed to open and write the file:" +
+                                    (m_dir / (*name ? name : "sums.rob")).string() +
+                                    " (it is a link to another file)");
+    }
+    EXPECT_EQ(readAll(m_dir / "real" / "profile"), "old\n");
+    EXPECT_EQ(filesIn(m_dir / "real"), std::vector<std::string>{"profile"});
+    EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{"dangling.rob", "folder.rob",
+                                                        "given.rob", "real", "sums.rob",
+                                                        "sums.txt"}));
+    EXPECT_TRUE(fs::is_symlink(m_dir / "sums.rob"));
+
+    // A device that is not this run's own output: its bytes could reach the user's terminal.
+    fs::create_symlink("/dev/zero", m_dir / "device.rob");
+    options.result = (m_dir / "device.rob").string();
+    RecordingPrompter refused;
+    EXPECT_EQ(RunBatch(options, refused).status, BatchStatus::ResultUnwritable);
+    EXPECT_EQ(refused.only(), "Quorvel: Failed to open and write the file:" + options.result +
+                                  " (it is a link to another file)");
+
+    fs::create_symlink("/dev/null", m_dir / "null.rob");
+    options.result = (m_dir / "null.rob").string();
+    RecordingPrompter shown;
+    EXPECT_EQ(RunBatch(options, shown).status, BatchStatus::Done);
+    EXPECT_EQ(shown.only(), "");
+    EXPECT_TRUE(fs::is_symlink(m_dir / "null.rob"));
+}
+
+// A name near the limit of 255 bytes still leaves room for the temporary file's mark.
+TEST_F(BatchRunTest, ANameNearTheLengthLimitWorks) {
+    for (const std::size_t length : {245u, 251u, 255u}) {
+        SCOPED_TRACE(length);
+        // "é" is two bytes: the shortened temporary name must not cut it in half.
+        std::string name;
+        while (name.size() + 4 < length) name += name.size() % 3 == 0 ? "\xc3\xa9" : "s";
+        name.resize(length - 4);
+        if ((static_cast<unsigned char>(name.back()) & 0xE0) == 0xC0) name.back() = 's';
+        options.source = (m_dir / (name + ".txt")).string();
+        writeAll(options.source, "Total 2+3 apples\n");
+        RecordingPrompter shown;
+        const BatchOutcome result = RunBatch(options, shown);
+        EXPECT_EQ(shown.only(), "");
+        EXPECT_EQ(result.status, BatchStatus::Done);
+        EXPECT_EQ(readAll(m_dir / (name + ".rob")), "Total 2+3=5 apples\r\n\r\n");
+        EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{name + ".rob", name + ".txt"}));
+        fs::remove(m_dir / (name + ".rob"));
+        fs::remove(m_dir / (name + ".txt"));
+    }
+}
+
+// The pid of a process that has ended.
+long deadPid() {
+    const pid_t child = ::fork();
+    if (child == 0) ::_exit(0);
+    ::waitpid(child, nullptr, 0);
+    return child;
+}
+
+// Part files of killed runs into the same result go at the next run; nothing else does.
+TEST_F(BatchRunTest, TheNextRunRemovesPartFilesOfDeadRuns) {
+    const std::string dead = std::to_string(deadPid());
+    const std::string longName(241, 'n');
+    const std::string longMark = ".part-" + dead + "-0";
+    struct Case {
+        std::string name;
+        bool stale;
+    };
+    const Case kCases[] = {
+        {"sums.rob.part-" + dead + "-0", true},
+        {"sums.rob.part-" + dead + "-17", true},
+        {"sums.rob.part-1-0", false},  // a live process, still writing
+        {"sums.rob.part-" + dead + "-", false},
+        {"sums.rob.part-" + dead, false},
+        {"sums.rob.part-x-0", false},
+        {"sums.rob.part-" + dead + "-0.txt", false},
+        {"other.rob.part-" + dead + "-0", false},
+        {"sums.ro.part-" + dead + "-0", false},  // too short to be a shortened name
+        {"sums.rob.tmp-" + dead + "-0", false},
+        // A shortened name of the long result, as long as a name may be.
+        {longName.substr(0, 255 - longMark.size()) + longMark, true},
+        {longName.substr(0, 200) + longMark, false},
+    };
+    writeAll(options.source, "2+3\n");
+    for (const Case& c : kCases) writeAll(m_dir / c.name, "left\n");
+    fs::create_directory(m_dir / ("sums.rob.part-" + dead + "-99"));
+    // Untouched for two days: its process, pid 1 or not, writes no more.
+    writeAll(m_dir / "sums.rob.part-1-5", "old\n");
+    fs::last_write_time(m_dir / "sums.rob.part-1-5",
+                        fs::file_time_type::clock::now() - std::chrono::hours(48));
+
+    ASSERT_EQ(RunBatch(options, prompter).status, BatchStatus::Done);
+    options.result = (m_dir / (longName + ".rob")).string();
+    ASSERT_EQ(RunBatch(options, prompter).status, BatchStatus::Done);
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.name);
+        EXPECT_EQ(fs::exists(m_dir / c.name), !c.stale);
+    }
+    EXPECT_TRUE(fs::is_directory(m_dir / ("sums.rob.part-" + dead + "-99")));
+    EXPECT_FALSE(fs::exists(m_dir / "sums.rob.part-1-5"));
+    EXPECT_EQ(readAll(m_dir / "sums.rob"), "2+3=5\r\n\r\n");
+}
+
+// What a signal handler calls: the part file of the run in progress goes, and the run that
+// finds it gone fails without touching the previous result.
+TEST_F(BatchRunTest, RemovingPartFilesMidRunKeepsThePreviousResult) {
+    std::string source;
+    for (int i = 0; i < 20000; ++i) source += "line 2*3 of text\n";
+    writeAll(options.source, source);
+    writeAll(m_dir / "sums.rob", "old result\n");
+    std::vector<std::string> during;
+    BatchHooks hooks;
+    hooks.now = [clock = std::make_shared<SteppingClock>(
+                     SteppingClock{{}, std::chrono::milliseconds(60)})] { return (*clock)(); };
+    hooks.onProgress = [&](const BatchProgress& p) {
+        if (p.lines == 100) {
+            during = filesIn(m_dir);
+            RemoveBatchPartFiles();
+        }
+        return BatchControl::Continue;
+    };
+    RecordingPrompter shown;
+    EXPECT_EQ(RunBatch(options, shown, hooks).status, BatchStatus::ResultUnwritable);
+    ASSERT_EQ(during.size(), 3u);
+    EXPECT_EQ(during[1].rfind("sums.rob.part-" + std::to_string(::getpid()) + "-", 0), 0u);
+    EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{"sums.rob", "sums.txt"}));
+    EXPECT_EQ(readAll(m_dir / "sums.rob"), "old result\n");
 }
 
 // The log's stamp is the clock's at each calculation, even when the minute turns mid-run.
