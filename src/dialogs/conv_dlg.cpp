@@ -10,6 +10,7 @@
 
 #include "data/sys_data_holder.h"
 #include "dialogs/conv_float_edit.h"
+#include "dialogs/dialog_button.h"
 #include "dialogs/new_conv_dlg.h"
 #include "ui/help_window.h"
 #include "ui/hover_button.h"
@@ -55,8 +56,13 @@ void fillList(QTableWidget* list, const std::vector<ConverterRow>& rows) {
     list->setRowCount(static_cast<int>(rows.size()));
     for (int r = 0; r < static_cast<int>(rows.size()); ++r) {
         const ConverterRow& row = rows[static_cast<std::size_t>(r)];
-        list->setItem(r, 0, new QTableWidgetItem(fromStd(row.name)));
-        list->setItem(r, 1, new QTableWidgetItem(fromStd(row.value)));
+        // Either cell of a row, when it becomes current, reads as the whole row.
+        const QString spoken = fromStd(row.name) + QStringLiteral(", ") + fromStd(row.value);
+        for (int column = 0; column < 2; ++column) {
+            auto* item = new QTableWidgetItem(fromStd(column == 0 ? row.name : row.value));
+            item->setData(Qt::AccessibleTextRole, spoken);
+            list->setItem(r, column, item);
+        }
     }
 }
 
@@ -72,7 +78,10 @@ void selectRow(QTableWidget* list, std::optional<std::size_t> row) {
         list->setCurrentItem(nullptr);
         return;
     }
-    list->selectRow(static_cast<int>(*row));
+    // The selected row is also the current one, where the arrow keys start and which a
+    // reader says when the list gets the focus.
+    list->setCurrentCell(static_cast<int>(*row), 0,
+                         QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
     list->scrollToItem(list->item(static_cast<int>(*row), 0));
 }
 
@@ -86,7 +95,7 @@ CConvDlg::CConvDlg(SysDataHolder& holder, Prompter& prompter, QWidget* parent,
                    const QString& mainInput)
     : SkinnedDialog(QString::fromLatin1(skins::kSkinConverter), parent),
       m_mainInput(mainInput.toStdString()) {
-    setWindowTitle(tr("Unit converter"));
+    setToolTitle(tr("Unit converter"));
     setFixedSize(kWidth, kHeight);
     buildControls();
     m_model = std::make_unique<ConverterModel>(holder.data(), prompter,
@@ -142,21 +151,32 @@ void CConvDlg::buildControls() {
     m_itemList->setGeometry(kPanelLeft, kListTop, kPanelRight - kPanelLeft, 236);
     m_itemList->horizontalHeader()->setStretchLastSection(true);
 
-    const auto button = [this](const QString& caption, const QString& tip, int left) {
+    // The caption is the name; a reader adds the tooltip, or the spoken form where the
+    // tooltip is misspelt.
+    const auto button = [this](const QString& caption, const QString& tip, int left,
+                               const QString& spoken = {}) {
         auto* b = new HoverButton(caption, this);
         b->setPictures(skins::kButton);
         b->setToolTip(tip);
-        b->setAccessibleName(tip);
+        setReaderText(b, caption, spoken);
         b->setGeometry(left, kButtonTop, 65, 25);
         return b;
     };
-    m_new = button(tr("New"), QStringLiteral("Creat the new conversion item"), 28);
+    m_new = button(tr("New"), QStringLiteral("Creat the new conversion item"), 28,
+                   tr("Create a new conversion item"));
     m_edit = button(tr("Edit"), QStringLiteral("Edit the selected item"), 101);
     m_remove = button(tr("Remove"), QStringLiteral("Remove the selected item."), 174);
-    m_select = button(tr("Select"),
-                      QStringLiteral("Copy the value of selected item to the inut field"), 484);
+    m_select =
+        button(tr("Select"), QStringLiteral("Copy the value of selected item to the inut field"),
+               484, tr("Copy the value of the selected item to the input field"));
     m_close = button(tr("Close"), QStringLiteral("Close this dialog"), 557);
-    m_help = button(tr("Help"), QStringLiteral("Help Document."), 630);
+    m_help =
+        button(tr("Help"), QStringLiteral("Help Document."), 630, tr("Open the help document"));
+
+    // One exclusive choice: the checked button is the current category, Tab stops there and
+    // the arrow keys move to the neighbouring category.
+    m_modeGroup = makeExclusiveChoice(
+        this, std::vector<QAbstractButton*>(m_modeButtons.begin(), m_modeButtons.end()));
 
     QWidget* order[] = {m_inputList, m_outputList, m_valueBox, m_resultBox, m_itemList, m_new,
                         m_edit,      m_remove,     m_select,   m_close,     m_help};
@@ -235,6 +255,7 @@ void CConvDlg::latchMode() {
             m_modeButtons[i]->release();
         }
     }
+    checkOnly(m_modeGroup, current ? m_modeButtons[*current] : nullptr);
 }
 
 void CConvDlg::requestRecompute() {

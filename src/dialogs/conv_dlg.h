@@ -12,6 +12,7 @@
 #include "tools/unit_converter.h"
 #include "ui/skinned_dialog.h"
 
+class QButtonGroup;
 class QLabel;
 class QLineEdit;
 class QTableWidget;
@@ -91,6 +92,7 @@ private:
     bool m_recomputePending = false;
 
     std::vector<LatchingButton*> m_modeButtons;
+    QButtonGroup* m_modeGroup = nullptr;
     QTableWidget* m_inputList = nullptr;
     QTableWidget* m_outputList = nullptr;
     QTableWidget* m_itemList = nullptr;

@@ -15,8 +15,7 @@ CExportToForDlg::CExportToForDlg(SysDataHolder& holder, Prompter& prompter,
     : SkinnedDialog(QString::fromLatin1(skins::kSkinFormula), parent),
       m_holder(holder),
       m_prompter(prompter) {
-    setWindowTitle(QStringLiteral("Export to the formula manager"));
-    setAccessibleName(windowTitle());
+    setToolTitle(QStringLiteral("Export to the formula manager"));
 
     auto* formulaLabel = new QLabel(QStringLiteral("Formula:"), this);
     formulaLabel->setGeometry(24, 55, 85, 20);
@@ -34,6 +33,7 @@ CExportToForDlg::CExportToForDlg(SysDataHolder& holder, Prompter& prompter,
                                 QStringLiteral("Export the formula to the chosen catalog"),
                                 QRect(210, 145, 65, 25));
     m_close = makeDialogButton(this, QStringLiteral("Close"), QString(), QRect(300, 145, 65, 25));
+    m_export->setAccessibleName(m_export->text());
     connect(m_export, &QAbstractButton::clicked, this, [this] { exportFormula(); });
     connect(m_close, &QAbstractButton::clicked, this, &QDialog::reject);
 

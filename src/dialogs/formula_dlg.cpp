@@ -9,15 +9,18 @@ namespace quorvel {
 namespace {
 
 constexpr ManagerButtonRow kButtons[] = {
-    {4, "Talk", "Talk the selected lines.", 180, 294},
-    {6, "Talk all", "Talk all formula in the catalog.", 255, 294},
-    {1057, "Stop", "Stop talking", 330, 294},
-    {3, "Copy", "Copy the selected lines into the clip board.", 20, 328},
-    {5, "Copy all", "Copy all these formula data into the clipboard", 95, 328},
-    {1076, "Remove", "Remove the select formula from this catalog", 170, 328},
-    {2, "Clear", "Clear the formula information in this catalog", 245, 328},
-    {7, "New", "Creat the new formula", 320, 328},
-    {1, "Exit", "Exit this dialog", 535, 328},
+    {4, "Talk", "Talk the selected lines.", 180, 294, ""},
+    {6, "Talk all", "Talk all formula in the catalog.", 255, 294,
+     "Talk all formulas in the catalog"},
+    {1057, "Stop", "Stop talking", 330, 294, "End the speech at once"},
+    {3, "Copy", "Copy the selected lines into the clip board.", 20, 328,
+     "Copy the selected lines to the clipboard"},
+    {5, "Copy all", "Copy all these formula data into the clipboard", 95, 328, ""},
+    {1076, "Remove", "Remove the select formula from this catalog", 170, 328,
+     "Remove the selected formulas from this catalog"},
+    {2, "Clear", "Clear the formula information in this catalog", 245, 328, ""},
+    {7, "New", "Creat the new formula", 320, 328, "Create a new formula"},
+    {1, "Exit", "Exit this dialog", 535, 328, ""},
 };
 
 constexpr int kFirstCatalogId = 1092;
@@ -34,8 +37,7 @@ CFormulaDlg::CFormulaDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prom
       m_book(holder, speaker, prompter),
       m_holder(holder),
       m_prompter(prompter) {
-    setWindowTitle(QStringLiteral("Formula manager"));
-    setAccessibleName(windowTitle());
+    setToolTitle(QStringLiteral("Formula manager"));
 
     for (std::size_t i = 0; i < kCatalogs.size(); ++i) {
         auto* tab = new LatchingButton(qstr(kCatalogs[i]), this);
@@ -46,6 +48,8 @@ CFormulaDlg::CFormulaDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prom
         m_tabs.push_back(tab);
         m_buttons.emplace_back(kFirstCatalogId + static_cast<int>(i), tab);
     }
+    // The checked catalog button is the current catalog; the arrow keys move between them.
+    makeExclusiveChoice(this, std::vector<QAbstractButton*>(m_tabs.begin(), m_tabs.end()));
 
     m_model = new ManagerTableModel(
         m_book, {qstr(m_book.columnHeading()), QStringLiteral("Description")}, this);
@@ -61,6 +65,7 @@ CFormulaDlg::CFormulaDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prom
 
     addManagerButtons(this, kButtons, m_buttons);
     const auto repeat = [this] { return m_repeat->text().toStdString(); };
+    button(1057)->setAccessibleName(QStringLiteral("Stop talking"));
     connect(button(1), &QAbstractButton::clicked, this, &QDialog::reject);
     connect(button(2), &QAbstractButton::clicked, this, [this] { clearCatalog(); });
     connect(button(3), &QAbstractButton::clicked, this,
@@ -105,6 +110,7 @@ void CFormulaDlg::chooseCatalog(std::size_t index) {
             m_tabs[i]->release();
         }
     }
+    m_tabs[index]->setChecked(true);
     m_book.setCatalog(kCatalogs[index]);
     m_model->setHeading(0, qstr(m_book.columnHeading()));
     m_model->reload();

@@ -30,7 +30,7 @@ constexpr int kColumns = 7;
 
 CFuncDlg::CFuncDlg(QWidget* parent)
     : SkinnedDialog(QString::fromLatin1(skins::kSkinFormula), parent) {
-    setWindowTitle(QStringLiteral("Functions"));
+    setToolTitle(QStringLiteral("Functions"));
     int slot = 0;
     const auto nextSlot = [&slot] {
         const QRect place(20 + (slot % kColumns) * 76, 60 + (slot / kColumns) * 40, 65, 25);
@@ -41,6 +41,10 @@ CFuncDlg::CFuncDlg(QWidget* parent)
         HoverButton* button =
             makeDialogButton(this, caption(entry), toQt(entry.tooltip), nextSlot());
         const QString name = toQt(entry.name);
+        // The tooltip's words are the name; the description says what the button types.
+        setReaderText(button, toQt(entry.tooltip).trimmed(),
+                      entry.insertedDirectly ? QStringLiteral("Types ") + name
+                                             : QStringLiteral("Asks for the argument of ") + name);
         connect(button, &QAbstractButton::clicked, this, [this, name] {
             emit functionChosen(name);
             QDialog::accept();
@@ -49,10 +53,10 @@ CFuncDlg::CFuncDlg(QWidget* parent)
     }
     auto* close =
         makeDialogButton(this, QStringLiteral("Close"), toQt(kPaletteCloseTooltip), nextSlot());
-    close->setAccessibleName(toQt(kPaletteCloseName));
+    setReaderText(close, toQt(kPaletteCloseName), QStringLiteral("Close the function list"));
     connect(close, &QAbstractButton::clicked, this, &QDialog::reject);
     m_close = close;
-    auto* help = makeDialogButton(this, QStringLiteral("Help"), QStringLiteral("Help"), nextSlot());
+    auto* help = makeDialogButton(this, QStringLiteral("Help"), QString(), nextSlot());
     connect(help, &QAbstractButton::clicked, this,
             [this] { openHelp(this, QStringLiteral("functions.html")); });
     m_help = help;
@@ -71,7 +75,7 @@ CFuncInputDlg::CFuncInputDlg(const QString& name, SysDataHolder& holder, Prompte
     : SkinnedDialog(QString::fromLatin1(skins::kSkinParameters), parent),
       m_model(name.toStdString(), holder.data()),
       m_prompter(prompter) {
-    setWindowTitle(QStringLiteral("Function"));
+    setToolTitle(QStringLiteral("Function argument"));
     m_label = new QLabel(toQt(m_model.label()), this);
     m_label->setGeometry(30, 70, 80, 24);
     m_label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
@@ -99,10 +103,9 @@ CFuncInputDlg::CFuncInputDlg(const QString& name, SysDataHolder& holder, Prompte
     m_radians->setVisible(m_model.showsAngleUnit());
     m_degrees->setVisible(m_model.showsAngleUnit());
 
-    auto* ok =
-        makeDialogButton(this, QStringLiteral("OK"), QStringLiteral("OK"), QRect(80, 193, 65, 25));
-    auto* cancel = makeDialogButton(this, QStringLiteral("Cancel"), QStringLiteral("Cancel"),
-                                    QRect(165, 193, 65, 25));
+    auto* ok = makeDialogButton(this, QStringLiteral("OK"), QString(), QRect(80, 193, 65, 25));
+    auto* cancel =
+        makeDialogButton(this, QStringLiteral("Cancel"), QString(), QRect(165, 193, 65, 25));
     connect(ok, &QAbstractButton::clicked, this, &CFuncInputDlg::accept);
     connect(cancel, &QAbstractButton::clicked, this, &QDialog::reject);
     m_ok = ok;

@@ -10,15 +10,16 @@ namespace {
 
 // Talking on the upper row beside the repeat box, list work on the lower one.
 constexpr ManagerButtonRow kButtons[] = {
-    {4, "Talk", "Talk the selected lines.", 180, 294},
-    {6, "Talk all", "Talk all expressions in the log.", 255, 294},
-    {1057, "Stop", "", 330, 294},
-    {3, "Copy", "Copy the selected lines into the clip board.", 20, 328},
-    {5, "Copy all", "Copy all these log data into the clipboard", 95, 328},
-    {1076, "Remove", "Remove the selected lines.", 170, 328},
-    {1080, "Export", "Export the selected lines to the formula manager.", 245, 328},
-    {2, "Clear", "Clear the log information", 320, 328},
-    {1, "Close", "Close the log manager", 535, 328},
+    {4, "Talk", "Talk the selected lines.", 180, 294, ""},
+    {6, "Talk all", "Talk all expressions in the log.", 255, 294, ""},
+    {1057, "Stop", "", 330, 294, ""},
+    {3, "Copy", "Copy the selected lines into the clip board.", 20, 328,
+     "Copy the selected lines to the clipboard"},
+    {5, "Copy all", "Copy all these log data into the clipboard", 95, 328, ""},
+    {1076, "Remove", "Remove the selected lines.", 170, 328, ""},
+    {1080, "Export", "Export the selected lines to the formula manager.", 245, 328, ""},
+    {2, "Clear", "Clear the log information", 320, 328, ""},
+    {1, "Close", "Close the log manager", 535, 328, ""},
 };
 
 }  // namespace
@@ -28,8 +29,7 @@ CLogDlg::CLogDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prompter, QW
       m_holder(holder),
       m_prompter(prompter),
       m_list(holder, speaker, prompter) {
-    setWindowTitle(QStringLiteral("Log manager"));
-    setAccessibleName(QStringLiteral("Log manager"));
+    setToolTitle(QStringLiteral("Log manager"));
 
     m_model =
         new ManagerTableModel(m_list, {QStringLiteral("Time"), QStringLiteral("Expression")}, this);

@@ -7,13 +7,16 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <algorithm>
+#include <memory>
 
+#include "dialogs/named_combo_box.h"
 #include "tools/formula_book.h"
 
 namespace quorvel {
 
 QComboBox* makeCatalogBox(QWidget* parent) {
-    auto* box = new QComboBox(parent);
+    auto* box = new NamedComboBox(parent);
     for (std::string_view catalog : kCatalogs) {
         box->addItem(QString::fromLatin1(catalog.data(), static_cast<qsizetype>(catalog.size())));
     }
@@ -43,9 +46,11 @@ QComboBox* makeCatalogRow(QWidget* parent) {
 void addManagerButtons(QWidget* parent, std::span<const ManagerButtonRow> entries,
                        ManagerButtons& buttons) {
     for (const ManagerButtonRow& entry : entries) {
-        buttons.emplace_back(entry.id, makeDialogButton(parent, QString::fromLatin1(entry.caption),
-                                                        QString::fromLatin1(entry.tooltip),
-                                                        QRect(entry.x, entry.y, 65, 25)));
+        const QString caption = QString::fromLatin1(entry.caption);
+        HoverButton* button = makeDialogButton(parent, caption, QString::fromLatin1(entry.tooltip),
+                                               QRect(entry.x, entry.y, 65, 25));
+        setReaderText(button, caption, QString::fromLatin1(entry.spoken));
+        buttons.emplace_back(entry.id, button);
     }
 }
 
@@ -106,10 +111,44 @@ void ManagerTableModel::reload() {
     endResetModel();
 }
 
+namespace {
+
+// Home and End go to the first and the last row, not the first and the last cell of a row,
+// which in a list of whole rows would not move at all.
+class ManagerView final : public QTableView {
+public:
+    using QTableView::QTableView;
+
+protected:
+    QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override {
+        if (action == MoveHome || action == MoveEnd) modifiers |= Qt::ControlModifier;
+        return QTableView::moveCursor(action, modifiers);
+    }
+};
+
+// Keeps a current row, at the same position where it can, whenever the list is refilled: the
+// arrow keys start from it and a reader says it when the list has the focus.
+void keepCurrentRow(QTableView* view, ManagerTableModel* model) {
+    auto row = std::make_shared<int>(0);
+    QObject::connect(model, &QAbstractItemModel::modelAboutToBeReset, view,
+                     [view, row] { *row = std::max(view->currentIndex().row(), 0); });
+    const auto restore = [view, model, row] {
+        const int count = model->rowCount();
+        if (count == 0) return;
+        view->selectionModel()->setCurrentIndex(model->index(std::min(*row, count - 1), 0),
+                                                QItemSelectionModel::NoUpdate);
+    };
+    QObject::connect(model, &QAbstractItemModel::modelReset, view, restore);
+    restore();
+}
+
+}  // namespace
+
 QTableView* makeManagerView(QWidget* parent, ManagerTableModel* model,
                             const std::vector<int>& columnWidths) {
-    auto* view = new QTableView(parent);
+    auto* view = new ManagerView(parent);
     view->setModel(model);
+    keepCurrentRow(view, model);
     view->setSelectionBehavior(QAbstractItemView::SelectRows);
     view->setSelectionMode(QAbstractItemView::ExtendedSelection);
     view->setEditTriggers(QAbstractItemView::NoEditTriggers);

@@ -27,17 +27,20 @@ QComboBox* makeCatalogBox(QWidget* parent);
 QLineEdit* makeDescriptionBox(QWidget* parent);
 QComboBox* makeCatalogRow(QWidget* parent);
 
-// A manager's picture button: command id, caption, tooltip and top-left corner.
+// A manager's picture button: command id, caption, tooltip, top-left corner, and what a
+// reader says after the caption where the tooltip would not do (empty: the tooltip).
 struct ManagerButtonRow {
     int id;
     const char* caption;
     const char* tooltip;
     int x;
     int y;
+    const char* spoken;
 };
 using ManagerButtons = std::vector<std::pair<int, HoverButton*>>;
 
-// Makes each button 65 by 25 at its corner and adds it to `buttons` under its id.
+// Makes each button 65 by 25 at its corner, named by its caption, and adds it to `buttons`
+// under its id.
 void addManagerButtons(QWidget* parent, std::span<const ManagerButtonRow> entries,
                        ManagerButtons& buttons);
 // The button with `id`, or null.

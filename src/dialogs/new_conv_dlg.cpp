@@ -5,6 +5,7 @@
 #include <QLineEdit>
 
 #include "calc/text_util.h"
+#include "dialogs/named_combo_box.h"
 #include "tools/number_keys.h"
 #include "ui/float_edit.h"
 #include "ui/hover_button.h"
@@ -27,10 +28,10 @@ QLabel* label(const QString& text, int y, QWidget* buddy, QWidget* parent) {
 
 CNewConvDlg::CNewConvDlg(const ConversionFields& initial, bool editing, QWidget* parent)
     : SkinnedDialog(QString::fromLatin1(skins::kSkinFormula), parent), m_editing(editing) {
-    setWindowTitle(editing ? tr("Edit conversion") : tr("New conversion"));
+    setToolTitle(editing ? tr("Edit conversion") : tr("New conversion"));
     setFixedSize(kWidth, kHeight);
 
-    m_category = new QComboBox(this);
+    m_category = new NamedComboBox(this);
     for (const ConverterMode& mode : ConverterModes()) {
         m_category->addItem(
             QString::fromLatin1(mode.caption.data(), static_cast<qsizetype>(mode.caption.size())));

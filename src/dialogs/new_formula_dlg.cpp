@@ -19,8 +19,7 @@ CNewFormulaDlg::CNewFormulaDlg(SysDataHolder& holder, Prompter& prompter, std::s
     : SkinnedDialog(QString::fromLatin1(skins::kSkinFormula), parent),
       m_holder(holder),
       m_prompter(prompter) {
-    setWindowTitle(QStringLiteral("New formula"));
-    setAccessibleName(windowTitle());
+    setToolTitle(QStringLiteral("New formula"));
 
     auto* expressionLabel = new QLabel(QStringLiteral("Expression:"), this);
     expressionLabel->setGeometry(24, 55, 85, 20);
@@ -50,6 +49,10 @@ CNewFormulaDlg::CNewFormulaDlg(SysDataHolder& holder, Prompter& prompter, std::s
     m_close =
         makeDialogButton(this, QStringLiteral("Close"),
                          QStringLiteral("Close the new formual window"), QRect(365, 145, 65, 25));
+    for (HoverButton* button : {m_calculate, m_save, m_clear, m_close}) {
+        button->setAccessibleName(button->text());
+    }
+    m_close->setAccessibleDescription(QStringLiteral("Close the new formula window"));
 
     // The main window's typing path: the box filters, the owner inserts.
     connect(m_expression, &CFilterEdit::insertCharacterRequested, m_expression,

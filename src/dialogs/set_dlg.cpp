@@ -5,9 +5,16 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QSpinBox>
+#include <QStyleOptionButton>
+#include <QStylePainter>
+#include <limits>
 
+#include "calc/calc_settings.h"
 #include "dialogs/dialog_button.h"
+#include "dialogs/named_combo_box.h"
 #include "ui/help_window.h"
 
 namespace quorvel {
@@ -68,20 +75,25 @@ W* labelled(W* field, int id, const char* name, const QString& caption, int colu
     return field;
 }
 
-// Edit boxes take digits only, like a number edit box; the range is the owner's to check.
+// The combo boxes take digits only, like a number edit box; their value is the owner's to read.
 QRegularExpressionValidator* digitsOnly(QObject* parent) {
     return new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,9}")),
                                            parent);
 }
 
-QLineEdit* numberEdit(const std::string& value, QWidget* parent) {
-    auto* edit = new QLineEdit(qt(value), parent);
-    edit->setValidator(digitsOnly(edit));
-    return edit;
+// A whole number within `range`: a reader says its value and its bounds, and a value outside
+// them cannot be typed. A value handed in outside them shows as the nearest bound.
+QSpinBox* numberBox(const std::string& value, SettingRange range, QWidget* parent) {
+    auto* box = new QSpinBox(parent);
+    box->setRange(range.low, range.high);
+    box->setValue(QString::fromStdString(value).toInt());
+    box->setCorrectionMode(QAbstractSpinBox::CorrectToNearestValue);
+    box->setAccelerated(true);
+    return box;
 }
 
 QComboBox* numberCombo(const QStringList& choices, const std::string& value, QWidget* parent) {
-    auto* combo = new QComboBox(parent);
+    auto* combo = new NamedComboBox(parent);
     combo->setEditable(true);
     combo->addItems(choices);
     combo->setInsertPolicy(QComboBox::NoInsert);
@@ -90,12 +102,35 @@ QComboBox* numberCombo(const QStringList& choices, const std::string& value, QWi
     return combo;
 }
 
+// The editable combo box's own text field is what has the focus, so it carries the name too.
+QComboBox* nameCombo(QComboBox* combo) {
+    combo->lineEdit()->setAccessibleName(combo->accessibleName());
+    return combo;
+}
+
+// One of the angle unit's two choices: a radio button, so a reader says it is one of two, but
+// drawn as a check box as the dialog has always shown it.
+class CheckDrawnRadio final : public QRadioButton {
+public:
+    using QRadioButton::QRadioButton;
+
+protected:
+    void paintEvent(QPaintEvent*) override {
+        QStylePainter painter(this);
+        QStyleOptionButton option;
+        initStyleOption(&option);
+        painter.drawControl(QStyle::CE_CheckBox, option);
+    }
+};
+
+// Exercise limit 3: operands are 1 .. this, and it is a 32-bit field.
+constexpr SettingRange kLargestNumberRange{1, std::numeric_limits<int>::max()};
+
 }  // namespace
 
 CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
     : SkinnedDialog(QString::fromLatin1(skins::kSkinDialog), parent), m_apply(std::move(apply)) {
-    setWindowTitle(QStringLiteral("Quorvel Setting"));
-    setAccessibleName(QStringLiteral("Quorvel Setting"));
+    setToolTitle(QStringLiteral("Settings"));
 
     heading(QStringLiteral("Speech"), 0, this);
     m_talkResult = checkBox(1004, "talkResult", QStringLiteral("Talk the result"), 0, 0, this);
@@ -104,12 +139,17 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
     m_welcome = checkBox(1008, "welcome", QStringLiteral("Speak welcome at start"), 0, 3, this);
 
     heading(QStringLiteral("Calculation"), 1, this);
-    m_radians = checkBox(1031, "radians", QStringLiteral("Angles in radians"), 1, 0, this);
-    m_degrees = checkBox(1032, "degrees", QStringLiteral("Angles in degrees"), 1, 1, this);
-    m_places = labelled(numberEdit(values.places, this), 1056, "places",
+    const auto angleChoice = [this](int id, const char* name, const QString& caption, int row) {
+        auto* button = tag(new CheckDrawnRadio(caption, this), id, name, caption);
+        button->setGeometry(kColumnX[1], kRowY + row * kRowStep, 185, 24);
+        return button;
+    };
+    m_radians = angleChoice(1031, "radians", QStringLiteral("Angles in radians"), 0);
+    m_degrees = angleChoice(1032, "degrees", QStringLiteral("Angles in degrees"), 1);
+    m_places = labelled(numberBox(values.places, kPlacesRange, this), 1056, "places",
                         QStringLiteral("Decimal places"), 1, 2, this);
-    m_digitsLimit = labelled(numberEdit(values.digitsLimit, this), 1057, "digitsLimit",
-                             QStringLiteral("Digits limit"), 1, 3, this);
+    m_digitsLimit = labelled(numberBox(values.digitsLimit, kDigitsLimitRange, this), 1057,
+                             "digitsLimit", QStringLiteral("Digits limit"), 1, 3, this);
 
     heading(QStringLiteral("Window and tools"), 2, this);
     m_minimizeToTray =
@@ -120,23 +160,19 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
                              QStringLiteral("30"), QStringLiteral("50"), QStringLiteral("100")};
     const QStringList operators{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                 QStringLiteral("4"), QStringLiteral("5")};
-    m_exerciseLimit1 = labelled(numberCombo(counts, values.exerciseLimit1, this), 1053,
-                                "exerciseLimit1", QStringLiteral("Exercises"), 2, 2, this);
-    m_exerciseLimit2 = labelled(numberCombo(operators, values.exerciseLimit2, this), 1036,
-                                "exerciseLimit2", QStringLiteral("Operators"), 2, 3, this);
-    m_exerciseLimit3 = labelled(numberEdit(values.exerciseLimit3, this), 1054, "exerciseLimit3",
-                                QStringLiteral("Largest number"), 2, 4, this);
+    m_exerciseLimit1 =
+        nameCombo(labelled(numberCombo(counts, values.exerciseLimit1, this), 1053, "exerciseLimit1",
+                           QStringLiteral("Exercises"), 2, 2, this));
+    m_exerciseLimit2 =
+        nameCombo(labelled(numberCombo(operators, values.exerciseLimit2, this), 1036,
+                           "exerciseLimit2", QStringLiteral("Operators"), 2, 3, this));
+    m_exerciseLimit3 = labelled(numberBox(values.exerciseLimit3, kLargestNumberRange, this), 1054,
+                                "exerciseLimit3", QStringLiteral("Largest number"), 2, 4, this);
 
-    // Two check boxes that act as a radio pair: clicking either checks it and unchecks the
-    // other, so one is always checked. Not a button group, which would take the unchecked
-    // one out of the Tab chain.
-    const auto choose = [this](bool radians) {
-        m_radians->setChecked(radians);
-        m_degrees->setChecked(!radians);
-    };
-    connect(m_radians, &QCheckBox::clicked, this, [choose] { choose(true); });
-    connect(m_degrees, &QCheckBox::clicked, this, [choose] { choose(false); });
-    choose(values.radians);
+    // One either-or choice: a click or an arrow key checks one and unchecks the other, and
+    // Tab stops at the checked one only.
+    makeExclusiveChoice(this, {m_radians, m_degrees});
+    (values.radians ? m_radians : m_degrees)->setChecked(true);
 
     m_talkResult->setChecked(values.talkResult);
     m_talkInput->setChecked(values.talkInput);
@@ -154,6 +190,8 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
     auto* help =
         makeDialogButton(this, QStringLiteral("Help"), QStringLiteral("Open the help document"),
                          QRect(358, 321, 65, 25));
+    // The captions are the names; a reader adds the tooltips as descriptions.
+    for (HoverButton* button : {m_ok, cancel, help}) button->setAccessibleName(button->text());
     m_ok->setProperty("controlId", 1);
     cancel->setProperty("controlId", 2);
     help->setProperty("controlId", 3);
@@ -186,10 +224,10 @@ SettingsValues CSetDlg::values() const {
     v.minimizeToTray = m_minimizeToTray->isChecked();
     v.exerciseLimit1 = m_exerciseLimit1->currentText().toStdString();
     v.exerciseLimit2 = m_exerciseLimit2->currentText().toStdString();
-    v.exerciseLimit3 = m_exerciseLimit3->text().toStdString();
+    v.exerciseLimit3 = std::to_string(m_exerciseLimit3->value());
     v.welcome = m_welcome->isChecked();
-    v.places = m_places->text().toStdString();
-    v.digitsLimit = m_digitsLimit->text().toStdString();
+    v.places = std::to_string(m_places->value());
+    v.digitsLimit = std::to_string(m_digitsLimit->value());
     v.historyFactor = m_historyFactor->isChecked();
     return v;
 }

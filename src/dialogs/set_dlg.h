@@ -8,9 +8,10 @@
 #include "tools/calculator_controller.h"
 #include "ui/skinned_dialog.h"
 
+class QAbstractButton;
 class QCheckBox;
 class QComboBox;
-class QLineEdit;
+class QSpinBox;
 
 namespace quorvel {
 
@@ -28,9 +29,10 @@ public:
     // What the controls hold now.
     SettingsValues values() const;
 
-    // Control ids: check boxes 1004 to 1009, angle unit 1031 (radians) and 1032 (degrees),
-    // exercise limits 1053, 1036 and 1054, decimal places 1056, digits limit 1057; buttons 1
-    // (OK), 2 (Cancel) and 3 (Help).
+    // Control ids: check boxes 1004 to 1009, the angle unit's two choices 1031 (radians) and
+    // 1032 (degrees), exercise limits 1053 and 1036 (combo boxes) and 1054 (a spin box),
+    // decimal places 1056 and digits limit 1057 (spin boxes); buttons 1 (OK), 2 (Cancel) and
+    // 3 (Help).
     QWidget* control(int id) const;
 
 protected:
@@ -44,15 +46,15 @@ private:
     QCheckBox* m_talkInput;
     QCheckBox* m_talkKeys;
     QCheckBox* m_welcome;
-    QCheckBox* m_radians;
-    QCheckBox* m_degrees;
+    QAbstractButton* m_radians;
+    QAbstractButton* m_degrees;
     QCheckBox* m_minimizeToTray;
     QCheckBox* m_historyFactor;
     QComboBox* m_exerciseLimit1;
     QComboBox* m_exerciseLimit2;
-    QLineEdit* m_exerciseLimit3;
-    QLineEdit* m_places;
-    QLineEdit* m_digitsLimit;
+    QSpinBox* m_exerciseLimit3;
+    QSpinBox* m_places;
+    QSpinBox* m_digitsLimit;
     HoverButton* m_ok;
 };
 

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QShortcut>
 #include <QTableWidget>
@@ -49,7 +50,7 @@ CTestDlg::~CTestDlg() {
 }
 
 void CTestDlg::build(int maxValue) {
-    setWindowTitle(QStringLiteral("Exercises"));
+    setToolTitle(QStringLiteral("Exercise generator"));
     ExerciseView& view = *this;
     m_session = std::make_unique<ExerciseSession>(m_holder, m_speaker, m_prompter, view, secondsNow,
                                                   m_engine);
@@ -65,12 +66,14 @@ void CTestDlg::build(int maxValue) {
         const ExerciseChoice choice = kExerciseChoices[i];
         const QString name = toQt(ChoiceName(choice));
         auto* button = makeDialogButton<LatchingButton>(
-            this, name, name, QRect(20 + static_cast<int>(i) * 78, 52, 70, 25), skins::kTab);
+            this, name, QString(), QRect(20 + static_cast<int>(i) * 78, 52, 70, 25), skins::kTab);
         connect(button, &QAbstractButton::clicked, this,
                 [this, choice] { m_session->choose(choice); });
         m_choices[i] = button;
         chain(button);
     }
+    // The checked button is the current operator choice; the arrow keys move between them.
+    makeExclusiveChoice(this, std::vector<QAbstractButton*>(m_choices.begin(), m_choices.end()));
 
     const auto addBox = [&](const QString& caption, int x, int labelWidth, int boxWidth, int digits,
                             int value) {
@@ -106,26 +109,32 @@ void CTestDlg::build(int maxValue) {
     m_summary->setGeometry(20, 300, 584, 22);
     m_summary->setAccessibleName(QStringLiteral("Summary"));
 
+    // What a reader says: a name, then the tooltip unless `spoken` replaces it.
     struct ButtonEntry {
         const char* caption;
         const char* tip;
         HoverButton** slot;
+        const char* name;
+        const char* spoken;
     };
     const ButtonEntry entries[] = {
-        {"Start", "Start the test", &m_start},
-        {"Next step", "Run the next step [Shortcut key => press the ENTER key]", &m_next},
-        {"Copy all", "Copy all these test calculation into the clipboard", &m_copyAll},
-        // The caption is shortened to fit the 70-pixel picture; the tooltip, which is also
-        // the accessible name, says it in full.
-        {"Copy sel.", "Copy the selected calculation into the clipboard", &m_copySelected},
-        {"Stop talking", "Stop talking", &m_stop},
-        {"Close", "Close", &m_close},
+        {"Start", "Start the test", &m_start, "Start", ""},
+        {"Next step", "Run the next step [Shortcut key => press the ENTER key]", &m_next,
+         "Next step", "Run the next step; the Enter key does it too"},
+        {"Copy all", "Copy all these test calculation into the clipboard", &m_copyAll, "Copy all",
+         "Copy all these calculations to the clipboard"},
+        // The caption is shortened to fit the 70-pixel picture; the name says it in full.
+        {"Copy sel.", "Copy the selected calculation into the clipboard", &m_copySelected,
+         "Copy selected", ""},
+        {"Stop talking", "Stop talking", &m_stop, "Stop talking", "End the speech at once"},
+        {"Close", "", &m_close, "Close", ""},
     };
     int x = 20;
     for (const ButtonEntry& entry : entries) {
         auto* button =
             makeDialogButton(this, QString::fromLatin1(entry.caption),
                              QString::fromLatin1(entry.tip), QRect(x, 328, 70, 25), skins::kTab);
+        setReaderText(button, QString::fromLatin1(entry.name), QString::fromLatin1(entry.spoken));
         x += 80;
         *entry.slot = button;
         chain(button);
@@ -145,13 +154,13 @@ void CTestDlg::build(int maxValue) {
     connect(m_stop, &QAbstractButton::clicked, this, [this] { m_session->stopTalking(); });
     connect(m_close, &QAbstractButton::clicked, this, &CTestDlg::closeWindow);
 
-    // The accelerator: Enter runs the next step wherever the focus is.
+    // The accelerator: Enter runs the next step wherever the focus is. A list keeps an Enter
+    // that reaches it for its current row; this one hands it on to the step as well.
     for (const int key : {Qt::Key_Return, Qt::Key_Enter}) {
         auto* shortcut = new QShortcut(QKeySequence(key), this);
-        connect(shortcut, &QShortcut::activated, this, [this] {
-            if (m_session->nextEnabled()) m_session->nextStep();
-        });
+        connect(shortcut, &QShortcut::activated, this, &CTestDlg::enterPressed);
     }
+    m_list->installEventFilter(this);
     m_speechPoll.setInterval(100);
     connect(&m_speechPoll, &QTimer::timeout, this, [this] {
         m_session->speechIdle();
@@ -170,38 +179,74 @@ LatchingButton* CTestDlg::choiceButton(ExerciseChoice choice) const {
     return nullptr;
 }
 
+void CTestDlg::enterPressed() {
+    if (m_session->nextEnabled()) m_session->nextStep();
+}
+
+bool CTestDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == m_list && event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            enterPressed();
+            return true;
+        }
+    }
+    return SkinnedDialog::eventFilter(watched, event);
+}
+
+void CTestDlg::setRow(std::size_t row) {
+    const ExerciseRow& entry = m_session->rows()[row];
+    // Either cell, when it becomes current, reads as the whole row.
+    const QString spoken =
+        entry.result.empty() ? toQt(entry.calculation)
+                             : toQt(entry.calculation) + QStringLiteral(" = ") + toQt(entry.result);
+    const int index = static_cast<int>(row);
+    for (int column = 0; column < 2; ++column) {
+        auto* item = new QTableWidgetItem(toQt(column == 0 ? entry.calculation : entry.result));
+        item->setData(Qt::AccessibleTextRole, spoken);
+        m_list->setItem(index, column, item);
+    }
+}
+
 void CTestDlg::showRows() {
     const auto& rows = m_session->rows();
     m_list->setRowCount(static_cast<int>(rows.size()));
-    for (std::size_t i = 0; i < rows.size(); ++i) {
-        const int row = static_cast<int>(i);
-        m_list->setItem(row, 0, new QTableWidgetItem(toQt(rows[i].calculation)));
-        m_list->setItem(row, 1, new QTableWidgetItem(toQt(rows[i].result)));
+    for (std::size_t i = 0; i < rows.size(); ++i) setRow(i);
+    // A current row, unselected, where the arrow keys start.
+    if (!rows.empty()) {
+        m_list->setCurrentCell(0, 0, QItemSelectionModel::NoUpdate);
     }
 }
 
 void CTestDlg::showResult(std::size_t row) {
-    const int index = static_cast<int>(row);
-    m_list->setItem(index, 1, new QTableWidgetItem(toQt(m_session->rows()[row].result)));
-    m_list->scrollToItem(m_list->item(index, 0));
+    const int current = m_list->currentRow();
+    setRow(row);
+    if (current >= 0) m_list->setCurrentCell(current, 0, QItemSelectionModel::NoUpdate);
+    m_list->scrollToItem(m_list->item(static_cast<int>(row), 0));
 }
 
 void CTestDlg::showState() {
     for (std::size_t i = 0; i < m_choices.size(); ++i) {
         if (kExerciseChoices[i] == m_session->choice()) {
             m_choices[i]->press();
+            m_choices[i]->setChecked(true);
         } else {
             m_choices[i]->release();
         }
     }
     m_list->setHorizontalHeaderLabels({toQt(m_session->heading()), QStringLiteral("Result")});
-    m_start->setEnabled(m_session->startEnabled());
-    m_next->setEnabled(m_session->nextEnabled());
+    // A button that is disabled while it has the focus hands it to the next live control in
+    // the Tab chain; the live one of the pair is enabled first and takes the focus over.
+    const bool start = m_session->startEnabled();
+    const bool next = m_session->nextEnabled();
+    if (start) m_start->setEnabled(true);
+    if (next) m_next->setEnabled(true);
+    if (!start && next && m_start->hasFocus()) m_next->setFocus();
+    if (!next && start && m_next->hasFocus()) m_start->setFocus();
+    m_start->setEnabled(start);
+    m_next->setEnabled(next);
     m_summary->setText(toQt(m_session->summary()));
     if (m_session->summaryPending()) m_speechPoll.start();
-    // A disabled button drops its focus; keep the keyboard user on the live one.
-    if (m_session->running() && m_start->hasFocus()) m_next->setFocus();
-    if (!m_session->running() && m_next->hasFocus()) m_start->setFocus();
 }
 
 void CTestDlg::setClipboardText(const std::string& text) {

@@ -54,7 +54,12 @@ public:
 
     void reject() override;
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
+    void enterPressed();
+    void setRow(std::size_t row);
     void build(int maxValue);
     void showRows() override;
     void showResult(std::size_t row) override;

@@ -17,7 +17,7 @@ QString qs(std::string_view text) {
 
 CTipDlg::CTipDlg(SysDataHolder& holder, QWidget* parent)
     : SkinnedDialog(QString::fromLatin1(skins::kSkinTip), parent), m_model(holder) {
-    setWindowTitle(QStringLiteral("Tip of the day"));
+    setToolTitle(QStringLiteral("Tip of the day"));
     setModal(false);
 
     m_counter = new QLabel(this);
@@ -49,6 +49,10 @@ CTipDlg::CTipDlg(SysDataHolder& holder, QWidget* parent)
                               QRect(270, 260, 65, 25));
     m_close = makeDialogButton(this, QStringLiteral("Close"), QStringLiteral("Close this dialog"),
                                QRect(345, 260, 65, 25));
+    // The captions are the names; a reader adds the tooltips.
+    for (HoverButton* button : {m_previous, m_next, m_close}) {
+        button->setAccessibleName(button->text());
+    }
     connect(m_previous, &QAbstractButton::clicked, this, [this] {
         m_model.previous();
         showTip();

@@ -9,8 +9,9 @@
 namespace quorvel {
 namespace {
 
+// No tooltip: it would only repeat the caption, which is also the name a reader says.
 HoverButton* makeButton(const QString& caption, QWidget* parent, int x) {
-    return makeDialogButton(parent, caption, caption, QRect(x, 193, 65, 25));
+    return makeDialogButton(parent, caption, QString(), QRect(x, 193, 65, 25));
 }
 
 }  // namespace
@@ -19,7 +20,7 @@ CVariDlg::CVariDlg(SysDataHolder& holder, Prompter& prompter, QWidget* parent)
     : SkinnedDialog(QString::fromLatin1(skins::kSkinParameters), parent),
       m_form(holder),
       m_prompter(prompter) {
-    setWindowTitle(QStringLiteral("Parameters"));
+    setToolTitle(QStringLiteral("Parameters"));
     const ParameterTexts texts = m_form.open(prompter);
     for (std::size_t i = 0; i < m_boxes.size(); ++i) {
         const QString name = QString::fromLatin1(

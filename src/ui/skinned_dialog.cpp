@@ -66,6 +66,10 @@ bool SkinnedDialog::event(QEvent* event) {
     return QDialog::event(event);
 }
 
+void SkinnedDialog::setToolTitle(const QString& tool) {
+    setWindowTitle(QStringLiteral("Quorvel - ") + tool);
+}
+
 void SkinnedDialog::setClientSize(int width, int height) {
     setFixedSize(width, height);
     centreOnScreen();

@@ -30,6 +30,9 @@ public:
     // Labels that are direct children are coloured when they are polished; others on request.
     void colourStatic(QLabel* label) const;
 
+    // The window title a task switcher and a screen reader show: the program and the tool.
+    void setToolTitle(const QString& tool);
+
     // Sizes the window to a fixed client size and puts it in the middle of its screen.
     void setClientSize(int width, int height);
     void centreOnScreen();

@@ -10,7 +10,6 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
-#include <QLineEdit>
 #include <QRadioButton>
 #include <QSignalSpy>
 #include <QSpinBox>
@@ -223,7 +222,7 @@ TEST(WindowDialogs, SettingsOkAppliesAndStores) {
     EXPECT_TRUE(owned.answer<CSetDlg>(
         [&] { owned.window->runCommand(window_id::kSettings); },
         [](CSetDlg& dialog) {
-            qobject_cast<QLineEdit*>(dialog.control(1056))->setText(QStringLiteral("12"));
+            qobject_cast<QSpinBox*>(dialog.control(1056))->setValue(12);
             QTest::mouseClick(qobject_cast<QAbstractButton*>(dialog.control(1)), Qt::LeftButton);
         }));
     EXPECT_EQ(owned.holder.data().decimalPlaces, 12);
@@ -239,7 +238,7 @@ TEST(WindowDialogs, SettingsCancelLeavesTheFileAlone) {
     EXPECT_TRUE(owned.answer<CSetDlg>(
         [&] { owned.window->runCommand(window_id::kSettings); },
         [](CSetDlg& dialog) {
-            qobject_cast<QLineEdit*>(dialog.control(1056))->setText(QStringLiteral("12"));
+            qobject_cast<QSpinBox*>(dialog.control(1056))->setValue(12);
             QTest::mouseClick(qobject_cast<QAbstractButton*>(dialog.control(2)), Qt::LeftButton);
         }));
     EXPECT_EQ(owned.holder.data().decimalPlaces, 30);

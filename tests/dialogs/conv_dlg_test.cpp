@@ -9,11 +9,13 @@
 #include <QTest>
 #include <QTextBrowser>
 #include <QTimer>
+#include <algorithm>
 
 #include "data/sys_data_holder.h"
 #include "dialog_checks.h"
 #include "dialogs/conv_float_edit.h"
 #include "dialogs/new_conv_dlg.h"
+#include "reader_events.h"
 #include "support/recording_prompter.h"
 #include "tools/tool_messages.h"
 #include "ui/float_edit.h"
@@ -277,9 +279,13 @@ TEST(CConvDlg, EveryControlIsNamedAndReachedByTab) {
         EXPECT_EQ(testing::unnamedControls(*f.dialog).join(QStringLiteral(", ")), QString());
     }
     f.clickMode("length");
-    EXPECT_EQ(f.dialog->selectButton()->accessibleName(),
+    // The tooltips keep their words; a reader hears the caption and a mended description.
+    EXPECT_EQ(f.dialog->selectButton()->toolTip(),
               QStringLiteral("Copy the value of selected item to the inut field"));
+    EXPECT_EQ(f.dialog->selectButton()->accessibleName(), QStringLiteral("Select"));
     EXPECT_EQ(f.dialog->newButton()->toolTip(), QStringLiteral("Creat the new conversion item"));
+    EXPECT_EQ(f.dialog->newButton()->accessibleDescription(),
+              QStringLiteral("Create a new conversion item"));
 
     // From the last category button, Tab walks the lists, the boxes and the buttons.
     f.dialog->activateWindow();
@@ -308,6 +314,102 @@ TEST(CConvDlg, EveryControlIsNamedAndReachedByTab) {
     EXPECT_TRUE(f.dialog->hasSelection());
     // Shown in E form, handed back in plain digits.
     EXPECT_EQ(f.dialog->returnValue().toStdString(), "1495985500000000000000");
+}
+
+int checkedMode(const CConvDlg& d) {
+    int found = -1;
+    for (std::size_t i = 0; i < d.modeButtons().size(); ++i) {
+        if (d.modeButtons()[i]->isChecked()) {
+            EXPECT_EQ(found, -1) << "two categories checked";
+            found = static_cast<int>(i);
+        }
+    }
+    return found;
+}
+
+TEST(CConvDlg, TheCategoryButtonsAreOneChoiceThatSaysWhichIsCurrent) {
+    Fixture f;
+    CConvDlg& d = *f.dialog;
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    const auto index = [](std::string_view mode) {
+        return static_cast<int>(ConverterModeIndex(mode).value());
+    };
+    for (LatchingButton* button : d.modeButtons()) EXPECT_TRUE(button->isCheckable());
+    EXPECT_EQ(checkedMode(d), index("length"));
+
+    // Clicks, then the arrow keys from the focused category; each step is the current mode.
+    struct Step {
+        const char* action;  // a mode to click, or "right" / "left"
+        const char* mode;
+    };
+    const Step steps[] = {{"history", "history"}, {"history", "history"}, {"area", "area"},
+                          {"right", "mass"},      {"right", "press"},     {"left", "mass"}};
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.action);
+        const std::string action = step.action;
+        if (action == "right" || action == "left") {
+            QWidget* focused = QApplication::focusWidget();
+            ASSERT_NE(focused, nullptr);
+            QTest::keyClick(focused, action == "right" ? Qt::Key_Right : Qt::Key_Left);
+            QCoreApplication::processEvents();
+        } else {
+            f.clickMode(step.action);
+            d.modeButtons()[static_cast<std::size_t>(index(step.action))]->setFocus();
+        }
+        EXPECT_EQ(d.model().mode(), step.mode);
+        EXPECT_EQ(checkedMode(d), index(step.mode));
+        EXPECT_TRUE(d.modeButtons()[static_cast<std::size_t>(index(step.mode))]->isLatched());
+        EXPECT_EQ(QApplication::focusWidget(),
+                  d.modeButtons()[static_cast<std::size_t>(index(step.mode))]);
+    }
+
+    // Tab stops at the current category only: Shift+Tab from the input list lands on it and
+    // the next Shift+Tab leaves the row of categories.
+    d.activateWindow();
+    d.inputList()->setFocus();
+    QTest::keyClick(d.inputList(), Qt::Key_Backtab);
+    EXPECT_EQ(QApplication::focusWidget(),
+              d.modeButtons()[static_cast<std::size_t>(index("mass"))]);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    const auto& buttons = d.modeButtons();
+    EXPECT_EQ(std::find(buttons.begin(), buttons.end(), QApplication::focusWidget()),
+              buttons.end());
+}
+
+TEST(CConvDlg, ArrowKeysInTheListsMoveACurrentRowThatIsSpoken) {
+    Fixture f;
+    CConvDlg& d = *f.dialog;
+    d.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&d));
+    for (QTableWidget* list : {d.inputList(), d.outputList()}) {
+        SCOPED_TRACE(list->accessibleName().toStdString());
+        // The first row is selected and current on opening.
+        EXPECT_EQ(list->currentRow(), 0);
+        list->setFocus();
+        QTest::keyClick(list, Qt::Key_Down);
+        QTest::keyClick(list, Qt::Key_Down);
+        EXPECT_EQ(list->currentRow(), 2);
+        EXPECT_EQ(selected(list), 2);
+        // Said as the whole row: the unit and its factor.
+        EXPECT_EQ(testing::readerSays(list),
+                  cell(list, 2, 0) + QStringLiteral(", ") + cell(list, 2, 1));
+    }
+    QCoreApplication::processEvents();
+    EXPECT_EQ(d.resultBox()->text(), QStringLiteral("1"));  // row 2 to row 2
+
+    f.clickMode("quickcheck");
+    QTableWidget* items = d.itemList();
+    items->setFocus();
+    QTest::keyClick(items, Qt::Key_Down);
+    ASSERT_GE(items->currentRow(), 0);
+    EXPECT_EQ(selected(items), items->currentRow());
+    EXPECT_EQ(testing::readerSays(items), cell(items, items->currentRow(), 0) +
+                                              QStringLiteral(", ") +
+                                              cell(items, items->currentRow(), 1));
+    QTest::keyClick(items, Qt::Key_Return);
+    EXPECT_TRUE(d.hasSelection());
+    EXPECT_TRUE(f.prompter.messages.empty()) << f.prompter.only();
 }
 
 // The page a visible help window shows, or "" when none is open.

@@ -32,7 +32,10 @@ TEST(CFuncDlg, ShowsNineteenFunctionsWithTheirTooltips) {
             QString::fromLatin1(entry.name.data(), static_cast<qsizetype>(entry.name.size())));
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->toolTip().toStdString(), entry.tooltip);
-        EXPECT_EQ(button->accessibleName().toStdString(), entry.tooltip);
+        EXPECT_EQ(
+            button->accessibleName(),
+            QString::fromLatin1(entry.tooltip.data(), static_cast<qsizetype>(entry.tooltip.size()))
+                .trimmed());
     }
     EXPECT_EQ(palette.closeButton()->toolTip(), QStringLiteral("Clear the log information"));
     EXPECT_EQ(palette.closeButton()->accessibleName(), QStringLiteral("Close"));

@@ -2,11 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include <QAccessible>
+#include <QAccessibleInterface>
+#include <QAccessibleValueInterface>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLineEdit>
+#include <QRadioButton>
 #include <QSet>
+#include <QSpinBox>
 #include <QTest>
+#include <functional>
+#include <limits>
 #include <optional>
 
 #include "ui/help_window.h"
@@ -82,15 +89,15 @@ TEST(CSetDlg, ControlsShowTheValuesHandedIn) {
                              {1031, values.radians},    {1032, !values.radians}};
         for (const Box& b : boxes) {
             SCOPED_TRACE(b.id);
-            EXPECT_EQ(controlAs<QCheckBox>(dialog, b.id)->isChecked(), b.expected);
+            EXPECT_EQ(controlAs<QAbstractButton>(dialog, b.id)->isChecked(), b.expected);
         }
         EXPECT_EQ(controlAs<QComboBox>(dialog, 1053)->currentText().toStdString(),
                   values.exerciseLimit1);
         EXPECT_EQ(controlAs<QComboBox>(dialog, 1036)->currentText().toStdString(),
                   values.exerciseLimit2);
-        EXPECT_EQ(controlAs<QLineEdit>(dialog, 1054)->text().toStdString(), values.exerciseLimit3);
-        EXPECT_EQ(controlAs<QLineEdit>(dialog, 1056)->text().toStdString(), values.places);
-        EXPECT_EQ(controlAs<QLineEdit>(dialog, 1057)->text().toStdString(), values.digitsLimit);
+        EXPECT_EQ(controlAs<QSpinBox>(dialog, 1054)->text().toStdString(), values.exerciseLimit3);
+        EXPECT_EQ(controlAs<QSpinBox>(dialog, 1056)->text().toStdString(), values.places);
+        EXPECT_EQ(controlAs<QSpinBox>(dialog, 1057)->text().toStdString(), values.digitsLimit);
         EXPECT_EQ(dialog.values(), values);
     }
 }
@@ -105,7 +112,7 @@ TEST(CSetDlg, OkHandsOverWhatWasTypedAndClicked) {
     talkResult->setFocus();
     QTest::keyClick(talkResult, Qt::Key_Space);
     click(dialog, 1005);
-    auto* places = controlAs<QLineEdit>(dialog, 1056);
+    auto* places = controlAs<QSpinBox>(dialog, 1056);
     places->setFocus();
     places->selectAll();
     QTest::keyClicks(places, QStringLiteral("12x"));  // the letter is refused
@@ -131,24 +138,139 @@ TEST(CSetDlg, RefusedValuesKeepTheDialogOpen) {
     spy.accept = false;
     CSetDlg dialog(SettingsValues{}, spy.callback());
     dialog.show();
-    auto* digits = controlAs<QLineEdit>(dialog, 1057);
+    auto* digits = controlAs<QSpinBox>(dialog, 1057);
     digits->setFocus();
     digits->selectAll();
-    QTest::keyClicks(digits, QStringLiteral("0"));
+    QTest::keyClicks(digits, QStringLiteral("7"));
     click(dialog, 1);
     EXPECT_EQ(spy.calls, 1);
-    EXPECT_EQ(spy.last->digitsLimit, "0");
+    EXPECT_EQ(spy.last->digitsLimit, "7");
     EXPECT_TRUE(dialog.isVisible());
     EXPECT_NE(dialog.result(), QDialog::Accepted);
 
-    // Mended and confirmed with Enter from the edit box.
+    // Mended and confirmed with Enter from the number box.
     spy.accept = true;
     QTest::keyClicks(digits, QStringLiteral("8"));
     QTest::keyClick(digits, Qt::Key_Return);
     EXPECT_EQ(spy.calls, 2);
-    EXPECT_EQ(spy.last->digitsLimit, "08");
+    EXPECT_EQ(spy.last->digitsLimit, "78");
     EXPECT_FALSE(dialog.isVisible());
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
+}
+
+TEST(CSetDlg, NumberFieldsAreSpinBoxesWithTheBoundsTheOwnerChecks) {
+    struct Field {
+        int id;
+        const char* name;
+        int low;
+        int high;
+    };
+    const Field fields[] = {{1056, "Decimal places", 0, 10000},
+                            {1057, "Digits limit", 1, 10000},
+                            {1054, "Largest number", 1, std::numeric_limits<int>::max()}};
+    CSetDlg dialog(SettingsValues{}, nullptr);
+    dialog.show();
+    for (const Field& f : fields) {
+        SCOPED_TRACE(f.name);
+        auto* box = controlAs<QSpinBox>(dialog, f.id);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->minimum(), f.low);
+        EXPECT_EQ(box->maximum(), f.high);
+        // A reader hears the name, the value and the range of a spin box.
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(box);
+        ASSERT_NE(reader, nullptr);
+        EXPECT_EQ(reader->role(), QAccessible::SpinBox);
+        EXPECT_EQ(reader->text(QAccessible::Name), QString::fromLatin1(f.name));
+        QAccessibleValueInterface* value = reader->valueInterface();
+        ASSERT_NE(value, nullptr);
+        EXPECT_EQ(value->minimumValue().toInt(), f.low);
+        EXPECT_EQ(value->maximumValue().toInt(), f.high);
+        EXPECT_EQ(value->currentValue().toInt(), box->value());
+    }
+
+    // Keys on the decimal places, from 30: what the box then holds and OK hands over.
+    struct Keys {
+        const char* what;
+        std::function<void(QSpinBox*)> press;
+        const char* handed;
+    };
+    const Keys cases[] = {
+        {"Up", [](QSpinBox* b) { QTest::keyClick(b, Qt::Key_Up); }, "31"},
+        {"Down twice",
+         [](QSpinBox* b) {
+             QTest::keyClick(b, Qt::Key_Down);
+             QTest::keyClick(b, Qt::Key_Down);
+         },
+         "28"},
+        {"Page Up", [](QSpinBox* b) { QTest::keyClick(b, Qt::Key_PageUp); }, "40"},
+        {"typed beyond the top",
+         [](QSpinBox* b) {
+             b->selectAll();
+             QTest::keyClicks(b, QStringLiteral("99999"));  // the last digit is refused
+         },
+         "9999"},
+        {"letters",
+         [](QSpinBox* b) {
+             b->selectAll();
+             QTest::keyClicks(b, QStringLiteral("1a2"));
+         },
+         "12"},
+    };
+    for (const Keys& c : cases) {
+        SCOPED_TRACE(c.what);
+        ApplySpy spy;
+        CSetDlg fresh(SettingsValues{}, spy.callback());
+        fresh.show();
+        auto* places = controlAs<QSpinBox>(fresh, 1056);
+        places->setFocus();
+        c.press(places);
+        QTest::keyClick(places, Qt::Key_Return);
+        ASSERT_EQ(spy.calls, 1);
+        EXPECT_EQ(spy.last->places, c.handed);
+    }
+}
+
+TEST(CSetDlg, AValueHandedInOutsideItsBoundsShowsTheNearestBound) {
+    SettingsValues values;
+    values.places = "20000";
+    values.digitsLimit = "0";
+    CSetDlg dialog(values, nullptr);
+    EXPECT_EQ(dialog.values().places, "10000");
+    EXPECT_EQ(dialog.values().digitsLimit, "1");
+}
+
+TEST(CSetDlg, TheExerciseCombosAndTheirTextFieldsAreNamed) {
+    struct Combo {
+        int id;
+        const char* name;
+        const char* value;
+    };
+    const Combo combos[] = {{1053, "Exercises", "10"}, {1036, "Operators", "1"}};
+    CSetDlg dialog(SettingsValues{}, nullptr);
+    dialog.show();
+    for (const Combo& c : combos) {
+        SCOPED_TRACE(c.name);
+        auto* combo = controlAs<QComboBox>(dialog, c.id);
+        ASSERT_NE(combo, nullptr);
+        EXPECT_TRUE(combo->isEditable());
+        EXPECT_EQ(combo->currentText(), QString::fromLatin1(c.value));
+        // The text field inside is what takes the focus, so it carries the name as well.
+        QAccessibleInterface* field = QAccessible::queryAccessibleInterface(combo->lineEdit());
+        ASSERT_NE(field, nullptr);
+        EXPECT_EQ(field->text(QAccessible::Name), QString::fromLatin1(c.name));
+        EXPECT_EQ(field->text(QAccessible::Value), QString::fromLatin1(c.value));
+        // The combo box itself says its name and holds the number as its value.
+        QAccessibleInterface* box = QAccessible::queryAccessibleInterface(combo);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->role(), QAccessible::ComboBox);
+        EXPECT_EQ(box->text(QAccessible::Name), QString::fromLatin1(c.name));
+        EXPECT_EQ(box->text(QAccessible::Value), QString::fromLatin1(c.value));
+        EXPECT_TRUE(box->state().editable);
+        // A new choice is the new value.
+        combo->setCurrentIndex(combo->count() - 1);
+        EXPECT_EQ(box->text(QAccessible::Value), combo->itemText(combo->count() - 1));
+        EXPECT_EQ(box->text(QAccessible::Name), QString::fromLatin1(c.name));
+    }
 }
 
 TEST(CSetDlg, CancelAndEscapeHandNothingOver) {
@@ -182,17 +304,19 @@ TEST(CSetDlg, CancelAndEscapeHandNothingOver) {
     }
 }
 
-TEST(CSetDlg, AngleUnitIsAPairWithOneAlwaysChecked) {
+TEST(CSetDlg, AngleUnitIsOneEitherOrChoice) {
     struct Step {
         int clicked;
         bool radians;
     };
-    // Clicking the checked box again must not leave both unchecked.
+    // Clicking the checked one again must not leave both unchecked.
     const Step steps[] = {{1032, false}, {1032, false}, {1031, true}, {1031, true}, {1032, false}};
     CSetDlg dialog(SettingsValues{}, nullptr);
     dialog.show();
-    auto* radians = controlAs<QCheckBox>(dialog, 1031);
-    auto* degrees = controlAs<QCheckBox>(dialog, 1032);
+    auto* radians = controlAs<QRadioButton>(dialog, 1031);
+    auto* degrees = controlAs<QRadioButton>(dialog, 1032);
+    ASSERT_NE(radians, nullptr);
+    ASSERT_NE(degrees, nullptr);
     int n = 0;
     for (const Step& s : steps) {
         SCOPED_TRACE(n++);
@@ -201,10 +325,23 @@ TEST(CSetDlg, AngleUnitIsAPairWithOneAlwaysChecked) {
         EXPECT_EQ(degrees->isChecked(), !s.radians);
         EXPECT_EQ(dialog.values().radians, s.radians);
     }
-    // The keyboard works the pair as well.
-    radians->setFocus();
-    QTest::keyClick(radians, Qt::Key_Space);
+    // A reader hears radio buttons, each with its own name.
+    for (QRadioButton* choice : {radians, degrees}) {
+        QAccessibleInterface* reader = QAccessible::queryAccessibleInterface(choice);
+        ASSERT_NE(reader, nullptr);
+        EXPECT_EQ(reader->role(), QAccessible::RadioButton);
+        EXPECT_EQ(reader->text(QAccessible::Name), choice->text());
+    }
+    // The arrow keys move the choice.
+    dialog.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+    degrees->setFocus();
+    QTest::keyClick(degrees, Qt::Key_Up);
     EXPECT_TRUE(dialog.values().radians);
+    EXPECT_EQ(QApplication::focusWidget(), radians);
+    QTest::keyClick(radians, Qt::Key_Down);
+    EXPECT_FALSE(dialog.values().radians);
+    EXPECT_EQ(QApplication::focusWidget(), degrees);
 }
 
 TEST(CSetDlg, ButtonsSitWhereTheyShouldWithTheirTooltips) {
@@ -244,12 +381,22 @@ TEST(CSetDlg, EveryControlIsNamedAndInsideTheWindow) {
         ++checked;
     }
     EXPECT_GE(checked, 16);
+    EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Quorvel - Settings"));
+    // Buttons are named by their captions; the tooltips are what a reader adds.
+    for (int id : {1, 2, 3}) {
+        auto* button = qobject_cast<HoverButton*>(dialog.control(id));
+        ASSERT_NE(button, nullptr);
+        EXPECT_EQ(button->accessibleName(), button->text());
+    }
 }
 
 TEST(CSetDlg, TabReachesEveryControlInOrder) {
-    const int expected[] = {1004, 1005, 1006, 1008, 1031, 1032, 1056, 1057,
-                            1007, 1009, 1053, 1036, 1054, 1,    2,    3};
-    CSetDlg dialog(SettingsValues{}, nullptr);
+    // The angle unit is one stop, at the checked choice.
+    const int expected[] = {1004, 1005, 1006, 1008, 1032, 1056, 1057, 1007,
+                            1009, 1053, 1036, 1054, 1,    2,    3};
+    SettingsValues degrees;
+    degrees.radians = false;
+    CSetDlg dialog(degrees, nullptr);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     dialog.activateWindow();

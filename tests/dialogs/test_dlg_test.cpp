@@ -11,6 +11,7 @@
 #include "calc/messages.h"
 #include "data/sys_data_holder.h"
 #include "dialog_test_support.h"
+#include "reader_events.h"
 #include "support/recording_prompter.h"
 #include "support/recording_speaker.h"
 #include "tools/tool_messages.h"
@@ -63,6 +64,8 @@ TEST_F(CTestDlgTest, OpensWithTheStoredLimitsAndTheAddChoice) {
     EXPECT_EQ(dialog->copyAllButton()->toolTip(),
               QStringLiteral("Copy all these test calculation into the clipboard"));
     testing::expectAccessibleNames(dialog.get());
+    EXPECT_EQ(dialog->windowTitle(), QStringLiteral("Quorvel - Exercise generator"));
+    EXPECT_EQ(dialog->nextButton()->accessibleName(), QStringLiteral("Next step"));
 }
 
 TEST_F(CTestDlgTest, ARunWithEnterAsNextStep) {
@@ -80,7 +83,10 @@ TEST_F(CTestDlgTest, ARunWithEnterAsNextStep) {
     dialog->maxValueBox()->setFocus();
     QTest::keyClick(dialog->maxValueBox(), Qt::Key_Return);
     EXPECT_EQ(speaker.requests.back(), (SpeechRequest{"input", cell(1, 0).toStdString()}));
-    QTest::keyClick(dialog.get(), Qt::Key_Enter);
+    // And with the focus in the list, where a row is current for the arrow keys.
+    dialog->list()->setFocus();
+    EXPECT_EQ(dialog->list()->currentRow(), 0);
+    QTest::keyClick(dialog->list(), Qt::Key_Enter);
     EXPECT_FALSE(cell(1, 1).isEmpty());
     EXPECT_TRUE(dialog->startButton()->isEnabled());
     EXPECT_FALSE(dialog->nextButton()->isEnabled());
@@ -94,7 +100,46 @@ TEST_F(CTestDlgTest, ARunWithEnterAsNextStep) {
     EXPECT_TRUE(prompter.messages.empty()) << prompter.only();
 }
 
-TEST_F(CTestDlgTest, ChoiceButtonsLatchAndEmptyTheListOnChange) {
+TEST_F(CTestDlgTest, EnterInTheListIsNextStepAndArrowsSpeakTheRows) {
+    QTest::mouseClick(dialog->startButton(), Qt::LeftButton);
+    QTableWidget* list = dialog->list();
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    list->setFocus();
+    QTest::keyClick(list, Qt::Key_Return);
+    ASSERT_FALSE(cell(0, 1).isEmpty());
+    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{"result", cell(0, 1).toStdString()}));
+    // A calculated row reads with its result, one not yet calculated without.
+    QTest::keyClick(list, Qt::Key_Down);
+    EXPECT_EQ(list->currentRow(), 1);
+    EXPECT_EQ(testing::readerSays(list), cell(1, 0));
+    QTest::keyClick(list, Qt::Key_Up);
+    EXPECT_EQ(testing::readerSays(list), cell(0, 0) + QStringLiteral(" = ") + cell(0, 1));
+    // Enter from the list goes on with the test, not with the row.
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{"input", cell(1, 0).toStdString()}));
+    QTest::keyClick(list, Qt::Key_Enter);
+    EXPECT_FALSE(cell(1, 1).isEmpty());
+    EXPECT_FALSE(dialog->nextButton()->isEnabled());
+    // With the test over, Enter in the list does nothing more.
+    const std::size_t said = speaker.requests.size();
+    QTest::keyClick(list, Qt::Key_Return);
+    EXPECT_EQ(speaker.requests.size(), said);
+    EXPECT_TRUE(prompter.messages.empty()) << prompter.only();
+}
+
+TEST_F(CTestDlgTest, TheFocusMovesBetweenStartAndNextStepAsTheyTakeTurns) {
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    dialog->startButton()->setFocus();
+    QTest::keyClick(dialog->startButton(), Qt::Key_Space);
+    EXPECT_EQ(QApplication::focusWidget(), dialog->nextButton());
+    for (int step = 0; step < 3; ++step) QTest::keyClick(dialog->nextButton(), Qt::Key_Space);
+    EXPECT_FALSE(dialog->nextButton()->isEnabled());
+    EXPECT_EQ(QApplication::focusWidget(), dialog->startButton());
+}
+
+TEST_F(CTestDlgTest, ChoiceButtonsAreOneChoiceAndEmptyTheListOnChange) {
     QTest::mouseClick(dialog->startButton(), Qt::LeftButton);
     ASSERT_EQ(dialog->list()->rowCount(), 2);
     QTest::mouseClick(dialog->choiceButton(ExerciseChoice::Add), Qt::LeftButton);
@@ -104,6 +149,16 @@ TEST_F(CTestDlgTest, ChoiceButtonsLatchAndEmptyTheListOnChange) {
     EXPECT_EQ(heading(), QStringLiteral("Test for divide"));
     EXPECT_TRUE(dialog->choiceButton(ExerciseChoice::Divide)->isLatched());
     EXPECT_FALSE(dialog->choiceButton(ExerciseChoice::Add)->isLatched());
+    for (ExerciseChoice choice : kExerciseChoices) {
+        EXPECT_EQ(dialog->choiceButton(choice)->isChecked(), choice == ExerciseChoice::Divide);
+    }
+    // The arrow keys move the choice.
+    dialog->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(dialog.get()));
+    dialog->choiceButton(ExerciseChoice::Divide)->setFocus();
+    QTest::keyClick(dialog->choiceButton(ExerciseChoice::Divide), Qt::Key_Right);
+    EXPECT_TRUE(dialog->choiceButton(ExerciseChoice::Mix)->isChecked());
+    EXPECT_EQ(heading(), QStringLiteral("Test for mix"));
 }
 
 TEST_F(CTestDlgTest, CopiesTheListToTheClipboard) {

@@ -54,7 +54,7 @@ TEST(CTipDlg, LaidOutOnItsSkinWithThePartsTooltips) {
         SCOPED_TRACE(c.caption);
         EXPECT_EQ(c.button->text(), QLatin1String(c.caption));
         EXPECT_EQ(c.button->toolTip(), QLatin1String(c.tooltip));
-        EXPECT_EQ(c.button->accessibleName(), QLatin1String(c.tooltip));
+        EXPECT_EQ(c.button->accessibleName(), QLatin1String(c.caption));
         EXPECT_EQ(c.button->geometry(), QRect(c.x, 260, 65, 25));
         EXPECT_NE(c.button->focusPolicy() & Qt::TabFocus, 0);
     }
