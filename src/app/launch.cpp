@@ -15,10 +15,6 @@
 namespace quorvel {
 namespace {
 
-bool inUse(const FolderLockResult& result, const std::filesystem::path& folder) {
-    return !result.lock && result.error == FolderInUseMessage(folder, result.holder);
-}
-
 // The same folder reached by another spelling must give the same socket name.
 std::string canonicalText(const std::filesystem::path& folder) {
     std::error_code error;
@@ -29,6 +25,10 @@ std::string canonicalText(const std::filesystem::path& folder) {
 }  // namespace
 
 QString DamagedFileText(const LoadResult& loaded) {
+    if (loaded.unreadable()) {
+        return QString::fromStdString(loaded.notice()) +
+               QStringLiteral(".\nQuorvel runs without storing: nothing you do now is kept.");
+    }
     return QString::fromStdString(loaded.notice()) +
            QStringLiteral(".\nQuorvel goes on with what it could read.");
 }
@@ -55,10 +55,19 @@ std::optional<int> Launch::open(const WindowFactory& makeWindow) {
         return fail("no data folder: HOME is not set; start with --data DIR");
     }
     FolderLockResult first = OpenDataFolder(m_folder, std::chrono::milliseconds(0));
+    std::error_code noTemp;
+    const SocketFolder sockets = InstanceSocketFolder(
+        m_env.runtimeDir, m_env.uid,
+        m_env.socketFallback.empty() ? std::filesystem::temp_directory_path(noTemp)
+                                     : m_env.socketFallback);
     m_instance = std::make_unique<SingleInstance>(
-        QString::fromStdString(InstanceServerName(canonicalText(m_folder), m_env.uid)));
+        sockets.path.empty()
+            ? QString()
+            : QString::fromStdString(
+                  (sockets.path / InstanceServerName(canonicalText(m_folder), m_env.uid))
+                      .string()));
     if (!first.lock) {
-        if (!inUse(first, m_folder)) return fail(first.error);
+        if (!first.inUse) return fail(first.error);
         if (m_instance->wakeRunning(m_env.wakePatience)) {
             if (m_env.err != nullptr) {
                 *m_env.err << "quorvel: the window on " << m_folder.string()
@@ -72,8 +81,8 @@ std::optional<int> Launch::open(const WindowFactory& makeWindow) {
         if (!first.lock) return fail(first.error);
     }
     m_lock = std::move(first.lock);
-    QString listenError;
-    if (!m_instance->listen(&listenError) && m_env.err != nullptr) {
+    QString listenError = QString::fromStdString(sockets.error);
+    if ((!sockets.error.empty() || !m_instance->listen(&listenError)) && m_env.err != nullptr) {
         *m_env.err << "quorvel: a second start will open a second window: "
                    << listenError.toStdString() << '\n';
     }
@@ -96,10 +105,10 @@ std::optional<int> Launch::open(const WindowFactory& makeWindow) {
 
 std::optional<int> Launch::loadData() {
     m_holder.emplace(m_folder);
-    std::error_code error;
-    m_firstRun = !std::filesystem::exists(m_holder->path(), error);
     m_loaded = m_holder->Load();
-    if (m_loaded.damaged() && m_env.err != nullptr) {
+    // Only "no such file" is a first run: a file that cannot be read is no fresh start.
+    m_firstRun = m_loaded.missing;
+    if ((m_loaded.damaged() || m_loaded.unreadable()) && m_env.err != nullptr) {
         *m_env.err << "quorvel: " << m_loaded.notice() << '\n';
     }
     if (m_options.style) {
@@ -113,11 +122,12 @@ std::optional<int> Launch::loadData() {
 void Launch::show() {
     if (!m_window) return;
     m_window->show();
-    if (!m_loaded.damaged()) return;
+    if (!m_loaded.damaged() && !m_loaded.unreadable()) return;
     QTimer::singleShot(0, m_window.get(), [this] {
         auto* box = new QMessageBox(QMessageBox::Warning, QStringLiteral("Quorvel"),
                                     DamagedFileText(m_loaded), QMessageBox::Ok, m_window.get());
-        box->setObjectName(QStringLiteral("damagedFileMessage"));
+        box->setObjectName(m_loaded.unreadable() ? QStringLiteral("unreadableFileMessage")
+                                                 : QStringLiteral("damagedFileMessage"));
         box->setAttribute(Qt::WA_DeleteOnClose);
         box->open();
     });

@@ -45,6 +45,10 @@ using WindowFactory = std::function<std::unique_ptr<QWidget>(const WindowRequest
 struct LaunchEnvironment {
     std::filesystem::path defaultFolder;  // used without --data
     uid_t uid = 0;
+    // $XDG_RUNTIME_DIR, where the window's socket goes; without a private one, a folder of
+    // the user's own in `socketFallback` (the temporary folder when empty).
+    std::string runtimeDir;
+    std::filesystem::path socketFallback;
     std::ostream* err = nullptr;  // what the user reads on standard error
     // How long a second start keeps trying to reach the first window, and how long it then
     // waits for a program without a window (quorvel-calc) to let go of the folder.
@@ -65,8 +69,8 @@ public:
     // opens none, 1 when the folder could not be had (failure() says why).
     std::optional<int> open(const WindowFactory& makeWindow);
 
-    // Shows the window, and after it any message about a damaged data file, in a box that does
-    // not block the start.
+    // Shows the window, and after it any message about a damaged or unreadable data file, in a
+    // box that does not block the start.
     void show();
     // Brings the window to the front, also out of the tray or the task bar.
     void bringToFront();
@@ -99,7 +103,7 @@ private:
     std::unique_ptr<QWidget> m_window;
 };
 
-// The message box about a damaged data file, parented to `window`; not opened.
+// The text of the box about a damaged or unreadable data file.
 QString DamagedFileText(const LoadResult& loaded);
 
 }  // namespace quorvel

@@ -5,6 +5,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <exception>
 #include <filesystem>
 #include <fstream>
@@ -67,15 +68,20 @@ int speak(const Speech& s) {
 }
 
 // The data file's settings, reported when out of range. A damaged file is kept aside by the
-// load and reported; the run carries on with what was read.
-void loadDataFile(SysDataHolder& holder, CalcSettings& settings) {
+// load and reported; the run carries on with what was read. A file that cannot be read is
+// reported and left alone: the run answers with the usual settings, stores nothing, and the
+// answer is false, so that it ends with status 1.
+bool loadDataFile(SysDataHolder& holder, CalcSettings& settings) {
     const LoadResult loaded = holder.Load();
-    if (loaded.damaged()) std::cerr << "quorvel-calc: " << loaded.notice() << '\n';
+    if (loaded.damaged() || loaded.unreadable()) {
+        std::cerr << "quorvel-calc: " << loaded.notice() << '\n';
+    }
     BridgedSettings bridged = ToCalcSettings(holder.data());
     if (!bridged.corrections.empty()) {
         std::cerr << "quorvel-calc: " << CorrectionMessage(bridged.corrections) << '\n';
     }
     settings = std::move(bridged.settings);
+    return !loaded.unreadable();
 }
 
 void applyOverrides(const Options& options, CalcSettings& settings) {
@@ -216,6 +222,7 @@ int run(const Options& options) {
     std::optional<FolderLock> folderLock;  // held until after the last store
     std::optional<SysDataHolder> holder;
     CalcSettings settings;
+    bool dataRead = true;
     if (options.data) {
         FolderLockResult opened = OpenDataFolder(*options.data, DataFolderWait());
         if (!opened.lock) {
@@ -224,15 +231,18 @@ int run(const Options& options) {
         }
         folderLock = std::move(opened.lock);
         holder.emplace(*options.data);
-        loadDataFile(*holder, settings);
+        dataRead = loadDataFile(*holder, settings);
     }
     applyOverrides(options, settings);
 
     StderrPrompter prompter(std::cerr);
-    if (options.units) return listUnits(*options.units);
-    if (options.batchSource) return runBatch(options, settings, prompter);
-    if (options.conversion) return convert(*options.conversion, settings, prompter);
-    return calculateAll(options, holder ? &*holder : nullptr, settings, prompter);
+    const int status = [&] {
+        if (options.units) return listUnits(*options.units);
+        if (options.batchSource) return runBatch(options, settings, prompter);
+        if (options.conversion) return convert(*options.conversion, settings, prompter);
+        return calculateAll(options, holder ? &*holder : nullptr, settings, prompter);
+    }();
+    return dataRead ? status : std::max(status, 1);
 }
 
 }  // namespace

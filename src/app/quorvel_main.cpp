@@ -13,12 +13,14 @@
 #include <vector>
 
 #include "app/launch.h"
+#include "app/quit_signals.h"
 #include "app/single_instance.h"
 #include "app/startup_probe.h"
 #include "app/window_dialogs.h"
 #include "data/data_folder.h"
 #include "speech/audio_player.h"
 #include "speech/sound_bank.h"
+#include "tools/calculator_controller.h"
 #include "tools/start_up.h"
 #include "ui/skin_resources.h"
 #include "window/main_window.h"
@@ -32,6 +34,7 @@ LaunchEnvironment environment() {
     LaunchEnvironment env;
     env.defaultFolder = DefaultDataFolder();
     env.uid = ::getuid();
+    env.runtimeDir = qEnvironmentVariable("XDG_RUNTIME_DIR").toStdString();
     env.err = &std::cerr;
     env.lockWait = DataFolderWait();
     env.player = [] {
@@ -46,7 +49,23 @@ void showFailure(const std::string& why) {
     QMessageBox::warning(nullptr, QStringLiteral("Quorvel"), QString::fromStdString(why));
 }
 
+// A request to end from outside (kill, logout, Ctrl+C in the terminal) ends the run as the
+// Exit button does: the data is stored, and the socket goes with the window. The event loops
+// are told to end first, so that no box the store might show can hold the end up; exit, not
+// quit, which would ask the window to close and the window asks the user first.
+void endOnRequest(Launch& launch) {
+    QCoreApplication::exit(0);
+    auto* window = static_cast<MainWindow*>(launch.window());
+    CalculatorController& controller = window->controller();
+    if (!controller.busy()) {
+        controller.exit();
+    } else if (const StoreResult stored = launch.data()->Store(); !stored.stored) {
+        std::cerr << "quorvel: " << stored.reason << '\n';
+    }
+}
+
 int run(const StartOptions& options) {
+    QuitSignals quitSignals;
     Launch launch(options, environment());
     const auto status = launch.open([](const WindowRequest& r) {
         MainWindow::Options windowOptions;
@@ -64,6 +83,8 @@ int run(const StartOptions& options) {
     probe.watch(launch.window());
     QObject::connect(launch.instance(), &SingleInstance::activationRequested, &probe,
                      [&probe] { probe.note(QStringLiteral("activated")); });
+    QObject::connect(&quitSignals, &QuitSignals::received, launch.window(),
+                     [&launch] { endOnRequest(launch); });
     launch.show();
     return QApplication::exec();
 }

@@ -4,17 +4,36 @@
 // named after the folder; a later start that finds the lock taken asks through that socket for
 // the running window to come to the front, and ends.
 
+#include <sys/types.h>
+
 #include <QObject>
 #include <QString>
 #include <chrono>
+#include <filesystem>
+#include <string>
+#include <string_view>
 
 class QLocalServer;
 
 namespace quorvel {
 
+struct SocketFolder {
+    std::filesystem::path path;  // empty when there is no safe place
+    std::string error;           // why not; empty when there is
+};
+
+// Where the window's socket lives, out of the reach of other users: `runtimeDir`
+// ($XDG_RUNTIME_DIR) when it is an absolute folder of `uid`'s own that nobody else may
+// enter; otherwise `fallbackBase`/quorvel-UID, made with mode 0700 when missing and used only
+// while it is that user's own private folder, not a link.
+SocketFolder InstanceSocketFolder(std::string_view runtimeDir, uid_t uid,
+                                  const std::filesystem::path& fallbackBase);
+
 class SingleInstance : public QObject {
     Q_OBJECT
 public:
+    // `serverName`: the socket's full path; empty when there is no place for one, and then
+    // nothing is woken nor listened for.
     explicit SingleInstance(QString serverName, QObject* parent = nullptr);
     ~SingleInstance() override;
 

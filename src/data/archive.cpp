@@ -56,13 +56,14 @@ void Archive::exchange(std::string& text) {
 }
 
 void Archive::writeU16(std::uint16_t value) {
-    writeByte(static_cast<std::uint8_t>(value));
-    writeByte(static_cast<std::uint8_t>(value >> 8));
+    const char bytes[2] = {static_cast<char>(value), static_cast<char>(value >> 8)};
+    m_out.append(bytes, 2);
 }
 
 void Archive::writeU32(std::uint32_t value) {
-    writeU16(static_cast<std::uint16_t>(value));
-    writeU16(static_cast<std::uint16_t>(value >> 16));
+    const char bytes[4] = {static_cast<char>(value), static_cast<char>(value >> 8),
+                           static_cast<char>(value >> 16), static_cast<char>(value >> 24)};
+    m_out.append(bytes, 4);
 }
 
 void Archive::writeU64(std::uint64_t value) {

@@ -46,6 +46,8 @@ public:
     template <class T>
     void exchange(std::vector<T>& list);
 
+    // Room for `bytes` written bytes, so that a large file is not copied as it grows.
+    void reserve(std::size_t bytes) { m_out.reserve(bytes); }
     const std::string& bytes() const { return m_out; }
     std::string takeBytes() { return std::move(m_out); }
     std::size_t position() const { return m_pos; }

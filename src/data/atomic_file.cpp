@@ -77,10 +77,32 @@ void removeAbandonedTemporaries(const std::filesystem::path& target) {
     }
 }
 
+// The file a replace must write: `target`, or the end of the chain of links it names, so that
+// a link (into a synced folder, say) stays a link. A relative link counts from its own folder.
+// 0, or the errno of the step that failed.
+constexpr int kMaxLinks = 40;  // as the kernel allows
+int resolveLinks(const std::filesystem::path& target, std::filesystem::path& resolved) {
+    resolved = target;
+    for (int hop = 0; hop <= kMaxLinks; ++hop) {
+        struct stat info {};
+        if (::lstat(resolved.c_str(), &info) != 0) return errno == ENOENT ? 0 : errno;
+        if (!S_ISLNK(info.st_mode)) return 0;
+        std::error_code error;
+        const std::filesystem::path link = std::filesystem::read_symlink(resolved, error);
+        if (error) return error.value();
+        resolved = link.is_absolute() ? link : resolved.parent_path() / link;
+    }
+    return ELOOP;
+}
+
 }  // namespace
 
-FileWriteResult replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,
+FileWriteResult replaceFileAtomically(const std::filesystem::path& link, std::string_view bytes,
                                       const WriteFunction& write) {
+    std::filesystem::path target;
+    if (const int error = resolveLinks(link, target); error != 0) {
+        return {false, failure(link, "cannot follow the link", error)};
+    }
     std::filesystem::path temporary;
     int fd = -1;
     for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {

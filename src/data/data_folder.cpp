@@ -1,8 +1,10 @@
 #include "data/data_folder.h"
 
+#include <fcntl.h>
 #include <pwd.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <charconv>
 #include <cstdlib>
 #include <system_error>
@@ -69,12 +71,21 @@ std::chrono::milliseconds DataFolderWait() {
 
 FolderLockResult OpenDataFolder(const std::filesystem::path& folder,
                                 std::chrono::milliseconds wait) {
-    if (folder.empty()) return {std::nullopt, 0, "no data folder: HOME is not set"};
+    if (folder.empty()) return {std::nullopt, false, 0, {}, "no data folder: HOME is not set"};
     std::error_code error;
     std::filesystem::create_directories(folder, error);
     if (error) {
-        return {std::nullopt, 0,
+        return {std::nullopt,
+                false,
+                0,
+                {},
                 "cannot create the data folder " + folder.string() + ": " + error.message()};
+    }
+    // Said up front, rather than as a lock file that cannot be made or a store that fails
+    // after the first answer.
+    if (::faccessat(AT_FDCWD, folder.c_str(), W_OK | X_OK, AT_EACCESS) != 0 &&
+        (errno == EACCES || errno == EROFS || errno == EPERM)) {
+        return {std::nullopt, false, 0, {}, FolderNotWritableMessage(folder)};
     }
     return FolderLock::acquire(folder, wait);
 }

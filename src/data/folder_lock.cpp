@@ -4,6 +4,7 @@
 #include <sys/file.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
@@ -14,17 +15,16 @@ namespace {
 
 constexpr std::chrono::milliseconds kRetryInterval{20};
 
-pid_t readHolder(int fd) {
-    char text[32] = {};
+LockHolder readHolder(int fd) {
+    char text[128] = {};
     const ssize_t n = ::pread(fd, text, sizeof text - 1, 0);
-    if (n <= 0) return 0;
-    pid_t pid = 0;
-    const auto [end, error] = std::from_chars(text, text + n, pid);
-    return error == std::errc() && pid > 0 ? pid : 0;
+    if (n <= 0) return {};
+    return ParseLockHolder(std::string_view(text, static_cast<std::size_t>(n)));
 }
 
 void writeHolder(int fd) {
-    const std::string text = std::to_string(::getpid()) + "\n";
+    const std::string text =
+        std::to_string(::getpid()) + " " + program_invocation_short_name + "\n";
     // The pid only helps the message of a waiting program; the lock holds without it.
     if (::ftruncate(fd, 0) == 0) {
         [[maybe_unused]] const ssize_t n = ::pwrite(fd, text.data(), text.size(), 0);
@@ -33,10 +33,34 @@ void writeHolder(int fd) {
 
 }  // namespace
 
-std::string FolderInUseMessage(const std::filesystem::path& folder, pid_t holder) {
-    std::string text = "the data folder " + folder.string() + " is in use by quorvel";
+LockHolder ParseLockHolder(std::string_view text) {
+    LockHolder holder;
+    const char* end = text.data() + text.size();
+    const auto [rest, error] = std::from_chars(text.data(), end, holder.pid);
+    if (error != std::errc() || holder.pid <= 0) return {};
+    if (rest == end || *rest != ' ') return holder;
+    const std::string_view name(rest + 1, static_cast<std::size_t>(end - rest - 1));
+    holder.program = std::string(name.substr(0, name.find('\n')));
+    // A name is shown to the user: nothing but what a program's name is made of.
+    for (const char c : holder.program) {
+        if (!std::isalnum(static_cast<unsigned char>(c)) && c != '-' && c != '_' && c != '.') {
+            holder.program.clear();
+            break;
+        }
+    }
+    return holder;
+}
+
+std::string FolderInUseMessage(const std::filesystem::path& folder, pid_t holder,
+                               std::string_view program) {
+    std::string text = "the data folder " + folder.string() + " is in use by ";
+    text += program.empty() ? std::string_view("another program") : program;
     if (holder > 0) text += " (pid " + std::to_string(holder) + ")";
     return text;
+}
+
+std::string FolderNotWritableMessage(const std::filesystem::path& folder) {
+    return "the data folder " + folder.string() + " is not writable";
 }
 
 FolderLockResult FolderLock::acquire(const std::filesystem::path& folder,
@@ -46,6 +70,9 @@ FolderLockResult FolderLock::acquire(const std::filesystem::path& folder,
     // A lock file someone else created and we may only read still locks.
     if (fd < 0 && (errno == EACCES || errno == EROFS)) {
         fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC | O_NOFOLLOW);
+        // No lock file, and none can be made: the folder itself is read-only.
+        if (fd < 0 && errno == ENOENT)
+            return {std::nullopt, false, 0, {}, FolderNotWritableMessage(folder)};
     }
     if (fd < 0) {
         FolderLockResult result;
@@ -66,8 +93,11 @@ FolderLockResult FolderLock::acquire(const std::filesystem::path& folder,
         if (error != EWOULDBLOCK || std::chrono::steady_clock::now() >= deadline) {
             FolderLockResult result;
             if (error == EWOULDBLOCK) {
-                result.holder = readHolder(fd);
-                result.error = FolderInUseMessage(folder, result.holder);
+                LockHolder holder = readHolder(fd);
+                result.inUse = true;
+                result.holder = holder.pid;
+                result.holderProgram = std::move(holder.program);
+                result.error = FolderInUseMessage(folder, result.holder, result.holderProgram);
             } else {
                 result.error =
                     "cannot lock the data folder " + folder.string() + ": " + std::strerror(error);

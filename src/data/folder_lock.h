@@ -21,7 +21,8 @@ struct FolderLockResult;
 class FolderLock {
 public:
     // Takes the lock of `folder` (which must exist), trying again until `wait` has passed.
-    // The holder's pid is written into the lock file for the message of whoever waits next.
+    // The holder's pid and program name are written into the lock file for the message of
+    // whoever waits next.
     static FolderLockResult acquire(const std::filesystem::path& folder,
                                     std::chrono::milliseconds wait);
     // One attempt, no waiting: for a window that would rather say so than hang.
@@ -45,11 +46,24 @@ private:
 
 struct FolderLockResult {
     std::optional<FolderLock> lock;  // empty when the lock was not taken
+    bool inUse = false;              // another program holds it
     pid_t holder = 0;                // the pid in the lock file when another holds it, if known
+    std::string holderProgram;       // and the name of its program (quorvel, quorvel-calc)
     std::string error;               // empty when locked
 };
 
-// "the data folder DIR is in use by quorvel (pid N)"; without the pid when it is unknown.
-std::string FolderInUseMessage(const std::filesystem::path& folder, pid_t holder);
+// What a lock file says about its holder: "PID PROGRAM\n"; an older "PID\n" names no program.
+struct LockHolder {
+    pid_t pid = 0;  // 0 when unknown
+    std::string program;
+};
+LockHolder ParseLockHolder(std::string_view text);
+
+// "the data folder DIR is in use by quorvel-calc (pid N)"; "another program" and no pid where
+// they are unknown.
+std::string FolderInUseMessage(const std::filesystem::path& folder, pid_t holder,
+                               std::string_view program);
+// "the data folder DIR is not writable"
+std::string FolderNotWritableMessage(const std::filesystem::path& folder);
 
 }  // namespace quorvel

@@ -23,16 +23,19 @@ std::string systemFailure(const std::filesystem::path& path, const char* step, i
     return path.string() + ": " + step + ": " + std::strerror(error);
 }
 
-// Reads until the end the file has now, which may differ from its size at open; answers 0
-// or an errno, or kNotRegular.
-constexpr int kNotRegular = -1;
+// Reads until the end the file has now, which may differ from its size at open, but no
+// further than kMaxSysDataBytes; answers 0, an errno, or kTooLarge.
+constexpr int kTooLarge = -1;
 int readWhole(int fd, std::string& bytes) {
     struct stat info {};
     if (::fstat(fd, &info) != 0) return errno;
-    if (!S_ISREG(info.st_mode)) return kNotRegular;
     bytes.resize(static_cast<std::size_t>(info.st_size) + 1);  // room to see the end at once
     std::size_t filled = 0;
     for (;;) {
+        if (filled > kMaxSysDataBytes) {
+            bytes.resize(filled);
+            return kTooLarge;
+        }
         if (filled == bytes.size()) bytes.resize(bytes.size() + 65536);
         const ssize_t n = ::read(fd, bytes.data() + filled, bytes.size() - filled);
         if (n < 0 && errno == EINTR) continue;
@@ -43,6 +46,13 @@ int readWhole(int fd, std::string& bytes) {
     bytes.resize(filled);
     return 0;
 }
+
+std::string tooLarge(std::uint64_t size) {
+    return "is " + std::to_string(size) + " bytes, more than the " +
+           std::to_string(kMaxSysDataBytes >> 20) + " MB a data file may hold";
+}
+
+constexpr std::string_view kNothingStored = "; it is left as it is and nothing is stored over it";
 
 struct KeptCopy {
     std::filesystem::path path;
@@ -109,13 +119,24 @@ KeptCopy keepDamagedCopy(const std::filesystem::path& file, std::string_view byt
 }  // namespace
 
 std::string LoadResult::notice() const {
+    if (unreadable()) return reason + std::string(kNothingStored);
     if (!damaged()) return {};
     if (damagedCopy.empty()) return reason;
     return reason + "; the file is kept as " + damagedCopy.string();
 }
 
 std::string EncodeSysDataFile(const CSysData& data) {
+    // Each text takes its characters and at most 7 bytes of length; 512 covers the rest.
+    std::size_t size = 512 + data.piText.size() + data.savedInput.size() + data.savedDisplay.size();
+    for (const std::string& line : data.log) size += line.size() + 7;
+    for (const CFormula& f : data.formulas) {
+        size += f.catalog.size() + f.formula.size() + f.description.size() + 21;
+    }
+    for (const CConverter& c : data.conversions) {
+        size += c.category.size() + c.value.size() + c.description.size() + 25;
+    }
     Archive ar;
+    ar.reserve(size);
     std::string header(kSysDataHeader);
     ar.exchange(header);
     // Serialize serves both directions; a storing archive only reads the fields.
@@ -147,52 +168,75 @@ SysDataHolder::SysDataHolder(const std::filesystem::path& directory)
     : m_path(directory / kSysDataFileName) {}
 
 LoadResult SysDataHolder::Load() {
-    m_uncopied.clear();
+    m_blocked.clear();
+    const auto unreadable = [this](std::string why) {
+        LoadResult result{LoadOutcome::Unreadable, m_path.string() + " " + std::move(why)};
+        m_blocked = "nothing is stored: " + result.reason;
+        return result;
+    };
     // Non-blocking, so that a FIFO put in the file's place cannot hang the start-up.
     const int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return {LoadOutcome::NotOpened, systemFailure(m_path, "cannot open", errno)};
+    if (fd < 0 && errno == ENOENT) {
+        LoadResult result{LoadOutcome::NotOpened, systemFailure(m_path, "cannot open", errno)};
+        result.missing = true;
+        return result;
+    }
+    if (fd < 0) return unreadable(std::string("cannot be opened: ") + std::strerror(errno));
     std::string bytes;
     int error = 0;
-    try {
-        error = readWhole(fd, bytes);
-    } catch (const std::exception&) {
-        error = ENOMEM;
+    struct stat info {};
+    if (::fstat(fd, &info) != 0) {
+        error = errno;
+    } else if (!S_ISREG(info.st_mode)) {
+        ::close(fd);
+        return unreadable("cannot be opened: not a regular file");
+    } else if (static_cast<std::uint64_t>(info.st_size) > kMaxSysDataBytes) {
+        ::close(fd);
+        return unreadable(tooLarge(static_cast<std::uint64_t>(info.st_size)));
+    } else {
+        try {
+            error = readWhole(fd, bytes);
+        } catch (const std::exception&) {
+            error = ENOMEM;
+        }
     }
     ::close(fd);
-    if (error == kNotRegular) {
-        return {LoadOutcome::NotOpened, m_path.string() + ": cannot open: not a regular file"};
-    }
-    if (error != 0) {
-        // Bytes that may be incomplete are no copy; keep the file itself from being replaced.
-        LoadResult failed{LoadOutcome::Failed, systemFailure(m_path, "cannot read", error)};
-        m_uncopied = failed.reason;
-        return failed;
-    }
+    // Bytes that may be incomplete are no copy; the file itself is kept from being replaced.
+    if (error == kTooLarge) return unreadable(tooLarge(bytes.size()));
+    if (error != 0) return unreadable(std::string("cannot be read: ") + std::strerror(error));
     if (bytes.empty()) return {LoadOutcome::NotOpened, m_path.string() + ": empty file"};
     LoadResult result = DecodeSysDataFile(bytes, m_data);
     if (!result.reason.empty()) result.reason = m_path.string() + ": " + result.reason;
     if (result.damaged()) {
+        std::string uncopied;
         try {
             KeptCopy kept = keepDamagedCopy(m_path, bytes);
             result.damagedCopy = std::move(kept.path);
-            m_uncopied = std::move(kept.error);
+            uncopied = std::move(kept.error);
         } catch (const std::exception& failure) {
-            m_uncopied = failure.what();
+            uncopied = failure.what();
         }
-        if (!m_uncopied.empty()) result.reason += "; no copy could be kept: " + m_uncopied;
+        if (!uncopied.empty()) {
+            result.reason += "; no copy could be kept: " + uncopied;
+            m_blocked =
+                m_path.string() +
+                ": not replaced, it could not be read completely nor copied aside: " + uncopied;
+        }
     }
     return result;
 }
 
 StoreResult SysDataHolder::Store() const {
-    if (!m_uncopied.empty()) {
-        return {false, m_path.string() +
-                           ": not replaced, it could not be read completely nor "
-                           "copied aside: " +
-                           m_uncopied};
-    }
+    if (!m_blocked.empty()) return {false, m_blocked};
     try {
-        const FileWriteResult written = replaceFileAtomically(m_path, EncodeSysDataFile(m_data));
+        const std::string bytes = EncodeSysDataFile(m_data);
+        if (bytes.size() > kMaxSysDataBytes) {
+            return {false, m_path.string() + " is not stored: the data would take " +
+                               std::to_string(bytes.size()) + " bytes, more than the " +
+                               std::to_string(kMaxSysDataBytes >> 20) +
+                               " MB a data file may hold; clear the log"};
+        }
+        const FileWriteResult written = replaceFileAtomically(m_path, bytes);
         return {written.written, written.reason};
     } catch (const std::exception& error) {
         return {false, m_path.string() + ": " + error.what()};

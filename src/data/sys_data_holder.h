@@ -4,6 +4,7 @@
 // stored to, always as a whole. The file is the header text, then the fields in the order
 // CSysData::Serialize gives.
 
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -15,13 +16,20 @@ namespace quorvel {
 
 inline constexpr std::string_view kSysDataHeader = "SysData Manager - StoreObject";
 inline constexpr std::string_view kSysDataFileName = "SysData.dat";
+// No data file grows this large in use (a million log lines take about 40 MB); a larger one
+// is refused before it is read, and a store that would write one is refused too.
+inline constexpr std::uint64_t kMaxSysDataBytes = 64ull << 20;
 
 enum class LoadOutcome {
     Read,       // every field came from the file
-    NotOpened,  // no readable file, or an empty one: the fields kept their values
-    Ignored,    // another header, or nothing after it: the fields kept their values
-    Failed,     // a bad or truncated file: the fields read before the fault are replaced
-    Surplus,    // every field came from the file, but bytes follow the last one
+    NotOpened,  // no file, or an empty one: the fields kept their values
+    // A file that is there but could not be opened or read (permissions, a loop of links, an
+    // I/O error, not a regular file, too large): the fields kept their values, and no store
+    // replaces it while the holder has not read it.
+    Unreadable,
+    Ignored,  // another header, or nothing after it: the fields kept their values
+    Failed,   // a bad or truncated file: the fields read before the fault are replaced
+    Surplus,  // every field came from the file, but bytes follow the last one
 };
 
 struct LoadResult {
@@ -33,6 +41,8 @@ struct LoadResult {
     // Where Load kept the bytes of a file it could not read completely, before any store
     // could replace them; empty when there was no such file or no copy could be made.
     std::filesystem::path damagedCopy;
+    // No file at all, not even an empty one: the first run.
+    bool missing = false;
     // Load's answer: 0 only when reading failed part-way.
     int code() const { return outcome == LoadOutcome::Failed ? 0 : 1; }
     // Ignored, Failed and Surplus files are kept aside before the next store replaces them.
@@ -40,7 +50,8 @@ struct LoadResult {
         return outcome == LoadOutcome::Ignored || outcome == LoadOutcome::Failed ||
                outcome == LoadOutcome::Surplus;
     }
-    // What to tell the user, once, about a damaged file; empty otherwise.
+    bool unreadable() const { return outcome == LoadOutcome::Unreadable; }
+    // What to tell the user, once, about a damaged or unreadable file; empty otherwise.
     std::string notice() const;
 };
 
@@ -66,8 +77,10 @@ public:
     // bytes is reused); the fields read before the fault stay.
     LoadResult Load();
     // Replaces the file atomically: on failure the old file is left as it was, and so are
-    // temporary files of a store still running; those a killed store left are removed.
-    // Refuses while a damaged file Load saw could not be copied aside. Never throws.
+    // temporary files of a store still running; those a killed store left are removed. A
+    // linked file is written through the link, which stays. Refuses while the last Load found
+    // the file unreadable, or damaged and not copied aside, and refuses data that would make
+    // a file larger than kMaxSysDataBytes. Never throws.
     StoreResult Store() const;
 
     CSysData& data() { return m_data; }
@@ -77,7 +90,9 @@ public:
 private:
     CSysData m_data;
     std::filesystem::path m_path;
-    std::string m_uncopied;  // why the last damaged file could not be kept; blocks Store
+    // Why the last Load must not be stored over (an unreadable file, or a damaged one that
+    // could not be kept aside); blocks Store.
+    std::string m_blocked;
 };
 
 }  // namespace quorvel

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstring>
 
 namespace quorvel {
 namespace {
@@ -75,10 +76,16 @@ std::size_t decodeUtf8(std::string_view text, std::size_t i, char32_t& cp) {
 }  // namespace
 
 bool isAscii(std::string_view text) {
-    for (const char c : text) {
-        if (static_cast<unsigned char>(c) >= 0x80) return false;
+    // Eight bytes at a time: every store checks every log line.
+    std::uint64_t high = 0;
+    std::size_t i = 0;
+    for (; i + 8 <= text.size(); i += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, text.data() + i, 8);
+        high |= word;
     }
-    return true;
+    for (; i < text.size(); ++i) high |= static_cast<unsigned char>(text[i]);
+    return (high & 0x8080808080808080ULL) == 0;
 }
 
 std::string windows1252ToUtf8(std::string_view bytes) {

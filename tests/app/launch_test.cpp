@@ -175,7 +175,8 @@ TEST_F(LaunchTest, FolderHeldWithoutWindowIsReportedAfterWaiting) {
     EXPECT_EQ(launch.open(factory()), 1);
     EXPECT_GE(std::chrono::steady_clock::now() - start, 200ms);
     EXPECT_TRUE(m_requests.empty());
-    EXPECT_EQ(launch.failure(), FolderInUseMessage(m_dir, ::getpid()));
+    EXPECT_EQ(launch.failure(),
+              FolderInUseMessage(m_dir, ::getpid(), program_invocation_short_name));
     EXPECT_FALSE(fs::exists(m_dir / "SysData.dat"));
 }
 
@@ -200,6 +201,43 @@ TEST_F(LaunchTest, DamagedFileIsShownInABoxNamingTheKeptCopy) {
         << box->text().toStdString();
     EXPECT_NE(m_err.str().find(kept.string()), std::string::npos);
     box->close();
+}
+
+// A file in the way that cannot be opened (here a link to itself) is no first run: the window
+// opens and says so in a box, nothing is stored over the file, and --style is refused.
+TEST_F(LaunchTest, UnreadableFileIsShownInABoxAndNeverStoredOver) {
+    fs::create_directories(m_dir);
+    fs::create_symlink("SysData.dat", m_dir / "SysData.dat");
+    const std::string said =
+        (m_dir / "SysData.dat").string() + " cannot be opened: Too many levels of symbolic links";
+    {
+        Launch styled(withData(m_dir, 3), environment());
+        EXPECT_EQ(styled.open(factory()), 1);
+        EXPECT_EQ(styled.failure(), "nothing is stored: " + said);
+        EXPECT_TRUE(m_requests.empty());
+    }
+    m_err.str("");
+    Launch launch(withData(m_dir), environment());
+    ASSERT_EQ(launch.open(factory()), std::nullopt);
+    EXPECT_FALSE(launch.firstRun());
+    ASSERT_EQ(m_requests.size(), 1u);
+    EXPECT_FALSE(m_requests[0].firstRun);
+    EXPECT_EQ(m_err.str(),
+              "quorvel: " + said + "; it is left as it is and nothing is stored over it\n");
+    EXPECT_FALSE(launch.data()->Store().stored);
+
+    launch.show();
+    QApplication::processEvents();
+    auto* box = launch.window()->findChild<QMessageBox*>(QStringLiteral("unreadableFileMessage"));
+    ASSERT_NE(box, nullptr);
+    EXPECT_TRUE(box->isVisible());
+    EXPECT_EQ(box->text().toStdString(),
+              said +
+                  "; it is left as it is and nothing is stored over it.\n"
+                  "Quorvel runs without storing: nothing you do now is kept.");
+    box->close();
+    EXPECT_TRUE(fs::is_symlink(m_dir / "SysData.dat"));
+    EXPECT_EQ(fs::read_symlink(m_dir / "SysData.dat"), "SysData.dat");
 }
 
 TEST_F(LaunchTest, CleanFileShowsNoBox) {

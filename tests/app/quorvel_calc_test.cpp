@@ -3,6 +3,7 @@
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -12,6 +13,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <limits>
 #include <regex>
 #include <sstream>
@@ -303,7 +305,7 @@ TEST_F(QuorvelCalc, TwoRunsOnOneFolderLoseNoLine) {
 
 TEST_F(QuorvelCalc, RunWaitsForTheFolderThenGivesUpNamingTheHolder) {
     Running holder({"--data", m_dir.string()}, m_dir / "holder.out", nullptr);
-    const std::string pidLine = std::to_string(holder.pid()) + "\n";
+    const std::string pidLine = std::to_string(holder.pid()) + " quorvel-calc\n";
     for (int i = 0; i < 250 && slurp(m_dir / "SysData.lock") != pidLine; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
@@ -313,7 +315,7 @@ TEST_F(QuorvelCalc, RunWaitsForTheFolderThenGivesUpNamingTheHolder) {
     EXPECT_EQ(refused.status, 1);
     EXPECT_EQ(refused.out, "");
     EXPECT_EQ(refused.err, "quorvel-calc: the data folder " + m_dir.string() +
-                               " is in use by quorvel (pid " + std::to_string(holder.pid()) +
+                               " is in use by quorvel-calc (pid " + std::to_string(holder.pid()) +
                                ")\n");
 
     Running waiter({"--data", m_dir.string(), "6*7"}, m_dir / "waiter.out", "10000");
@@ -327,6 +329,141 @@ TEST_F(QuorvelCalc, RunWaitsForTheFolderThenGivesUpNamingTheHolder) {
     const std::string file = slurp(m_dir / "SysData.dat");
     EXPECT_NE(file.find("   1+1=2"), std::string::npos);
     EXPECT_NE(file.find("   6*7=42"), std::string::npos);
+}
+
+// The command prefix that runs quorvel-calc as the account nobody; empty where that cannot
+// be done (not root, no setpriv). Root ignores file modes, so only another account meets a
+// file it may not read or a folder it may not write.
+std::string asNobody() {
+    if (::geteuid() != 0 || std::system("command -v setpriv >/dev/null 2>&1") != 0) return {};
+    return "setpriv --reuid=nobody --regid=nogroup --clear-groups ";
+}
+
+// A data file that is there but cannot be opened is no first run: the run answers with the
+// usual settings, says why once at the start and once at the store it refuses, leaves the
+// file exactly as it is, and ends with status 1.
+TEST_F(QuorvelCalc, UnreadableDataFileIsLeftAloneAndTheRunEndsWithOne) {
+    const fs::path data = m_dir / "data";
+    const fs::path file = data / "SysData.dat";
+    ASSERT_EQ(run({"--data", data.string(), "(m)=3", "1+1"}).status, 0);
+    const std::string bytes = slurp(file);
+    const std::string prefix = asNobody();
+    struct Case {
+        const char* name;
+        bool needsNobody;
+        std::function<void()> make;
+        const char* why;
+    };
+    const Case cases[] = {
+        {"mode 000", true,
+         [&] {
+             ASSERT_EQ(::chown(file.c_str(), 65534, 65534), 0);
+             fs::permissions(file, fs::perms::none);
+         },
+         "Permission denied"},
+        {"another account's, after a restore", true,
+         [&] {
+             ASSERT_EQ(::chown(file.c_str(), 0, 0), 0);
+             fs::permissions(file, fs::perms::owner_read | fs::perms::owner_write);
+         },
+         "Permission denied"},
+        {"a loop of links", false,
+         [&] {
+             fs::rename(file, m_dir / "kept");
+             fs::create_symlink("SysData.dat", file);
+         },
+         "Too many levels of symbolic links"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        if (c.needsNobody && prefix.empty()) continue;
+        // nobody may write the folder, so a store could replace the file.
+        if (::geteuid() == 0) {
+            ASSERT_EQ(::chown(data.c_str(), 65534, 65534), 0);
+        }
+        c.make();
+        struct stat before {};
+        ASSERT_EQ(::lstat(file.c_str(), &before), 0);
+        const Outcome r =
+            run({"--data", data.string(), "2+2", "m*2"}, "", c.needsNobody ? prefix : "");
+        EXPECT_EQ(r.out, "4\n2\n");  // M is 1: the file's 3 was never read
+        EXPECT_EQ(r.status, 1);
+        const std::string reason = file.string() + " cannot be opened: " + c.why;
+        EXPECT_EQ(r.err, "quorvel-calc: " + reason +
+                             "; it is left as it is and nothing is stored over it\n"
+                             "quorvel-calc: nothing is stored: " +
+                             reason + "\n");
+        struct stat after {};
+        ASSERT_EQ(::lstat(file.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_uid, before.st_uid);
+        if (!fs::is_symlink(file)) {
+            EXPECT_EQ(slurp(file), bytes);
+        }
+        std::vector<std::string> names;
+        for (const auto& entry : fs::directory_iterator(data)) {
+            names.push_back(entry.path().filename().string());
+        }
+        std::sort(names.begin(), names.end());
+        EXPECT_EQ(names, (std::vector<std::string>{"SysData.dat", "SysData.lock"}));
+    }
+    if (prefix.empty()) GTEST_SKIP() << "the unreadable cases need root and setpriv";
+}
+
+TEST_F(QuorvelCalc, ReadOnlyDataFolderIsNamedAsSuch) {
+    const std::string prefix = asNobody();
+    if (prefix.empty()) GTEST_SKIP() << "needs root and setpriv: root writes anywhere";
+    const fs::path data = m_dir / "read-only";
+    fs::create_directories(data);  // root's, 0755
+    const Outcome r = run({"--data", data.string(), "1+1"}, "", prefix);
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err, "quorvel-calc: the data folder " + data.string() + " is not writable\n");
+    EXPECT_TRUE(fs::is_empty(data));
+}
+
+// A SysData.dat linked into another folder (a synced one, say) stays a link, and every run
+// adds to the file at its end.
+TEST_F(QuorvelCalc, LinkedDataFileStaysALink) {
+    const fs::path data = m_dir / "data";
+    const fs::path synced = m_dir / "synced";
+    fs::create_directories(data);
+    fs::create_directories(synced);
+    fs::create_symlink("../synced/SysData.dat", data / "SysData.dat");
+    for (const char* expression : {"1+1", "2*3"}) {
+        const Outcome r = run({"--data", data.string(), expression});
+        EXPECT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "");
+        ASSERT_TRUE(fs::is_symlink(data / "SysData.dat"));
+        EXPECT_EQ(fs::read_symlink(data / "SysData.dat"), "../synced/SysData.dat");
+    }
+    const std::string file = slurp(synced / "SysData.dat");
+    EXPECT_NE(file.find("   1+1=2"), std::string::npos);
+    EXPECT_NE(file.find("   2*3=6"), std::string::npos);
+    EXPECT_EQ(std::distance(fs::directory_iterator(synced), {}), 1);
+}
+
+// A file far beyond any data file's size is refused before it is read, and kept.
+TEST_F(QuorvelCalc, HugeDataFileIsRefusedBeforeItIsRead) {
+    const fs::path file = m_dir / "SysData.dat";
+    std::ofstream(file) << "x";
+    fs::resize_file(file, 4ull << 30);  // sparse: no disk taken
+    const auto start = std::chrono::steady_clock::now();
+    const Outcome r = run({"--data", m_dir.string(), "2+2"});
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(r.out, "4\n");
+    EXPECT_EQ(r.status, 1);
+    EXPECT_EQ(r.err.rfind("quorvel-calc: " + file.string() +
+                              " is 4294967296 bytes, more than the 64 MB a data file may hold; "
+                              "it is left as it is and nothing is stored over it\n",
+                          0),
+              0u)
+        << r.err;
+    EXPECT_EQ(fs::file_size(file), 4ull << 30);
+    for (const auto& entry : fs::directory_iterator(m_dir)) {
+        EXPECT_EQ(entry.path().filename().string().find("damaged"), std::string::npos);
+    }
 }
 
 TEST_F(QuorvelCalc, MissingDataFolderIsCreated) {

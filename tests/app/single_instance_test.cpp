@@ -12,6 +12,8 @@
 #include <QSignalSpy>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
+#include <functional>
 #include <future>
 #include <thread>
 
@@ -31,6 +33,79 @@ bool wakeWhileServing(const SingleInstance& waker, std::chrono::milliseconds pat
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
     }
     return woke.get();
+}
+
+// The socket's folder: a private $XDG_RUNTIME_DIR, else a private folder of the user's own in
+// the temporary folder; never one another user can enter or has put in its place.
+TEST(SingleInstance, SocketFolderIsPrivateToTheUser) {
+    namespace fs = std::filesystem;
+    const fs::path dir =
+        fs::temp_directory_path() / ("quorvel-socket-folder-" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    const fs::path runtime = dir / "runtime";
+    const fs::path base = dir / "tmp";
+    const uid_t uid = ::getuid();
+    const fs::path fallback = base / ("quorvel-" + std::to_string(uid));
+    struct Case {
+        const char* name;
+        std::string runtime;  // as $XDG_RUNTIME_DIR gives it
+        fs::perms runtimeMode;
+        std::function<void()> prepare;
+        fs::path expected;  // empty: no place
+    };
+    const auto none = [] {};
+    const Case cases[] = {
+        {"private runtime folder", runtime.string(), fs::perms::owner_all, none, runtime},
+        {"runtime folder open to others", runtime.string(), fs::perms::all, none, fallback},
+        {"group may enter", runtime.string(), fs::perms::owner_all | fs::perms::group_exec, none,
+         fallback},
+        {"relative", "runtime", fs::perms::owner_all, none, fallback},
+        {"unset", "", fs::perms::owner_all, none, fallback},
+        {"fallback left open by mistake",
+         "",
+         fs::perms::owner_all,
+         [&] {
+             fs::create_directories(fallback);
+             fs::permissions(fallback, fs::perms::all);
+         },
+         {}},
+        {"fallback replaced by a link",
+         "",
+         fs::perms::owner_all,
+         [&] {
+             fs::create_directories(dir / "elsewhere");
+             fs::permissions(dir / "elsewhere", fs::perms::owner_all);
+             fs::create_directory_symlink(dir / "elsewhere", fallback);
+         },
+         {}},
+        {"fallback another user's",
+         "",
+         fs::perms::owner_all,
+         [&] {
+             fs::create_directories(fallback);
+             fs::permissions(fallback, fs::perms::owner_all);
+             if (::chown(fallback.c_str(), uid + 1, uid + 1) != 0) fs::remove(fallback);
+         },
+         {}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(dir);
+        fs::create_directories(runtime);
+        fs::create_directories(base);
+        fs::permissions(runtime, c.runtimeMode);
+        c.prepare();
+        const bool chownRefused =
+            std::string(c.name) == "fallback another user's" && !fs::exists(fallback);
+        if (chownRefused) continue;  // not root: cannot give a folder away
+        const SocketFolder folder = InstanceSocketFolder(c.runtime, uid, base);
+        EXPECT_EQ(folder.path, c.expected);
+        EXPECT_EQ(folder.error.empty(), !c.expected.empty()) << folder.error;
+        if (c.expected == fallback) {
+            EXPECT_EQ(fs::status(fallback).permissions(), fs::perms::owner_all);
+        }
+    }
+    fs::remove_all(dir);
 }
 
 TEST(SingleInstance, LaterStartWakesTheListener) {

@@ -9,11 +9,18 @@
 #include <iterator>
 #include <thread>
 
+#include "other_account.h"
+
 namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
 using std::chrono::milliseconds;
+
+// What this process writes into a lock file it holds.
+std::string ownLockText() {
+    return std::to_string(::getpid()) + " " + program_invocation_short_name + "\n";
+}
 
 class DataFolderTest : public ::testing::Test {
 protected:
@@ -83,7 +90,7 @@ TEST_F(DataFolderTest, OpenCreatesMissingFoldersOrSaysWhyNot) {
 TEST_F(DataFolderTest, SecondHolderIsToldWhoHoldsTheFolder) {
     FolderLockResult first = FolderLock::tryAcquire(m_dir);
     ASSERT_TRUE(first.lock) << first.error;
-    EXPECT_EQ(lockFileText(), std::to_string(::getpid()) + "\n");
+    EXPECT_EQ(lockFileText(), ownLockText());
 
     // flock conflicts between two opens even in one process, so one process can stand in
     // for two programs here; tests/app does it with two.
@@ -93,12 +100,13 @@ TEST_F(DataFolderTest, SecondHolderIsToldWhoHoldsTheFolder) {
         const FolderLockResult second = FolderLock::acquire(m_dir, wait);
         EXPECT_GE(std::chrono::steady_clock::now() - start, wait);
         EXPECT_FALSE(second.lock);
+        EXPECT_TRUE(second.inUse);
         EXPECT_EQ(second.holder, ::getpid());
-        EXPECT_EQ(second.error, "the data folder " + m_dir.string() +
-                                    " is in use by quorvel (pid " + std::to_string(::getpid()) +
-                                    ")");
+        EXPECT_EQ(second.holderProgram, program_invocation_short_name);
+        EXPECT_EQ(second.error, "the data folder " + m_dir.string() + " is in use by " +
+                                    program_invocation_short_name + " (pid " +
+                                    std::to_string(::getpid()) + ")");
     }
-    EXPECT_EQ(FolderInUseMessage("/d", 0), "the data folder /d is in use by quorvel");
 
     // Moving keeps the lock; destroying the last owner frees it and clears the pid.
     std::optional<FolderLock> moved(std::move(*first.lock));
@@ -120,7 +128,50 @@ TEST_F(DataFolderTest, WaiterGetsTheLockWhenTheHolderLetsGo) {
     releaser.join();
     ASSERT_TRUE(waited.lock) << waited.error;
     EXPECT_EQ(waited.error, "");
-    EXPECT_EQ(lockFileText(), std::to_string(::getpid()) + "\n");
+    EXPECT_EQ(lockFileText(), ownLockText());
+}
+
+TEST(LockHolder, LockFileTextNamesPidAndProgram) {
+    struct Case {
+        const char* text;
+        pid_t pid;
+        const char* program;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"4242 quorvel-calc\n", 4242, "quorvel-calc",
+         "the data folder /d is in use by quorvel-calc (pid 4242)"},
+        {"17 quorvel\n", 17, "quorvel", "the data folder /d is in use by quorvel (pid 17)"},
+        {"17\n", 17, "", "the data folder /d is in use by another program (pid 17)"},
+        {"17 \x1b[2Jgone\n", 17, "", "the data folder /d is in use by another program (pid 17)"},
+        {"", 0, "", "the data folder /d is in use by another program"},
+        {"-5 quorvel\n", 0, "", "the data folder /d is in use by another program"},
+        {"soon quorvel\n", 0, "", "the data folder /d is in use by another program"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.text);
+        const LockHolder holder = ParseLockHolder(c.text);
+        EXPECT_EQ(holder.pid, c.pid);
+        EXPECT_EQ(holder.program, c.program);
+        EXPECT_EQ(FolderInUseMessage("/d", holder.pid, holder.program), c.message);
+    }
+}
+
+// A folder this account may not write is named as such, whether or not a lock file is there
+// already; root writes anywhere, so nobody tries.
+TEST_F(DataFolderTest, ReadOnlyFolderIsNamedAsSuch) {
+    for (const bool lockFileThere : {false, true}) {
+        SCOPED_TRACE(lockFileThere ? "lock file there" : "no lock file");
+        if (lockFileThere) std::ofstream(m_dir / kLockFileName) << "";
+        const auto answer = test::AsNobody([&] {
+            const FolderLockResult opened = OpenDataFolder(m_dir, milliseconds(0));
+            const FolderLockResult locked = FolderLock::acquire(m_dir, milliseconds(0));
+            return opened.error + "|" + (lockFileThere ? std::string("-") : locked.error);
+        });
+        if (!answer) GTEST_SKIP() << "cannot run as another account here";
+        const std::string message = "the data folder " + m_dir.string() + " is not writable";
+        EXPECT_EQ(*answer, message + "|" + (lockFileThere ? "-" : message));
+    }
 }
 
 TEST(DataFolderWait, EnvironmentShortensTheWait) {

@@ -9,10 +9,12 @@
 #include <csignal>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <iterator>
 #include <regex>
 
 #include "data/atomic_file.h"
+#include "other_account.h"
 
 namespace quorvel {
 namespace {
@@ -65,6 +67,7 @@ TEST_F(SysDataHolderTest, MissingFileKeepsNewValuesAndFirstStoreCreatesIt) {
     const LoadResult result = holder.Load();
     EXPECT_EQ(result.code(), 1);
     EXPECT_EQ(result.outcome, LoadOutcome::NotOpened);
+    EXPECT_TRUE(result.missing);
     EXPECT_NE(result.reason.find("No such file"), std::string::npos) << result.reason;
     EXPECT_EQ(holder.data().paramF, "9");
 
@@ -142,6 +145,7 @@ TEST_F(SysDataHolderTest, SoundAndMissingFilesMakeNoCopy) {
     write("");
     const LoadResult empty = holder.Load();
     EXPECT_EQ(empty.outcome, LoadOutcome::NotOpened);  // an empty file is a missing one
+    EXPECT_FALSE(empty.missing);                       // but no first run
     EXPECT_EQ(empty.reason, (m_dir / "SysData.dat").string() + ": empty file");
     EXPECT_FALSE(empty.damaged());
     EXPECT_EQ(empty.notice(), "");
@@ -154,27 +158,207 @@ TEST_F(SysDataHolderTest, SoundAndMissingFilesMakeNoCopy) {
 }
 
 TEST_F(SysDataHolderTest, DamagedFileThatCannotBeCopiedIsNotReplaced) {
-    if (::geteuid() == 0) GTEST_SKIP() << "root writes into read-only folders";
     write("garbage");
-    fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
-    SysDataHolder holder(m_dir);
-    const LoadResult loaded = holder.Load();
-    EXPECT_TRUE(loaded.damagedCopy.empty());
-    EXPECT_NE(loaded.notice().find("no copy could be kept"), std::string::npos) << loaded.notice();
-    fs::permissions(m_dir, fs::perms::owner_all);
-    const StoreResult stored = holder.Store();
-    EXPECT_EQ(stored.code(), 0);
-    EXPECT_NE(stored.reason.find("not replaced"), std::string::npos) << stored.reason;
-    EXPECT_EQ(contents(holder.path()), "garbage");
+    // The folder's owner may not write it for the load, then may again for the store.
+    const auto check = [this] {
+        fs::permissions(m_dir, fs::perms::owner_read | fs::perms::owner_exec);
+        SysDataHolder holder(m_dir);
+        const LoadResult loaded = holder.Load();
+        fs::permissions(m_dir, fs::perms::owner_all);
+        const StoreResult stored = holder.Store();
+        return std::string(loaded.damagedCopy.empty() ? "no copy" : "copy") + "|" +
+               loaded.notice() + "|" + stored.reason;
+    };
+    std::string answer;
+    if (::geteuid() != 0) {
+        answer = check();
+    } else {
+        // Root writes into read-only folders; nobody does not.
+        ASSERT_EQ(::chown(m_dir.c_str(), test::kNobody, test::kNoGroup), 0);
+        const auto asNobody = test::AsNobody(check);
+        if (!asNobody) GTEST_SKIP() << "cannot run as another account here";
+        answer = *asNobody;
+    }
+    EXPECT_EQ(answer.rfind("no copy|", 0), 0u) << answer;
+    EXPECT_NE(answer.find("no copy could be kept"), std::string::npos) << answer;
+    EXPECT_NE(answer.find("|" + (m_dir / "SysData.dat").string() + ": not replaced"),
+              std::string::npos)
+        << answer;
+    EXPECT_EQ(contents(m_dir / "SysData.dat"), "garbage");
 }
 
-TEST_F(SysDataHolderTest, NonFilesInItsPlaceAreNotOpened) {
+// Only "no such file" is a missing file. Whatever else is in the way of reading is said with
+// its reason, and no store replaces the file: its log and settings may all be in there.
+TEST_F(SysDataHolderTest, UnreadableFilesAreLeftAsTheyAreAndNeverStoredOver) {
     const fs::path path = m_dir / "SysData.dat";
-    fs::create_directory(path);
-    EXPECT_EQ(SysDataHolder(m_dir).Load().outcome, LoadOutcome::NotOpened);
-    fs::remove(path);
-    ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0);  // would block a plain open
-    EXPECT_EQ(SysDataHolder(m_dir).Load().outcome, LoadOutcome::NotOpened);
+    struct Case {
+        const char* name;
+        std::function<void()> make;
+        const char* reason;  // follows the path
+    };
+    const Case cases[] = {
+        {"a loop of links", [&] { fs::create_symlink("SysData.dat", path); },
+         " cannot be opened: Too many levels of symbolic links"},
+        {"a folder", [&] { fs::create_directory(path); }, " cannot be opened: not a regular file"},
+        {"a FIFO, which would block a plain open",
+         [&] { ASSERT_EQ(::mkfifo(path.c_str(), 0600), 0); },
+         " cannot be opened: not a regular file"},
+        {"over the size bound",
+         [&] {
+             std::ofstream(path) << "x";
+             fs::resize_file(path, kMaxSysDataBytes + 1);
+         },
+         " is 67108865 bytes, more than the 64 MB a data file may hold"},
+        {"4 GiB, which would not even fit",
+         [&] {
+             std::ofstream(path) << "x";
+             fs::resize_file(path, 4ull << 30);
+         },
+         " is 4294967296 bytes, more than the 64 MB a data file may hold"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove_all(path);
+        c.make();
+        struct stat before {};
+        ASSERT_EQ(::lstat(path.c_str(), &before), 0);
+        SysDataHolder holder(m_dir);
+        holder.data().paramM = "6";
+        const LoadResult loaded = holder.Load();
+        EXPECT_EQ(loaded.outcome, LoadOutcome::Unreadable);
+        EXPECT_FALSE(loaded.missing);
+        EXPECT_FALSE(loaded.damaged());
+        EXPECT_EQ(loaded.code(), 1);
+        EXPECT_EQ(loaded.reason, path.string() + c.reason);
+        EXPECT_EQ(loaded.notice(),
+                  loaded.reason + "; it is left as it is and nothing is stored over it");
+        EXPECT_EQ(holder.data().paramM, "6");
+
+        holder.data().log.push_back("1+1=2");
+        const StoreResult stored = holder.Store();
+        EXPECT_FALSE(stored.stored);
+        EXPECT_EQ(stored.reason, "nothing is stored: " + loaded.reason);
+        struct stat after {};
+        ASSERT_EQ(::lstat(path.c_str(), &after), 0);
+        EXPECT_EQ(after.st_ino, before.st_ino);
+        EXPECT_EQ(after.st_mode, before.st_mode);
+        EXPECT_EQ(after.st_size, before.st_size);
+        EXPECT_EQ(entries(), 1u);  // no copy, no temporary file
+    }
+}
+
+// Root reads anything, so the files another account may not open are met as nobody.
+TEST_F(SysDataHolderTest, FilesThisAccountMayNotReadAreLeftAsTheyAre) {
+    SysDataHolder owner(m_dir);
+    owner.data().log = {"7*6=42"};
+    ASSERT_TRUE(owner.Store().stored);
+    const std::string bytes = contents(owner.path());
+    ASSERT_EQ(::chown(m_dir.c_str(), test::kNobody, test::kNoGroup), 0);
+    struct Case {
+        const char* name;
+        uid_t owner;
+        fs::perms mode;
+    };
+    const Case cases[] = {
+        {"mode 000", test::kNobody, fs::perms::none},
+        {"another account's after a restore", 0, fs::perms::owner_read | fs::perms::owner_write},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        ASSERT_EQ(::chown(owner.path().c_str(), c.owner, test::kNoGroup), 0);
+        fs::permissions(owner.path(), c.mode);
+        const auto answer = test::AsNobody([&] {
+            SysDataHolder holder(m_dir);
+            const LoadResult loaded = holder.Load();
+            holder.data().log.push_back("1+1=2");
+            return loaded.reason + "|" + holder.Store().reason;
+        });
+        if (!answer) GTEST_SKIP() << "cannot run as another account here";
+        const std::string reason = owner.path().string() + " cannot be opened: Permission denied";
+        EXPECT_EQ(*answer, reason + "|nothing is stored: " + reason);
+        EXPECT_EQ(contents(owner.path()), bytes);
+        EXPECT_EQ(fs::status(owner.path()).permissions(), c.mode);
+        EXPECT_EQ(entries(), 1u);
+    }
+}
+
+// A SysData.dat that links elsewhere (into a synced folder, say) stays a link: the store
+// replaces the file at the end of the links, with its temporary file beside it.
+TEST_F(SysDataHolderTest, LinkedFileIsWrittenThroughTheLink) {
+    const fs::path data = m_dir / "data";
+    const fs::path synced = m_dir / "synced";
+    struct Case {
+        const char* name;
+        std::function<void()> make;  // links data/SysData.dat
+        fs::path file;               // where the bytes end up
+    };
+    const Case cases[] = {
+        {"relative, counted from the link's folder",
+         [&] { fs::create_symlink("../synced/real.dat", data / "SysData.dat"); },
+         synced / "real.dat"},
+        {"absolute", [&] { fs::create_symlink(synced / "real.dat", data / "SysData.dat"); },
+         synced / "real.dat"},
+        {"a chain whose second link is relative to its own folder",
+         [&] {
+             fs::create_directories(synced / "deeper");
+             fs::create_symlink("deeper/real.dat", synced / "hop.dat");
+             fs::create_symlink(synced / "hop.dat", data / "SysData.dat");
+         },
+         synced / "deeper" / "real.dat"},
+    };
+    for (const Case& c : cases) {
+        for (const bool targetExists : {true, false}) {
+            SCOPED_TRACE(std::string(c.name) + (targetExists ? "" : ", target not there yet"));
+            fs::remove_all(data);
+            fs::remove_all(synced);
+            fs::create_directories(data);
+            fs::create_directories(synced);
+            c.make();
+            if (targetExists) {
+                std::ofstream(c.file) << "";
+                fs::permissions(
+                    c.file, fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+            }
+            const fs::path linkText = fs::read_symlink(data / "SysData.dat");
+
+            SysDataHolder holder(data);
+            EXPECT_EQ(holder.Load().missing, !targetExists);
+            holder.data().log = {"2+2=4"};
+            const StoreResult stored = holder.Store();
+            ASSERT_TRUE(stored.stored) << stored.reason;
+            EXPECT_TRUE(fs::is_symlink(data / "SysData.dat"));
+            EXPECT_EQ(fs::read_symlink(data / "SysData.dat"), linkText);
+            EXPECT_EQ(contents(c.file), EncodeSysDataFile(holder.data()));
+            if (targetExists) {
+                EXPECT_EQ(fs::status(c.file).permissions(),
+                          fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
+            }
+            for (const auto& entry : fs::recursive_directory_iterator(m_dir)) {
+                EXPECT_EQ(entry.path().filename().string().find(".tmp-"), std::string::npos)
+                    << entry.path();
+            }
+            SysDataHolder reader(data);
+            EXPECT_EQ(reader.Load().outcome, LoadOutcome::Read);
+            EXPECT_EQ(reader.data().log, holder.data().log);
+        }
+    }
+}
+
+TEST_F(SysDataHolderTest, DataBeyondTheSizeBoundIsNotStored) {
+    SysDataHolder holder = storedThenChanged();
+    const std::string old = contents(holder.path());
+    holder.data().log.assign(kMaxSysDataBytes / 60000 + 1, std::string(60000, '7'));
+    const StoreResult stored = holder.Store();
+    EXPECT_FALSE(stored.stored);
+    EXPECT_NE(stored.reason.find(holder.path().string() + " is not stored: the data would take "),
+              std::string::npos)
+        << stored.reason;
+    EXPECT_NE(stored.reason.find("more than the 64 MB a data file may hold; clear the log"),
+              std::string::npos)
+        << stored.reason;
+    EXPECT_EQ(contents(holder.path()), old);
+    holder.data().log.resize(1);
+    EXPECT_TRUE(holder.Store().stored);
 }
 
 TEST_F(SysDataHolderTest, StoreIntoUnwritablePlacesFailsWithReason) {

@@ -5,6 +5,22 @@
 namespace quorvel {
 namespace {
 
+// A byte of 0x80 or above anywhere, in the words read eight at a time or in the rest.
+TEST(TextEncoding, IsAsciiSeesAHighByteAnywhere) {
+    EXPECT_TRUE(isAscii(""));
+    for (const std::size_t length : {1u, 7u, 8u, 9u, 16u, 23u}) {
+        const std::string plain(length, '\x7f');
+        EXPECT_TRUE(isAscii(plain)) << length;
+        for (std::size_t at = 0; at < length; ++at) {
+            for (const char high : {'\x80', '\xff'}) {
+                std::string text = plain;
+                text[at] = high;
+                EXPECT_FALSE(isAscii(text)) << length << " at " << at;
+            }
+        }
+    }
+}
+
 TEST(TextEncoding, Utf8ToUtf16) {
     struct Case {
         const char* name;
