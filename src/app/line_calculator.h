@@ -41,6 +41,8 @@ public:
                    StderrPrompter& prompter, std::ostream& out);
 
     void handle(std::string_view line);
+    // A line longer than an expression may be, known only by its length: refused like one.
+    void refuseTooLong();
     // 1 once a line failed or a store failed.
     int status() const { return m_failed || m_storeFailed ? 1 : 0; }
 
@@ -60,7 +62,8 @@ private:
 };
 
 // Feeds every line of `in` to the calculator, numbering the messages when `numbered`. A UTF-8
-// byte order mark before the first line is skipped.
+// byte order mark before the first line is skipped. A line longer than an expression may be is
+// refused without being held in memory.
 void CalculateStream(std::istream& in, LineCalculator& calculator, StderrPrompter& prompter,
                      bool numbered, std::ostream& out);
 
