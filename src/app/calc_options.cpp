@@ -66,8 +66,9 @@ An option's value may also follow an equals sign: --places=5.
 Standard error: command-line errors start with "quorvel-calc:"; a calculation's message
 starts with its title ("Quorvel Warning Message: ..."), behind "Line N: " when the
 expressions come from a file or a pipe.
-Exit status: 0 all calculated, 1 a calculation failed or there was nothing to calculate,
-2 bad command line (a speech TEXT past its bounds included).
+Exit status: 0 all calculated, 1 a calculation failed, a line had nothing to calculate, or
+the expressions, files or piped input held no line to calculate (empty input, blank lines
+only), 2 bad command line (a speech TEXT past its bounds included).
 )";
 
 namespace {

@@ -101,6 +101,7 @@ bool LineCalculator::answerWithoutCalculating(const std::string& text) {
         m_out << '\n';
         return true;
     }
+    m_anyText = true;
     std::string_view reason;
     switch (DecideEqual(text)) {
         case EqualAction::Nothing:
@@ -129,10 +130,17 @@ bool LineCalculator::answerWithoutCalculating(const std::string& text) {
 }
 
 void LineCalculator::refuseTooLong() {
+    m_anyText = true;
     m_prompter.showMessage(msg::expressionTooLong(), msg::kTitleMalformed,
                            MessageIcon::Exclamation);
     m_failed = true;
     m_out << '\n';
+}
+
+void LineCalculator::endOfInput() {
+    if (m_anyText) return;
+    m_prompter.showMessage(kNothingToCalculate, msg::kTitleMessage, MessageIcon::Information);
+    m_failed = true;
 }
 
 void LineCalculator::store() {

@@ -43,6 +43,9 @@ public:
     void handle(std::string_view line);
     // A line longer than an expression may be, known only by its length: refused like one.
     void refuseTooLong();
+    // After the last line of arguments, files or a pipe: input with no line to calculate
+    // (none at all, or only blank ones) is told so and fails.
+    void endOfInput();
     // 1 once a line failed or a store failed.
     int status() const { return m_failed || m_storeFailed ? 1 : 0; }
 
@@ -59,6 +62,7 @@ private:
     std::ostream& m_out;
     bool m_failed = false;
     bool m_storeFailed = false;
+    bool m_anyText = false;  // some line was not blank
 };
 
 // Feeds every line of `in` to the calculator, numbering the messages when `numbered`. A UTF-8

@@ -1,6 +1,6 @@
 // quorvel-calc's inputs are bounded while they are read: a line longer than an expression may
-// be is refused in every input path without being held, and speech requests are bounded
-// before anything is spoken.
+// be is refused in every input path without being held, speech requests are bounded before
+// anything is spoken, and input with nothing in it fails as --help says.
 
 #include <fcntl.h>
 #include <poll.h>
@@ -22,6 +22,9 @@ using quorvel::test::slurp;
 
 constexpr const char* kTooLong =
     "Warning Message: Sorry, the expression is too long. It may hold at most 4000 characters.\n";
+constexpr const char* kNothing =
+    "Quorvel Message: There is nothing to calculate: type an expression such as 2+3, an "
+    "assignment such as (M)=5 or an equation such as 2*x+3=7.\n";
 
 // SIZE bytes of digits and no line break, then a line to calculate, through a pipe. The
 // address space is held well below the line's size, so holding the line at all fails.
@@ -135,6 +138,32 @@ TEST_F(QuorvelCalc, PipedLinesAreAnsweredAsTheyArrive) {
     c.say(std::string(5000, '3'));  // a long line's start, then its end and a line after it
     c.say("3\n3*3\n");
     EXPECT_EQ(c.waitFor("9\n"), "4\n\n9\n");
+}
+
+TEST_F(QuorvelCalc, InputWithNothingToCalculateFails) {
+    std::ofstream(m_dir / "empty.txt").flush();
+    struct Case {
+        std::vector<std::string> args;
+        std::string input;
+        std::string out;
+        int status;
+    };
+    const Case kCases[] = {
+        {{}, "", "", 1},
+        {{}, "\n \r\n\t\n", "\n\n\n", 1},
+        {{""}, "", "\n", 1},
+        {{"", "  "}, "", "\n\n", 1},
+        {{"-f", (m_dir / "empty.txt").string()}, "", "", 1},
+        {{"", "2+2"}, "", "\n4\n", 0},
+        {{}, "\n5\n", "\n5\n", 0},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(testing::PrintToString(c.args) + " " + testing::PrintToString(c.input));
+        const Outcome r = run(c.args, c.input);
+        EXPECT_EQ(r.out, c.out);
+        EXPECT_EQ(r.err, c.status == 0 ? "" : kNothing);
+        EXPECT_EQ(r.status, c.status);
+    }
 }
 
 TEST_F(QuorvelCalc, SpeechRequestsOverTheirBoundsAreRefusedAtOnce) {
