@@ -22,8 +22,8 @@ public:
     BoundedLineReader(std::istream& in, std::size_t limit);
 
     // False at the end of the input. A read returns as soon as a whole line has arrived, and
-    // the stream's tied output is flushed before waiting, so a pipe's lines are answered one
-    // by one. `line.text` lasts until the next call.
+    // the stream's tied output is flushed first, so a pipe's lines are answered one by one.
+    // `line.text` lasts until the next call.
     bool next(Line& line);
 
     // Drops `prefix` (a byte order mark, say) when the input starts with it; call it first.
@@ -38,7 +38,7 @@ private:
     bool hand(Line& line, std::string_view text, std::size_t used);
 
     std::streambuf* m_in;
-    std::ostream* m_tie;  // flushed before a read that may wait
+    std::ostream* m_tie;  // flushed before each line
     std::size_t m_limit;
     std::string m_buffer;
     std::size_t m_start = 0;  // m_buffer before it is used up

@@ -138,6 +138,9 @@ TEST_F(QuorvelCalc, PipedLinesAreAnsweredAsTheyArrive) {
     c.say(std::string(5000, '3'));  // a long line's start, then its end and a line after it
     c.say("3\n3*3\n");
     EXPECT_EQ(c.waitFor("9\n"), "4\n\n9\n");
+    // Answered line by line, the answers keep their places among the messages.
+    EXPECT_EQ(runScript("printf '2+2\\n1/0\\n3\\n' | \"$CALC\" 2>&1").out,
+              "4\nLine 2: Quorvel Warning Message: Sorry,the denominator cannot be zero.\n\n3\n");
 }
 
 TEST_F(QuorvelCalc, InputWithNothingToCalculateFails) {
