@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "calc/messages.h"
+#include "calc/text_util.h"
 #include "data/settings_bridge.h"
 #include "speech/wording.h"
 
@@ -26,6 +27,8 @@ Expressions:
   Last1 .. Last5 are the five most recent results. F, K, M and W are parameters (each 1 until
   set): (M)=5 sets M, and 3*M then gives 15. An equation in x is solved: 2*x+3=7 gives 2.
   A plain number is answered with its shown form: 1.50 gives 1.5.
+  A line may hold at most 4000 characters, blanks included; a longer one is refused (an empty
+  answer line) without being read into memory, and the lines after it are calculated.
 
 Options:
   --places P            decimal places of results, 0 to 10000 (default 30)
@@ -42,8 +45,11 @@ Options:
   --speak-to FILE.wav COMMAND TEXT
                         write the spoken TEXT to a WAV file
                         COMMAND and its TEXT: key 7; input 2+3; result 5;
-                        inputresult "2+2----4"; msg welcome; expr "1:2+2=4|" (a repeat count,
-                        then items each ended by |)
+                        inputresult "2+2----4"; msg welcome (or help, calculate, minimize,
+                        talkinput, talkresult, talkinout, paste, function, log, setting, test,
+                        exit, copy); expr "1:2+2=4|" (a repeat count from 1 to 50, then items
+                        each ended by |). TEXT holds at most 4000 characters and may say at
+                        most 10000 words and 1000 pauses.
   --units [CATEGORY]    list the unit categories, or the units of one, name<TAB>factor a line
   --convert CATEGORY VALUE FROM TO
                         convert VALUE from unit FROM to unit TO; a unit may be named without
@@ -60,8 +66,9 @@ An option's value may also follow an equals sign: --places=5.
 Standard error: command-line errors start with "quorvel-calc:"; a calculation's message
 starts with its title ("Quorvel Warning Message: ..."), behind "Line N: " when the
 expressions come from a file or a pipe.
-Exit status: 0 all calculated, 1 a calculation failed or there was nothing to calculate,
-2 bad command line.
+Exit status: 0 all calculated, 1 a calculation failed, a line had nothing to calculate, or
+the expressions, files or piped input held no line to calculate (empty input, blank lines
+only), 2 bad command line (a speech TEXT past its bounds included).
 )";
 
 namespace {
@@ -166,6 +173,28 @@ Speech parseSpeech(std::string_view a, Arguments& args) {
     if (s.text.size() > msg::kMaxExpressionLength) {
         throw UsageError{"the text to speak is too long; it may hold at most " +
                          std::to_string(msg::kMaxExpressionLength) + " characters"};
+    }
+    if (ToLower(s.command) == "msg" && !isButtonWord(s.text)) {
+        std::string known;
+        for (std::string_view name : buttonWordNames())
+            known += (known.empty() ? "" : ", ") + std::string(name);
+        throw UsageError{"unknown message " + s.text + " (" + known + ")"};
+    }
+    // The window cuts such a request short; here it is refused before anything is spoken.
+    RequestCut cut = RequestCut::None;
+    makeWordPlan(s.command, s.text, &cut);
+    switch (cut) {
+        case RequestCut::None:
+            break;
+        case RequestCut::RepeatCount:
+            throw UsageError{"the repeat count of an expr text may be at most " +
+                             std::to_string(kMaxRepeatCount)};
+        case RequestCut::Words:
+            throw UsageError{"the text to speak says more than " +
+                             std::to_string(kMaxRequestWords) + " words"};
+        case RequestCut::Pauses:
+            throw UsageError{"the text to speak pauses more than " +
+                             std::to_string(kMaxRequestPauses) + " times"};
     }
     return s;
 }

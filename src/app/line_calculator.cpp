@@ -5,6 +5,7 @@
 #include "calc/calc_engine.h"
 #include "calc/calculate.h"
 #include "calc/exponent_expansion.h"
+#include "calc/line_reader.h"
 #include "calc/messages.h"
 #include "data/settings_bridge.h"
 #include "data/sys_data_holder.h"
@@ -72,6 +73,12 @@ LineCalculator::LineCalculator(bool steps, SysDataHolder* holder, const CalcSett
       m_out(out) {}
 
 void LineCalculator::handle(std::string_view line) {
+    // Checked before the copies below; the engine would refuse it only after them, and a plain
+    // number not at all.
+    if (line.size() > msg::kMaxExpressionLength) {
+        refuseTooLong();
+        return;
+    }
     // The input box drops blanks as they are typed, so "2 + 3" reaches it as "2+3".
     std::string text;
     text.reserve(line.size());
@@ -94,6 +101,7 @@ bool LineCalculator::answerWithoutCalculating(const std::string& text) {
         m_out << '\n';
         return true;
     }
+    m_anyText = true;
     std::string_view reason;
     switch (DecideEqual(text)) {
         case EqualAction::Nothing:
@@ -119,6 +127,20 @@ bool LineCalculator::answerWithoutCalculating(const std::string& text) {
     m_failed = true;
     m_out << '\n';
     return true;
+}
+
+void LineCalculator::refuseTooLong() {
+    m_anyText = true;
+    m_prompter.showMessage(msg::expressionTooLong(), msg::kTitleMalformed,
+                           MessageIcon::Exclamation);
+    m_failed = true;
+    m_out << '\n';
+}
+
+void LineCalculator::endOfInput() {
+    if (m_anyText) return;
+    m_prompter.showMessage(kNothingToCalculate, msg::kTitleMessage, MessageIcon::Information);
+    m_failed = true;
 }
 
 void LineCalculator::store() {
@@ -162,12 +184,17 @@ void LineCalculator::print(const CommandOutcome& outcome) {
 
 void CalculateStream(std::istream& in, LineCalculator& calculator, StderrPrompter& prompter,
                      bool numbered, std::ostream& out) {
+    BoundedLineReader reader(in, msg::kMaxExpressionLength);
+    reader.skipPrefix("\xEF\xBB\xBF");
     long number = 0;
-    for (std::string line; std::getline(in, line);) {
+    for (BoundedLineReader::Line line; reader.next(line);) {
         ++number;
-        if (number == 1 && line.starts_with("\xEF\xBB\xBF")) line.erase(0, 3);
         if (numbered) prompter.setLine(number);
-        calculator.handle(line);
+        if (line.tooLong) {
+            calculator.refuseTooLong();
+        } else {
+            calculator.handle(line.text);
+        }
     }
     prompter.setLine(0);
     out.flush();

@@ -41,6 +41,11 @@ public:
                    StderrPrompter& prompter, std::ostream& out);
 
     void handle(std::string_view line);
+    // A line longer than an expression may be, known only by its length: refused like one.
+    void refuseTooLong();
+    // After the last line of arguments, files or a pipe: input with no line to calculate
+    // (none at all, or only blank ones) is told so and fails.
+    void endOfInput();
     // 1 once a line failed or a store failed.
     int status() const { return m_failed || m_storeFailed ? 1 : 0; }
 
@@ -57,10 +62,12 @@ private:
     std::ostream& m_out;
     bool m_failed = false;
     bool m_storeFailed = false;
+    bool m_anyText = false;  // some line was not blank
 };
 
 // Feeds every line of `in` to the calculator, numbering the messages when `numbered`. A UTF-8
-// byte order mark before the first line is skipped.
+// byte order mark before the first line is skipped. A line longer than an expression may be is
+// refused without being held in memory.
 void CalculateStream(std::istream& in, LineCalculator& calculator, StderrPrompter& prompter,
                      bool numbered, std::ostream& out);
 

@@ -204,6 +204,7 @@ int calculateAll(const Options& options, SysDataHolder* holder, const CalcSettin
     } else {
         CalculateStream(std::cin, calculator, prompter, !::isatty(STDIN_FILENO), std::cout);
     }
+    calculator.endOfInput();
     std::cout.flush();
     return calculator.status();
 }

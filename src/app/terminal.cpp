@@ -10,8 +10,11 @@
 #include <cstdlib>
 #include <iostream>
 #include <string>
+#include <utility>
 
 #include "app/line_calculator.h"
+#include "calc/line_reader.h"
+#include "calc/messages.h"
 #include "calc/text_util.h"
 #include "data/data_folder.h"
 #include "speech/shared_library.h"
@@ -48,9 +51,13 @@ struct Readline {
     decltype(&::rl_callback_handler_install) callbackHandlerInstall;
     decltype(&::rl_callback_read_char) callbackReadChar;
     decltype(&::rl_callback_handler_remove) callbackHandlerRemove;
+    decltype(&::rl_getc) getc;
+    decltype(&::rl_variable_bind) variableBind;
     int* historyLength;
     int* historyBase;
     int* catchSignals;
+    int* lineEnd;  // the length of the line being typed
+    rl_getc_func_t** getcFunction;
 };
 
 // Nothing when the library cannot be opened or lacks a name, with the reason in `error`.
@@ -74,6 +81,10 @@ const Readline* openReadline(std::string& error) {
     library.bind(api.historyLength, "history_length");
     library.bind(api.historyBase, "history_base");
     library.bind(api.catchSignals, "rl_catch_signals");
+    library.bind(api.lineEnd, "rl_end");
+    library.bind(api.getc, "rl_getc");
+    library.bind(api.variableBind, "rl_variable_bind");
+    library.bind(api.getcFunction, "rl_getc_function");
     if (library.ok()) return &api;
     error = library.error();
     return nullptr;
@@ -86,6 +97,7 @@ const Readline* g_readline = nullptr;
 struct Session {
     LineCalculator* calculator = nullptr;
     bool done = false;
+    bool tooLong = false;  // the line being typed passed the limit and is being dropped
 };
 Session* g_session = nullptr;
 volatile std::sig_atomic_t g_interrupted = 0;
@@ -123,6 +135,12 @@ void onLine(char* raw) {
     }
     const std::string line(raw);
     std::free(raw);
+    if (std::exchange(g_session->tooLong, false)) {
+        g_session->calculator->refuseTooLong();
+        std::cout.flush();
+        std::cerr.flush();
+        return;
+    }
     if (!answerLine(line, *g_session->calculator)) {
         g_session->done = true;
         return;
@@ -130,9 +148,24 @@ void onLine(char* raw) {
     rememberLine(line);  // quit and exit are not kept
 }
 
+// Every key reaches readline through here, also those it takes in a burst while inserting.
+// Once the line being typed is past the limit it is emptied before each further key, so it
+// never holds more than the limit; Enter then refuses it.
+int boundedGetc(FILE* stream) {
+    const Readline& rl = *g_readline;
+    if (g_session != nullptr && *rl.lineEnd > 0) {
+        if (static_cast<std::size_t>(*rl.lineEnd) > msg::kMaxExpressionLength) {
+            g_session->tooLong = true;
+        }
+        if (g_session->tooLong) rl.replaceLine("", 1);
+    }
+    return rl.getc(stream);
+}
+
 // Ctrl+C drops the line being typed and shows a fresh prompt.
 void dropLine() {
     g_interrupted = 0;
+    if (g_session != nullptr) g_session->tooLong = false;
     const Readline& rl = *g_readline;
     rl.freeLineState();
     rl.callbackSigcleanup();
@@ -144,14 +177,20 @@ void dropLine() {
 
 // Without readline: the same session, without line editing or history.
 int runPlain(LineCalculator& calculator) {
-    std::string line;
-    for (;;) {
+    BoundedLineReader reader(std::cin, msg::kMaxExpressionLength);
+    for (BoundedLineReader::Line line;;) {
         std::cout << kPrompt << std::flush;
-        if (!std::getline(std::cin, line)) {
+        if (!reader.next(line)) {
             std::cout << '\n';
             break;
         }
-        if (!answerLine(line, calculator)) break;
+        if (line.tooLong) {
+            calculator.refuseTooLong();
+            std::cout.flush();
+            std::cerr.flush();
+        } else if (!answerLine(std::string(line.text), calculator)) {
+            break;
+        }
     }
     return calculator.status();
 }
@@ -196,6 +235,11 @@ int RunTerminal(LineCalculator& calculator, std::string_view version) {
     sigprocmask(SIG_BLOCK, &interruptOnly, &previousMask);
     sigset_t waitMask = previousMask;
     sigdelset(&waitMask, SIGINT);
+    *rl.getcFunction = boundedGetc;
+    // A paste is then read key by key like typing, through boundedGetc; bracketed, readline
+    // would gather all of it first, however long, and its lines are calculated one by one
+    // as piped lines are.
+    rl.variableBind("enable-bracketed-paste", "off");
     rl.callbackHandlerInstall(kPrompt, onLine);
     while (!session.done) {
         if (g_interrupted) {

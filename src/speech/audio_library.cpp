@@ -42,6 +42,7 @@ Loaded<SndFileApi> loadSndFile() {
     Loaded<SndFileApi> l;
     SndFileApi& a = l.api;
     lib.bind(a.open, "sf_open");
+    lib.bind(a.openFd, "sf_open_fd");
     lib.bind(a.close, "sf_close");
     lib.bind(a.strerror, "sf_strerror");
     lib.bind(a.readfShort, "sf_readf_short");

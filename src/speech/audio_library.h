@@ -27,6 +27,7 @@ struct PortAudioApi {
 
 struct SndFileApi {
     decltype(&::sf_open) open;
+    decltype(&::sf_open_fd) openFd;
     decltype(&::sf_close) close;
     decltype(&::sf_strerror) strerror;
     decltype(&::sf_readf_short) readfShort;

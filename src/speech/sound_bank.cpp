@@ -1,5 +1,9 @@
 #include "speech/sound_bank.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
@@ -10,24 +14,54 @@
 
 namespace quorvel {
 
+namespace {
+
+// The file opened for reading if it is a regular file. Opening does not wait: a FIFO named
+// like a recording would otherwise hold the program until something writes to it.
+int openRegularFile(const std::filesystem::path& file, std::string* error) {
+    const int fd = ::open(file.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) {
+        if (error != nullptr) *error = std::strerror(errno);
+        return -1;
+    }
+    struct stat status {};
+    if (::fstat(fd, &status) != 0 || !S_ISREG(status.st_mode)) {
+        if (error != nullptr) *error = "not a regular file";
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+}  // namespace
+
 std::optional<Sound> readWav(const std::filesystem::path& file, std::string* error) {
     const audio::SndFileApi* sf = audio::sndFile(error);
     if (sf == nullptr) return std::nullopt;
+    const int fd = openRegularFile(file, error);
+    if (fd < 0) return std::nullopt;
+    // libsndfile is left the descriptor, not its closing, so a failed open closes it once.
     SF_INFO info{};
-    SNDFILE* handle = sf->open(file.c_str(), SFM_READ, &info);
+    SNDFILE* handle = sf->openFd(fd, SFM_READ, &info, SF_FALSE);
     if (handle == nullptr) {
+        ::close(fd);
         if (error != nullptr) *error = sf->strerror(nullptr);
         return std::nullopt;
     }
-    if (info.channels < 1 || info.frames < 0) {
+    const auto closeAll = [&] {
         sf->close(handle);
+        ::close(fd);
+    };
+    if (info.channels < 1 || info.frames < 0) {
+        closeAll();
         if (error != nullptr) *error = "no audio channels";
         return std::nullopt;
     }
     std::vector<std::int16_t> interleaved(static_cast<std::size_t>(info.frames) *
                                           static_cast<std::size_t>(info.channels));
     const sf_count_t frames = sf->readfShort(handle, interleaved.data(), info.frames);
-    sf->close(handle);
+    closeAll();
 
     Sound sound;
     sound.sampleRate = info.samplerate;

@@ -27,6 +27,17 @@ bool WavWriter::save(const std::filesystem::path& file, std::string* error) cons
 bool writePlanToWav(const WordPlan& plan, const SoundBank& bank, const std::filesystem::path& file,
                     std::string* error, std::chrono::milliseconds gap) {
     WavWriter writer(bank, gap);
+    // Room for the whole recording at once: grown word by word it would at times take twice
+    // its size.
+    std::size_t frames = 0;
+    for (const WordEntry& entry : plan) {
+        if (entry.isPause()) {
+            frames += framesFor(entry.pause, bank.sampleRate());
+        } else if (const Sound* word = bank.find(entry.file)) {
+            frames += word->samples.size() + framesFor(gap, bank.sampleRate());
+        }
+    }
+    writer.reserve(frames);
     playPlan(plan, writer);
     return writer.save(file, error);
 }

@@ -20,6 +20,7 @@ public:
     void silence() override { m_spacing.parted(); }
 
     const Sound& sound() const { return m_sound; }
+    void reserve(std::size_t frames) { m_sound.samples.reserve(frames); }
     bool save(const std::filesystem::path& file, std::string* error = nullptr) const;
 
 private:

@@ -98,9 +98,37 @@ int leadingCount(std::string_view text) {
 }  // namespace
 
 bool Wording::stopped() {
+    if (m_spent) return true;
     if (!m_stop.testAndClear()) return false;
     m_player.silence();
     return true;
+}
+
+bool Wording::spend(std::size_t& spent, std::size_t budget, RequestCut cut) {
+    if (m_spent) return false;
+    if (spent == budget) {
+        m_spent = true;
+        if (m_cut == RequestCut::None) m_cut = cut;
+        return false;
+    }
+    ++spent;
+    return true;
+}
+
+void Wording::play(std::string_view wordFile) {
+    if (spend(m_words, kMaxRequestWords, RequestCut::Words)) m_player.play(wordFile, m_stop);
+}
+
+void Wording::pause(std::chrono::milliseconds duration) {
+    if (spend(m_pauses, kMaxRequestPauses, RequestCut::Pauses)) m_player.pause(duration, m_stop);
+}
+
+bool isButtonWord(std::string_view name) { return lookUp(kButtonWords, name) != nullptr; }
+
+std::vector<std::string_view> buttonWordNames() {
+    std::vector<std::string_view> names;
+    for (const auto& [name, file] : kButtonWords) names.push_back(name);
+    return names;
 }
 
 bool isSpeechCommand(std::string_view command) {
@@ -345,8 +373,12 @@ ReadingOutcome Wording::TalkInputResult(std::string_view text) {
 ReadingOutcome Wording::TalkExprList(std::string_view text) {
     const std::size_t colon = text.find(':');
     if (colon == std::string_view::npos) return Completed;
-    const int count = leadingCount(text.substr(0, colon));
+    int count = leadingCount(text.substr(0, colon));
     if (count < 1) return Completed;
+    if (count > kMaxRepeatCount) {
+        count = kMaxRepeatCount;
+        if (m_cut == RequestCut::None) m_cut = RequestCut::RepeatCount;
+    }
 
     std::string_view body = text.substr(colon + 1);
     const std::size_t lastBar = body.rfind('|');
@@ -378,10 +410,12 @@ ReadingOutcome Wording::TalkExprList(std::string_view text) {
     return Completed;
 }
 
-WordPlan makeWordPlan(std::string_view command, std::string_view text) {
+WordPlan makeWordPlan(std::string_view command, std::string_view text, RequestCut* cut) {
     PlanRecorder recorder;
     StopFlag neverSet;
-    Wording(recorder, neverSet).Talk(command, text);
+    Wording wording(recorder, neverSet);
+    wording.Talk(command, text);
+    if (cut != nullptr) *cut = wording.cut();
     return recorder.plan();
 }
 

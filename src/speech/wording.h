@@ -6,13 +6,25 @@
 // sees the same flag, so the word or pause under way is cut short too.
 
 #include <chrono>
+#include <cstddef>
 #include <string_view>
+#include <vector>
 
 #include "speech/word_player.h"
 
 namespace quorvel {
 
 enum class ReadingOutcome { Completed, Stopped };
+
+// Bounds of one request, so that no text, however repeated, speaks for hours or fills memory
+// with its plan or its WAV file. Past a bound the request is cut, quietly: a count above the
+// largest is read as the largest, and the word or pause past a budget ends the reading as a
+// stop would. The list windows allow the same counts.
+inline constexpr int kMaxRepeatCount = 50;
+inline constexpr std::size_t kMaxRequestWords = 10000;
+inline constexpr std::size_t kMaxRequestPauses = 1000;
+
+enum class RequestCut { None, RepeatCount, Words, Pauses };
 
 class Wording {
 public:
@@ -37,22 +49,36 @@ public:
     // "count:item|item|...": each item, then 2000 ms; a further 2000 ms between passes.
     ReadingOutcome TalkExprList(std::string_view text);
 
+    // The first bound this request met, if any.
+    RequestCut cut() const { return m_cut; }
+
 private:
     bool stopped();
-    void play(std::string_view wordFile) { m_player.play(wordFile, m_stop); }
-    void pause(std::chrono::milliseconds duration) { m_player.pause(duration, m_stop); }
+    void play(std::string_view wordFile);
+    void pause(std::chrono::milliseconds duration);
+    // False, and the request cut, when the budget is spent.
+    bool spend(std::size_t& spent, std::size_t budget, RequestCut cut);
     // Says a leading "+" or "-" and returns the text after it.
     std::string_view speakSign(std::string_view text);
     ReadingOutcome talkPair(std::string_view expression, std::string_view result);
 
     WordPlayer& m_player;
     StopFlag& m_stop;
+    std::size_t m_words = 0;
+    std::size_t m_pauses = 0;
+    bool m_spent = false;  // a budget ran out: every reading ends
+    RequestCut m_cut = RequestCut::None;
 };
 
 // True for the command words Talk reads (compared lower-cased); Talk reads nothing for others.
 bool isSpeechCommand(std::string_view command);
 
-// What the speech request (command, text) plays, without playing it.
-WordPlan makeWordPlan(std::string_view command, std::string_view text);
+// True for the names TalkButtonWord has a word for (compared as given).
+bool isButtonWord(std::string_view name);
+std::vector<std::string_view> buttonWordNames();
+
+// What the speech request (command, text) plays, without playing it; `cut`, when given, tells
+// whether and where a bound cut it.
+WordPlan makeWordPlan(std::string_view command, std::string_view text, RequestCut* cut = nullptr);
 
 }  // namespace quorvel

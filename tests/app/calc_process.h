@@ -58,6 +58,15 @@ protected:
         return {slurp(m_dir / "out"), slurp(m_dir / "err"), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
     }
 
+    // Runs `script` with bash, where "$CALC" names the program.
+    Outcome runScript(const std::string& script) {
+        const std::string command = "CALC=" + quoted(m_program.string()) + " bash -c " +
+                                    quoted(script) + " >" + quoted((m_dir / "out").string()) +
+                                    " 2>" + quoted((m_dir / "err").string());
+        const int raw = std::system(command.c_str());
+        return {slurp(m_dir / "out"), slurp(m_dir / "err"), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
+    }
+
     fs::path m_dir;
     fs::path m_program = QUORVEL_CALC;
 };

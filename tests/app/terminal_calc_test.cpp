@@ -6,6 +6,7 @@
 #include <pty.h>
 #include <signal.h>
 
+#include <algorithm>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -186,6 +187,26 @@ public:
         ASSERT_EQ(::write(m_master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
     }
 
+    // Types `keys` a piece at a time while reading what is shown, so that a long line's echo
+    // cannot fill the terminal and stop the program from reading.
+    void typeLong(const std::string& keys) {
+        for (std::size_t at = 0; at < keys.size();) {
+            pollfd p{m_master, POLLIN | POLLOUT, 0};
+            ASSERT_GT(::poll(&p, 1, 5000), 0) << "the terminal took nothing for 5 s";
+            if (p.revents & POLLIN) {
+                char buffer[4096];
+                const ssize_t n = ::read(m_master, buffer, sizeof buffer);
+                ASSERT_GT(n, 0);
+                m_shown.append(buffer, static_cast<std::size_t>(n));
+            } else if (p.revents & POLLOUT) {
+                const std::size_t piece = std::min<std::size_t>(keys.size() - at, 64);
+                const ssize_t n = ::write(m_master, keys.data() + at, piece);
+                ASSERT_GT(n, 0);
+                at += static_cast<std::size_t>(n);
+            }
+        }
+    }
+
     // Reads until `text` has appeared `times` times in all that was shown, or 5 s pass.
     bool waitFor(const std::string& text, int times = 1) {
         const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
@@ -262,6 +283,25 @@ TEST_F(QuorvelCalc, PromptRecallsALineWithUpAndKeepsTheHistory) {
         t.type("\x04");  // Ctrl+D ends
         EXPECT_EQ(t.exitStatus(), 0);
     }
+}
+
+TEST_F(QuorvelCalc, PromptDropsALineTypedPastTheLimit) {
+    Terminal t(m_dir);
+    ASSERT_TRUE(t.waitFor("quorvel> ")) << t.shown();
+    t.typeLong(std::string(4500, '7') + "\r");
+    ASSERT_TRUE(
+        t.waitFor("Warning Message: Sorry, the expression is too long. It may hold at "
+                  "most 4000 characters.\r\n"))
+        << t.shown().substr(t.shown().size() - std::min<std::size_t>(t.shown().size(), 300));
+    ASSERT_TRUE(t.waitFor("quorvel> ", 2));
+    t.type("2+2\r");
+    ASSERT_TRUE(t.waitFor("\n4\r\n")) << t.shown().substr(t.shown().size() - 300);
+    ASSERT_TRUE(t.waitFor("quorvel> ", 3));
+    t.type("quit\r");
+    EXPECT_EQ(t.exitStatus(), 1);
+    // The dropped line is not kept for Up to recall.
+    EXPECT_EQ(slurp(m_dir / ".local" / "state" / "quorvel" / "history").find("7777"),
+              std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include "speech/sound_bank.h"
 
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cmath>
@@ -163,6 +165,31 @@ TEST(SoundBank, ReportsAMissingWordOnce) {
     EXPECT_EQ(bank.find("nosuch.wav"), nullptr);
     EXPECT_EQ(bank.find("nosuch.wav"), nullptr);
     EXPECT_EQ(diag.str(), "quorvel: no recording nosuch.wav in " + kSounds.string() + "\n");
+}
+
+TEST(SoundBank, SkipsWordFilesItCannotReadWithoutWaitingOnThem) {
+    namespace fs = std::filesystem;
+    const fs::path dir =
+        fs::temp_directory_path() / ("quorvel_sound_bank_skip_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    fs::copy_file(kSounds / "five2.wav", dir / "five2.wav");
+    ASSERT_EQ(::mkfifo((dir / "fifo.wav").c_str(), 0644), 0);  // opened, it would wait forever
+    fs::create_directory(dir / "folder.wav");
+    fs::create_symlink(dir / "gone.wav", dir / "link.wav");
+    std::ofstream(dir / "text.wav") << "not a recording";
+
+    std::ostringstream diag;
+    const SoundBank bank(dir, diag);
+    EXPECT_EQ(bank.size(), 1u);
+    EXPECT_NE(bank.find("five2.wav"), nullptr);
+    const std::string said = diag.str();
+    for (const char* line : {"fifo.wav: not a regular file\n", "folder.wav: not a regular file\n",
+                             "link.wav: No such file or directory\n", "text.wav: "}) {
+        EXPECT_NE(said.find(line), std::string::npos) << line << " in " << said;
+    }
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 4);
+    fs::remove_all(dir);
 }
 
 TEST(WavWriter, JoinsWordsWithSilenceForPauses) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <string>
@@ -220,6 +221,38 @@ TEST(SpeechWorker, DestroyingTheOwnerStopsAndJoins) {
     EXPECT_EQ(events[events.size() - 2], "silence");
     EXPECT_EQ(events.back(), "silence");
     EXPECT_EQ(std::count(events.begin(), events.end(), "silence"), 2);
+}
+
+// Counts what the worker plays; a pause passes at once.
+class CountingPlayer final : public WordPlayer {
+public:
+    void play(std::string_view, const StopFlag&) override { ++words; }
+    void pause(std::chrono::milliseconds, const StopFlag&) override { ++pauses; }
+    void silence() override {}
+    std::atomic<std::size_t> words{0};
+    std::atomic<std::size_t> pauses{0};
+};
+
+// A window's request past the bounds is cut quietly: it ends by itself, at the bound.
+TEST(SpeechWorker, ARequestPastTheBoundsEndsByItself) {
+    const struct {
+        std::string text;
+        std::size_t words;
+        std::size_t pauses;
+    } kCases[] = {
+        {"999999999:2+2=4|", 50 * 5, 99},
+        {"50:" + std::string(3996, '7') + "|", kMaxRequestWords, 4},
+        {"40:" + std::string(3996, '|'), 0, kMaxRequestPauses},
+    };
+    for (const auto& c : kCases) {
+        SCOPED_TRACE(c.text.substr(0, 12));
+        CountingPlayer player;
+        SpeechWorker worker(player);
+        ASSERT_TRUE(worker.StartTalk("expr", c.text));
+        worker.waitUntilDone();
+        EXPECT_EQ(player.words, c.words);
+        EXPECT_EQ(player.pauses, c.pauses);
+    }
 }
 
 }  // namespace

@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
 
 #include "calc/function_table.h"
 
@@ -210,6 +212,58 @@ TEST(Wording, SaysEveryFunctionsWord) {
         EXPECT_EQ(spoken(makeWordPlan("key", capitalised + "(")), word + ", openbracket");
         EXPECT_EQ(spoken(makeWordPlan("input", "2*" + capitalised + "(1)")),
                   "two2, times, " + word + ", openbracket, one2, closebracket");
+    }
+}
+
+// Words and pauses of a plan, counted.
+std::pair<std::size_t, std::size_t> wordsAndPauses(const WordPlan& plan) {
+    const auto pauses = static_cast<std::size_t>(
+        std::count_if(plan.begin(), plan.end(), [](const WordEntry& e) { return e.isPause(); }));
+    return {plan.size() - pauses, pauses};
+}
+
+TEST(Wording, ARequestIsCutAtItsBounds) {
+    const std::string sevens(200, '7');
+    struct BoundCase {
+        std::string text;
+        std::size_t words;
+        std::size_t pauses;
+        RequestCut cut;
+    };
+    const BoundCase kBounds[] = {
+        {"50:" + sevens + "|", 10000, 99, RequestCut::None},
+        {"50:" + sevens + "7|", 10000, 98, RequestCut::Words},  // 201 words a pass
+        {"999999999:2+2=4|", 50 * 5, 99, RequestCut::RepeatCount},
+        {"51:1|", 50, 99, RequestCut::RepeatCount},
+        {"1:" + std::string(1000, '|'), 0, 1000, RequestCut::None},
+        {"1:" + std::string(1001, '|'), 0, 1000, RequestCut::Pauses},
+        {"50:" + std::string(30, '|'), 0, 1000, RequestCut::Pauses},
+        {"20:" + std::string(600, '7') + "|", 10000, 32, RequestCut::Words},
+    };
+    for (const BoundCase& c : kBounds) {
+        SCOPED_TRACE(c.text.substr(0, 12) + " of " + std::to_string(c.text.size()));
+        RequestCut cut = RequestCut::None;
+        const WordPlan plan = makeWordPlan("expr", c.text, &cut);
+        EXPECT_EQ(wordsAndPauses(plan), std::make_pair(c.words, c.pauses));
+        EXPECT_EQ(cut, c.cut);
+    }
+    // A budget is spent by the request, across its readings, and ends it as a stop does.
+    StopFlag stop;
+    PlanRecorder recorder;
+    Wording wording(recorder, stop);
+    EXPECT_EQ(wording.Talk("expr", "50:" + sevens + "7|"), ReadingOutcome::Stopped);
+    EXPECT_EQ(wording.TalkChar('5'), ReadingOutcome::Stopped);
+    EXPECT_EQ(recorder.plan().size(), 10000u + 98u);
+}
+
+TEST(Wording, ButtonWordsAreKnownByTheirExactName) {
+    EXPECT_EQ(buttonWordNames().size(), 14u);
+    for (std::string_view name : buttonWordNames()) {
+        EXPECT_TRUE(isButtonWord(name));
+        EXPECT_EQ(spoken(makeWordPlan("msg", name)), name);
+    }
+    for (const char* other : {"Welcome", "welcome ", "", "nosuchmessage"}) {
+        EXPECT_FALSE(isButtonWord(other)) << other;
     }
 }
 
