@@ -69,7 +69,11 @@ LineCalculator::LineCalculator(bool steps, SysDataHolder* holder, const CalcSett
       m_holder(holder),
       m_session(settings, holder ? holder->data().log : m_log, prompter, [this] { store(); }),
       m_prompter(prompter),
-      m_out(out) {}
+      m_out(out) {
+    // Only --steps reads the step text, and only a data folder keeps the log.
+    m_session.setStepText(steps ? StepText::Written : StepText::Skipped);
+    m_session.setKeepsLog(holder != nullptr);
+}
 
 void LineCalculator::handle(std::string_view line) {
     // The input box drops blanks as they are typed, so "2 + 3" reaches it as "2+3".
