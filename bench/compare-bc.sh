@@ -37,6 +37,7 @@ done
 calc=${CALC:-$build/src/app/quorvel-calc}  # CALC= compares another build
 [ -x "$calc" ] || { echo "compare-bc: $calc is not built" >&2; exit 1; }
 here=$(cd "$(dirname "$0")" && pwd)
+export BC_LINE_LENGTH=0  # one answer a line, however long
 runs=${RUNS:-7}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -82,27 +83,52 @@ for f in sums brackets; do
     [ "$ours" -eq "$theirs" ] || { echo "compare-bc: $f: $ours answers, bc $theirs" >&2; exit 1; }
 done
 
+# Instructions are counted by callgrind when valgrind is installed: on a shared machine they
+# hold still where CPU times wander, so they lead and the medians stand beside them.
+have_callgrind=0
+if command -v valgrind >/dev/null 2>&1 && [ -z "${NO_CALLGRIND:-}" ]; then have_callgrind=1; fi
+instructions() {  # stdin command...
+    local input=$1
+    shift
+    valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" <"$input" 2>&1 >/dev/null |
+        sed -n 's/.*Collected : \([0-9]*\).*/\1/p' | tail -1
+}
+
 echo
-printf '%-44s %10s %10s %7s %9s %9s\n' "median CPU time of $runs paired runs" "quorvel" "bc" \
+printf '%-44s %10s %10s %7s %9s %9s' "median CPU time of $runs paired runs" "quorvel" "bc" \
     "ratio" "KiB ours" "KiB bc"
+if (( have_callgrind )); then
+    printf ' %14s %14s %7s' "instr ours" "instr bc" "ratio"
+fi
+echo
+# bc finds its work in its own file; its standard input is empty, or it would calculate every
+# line a second time.
 row() {  # label runs stdin 'ours' 'bc' [scale]
-    local label=$1 n=$2 input=$3 a=$4 b=$5 scale=${6:-1} ta tb ka kb
-    read -r ta tb < <(python3 "$here/paired_runs.py" "$n" "$input" "$a" "$b")
+    local label=$1 n=$2 input=$3 a=$4 b=$5 scale=${6:-1} ta tb ka kb ia ib
+    read -r ta tb < <(python3 "$here/paired_runs.py" "$n" "$input" "$a" "$b" /dev/null)
     # shellcheck disable=SC2086  # the commands are word lists on purpose
     ka=$(/usr/bin/time -f %M $a <"$input" 2>&1 >/dev/null | tail -1)
     # shellcheck disable=SC2086
-    kb=$(/usr/bin/time -f %M $b <"$input" 2>&1 >/dev/null | tail -1)
-    printf '%-44s %10s %10s %7s %9s %9s\n' "$label" \
+    kb=$(/usr/bin/time -f %M $b </dev/null 2>&1 >/dev/null | tail -1)
+    printf '%-44s %10s %10s %7s %9s %9s' "$label" \
         "$(echo "scale=6; $ta*$scale/1" | bc -l)" "$(echo "scale=6; $tb*$scale/1" | bc -l)" \
         "$(echo "scale=2; $ta/$tb" | bc -l)" "$ka" "$kb"
+    if (( have_callgrind )); then
+        # shellcheck disable=SC2086
+        ia=$(instructions "$input" $a)
+        # shellcheck disable=SC2086
+        ib=$(instructions /dev/null $b)
+        printf ' %14s %14s %7s' "$ia" "$ib" "$(echo "scale=2; $ia/$ib" | bc -l)"
+    fi
+    echo
 }
 row "100,000 integer lines, P = 30 (s)" "$runs" "$work/sums.txt" "$calc --places 30" \
-    "env BC_LINE_LENGTH=0 bc -q $work/sums.bc"
+    "bc -q $work/sums.bc"
 row "100,000 bracketed-decimal lines, P = 30 (s)" "$runs" "$work/brackets.txt" \
-    "$calc --places 30" "env BC_LINE_LENGTH=0 bc -q $work/brackets.bc"
+    "$calc --places 30" "bc -q $work/brackets.bc"
 row "--batch, 100,000 prose lines, P = 30 (s)" "$runs" /dev/null \
     "$calc --places 30 --batch $work/prose.txt --output $work/prose.rob" \
-    "env BC_LINE_LENGTH=0 bc -q $work/prose-exprs.bc"
+    "bc -q $work/prose-exprs.bc"
 row "start-up, 2+3 (ms)" 200 /dev/null "$calc 2+3" "bc -q $work/start.bc" 1000
 
 # One long expression, the worst case of the step text: every operation rewrites it.

@@ -3,7 +3,8 @@
 "A_SECONDS B_SECONDS". Alternating pairs keeps a busy neighbour on the shared machine from
 favouring one side. (Peak memory is measured apart: a child forked from Python counts Python's.)
 
-Usage: paired_runs.py RUNS STDIN_FILE 'COMMAND A' 'COMMAND B'   (STDIN_FILE may be /dev/null)
+Usage: paired_runs.py RUNS STDIN_FILE 'COMMAND A' 'COMMAND B' [STDIN_B]
+STDIN_FILE feeds both commands unless STDIN_B is given for B (either may be /dev/null).
 """
 import os
 import shlex
@@ -24,11 +25,12 @@ def run(argv, stdin_path):
 
 def main():
     runs, stdin_path, a, b = int(sys.argv[1]), sys.argv[2], sys.argv[3], sys.argv[4]
+    stdins = [stdin_path, sys.argv[5] if len(sys.argv) > 5 else stdin_path]
     cmds = [shlex.split(a), shlex.split(b)]
     times = [[], []]
     for _ in range(runs):
         for side, argv in enumerate(cmds):
-            times[side].append(run(argv, stdin_path))
+            times[side].append(run(argv, stdins[side]))
     print(f"{statistics.median(times[0]):.6f} {statistics.median(times[1]):.6f}")
 
 

@@ -70,7 +70,11 @@ LineCalculator::LineCalculator(bool steps, SysDataHolder* holder, const CalcSett
       m_holder(holder),
       m_session(settings, holder ? holder->data().log : m_log, prompter, [this] { store(); }),
       m_prompter(prompter),
-      m_out(out) {}
+      m_out(out) {
+    // Only --steps reads the step text, and only a data folder keeps the log.
+    m_session.setStepText(steps ? StepText::Written : StepText::Skipped);
+    m_session.setKeepsLog(holder != nullptr);
+}
 
 void LineCalculator::handle(std::string_view line) {
     // Checked before the copies below; the engine would refuse it only after them, and a plain

@@ -267,7 +267,7 @@ void CalcEngine::fail(MessageId id, std::string_view text, std::string_view titl
                       MessageIcon icon) {
     m_error = id;
     m_errorText = msg::escapeControls(text);
-    m_prompter.showMessage(m_errorText, title, icon);
+    if (!m_quiet) m_prompter.showMessage(m_errorText, title, icon);
 }
 
 CalcOutcome CalcEngine::failure() const {
@@ -311,7 +311,17 @@ CalcOutcome CalcEngine::CalculateSteps(std::string_view expression, int radix) {
     return outcome;
 }
 
-void CalcEngine::CalculateSteps(std::string_view expression, int radix, CalcOutcome& outcome) {
+void CalcEngine::CalculateSteps(std::string_view expression, int radix, CalcOutcome& outcome,
+                                StepText stepText) {
+    m_error = MessageId::None;
+    m_errorText.clear();
+    outcome.clear();
+    if (radix == 10 && CalculateStepsOnTokens(expression, stepText, outcome)) return;
+    CalculateStepsOnText(expression, radix, outcome, stepText);
+}
+
+void CalcEngine::CalculateStepsOnText(std::string_view expression, int radix, CalcOutcome& outcome,
+                                      StepText stepText) {
     m_error = MessageId::None;
     m_errorText.clear();
     outcome.clear();
@@ -321,7 +331,12 @@ void CalcEngine::CalculateSteps(std::string_view expression, int radix, CalcOutc
         outcome.ok = false;
         fail(caught->id, caught->message, msg::kTitleWarning);
     }
-    if (outcome.ok) return;
+    if (outcome.ok) {
+        if (stepText == StepText::Skipped) {
+            outcome.steps.assign(expression).append("\r\n=").append(outcome.result);
+        }
+        return;
+    }
     outcome.error = m_error;
     outcome.message = m_errorText;
     outcome.result.clear();

@@ -89,6 +89,10 @@ std::optional<CaughtError> CatchNumberErrors(Work&& work) {
     return std::nullopt;
 }
 
+// Whether a calculation writes its step text or only its result. Without it the outcome's
+// steps hold the expression and the unrounded result as two lines ("E\r\n=R").
+enum class StepText { Written, Skipped };
+
 class CalcEngine {
 public:
     CalcEngine(std::int32_t workingDigits, AngleUnit angleUnit, Prompter& prompter);
@@ -99,7 +103,12 @@ public:
     CalcOutcome CalculateSteps(std::string_view expression, int radix);
     // The same into `outcome`, whose texts keep their capacity: a caller with many
     // calculations hands in the same one each time. `expression` must not be one of them.
-    void CalculateSteps(std::string_view expression, int radix, CalcOutcome& outcome);
+    void CalculateSteps(std::string_view expression, int radix, CalcOutcome& outcome,
+                        StepText stepText = StepText::Written);
+    // The line-by-line reduction alone, as every calculation ran before the token reduction;
+    // what the token reduction leaves to it, and the oracle it is tested against.
+    void CalculateStepsOnText(std::string_view expression, int radix, CalcOutcome& outcome,
+                              StepText stepText = StepText::Written);
 
     // Applies one of + - * / ^ with the working digits; false after telling the user why.
     bool ApplyOperator(char op, const DecimalNumber& x, const DecimalNumber& y, DecimalNumber& out);
@@ -111,6 +120,12 @@ public:
 
     // The last failure reported, for a caller of ApplyOperator or CheckInverseArguments.
     CalcOutcome failure() const;
+
+    // The token reduction alone: true with the outcome when it could take the expression,
+    // false with nothing shown when it leaves it to the line-by-line reduction (names, other
+    // radices, any failure, a step text near its limit).
+    bool CalculateStepsOnTokens(std::string_view expression, StepText stepText,
+                                CalcOutcome& outcome);
 
 private:
     bool reduce(std::string_view expression, int radix, std::string& result, std::string& steps);
@@ -144,6 +159,7 @@ private:
     FunctionNameRecogniser m_functions;
     AngleUnit m_angleUnit;
     Prompter& m_prompter;
+    bool m_quiet = false;  // failures are recorded, not shown
     MessageId m_error = MessageId::None;
     std::string m_errorText;
 };

@@ -77,7 +77,7 @@ void failWith(Prompter& prompter, MessageId id, std::string_view text, std::stri
 }
 
 void calculate(std::string_view input, const RecentResults& recent, const CalcSettings& settings,
-               Prompter& prompter, CheckScope rules, CalcOutcome& outcome) {
+               Prompter& prompter, CheckScope rules, CalcOutcome& outcome, StepText stepText) {
     if (input.size() > msg::kMaxExpressionLength) {
         failWith(prompter, MessageId::ExpressionTooLong, msg::expressionTooLong(),
                  msg::kTitleMalformed, outcome);
@@ -90,7 +90,9 @@ void calculate(std::string_view input, const RecentResults& recent, const CalcSe
         outcome.clear();
         return;
     }
-    if (std::count(text.begin(), text.end(), '(') != std::count(text.begin(), text.end(), ')')) {
+    std::ptrdiff_t depth = 0;  // "(" less ")", in one walk
+    for (const char c : text) depth += (c == '(') - (c == ')');
+    if (depth != 0) {
         failWith(prompter, MessageId::BracketCountsDiffer, msg::kBracketCountsDiffer,
                  msg::kTitleMalformed, outcome);
         return;
@@ -110,7 +112,7 @@ void calculate(std::string_view input, const RecentResults& recent, const CalcSe
         outcome = engine.failure();
         return;
     }
-    engine.CalculateSteps(substituted, 10, outcome);
+    engine.CalculateSteps(substituted, 10, outcome, stepText);
     if (!outcome.ok) return;
     FormatResult(outcome.result, outcome.steps, settings.places, settings.digitsLimit,
                  outcome.result);
@@ -120,9 +122,9 @@ void calculate(std::string_view input, const RecentResults& recent, const CalcSe
 
 void CalculateExpression(std::string_view input, const RecentResults& recent,
                          const CalcSettings& settings, Prompter& prompter, CheckScope rules,
-                         CalcOutcome& outcome) {
+                         CalcOutcome& outcome, StepText stepText) {
     if (const auto caught = CatchNumberErrors(
-            [&] { calculate(input, recent, settings, prompter, rules, outcome); })) {
+            [&] { calculate(input, recent, settings, prompter, rules, outcome, stepText); })) {
         failWith(prompter, caught->id, caught->message, msg::kTitleWarning, outcome);
     }
 }

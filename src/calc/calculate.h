@@ -4,6 +4,7 @@
 #include <string>
 #include <string_view>
 
+#include "calc/calc_engine.h"
 #include "calc/calc_outcome.h"
 #include "calc/calc_settings.h"
 #include "calc/prompter.h"
@@ -29,10 +30,11 @@ CalcOutcome CalculateExpression(std::string_view input, const RecentResults& rec
                                 const CalcSettings& settings, Prompter& prompter,
                                 CheckScope rules = CheckScope::AllRules);
 // The same into `outcome`, whose texts keep their capacity: a caller with many calculations
-// hands in the same one each time. `input` must not be one of its texts.
+// hands in the same one each time. `input` must not be one of its texts. With
+// StepText::Skipped the steps are the expression and the shown result only.
 void CalculateExpression(std::string_view input, const RecentResults& recent,
                          const CalcSettings& settings, Prompter& prompter, CheckScope rules,
-                         CalcOutcome& outcome);
+                         CalcOutcome& outcome, StepText stepText = StepText::Written);
 
 // The checker's rejection in the input message dialog, with the expression's control
 // characters escaped and the position moved to match. The outcome says what was shown.

@@ -12,11 +12,27 @@ namespace quorvel {
 bool HasSomethingToCalculate(std::string_view text) {
     std::string_view body = text;
     if (!body.empty() && (body.front() == '+' || body.front() == '-')) body.remove_prefix(1);
-    if (body.find_first_of("()*+-/^") != std::string_view::npos) return true;
-    const std::string lower = ToLower(text);
-    if (lower.find_first_of("mfkw") != std::string::npos) return true;
+    // One walk: find_first_of calls memchr for every character, on every line.
+    bool letter = false;
+    for (const char c : body) {
+        switch (c) {
+            case '(':
+            case ')':
+            case '*':
+            case '+':
+            case '-':
+            case '/':
+            case '^':
+                return true;
+            default:
+                break;
+        }
+        if (ParameterIndex(c) >= 0) return true;
+        letter = letter || (LowerAscii(c) >= 'a' && LowerAscii(c) <= 'z');
+    }
+    if (!letter) return false;
     for (std::string_view name : {"last1", "last2", "last3", "last4", "last5", "pi"}) {
-        if (lower.find(name) != std::string::npos) return true;
+        if (ContainsIgnoreCase(text, name)) return true;
     }
     return false;
 }
@@ -33,11 +49,13 @@ char assignedLetter(std::string_view left) {
 
 // The unknown x, but not the x of "exp".
 bool mentionsUnknown(std::string_view text) {
-    std::string lower = ToLower(text);
-    for (auto at = lower.find("exp"); at != std::string::npos; at = lower.find("exp", at)) {
-        lower.erase(at, 3);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (LowerAscii(text[i]) != 'x') continue;
+        if (i == 0 || i + 1 == text.size() || !EqualsIgnoreCase(text.substr(i - 1, 3), "exp")) {
+            return true;
+        }
     }
-    return lower.find('x') != std::string::npos;
+    return false;
 }
 
 }  // namespace
@@ -54,7 +72,7 @@ EqualAction DecideEqual(std::string_view text) {
 std::string ShownCalculation(std::string_view input, std::string_view steps) {
     const std::string_view typed = Trim(input);
     const std::string_view firstLine = steps.substr(0, steps.find("\r\n"));
-    if (ToLower(firstLine) == ToLower(typed)) return std::string(steps);
+    if (EqualsIgnoreCase(firstLine, typed)) return std::string(steps);
     return std::string(typed) + "\r\n=" + std::string(steps);
 }
 
@@ -88,9 +106,13 @@ CommandOutcome CalculatorSession::calculateCommand(std::string_view input) {
         return {};
     }
     if (equals == std::string_view::npos) {
-        const auto c = calculate(input);
+        auto c = calculate(input);
         if (!c) return {CommandKind::Failed, std::string(input), {}, {}};
-        return {CommandKind::Calculated, ShownCalculation(input, c->steps), c->result, c->steps};
+        // Without step text there is no box to show it in; the short steps stand for it.
+        std::string shown =
+            m_stepText == StepText::Written ? ShownCalculation(input, c->steps) : c->steps;
+        return {CommandKind::Calculated, std::move(shown), std::move(c->result),
+                std::move(c->steps)};
     }
     const std::string_view left = input.substr(0, equals);
     const std::string_view right = input.substr(equals + 1);
@@ -128,7 +150,7 @@ CommandOutcome CalculatorSession::solve(std::string_view input) {
     if (!SolveEquation(input, m_recent, m_settings, m_prompter, solved)) {
         return {CommandKind::Failed, {}, {}, {}};  // the box is emptied; the dialog said why
     }
-    m_log.push_back(FormatLogLine(m_clock(), solved.logExpression, solved.value));
+    if (m_keepsLog) m_log.push_back(FormatLogLine(m_clock(), solved.logExpression, solved.value));
     if (m_store) m_store();
     return {CommandKind::Solved, std::move(solved.steps), std::move(solved.value), {}};
 }
@@ -139,12 +161,16 @@ void CalculatorSession::pushResult(std::string result) {
 }
 
 std::optional<Calculation> CalculatorSession::calculate(std::string_view input) {
-    CalcOutcome outcome = CalculateExpression(input, m_recent, m_settings, m_prompter);
+    CalcOutcome outcome;
+    CalculateExpression(input, m_recent, m_settings, m_prompter, CheckScope::AllRules, outcome,
+                        m_stepText);
     if (!outcome.ok) return std::nullopt;
     Calculation c{std::move(outcome.result), std::move(outcome.steps), {}};
     pushResult(c.result);
-    c.logLine = FormatLogLine(m_clock(), c.steps.substr(0, c.steps.find("\r\n")), c.result);
-    m_log.push_back(c.logLine);
+    if (m_keepsLog) {
+        c.logLine = FormatLogLine(m_clock(), c.steps.substr(0, c.steps.find("\r\n")), c.result);
+        m_log.push_back(c.logLine);
+    }
     if (m_store) m_store();
     return c;
 }

@@ -22,8 +22,8 @@ bool HasSomethingToCalculate(std::string_view text);
 
 struct Calculation {
     std::string result;
-    std::string steps;
-    std::string logLine;
+    std::string steps;    // only the expression and the result when steps are skipped
+    std::string logLine;  // empty when the session keeps no log
 };
 
 // What the equal command ("=" or the Equal button) does with the input box text.
@@ -68,6 +68,11 @@ public:
     bool setParameter(char letter, std::string value);
     std::optional<std::string> parameter(char letter) const;
 
+    // A caller that shows only results skips the step text; one that stores nothing keeps no
+    // log, so no log line is formatted. Both are on unless turned off.
+    void setStepText(StepText stepText) { m_stepText = stepText; }
+    void setKeepsLog(bool keeps) { m_keepsLog = keeps; }
+
     void pushResult(std::string result);
     const RecentResults& recentResults() const { return m_recent; }
     const std::vector<std::string>& log() const { return m_log; }
@@ -84,6 +89,8 @@ private:
     Prompter& m_prompter;
     StoreRequest m_store;
     Clock m_clock;
+    StepText m_stepText = StepText::Written;
+    bool m_keepsLog = true;
 };
 
 }  // namespace quorvel

@@ -197,7 +197,9 @@ bool evaluate(const SolverContext& context, std::string_view text, std::string& 
     partial.places += kGuardPlaces;
     // No E form: partials go back into expressions, and the E form cuts digits.
     partial.digitsLimit = std::numeric_limits<int>::max();
-    CalcOutcome outcome = CalculateExpression(text, kNoRecent, partial, context.prompter);
+    CalcOutcome outcome;
+    CalculateExpression(text, kNoRecent, partial, context.prompter, CheckScope::AllRules, outcome,
+                        StepText::Skipped);
     if (outcome.ok) value = std::move(outcome.result);
     return outcome.ok;
 }

@@ -1,5 +1,6 @@
 #include "calc/exponent_expansion.h"
 
+#include <algorithm>
 #include <cctype>
 #include <optional>
 
@@ -86,6 +87,10 @@ std::string ExpandNumberExponent(std::string_view text) {
 
 std::string ExpandExpressionExponents(std::string_view expression) {
     const std::string_view text = Trim(expression);
+    // Every line typed to quorvel-calc passes here; most have no exponent to expand.
+    if (std::none_of(text.begin(), text.end(), [](char c) { return c == 'e' || c == 'E'; })) {
+        return std::string(text);
+    }
     std::string out;
     std::size_t i = 0;
     while (i < text.size()) {

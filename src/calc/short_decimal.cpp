@@ -86,7 +86,8 @@ bool parse(std::string_view digits, bool negative, Value& v) {
     };
     take(wholeFrom, wholeEnd);
     take(fractionFrom, fractionEnd);
-    v.mantissa = wide * kPow10[inChunk] + chunk;
+    // Up to 19 digits the mantissa is the chunk alone, without a 128-bit product.
+    v.mantissa = wide == 0 ? Wide{chunk} : wide * kPow10[inChunk] + chunk;
     return true;
 }
 

@@ -327,7 +327,87 @@ std::optional<SyntaxVerdict> checkArguments(std::string_view text, const Layout&
 
 }  // namespace
 
+namespace {
+
+enum CharClass : unsigned char {
+    kPlainOther,
+    kPlainDigit,
+    kPlainPoint,
+    kPlainOperator,
+    kPlainOpen,
+    kPlainClose
+};
+
+constexpr std::array<CharClass, 256> kClasses = [] {
+    std::array<CharClass, 256> table{};
+    for (char c = '0'; c <= '9'; ++c) table[static_cast<unsigned char>(c)] = kPlainDigit;
+    table['.'] = kPlainPoint;
+    for (const char c : {'+', '-', '*', '/', '^'}) {
+        table[static_cast<unsigned char>(c)] = kPlainOperator;
+    }
+    table['('] = kPlainOpen;
+    table[')'] = kPlainClose;
+    return table;
+}();
+
+// Whether a text of digits, points, operators and brackets alone passes every character
+// rule: without a letter they are rules on neighbouring pairs only. False for any other text,
+// and for one that breaks a rule, which the full walk then finds and words.
+constexpr bool pairFits(CharClass before, CharClass c) {
+    if (c == kPlainOther) return false;
+    if (before == kPlainOther) return true;  // the first character: nothing before it
+    bool fits = true;
+    switch (c) {
+        case kPlainOperator:
+            fits = before == kPlainClose || before == kPlainOpen || before == kPlainDigit;
+            break;
+        case kPlainOpen:
+            fits = before != kPlainPoint;
+            break;
+        case kPlainClose:
+            fits = before == kPlainClose || before == kPlainDigit;
+            break;
+        default:
+            break;
+    }
+    switch (before) {
+        case kPlainOpen:
+            return fits && (c == kPlainOpen || c == kPlainDigit || c == kPlainOperator);
+        case kPlainClose:
+            return fits && c != kPlainPoint;
+        case kPlainOperator:
+            return fits && (c == kPlainOpen || c == kPlainDigit);
+        default:
+            return fits;
+    }
+}
+
+constexpr std::array<std::array<bool, 6>, 6> kPairFits = [] {
+    std::array<std::array<bool, 6>, 6> table{};
+    for (int b = 0; b < 6; ++b) {
+        for (int c = 0; c < 6; ++c) {
+            table[b][c] = pairFits(static_cast<CharClass>(b), static_cast<CharClass>(c));
+        }
+    }
+    return table;
+}();
+
+bool passesWithoutWords(std::string_view text) {
+    CharClass before = kPlainOther;
+    for (const char ch : text) {
+        const CharClass c = kClasses[static_cast<unsigned char>(ch)];
+        if (!kPairFits[before][c]) return false;
+        before = c;
+    }
+    return true;
+}
+
+}  // namespace
+
 SyntaxVerdict SyntaxChecker::Check(std::string_view expression, CheckScope scope) const {
+    // Most expressions are numbers, operators and brackets: no word, so no argument rule, and
+    // a valid one needs no layout.
+    if (passesWithoutWords(expression)) return SyntaxVerdict{};
     // Without a letter there is no function, so nothing for the argument rule to look at.
     if (scope == CheckScope::ArgumentRule &&
         std::none_of(expression.begin(), expression.end(),

@@ -11,6 +11,10 @@ constexpr char LowerAscii(char c) {
 }
 constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// Comparisons that ignore ASCII case, without a lower-cased copy.
+bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+bool ContainsIgnoreCase(std::string_view text, std::string_view word);
+
 // White space of the C locale at both ends.
 std::string_view Trim(std::string_view text);
 std::string ToLower(std::string_view text);

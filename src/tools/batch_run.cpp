@@ -384,8 +384,10 @@ private:
         ReportCapture capture;
         // The character rules have just passed on the same text; only the argument rule is left.
         CalcOutcome& calculated = m_calculated;
+        const bool stepsShown =
+            m_options.mode == BatchMode::AddSteps || m_options.mode == BatchMode::DetailFilter;
         CalculateExpression(text, m_recent, m_options.settings, capture, CheckScope::ArgumentRule,
-                            calculated);
+                            calculated, stepsShown ? StepText::Written : StepText::Skipped);
         if (!calculated.ok) {
             fail(text, capture.firstText(), [&] { capture.replay(m_prompter); });
             return false;

@@ -52,6 +52,50 @@ TEST(CalculatorSession, ShiftsRecentResultsAndLogsEachCalculation) {
     EXPECT_EQ(stores, 3);
 }
 
+// quorvel-calc without --steps and without a data folder: the same results and recent
+// results, no step text beyond the expression and its result, and no log line made.
+TEST(CalculatorSession, SkipsStepTextAndLogWhenNobodyReadsThem) {
+    RecordingPrompter prompter;
+    std::vector<std::string> log;
+    int stores = 0;
+    CalculatorSession session(
+        {}, log, prompter, [&] { ++stores; }, [] { return kMorning; });
+    session.setStepText(StepText::Skipped);
+    session.setKeepsLog(false);
+    const auto c = session.calculate("2*(3+4)");
+    ASSERT_TRUE(c);
+    EXPECT_EQ(c->result, "14");
+    EXPECT_EQ(c->steps, "2*(3+4)\r\n=14");
+    EXPECT_EQ(c->logLine, "");
+    EXPECT_TRUE(log.empty());
+    EXPECT_EQ(stores, 1);  // parameters may still have to be stored
+    const CommandOutcome solved = session.calculateCommand("2*x+3=7");
+    EXPECT_EQ(solved.kind, CommandKind::Solved);
+    EXPECT_EQ(solved.value, "2");
+    EXPECT_TRUE(log.empty());
+    const CommandOutcome calculated = session.calculateCommand("last1+1");
+    EXPECT_EQ(calculated.value, "15");
+    EXPECT_EQ(session.recentResults()[1], "14");
+    EXPECT_TRUE(prompter.messages.empty());
+}
+
+TEST(DecideEqual, FindsTheUnknownButNotTheXOfExp) {
+    struct Case {
+        const char* text;
+        EqualAction action;
+    };
+    constexpr Case kCases[] = {
+        {"exp(1)+2", EqualAction::Calculate}, {"EXP(1)*x", EqualAction::AppendEquals},
+        {"2*X", EqualAction::AppendEquals},   {"x", EqualAction::Nothing},
+        {"exp(2)", EqualAction::Calculate},   {"eexpxp(1)", EqualAction::AppendEquals},
+        {"Last3+pI", EqualAction::Calculate}, {"lAsT", EqualAction::Nothing},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.text);
+        EXPECT_EQ(DecideEqual(c.text), c.action);
+    }
+}
+
 TEST(CalculatorSession, NegativeRecentResultsAreBracketed) {
     RecordingPrompter prompter;
     std::vector<std::string> log;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "golden/golden_long.h"
 #include "golden/golden_record.h"
 
 namespace quorvel {
@@ -49,6 +50,23 @@ TEST(GoldenSteps, EveryRecordStillMatches) {
         }
     }
     EXPECT_EQ(mismatches, 0);
+}
+
+// Lines of 1,000 and 3,900 characters, written by the engine before the token reduction.
+TEST(GoldenSteps, LongLinesStillMatch) {
+    const std::vector<std::string> lines = readGzipLines(QUORVEL_GOLDEN_LONG_STEPS);
+    const std::vector<golden::Input> inputs = golden::longInputs();
+    ASSERT_EQ(lines.size(), inputs.size()) << QUORVEL_GOLDEN_LONG_STEPS;
+    int ok = 0;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        golden::Input in;
+        ASSERT_TRUE(golden::parseInput(lines[i], in)) << lines[i].substr(0, 200);
+        EXPECT_EQ(in.expression, inputs[i].expression) << "line " << i + 1;
+        const std::string now = golden::longRecord(in);
+        if (now.find("\tok\t") != std::string::npos) ++ok;
+        EXPECT_EQ(now, lines[i]) << "line " << i + 1;
+    }
+    EXPECT_GE(ok, 20);
 }
 
 // A golden file that had drifted into one kind of outcome would guard little.

@@ -81,6 +81,30 @@ TEST(SyntaxCheckerOrder, AgreesWithTheRuleByRuleWalk) {
     EXPECT_LT(rejected, 58000);
 }
 
+// Texts of digits, points, operators and brackets alone take a shorter way through the
+// checker; it must come to the verdict of the rule-by-rule walk.
+TEST(SyntaxCheckerOrder, AgreesWithoutWords) {
+    const SyntaxChecker checker;
+    std::mt19937 rng(37);
+    const std::string_view kChars = "0123456789.+-*/^()";
+    int accepted = 0;
+    for (int i = 0; i < 60000; ++i) {
+        std::string text;
+        const unsigned n = 1 + rng() % 12;
+        for (unsigned k = 0; k < n; ++k) text += kChars[rng() % kChars.size()];
+        const CheckScope scope = i % 2 == 0 ? CheckScope::CharacterRules : CheckScope::AllRules;
+        const SyntaxVerdict now = checker.Check(text, scope);
+        const SyntaxVerdict before = reference::ReferenceCheck(text, scope);
+        if (now.accepted != before.accepted || now.position != before.position ||
+            now.message != before.message || now.advice != before.advice) {
+            ADD_FAILURE() << '"' << text << "\": " << now.message << " @" << now.position
+                          << " instead of " << before.message << " @" << before.position;
+        }
+        if (before.accepted) ++accepted;
+    }
+    EXPECT_GT(accepted, 2000);
+}
+
 // The batch run checks the character rules itself and leaves only the argument rule to the
 // calculation; the two steps must give the verdict of the whole check.
 TEST(SyntaxCheckerOrder, ArgumentRuleAfterCharacterRulesIsTheWholeCheck) {

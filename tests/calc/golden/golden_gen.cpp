@@ -1,14 +1,17 @@
 // Writes the golden step file: a fixed, seeded mix of expressions and what the engine makes of
 // each. Run only to renew the file on purpose; the golden test checks the engine against it.
 // Usage: calc_golden_gen [COUNT] > golden_steps.txt
+//        calc_golden_gen long > golden_long_steps.txt
 
 #include <cstdint>
 #include <cstdlib>
 #include <iostream>
 #include <random>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "golden/golden_long.h"
 #include "golden/golden_record.h"
 
 namespace quorvel::golden {
@@ -225,6 +228,10 @@ Input nextInput(Dice& d, int index) {
 
 int main(int argc, char** argv) {
     using namespace quorvel::golden;
+    if (argc > 1 && std::string_view(argv[1]) == "long") {
+        for (const Input& in : longInputs()) std::cout << longRecord(in) << '\n';
+        return 0;
+    }
     const int count = argc > 1 ? std::atoi(argv[1]) : 10000;
     Dice dice(20260423);
     for (int i = 0; i < count; ++i) std::cout << record(nextInput(dice, i)) << '\n';
