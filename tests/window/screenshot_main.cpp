@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
         holder.data().talkResult = 0;
         holder.Load();
         quorvel::testing::RecordingSpeaker speaker;
-        MainWindow window(style, holder, speaker, MainWindow::Options{false, false});
+        MainWindow window(style, holder, speaker, MainWindow::Options{false, false, false});
         window.move(20, 20);
         window.show();
         window.activateWindow();
