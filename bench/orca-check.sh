@@ -69,18 +69,36 @@ AudioOutputMethod "none"
 CONF
 /usr/libexec/at-spi-bus-launcher --launch-immediately >"$run/atspi.log" 2>&1 &
 openbox >"$run/openbox.log" 2>&1 &
+for ((try = 0; try < 50; ++try)); do
+    gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
+        --method org.a11y.Bus.GetAddress >/dev/null 2>&1 && break
+    sleep 0.2
+done
 sleep 1
 gdbus call --session --dest org.a11y.Bus --object-path /org/a11y/bus \
     --method org.freedesktop.DBus.Properties.Set org.a11y.Status ScreenReaderEnabled \
     '<true>' >/dev/null 2>&1
 orca --replace -u "$run/orca" --debug-file "$log" >"$run/orca.out" 2>&1 &
 orca_pid=$!
-sleep 6
+for ((try = 0; try < 50; ++try)); do
+    grep -q "Screen reader on" "$log" 2>/dev/null && break
+    sleep 0.2
+done
+sleep 2
 "$quorvel" --data "$run/data" >"$run/quorvel.out" 2>&1 &
 quorvel_pid=$!
 sleep 4
 window=$(xdotool search --sync --name '^Quorvel$' | head -n 1)
-xdotool windowactivate --sync "$window" >/dev/null 2>&1
+# The desktop and Orca take their time on a cold start: activate until Orca has seen the
+# window become active, as a user's click would make it.
+for ((try = 0; try < 20; ++try)); do
+    xdotool windowactivate --sync "$window" >/dev/null 2>&1
+    sleep 1
+    grep -q "window:activate for \[dialog | Quorvel\]" "$log" && break
+done
+if ! grep -q "window:activate for \[dialog | Quorvel\]" "$log"; then
+    echo "SETUP: Orca never saw the window become active" >>"$run/marks"
+fi
 sleep 2
 IFS=';' read -ra pairs <<<"$items"
 for pair in "${pairs[@]}"; do
@@ -94,7 +112,18 @@ for pair in "${pairs[@]}"; do
     xdotool key KP_Enter
     sleep 2
 done
-kill "$quorvel_pid" "$orca_pid" 2>/dev/null
+# Orca may still be answering the last key. It ends with SIGKILL, losing what its debug log
+# still buffers, so a few Shift presses (echoed, but typing nothing) push the answer out.
+sleep 3
+for ((try = 0; try < 12; ++try)); do
+    xdotool key shift
+    sleep 0.3
+done
+sleep 1
+# Orca first, while the buses still run, so that it ends cleanly and writes out its log.
+kill "$orca_pid" 2>/dev/null
+wait "$orca_pid" 2>/dev/null
+kill "$quorvel_pid" 2>/dev/null
 wait "$quorvel_pid" 2>/dev/null
 INNER
 chmod +x "$work/session.sh"
@@ -168,6 +197,9 @@ for ((i = 0; i < starts; ++i)); do
     done < <(python3 "$work/judge.py" "$run/orca-debug.log" "$items")
     # Events the accessibility bridge could not make sense of, as Qt reports them.
     invalid=$((invalid + $(grep -c "no ValueInterface" "$run/quorvel.out")))
+    if grep -q "^SETUP:" "$run/marks" 2>/dev/null; then
+        echo "start $((i + 1)): $(grep "^SETUP:" "$run/marks")"
+    fi
     # ORCA_CHECK_KEEP=DIR keeps each start's logs (Orca's debug log, its speech, the window's
     # output) in DIR/start-N.
     if [ -n "${ORCA_CHECK_KEEP:-}" ]; then
