@@ -102,38 +102,38 @@ void openExercise(MainWindow& window, WordPlayer& player) {
     dialog.exec();
 }
 
-void openTool(MainWindow& window, WordPlayer& player, int command) {
-    switch (command) {
-        case window_id::kSettings:
-            openSettings(window);
-            return;
-        case window_id::kFunction:
-            runFunction(window);
-            break;
-        case window_id::kParameters:
-            openParameters(window);
-            break;
-        case window_id::kLog:
-            openTalking<CLogDlg>(window, player);
-            break;
-        case window_id::kFormula:
-            openTalking<CFormulaDlg>(window, player);
-            break;
-        case window_id::kConverter:
-            openConverter(window);
-            break;
-        case window_id::kBatch:
-            openBatch(window, player);
-            break;
-        case window_id::kExercise:
-            openExercise(window, player);
-            break;
-        default:
-            return;
-    }
+void openSettings(MainWindow& window, WordPlayer&) { openSettings(window); }
+void runFunction(MainWindow& window, WordPlayer&) { runFunction(window); }
+void openParameters(MainWindow& window, WordPlayer&) { openParameters(window); }
+void openConverter(MainWindow& window, WordPlayer&) { openConverter(window); }
+
+struct ToolOpener {
+    Command command;
+    void (*open)(MainWindow&, WordPlayer&);
     // Tools change the parameters, Pi, places, digits or the angle unit in the data in place;
     // the next calculation must see them, and the next store must not write the old ones back.
-    window.controller().reloadSettings();
+    // The settings dialog hands its values to the controller itself.
+    bool reloadsSettings = true;
+};
+
+constexpr ToolOpener kTools[] = {
+    {Command::Settings, openSettings, false},
+    {Command::Function, runFunction},
+    {Command::Parameters, openParameters},
+    {Command::Log, openTalking<CLogDlg>},
+    {Command::Formula, openTalking<CFormulaDlg>},
+    {Command::Converter, openConverter},
+    {Command::Batch, openBatch},
+    {Command::Exercise, openExercise},
+};
+
+void openTool(MainWindow& window, WordPlayer& player, Command command) {
+    for (const ToolOpener& tool : kTools) {
+        if (tool.command != command) continue;
+        tool.open(window, player);
+        if (tool.reloadsSettings) window.controller().reloadSettings();
+        return;
+    }
 }
 
 }  // namespace
@@ -143,7 +143,7 @@ void ConnectWindowDialogs(MainWindow& window, WordPlayer& player) {
         CResizeDlg dialog(code, &window);
         dialog.exec();
     });
-    QObject::connect(&window, &MainWindow::toolRequested, &window, [&window, &player](int command) {
+    QObject::connect(&window, &MainWindow::toolRequested, &window, [&window, &player](Command command) {
         openTool(window, player, command);
         // Where nothing hands the activation back after a modal dialog, the window's keys
         // (Enter is Equal) would go nowhere.

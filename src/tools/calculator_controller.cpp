@@ -19,10 +19,6 @@ namespace {
 constexpr std::array<std::string_view, 5> kOrdinals = {"first", "second", "third", "forth",
                                                        "fifth"};
 
-// Widest line and line count a shown calculation fits without scroll bars.
-constexpr std::size_t kMaxShownWidth = 74;
-constexpr std::size_t kMaxShownLines = 5;
-
 constexpr SettingRange kExerciseMaxRange{1, std::numeric_limits<std::int32_t>::max()};
 
 std::string withoutCarriageReturns(std::string_view text) {
@@ -111,6 +107,17 @@ std::string MinimizeTooltip(bool toTray) {
     return toTray ? "Minimize to the system tray" : "Minimize";
 }
 
+std::string ResultAnnouncement(std::string_view shown) {
+    const std::string text(Trim(shown));
+    const auto lf = text.rfind('\n');
+    // A one-line answer (a parameter set) says everything itself.
+    if (lf == std::string::npos) return text;
+    const std::string last = text.substr(lf + 1);
+    if (mentionsUnknown(lineAt(text, 0))) return last;
+    const auto equals = last.rfind('=');
+    return "equals " + (equals == std::string::npos ? last : last.substr(equals + 1));
+}
+
 CalculatorController::CalculatorController(SysDataHolder& data, CalculatorView& view,
                                            Speaker& speaker, Prompter& prompter, bool firstRun)
     : m_holder(data),
@@ -172,7 +179,6 @@ void CalculatorController::freshInput() {
 void CalculatorController::clearInput() {
     m_view.setText("");
     m_view.setFreshInput(false);
-    m_view.showScrollBars(false, false);
     m_view.resetTyping();
 }
 
@@ -204,7 +210,7 @@ void CalculatorController::insertConverted(std::size_t caret, std::string_view v
 
 void CalculatorController::insertText(std::string_view text) {
     if (busy() || text.empty()) return;
-    if (m_talkKeys) m_speaker.say(text.size() == 1 ? "key" : "input", text);
+    if (keyEchoOn()) m_speaker.say(text.size() == 1 ? "key" : "input", text);
 
     std::string current = m_view.text();
     const int size = static_cast<int>(current.size());
@@ -232,7 +238,7 @@ void CalculatorController::insertText(std::string_view text) {
 
 void CalculatorController::characterPlaced(char ch) {
     if (busy()) return;
-    if (m_talkKeys) m_speaker.say("key", std::string(1, ch));
+    if (keyEchoOn()) m_speaker.say("key", std::string(1, ch));
 }
 
 void CalculatorController::insertRecent(int index) {
@@ -262,7 +268,7 @@ void CalculatorController::equal() {
             const std::optional<Calculation> c = m_session.calculate(text);
             if (!c) return;
             afterCalculation(c->steps, c->result);
-            showCalculation(ShownCalculation(text, c->steps), kMaxShownWidth, kMaxShownLines);
+            showCalculation(ShownCalculation(text, c->steps));
             return;
         }
     }
@@ -284,10 +290,10 @@ void CalculatorController::calculate() {
         case CommandKind::ParameterSet:
             // An assignment whose right side was calculated runs the whole post-calculation step.
             if (!o.steps.empty()) afterCalculation(o.steps, o.value);
-            showCalculation(o.shown, kMaxShownWidth, kMaxShownLines);
+            showCalculation(o.shown);
             return;
         case CommandKind::Solved:
-            showCalculation(o.shown, kMaxShownWidth, kMaxShownLines);
+            showCalculation(o.shown);
             return;
         case CommandKind::Failed:
             // A failed equation empties the box; a failed sum keeps what was typed.
@@ -309,32 +315,22 @@ void CalculatorController::afterCalculation(std::string_view steps, std::string_
     }
 }
 
-void CalculatorController::showCalculation(const std::string& shown, std::size_t maxLineWidth,
-                                           std::size_t maxLines) {
+void CalculatorController::showCalculation(const std::string& shown) {
     const std::string text = withoutCarriageReturns(shown);
-    std::size_t lines = 0;
-    std::size_t widest = 0;
-    for (std::size_t start = 0; start <= text.size();) {
-        const std::size_t end = std::min(text.find('\n', start), text.size());
-        widest = std::max(widest, end - start);
-        ++lines;
-        start = end + 1;
-    }
     m_view.setText(text);
     m_view.setFreshInput(true);
     m_view.resetTyping();
-    const bool vertical = lines > maxLines;
-    m_view.showScrollBars(widest > maxLineWidth, vertical);
     m_view.setCaret(static_cast<int>(text.size()));
-    if (vertical) m_view.scrollToEnd();
+    m_view.scrollToResult();
     m_view.focusInput();
+    m_view.announce(ResultAnnouncement(text));
 }
 
 void CalculatorController::renewRecentTooltips(bool afterCalculation) {
     const RecentResults& recent = m_session.recentResults();
     for (std::size_t i = 0; i < recent.size(); ++i) {
         const int index = static_cast<int>(i);
-        m_view.setRecentTooltip(index, RecentTooltip(index, recent[i], afterCalculation));
+        m_view.setRecent(index, RecentTooltip(index, recent[i], afterCalculation), recent[i]);
     }
 }
 
@@ -449,6 +445,8 @@ SettingsValues CalculatorController::settingsValues() const {
     v.places = std::to_string(d.decimalPlaces);
     v.digitsLimit = std::to_string(d.intDigitsLimit);
     v.historyFactor = d.historyFactor == 1;
+    v.talkKeysWithScreenReader = m_keysWithScreenReader;
+    v.screenReaderRunning = m_screenReader;
     return v;
 }
 
@@ -492,6 +490,7 @@ bool CalculatorController::applySettings(const SettingsValues& values) {
     m_talkInput = values.talkInput;
     m_talkKeys = values.talkKeys;
     m_minimizeToTray = values.minimizeToTray;
+    m_keysWithScreenReader = values.talkKeysWithScreenReader;
     m_view.setMinimizeTooltip(MinimizeTooltip(m_minimizeToTray && m_view.trayAvailable()));
     // The next calculation already uses the new places, limit and angle unit.
     reloadSettings();
@@ -527,6 +526,12 @@ void CalculatorController::saveInputState() {
     d.savedDisplay = shown && equals != std::string::npos ? text.substr(equals + 1) : "";
     d.savedPosition = m_view.caret();
     d.savedShownResult = shown ? 1 : 0;
+}
+
+void CalculatorController::setScreenReaderRunning(bool running) { m_screenReader = running; }
+
+bool CalculatorController::keyEchoOn() const {
+    return m_talkKeys && (!m_screenReader || m_keysWithScreenReader);
 }
 
 void CalculatorController::setBusy(bool busy) { m_holder.data().tipWindowOpen = busy ? 1 : 0; }

@@ -31,6 +31,10 @@ inline constexpr std::string_view kExitQuestion = "Would you exit Quorvel?";  //
 // the first calculation, the renewed one after it.
 std::string RecentTooltip(int index, std::string_view value, bool afterCalculation);
 std::string MinimizeTooltip(bool toTray);
+// What a screen reader is told after a calculation shown as `shown` ("\n" line breaks): the
+// result ("equals 14"), for an equation the solution line as shown ("X=2"), and a one-line
+// answer (a parameter set) as it stands.
+std::string ResultAnnouncement(std::string_view shown);
 
 // What the controller needs from the window. Texts use "\n" line breaks (the controller turns
 // the engine's "\r\n" into "\n"); positions are character offsets into text(), which is ASCII.
@@ -52,16 +56,19 @@ public:
     virtual void setFreshInput(bool on) = 0;
     // Forget the name being typed (after the box was emptied or replaced).
     virtual void resetTyping() = 0;
-    virtual void showScrollBars(bool horizontal, bool vertical) = 0;
-    virtual void scrollToEnd() = 0;
+    // Brings the last line into view from its start, so a long result shows its leading
+    // digits; the box shows scroll bars itself wherever the text overflows.
+    virtual void scrollToResult() = 0;
+    // Tells a screen reader what a calculation gave, once, as a spoken announcement.
+    virtual void announce(const std::string& text) = 0;
     virtual void focusInput() = 0;
     // Lets the box paste the clipboard at the caret, replacing a selection, and put the caret
     // after the pasted text.
     virtual void pasteClipboard() = 0;
     virtual void copyToClipboard(const std::string& text) = 0;
 
-    // index 0..4 for Last1..Last5.
-    virtual void setRecentTooltip(int index, const std::string& tooltip) = 0;
+    // index 0..4 for Last1..Last5; `value` is what the button inserts.
+    virtual void setRecent(int index, const std::string& tooltip, const std::string& value) = 0;
     virtual void setMinimizeTooltip(const std::string& tooltip) = 0;
 
     virtual bool trayAvailable() const = 0;
@@ -91,6 +98,10 @@ struct SettingsValues {
     std::string places = "30";
     std::string digitsLimit = "10";
     bool historyFactor = false;
+    // Kept for this run only: the key echo while a screen reader runs, which speaks typed keys
+    // itself. The dialog offers it while `screenReaderRunning` holds.
+    bool talkKeysWithScreenReader = false;
+    bool screenReaderRunning = false;  // shown, not applied
     bool operator==(const SettingsValues&) const = default;
 };
 
@@ -146,6 +157,13 @@ public:
     // reads them from there.
     void reloadSettings();
 
+    // A screen reader started or ended: typed keys are then echoed only when the user asked
+    // for it on top of talk-each-key.
+    void setScreenReaderRunning(bool running);
+    bool screenReaderRunning() const { return m_screenReader; }
+    // Whether a typed key or an inserted text is spoken now.
+    bool keyEchoOn() const;
+
     void setBusy(bool busy);  // the tip window
     bool busy() const;
 
@@ -162,7 +180,7 @@ public:
 private:
     void store();
     void clearInput();
-    void showCalculation(const std::string& shown, std::size_t maxLineWidth, std::size_t maxLines);
+    void showCalculation(const std::string& shown);
     void afterCalculation(std::string_view steps, std::string_view result);
     void renewRecentTooltips(bool afterCalculation);
     void saveInputState();
@@ -179,6 +197,8 @@ private:
     bool m_talkInput;
     bool m_talkKeys;
     bool m_minimizeToTray;
+    bool m_screenReader = false;
+    bool m_keysWithScreenReader = false;
     std::optional<int> m_savedCaret;
     bool m_storeFailed = false;
 };

@@ -6,134 +6,123 @@
 namespace quorvel {
 namespace {
 
-namespace id = window_id;
+using C = Command;
 
-constexpr std::string_view kTypedOperators = "+-.*/()^";  // ids 1019..1026
-
-struct Named {
-    int id;
-    const char* caption;
-    const char* tooltip;  // the detail window's, which the other styles share unless noted
+// Captions of the named commands are short enough for a 32-pixel key; the tooltip says the
+// rest. Shortcuts avoid every key the input box types (any printable character) and Enter,
+// which the box keeps for the equal command so that a screen reader hears it first.
+constexpr CommandInfo kCommands[] = {
+    // command, id, caption, tooltip, accessible name, shortcut, menu text, typed, opens a tool
+    {C::Equal, 1001, "=", "Equal", "Equal", "", "Equal"},
+    {C::Calculate, 1018, "Calc", "Calculate", "Calculate", "", "Calculate"},
+    {C::TalkInput, 1028, "Say in", "Talk the input expression", "Speak expression", "",
+     "Talk the input expression"},
+    {C::TalkResult, 1030, "Say =", "Talk the result", "Speak result", "", "Talk the result"},
+    {C::TalkInputResult, 1029, "Both", "Talk the input and result", "Speak expression and result",
+     "", "Talk the input and result"},
+    {C::StopTalk, 1057, "Stop", "Stop talking[Ctrl+Shift+S]", "Stop talking", "Ctrl+Shift+S",
+     "Stop talking"},
+    {C::StyleMenu, 1078, "Menu", "Select the different style", "Menu", "F10", "Menu"},
+    {C::Settings, 1003, "Set", "Setting", "Settings", "Ctrl+T", "Setting", 0, true},
+    {C::Log, 1007, "Log", "Log", "Log", "Ctrl+L", "Log", 0, true},
+    {C::Converter, 1104, "Conv", "Unit converter", "Unit converter", "Ctrl+U", "Unit converter", 0,
+     true},
+    {C::Formula, 1079, "Form", "Formula manager", "Formula manager", "Ctrl+M", "Formula manager", 0,
+     true},
+    {C::Function, 1004, "Func", "Function", "Functions", "Ctrl+F", "Function", 0, true},
+    {C::Parameters, 1005, "Para", "Parameters", "Parameters", "Ctrl+R", "Parameters", 0, true},
+    {C::Exercise, 5, "Exer", "Exercise for basic calculation", "Exercises", "Ctrl+E",
+     "Exercise for basic calculation", 0, true},
+    {C::Batch, 1105, "Batch", "Batch calculation", "Batch calculation", "Ctrl+B",
+     "Batch calculation", 0, true},
+    {C::Help, 1002, "Help", "Help", "Help", "F1", "Help"},
+    {C::Last1, 1106, "Last1", "The first lastest result of calculation:last1=0", "Last result 1", "",
+     "Insert last1"},
+    {C::Last2, 1107, "Last2", "The second lastest result of calculation:last2=0", "Last result 2",
+     "", "Insert last2"},
+    {C::Last3, 1108, "Last3", "The third lastest result of calculation:last3=0", "Last result 3", "",
+     "Insert last3"},
+    {C::Last4, 1109, "Last4", "The forth lastest result of calculation:last4=0", "Last result 4", "",
+     "Insert last4"},
+    {C::Last5, 1110, "Last5", "The fifth lastest result of calculation:last5=0", "Last result 5", "",
+     "Insert last5"},
+    {C::Copy, 3, "Copy", "Copy into the clipboard[Ctrl+C]", "Copy", "Ctrl+C", "Copy"},
+    {C::Paste, 4, "Paste", "Input from the clipboard (Paste) [Ctrl+V]", "Paste", "Ctrl+V", "Paste"},
+    {C::Backspace, 1111, "\u2190", "Delete the one of input character[Shortcut key - Backspace]",
+     "Delete last character", "Backspace", "Delete last character"},
+    {C::Minimize, 1027, "Min", "Minimize to the system tray", "Minimize", "", "Minimize"},
+    {C::Exit, 1006, "Exit", "Exit", "Exit", "", "Exit"},
+    {C::Add, 1019, "+", "Add", "Plus", "", "+", '+'},
+    {C::Minus, 1020, "-", "Minus [ Substract]", "Minus", "", "-", '-'},
+    {C::Time, 1022, "*", "Time [Multiply]", "Multiply", "", "*", '*'},
+    {C::Divide, 1023, "/", "Divide", "Divide", "", "/", '/'},
+    {C::Power, 1026, "^", "Power", "Power", "", "^", '^'},
+    {C::OpenBracket, 1024, "(", "Open Bracket", "Open bracket", "", "(", '('},
+    {C::CloseBracket, 1025, ")", "Close Bracket", "Close bracket", "", ")", ')'},
+    {C::Point, 1021, ".", "Point", "Point", "", ".", '.'},
+    {C::Digit0, 1008, "0", "", "0", "", "0", '0'},
+    {C::Digit1, 1009, "1", "", "1", "", "1", '1'},
+    {C::Digit2, 1010, "2", "", "2", "", "2", '2'},
+    {C::Digit3, 1011, "3", "", "3", "", "3", '3'},
+    {C::Digit4, 1012, "4", "", "4", "", "4", '4'},
+    {C::Digit5, 1013, "5", "", "5", "", "5", '5'},
+    {C::Digit6, 1014, "6", "", "6", "", "6", '6'},
+    {C::Digit7, 1015, "7", "", "7", "", "7", '7'},
+    {C::Digit8, 1016, "8", "", "8", "", "8", '8'},
+    {C::Digit9, 1017, "9", "", "9", "", "9", '9'},
+    {C::Unknown, 1031, "X", "Unknown Variable", "Unknown X", "", "X", 'x'},
+    {C::LetterA, 1032, "a", "", "a", "", "a", 'a'},
+    {C::LetterB, 1033, "b", "", "b", "", "b", 'b'},
+    {C::LetterC, 1034, "c", "", "c", "", "c", 'c'},
+    {C::LetterD, 1035, "d", "", "d", "", "d", 'd'},
+    {C::LetterE, 1036, "e", "", "e", "", "e", 'e'},
+    {C::LetterF, 1037, "f", "", "f", "", "f", 'f'},
+    {C::LetterG, 1038, "g", "", "g", "", "g", 'g'},
+    {C::LetterH, 1039, "h", "", "h", "", "h", 'h'},
+    {C::LetterI, 1040, "i", "", "i", "", "i", 'i'},
+    {C::LetterJ, 1041, "j", "", "j", "", "j", 'j'},
+    {C::LetterK, 1042, "k", "", "k", "", "k", 'k'},
+    {C::LetterL, 1043, "l", "", "l", "", "l", 'l'},
+    {C::LetterM, 1044, "m", "", "m", "", "m", 'm'},
+    {C::LetterN, 1045, "n", "", "n", "", "n", 'n'},
+    {C::LetterO, 1046, "o", "", "o", "", "o", 'o'},
+    {C::LetterP, 1047, "p", "", "p", "", "p", 'p'},
+    {C::LetterQ, 1048, "q", "", "q", "", "q", 'q'},
+    {C::LetterR, 1049, "r", "", "r", "", "r", 'r'},
+    {C::LetterS, 1050, "s", "", "s", "", "s", 's'},
+    {C::LetterT, 1051, "t", "", "t", "", "t", 't'},
+    {C::LetterU, 1052, "u", "", "u", "", "u", 'u'},
+    {C::LetterV, 1053, "v", "", "v", "", "v", 'v'},
+    {C::LetterW, 1054, "w", "", "w", "", "w", 'w'},
+    {C::LetterY, 1056, "y", "", "y", "", "y", 'y'},
 };
 
-// Captions of the named commands are short enough for a 32-pixel key; the tooltip says the rest.
-constexpr Named kNamed[] = {
-    {id::kCopy, "Copy", "Copy into the clipboard[Ctrl+C]"},
-    {id::kPaste, "Paste", "Input from the clipboard (Paste) [Ctrl+V]"},
-    {id::kExercise, "Exer", "Exercise for basic calculation"},
-    {id::kEqual, "=", "Equal"},
-    {id::kHelp, "Help", "Help"},
-    {id::kSettings, "Set", "Setting"},
-    {id::kFunction, "Func", "Function"},
-    {id::kParameters, "Para", "Parameters"},
-    {id::kExit, "Exit", "Exit"},
-    {id::kLog, "Log", "Log"},
-    {id::kCalculate, "Calc", "Calculate"},
-    {id::kAdd, "+", "Add"},
-    {id::kMinus, "-", "Minus [ Substract]"},
-    {id::kPoint, ".", "Point"},
-    {id::kTime, "*", "Time [Multiply]"},
-    {id::kDivide, "/", "Divide"},
-    {id::kOpenBracket, "(", "Open Bracket"},
-    {id::kCloseBracket, ")", "Close Bracket"},
-    {id::kPower, "^", "Power"},
-    {id::kMinimize, "Min", "Minimize to the system tray"},
-    {id::kTalkInput, "Say in", "Talk the input expression"},
-    {id::kTalkInputResult, "Both", "Talk the input and result"},
-    {id::kTalkResult, "Say =", "Talk the result"},
-    {id::kUnknown, "X", "Unknown Variable"},
-    {id::kStopTalk, "Stop", "Stop talking[Ctrl+Shift+S]"},
-    {id::kStyleMenu, "Menu", "Select the different style"},
-    {id::kFormula, "Form", "Formula manager"},
-    {id::kConverter, "Conv", "Unit converter"},
-    {id::kBatch, "Batch", "Batch calculation"},
-    {id::kLast1, "Last1", "The first lastest result of calculation:last1=0"},
-    {id::kLast1 + 1, "Last2", "The second lastest result of calculation:last2=0"},
-    {id::kLast1 + 2, "Last3", "The third lastest result of calculation:last3=0"},
-    {id::kLast1 + 3, "Last4", "The forth lastest result of calculation:last4=0"},
-    {id::kLast1 + 4, "Last5", "The fifth lastest result of calculation:last5=0"},
-    {id::kBackspace, "\u2190", "Delete the one of input character[Shortcut key - Backspace]"},
+static_assert(std::size(kCommands) == static_cast<std::size_t>(Command::LetterY) + 1,
+              "one row per command");
+
+// The tooltips that differ between the styles; every other one is the table's.
+struct StyleTooltip {
+    WindowStyle style;
+    Command command;
+    std::string_view tooltip;  // empty: the style shows none
 };
 
-const Named* named(int command) {
-    for (const Named& n : kNamed) {
-        if (n.id == command) return &n;
-    }
-    return nullptr;
-}
+constexpr StyleTooltip kStyleTooltips[] = {
+    {WindowStyle::Standard, C::Copy, "Copy into the clipboard [Ctrl+C]"},
+    {WindowStyle::Cartoon, C::Copy, "Copy into the clipboard [Ctrl+C]"},
+    {WindowStyle::Mini, C::Copy, "Copy into the clipboard [Ctrl+C]"},
+    {WindowStyle::Mini, C::Paste, "Input from the clipboard (Paste) [Ctrl+P]"},
+    {WindowStyle::Standard, C::StopTalk, "Stop talking [Ctrl+Shift+S]"},
+    {WindowStyle::Cartoon, C::StopTalk, ""},
+    {WindowStyle::Mini, C::StopTalk, ""},
+    {WindowStyle::Cartoon, C::StyleMenu, "Menu for resize,help,exit"},
+};
 
-std::string caption(int command) {
-    if (const Named* n = named(command)) return n->caption;
-    if (const std::optional<char> c = typedCharacter(command)) return std::string(1, *c);
-    return {};
-}
-
-// The tooltips that differ between the styles; every other one is the detail window's.
-std::string tooltip(WindowStyle style, int command) {
-    const bool detail = style == WindowStyle::Detail;
-    switch (command) {
-        case id::kCopy:
-            return detail ? "Copy into the clipboard[Ctrl+C]" : "Copy into the clipboard [Ctrl+C]";
-        case id::kPaste:
-            return style == WindowStyle::Mini ? "Input from the clipboard (Paste) [Ctrl+P]"
-                                              : "Input from the clipboard (Paste) [Ctrl+V]";
-        case id::kStopTalk:
-            if (style == WindowStyle::Standard) return "Stop talking [Ctrl+Shift+S]";
-            return detail ? "Stop talking[Ctrl+Shift+S]" : std::string();
-        case id::kStyleMenu:
-            return style == WindowStyle::Cartoon ? "Menu for resize,help,exit"
-                                                 : "Select the different style";
-        default:
-            break;
-    }
-    const Named* n = named(command);
-    return n ? n->tooltip : std::string();
-}
-
-std::string accessibleName(int command, const std::string& tip) {
-    if (!tip.empty()) return tip;
-    if (command == id::kStopTalk) return "Stop talking";
-    return caption(command);
-}
-
-ControlLook naturalLook(int command) {
-    if (command == id::kEqual || command == id::kCalculate) return ControlLook::Accent;
-    if (command >= id::kAdd && command <= id::kPower) return ControlLook::Accent;
+ControlLook naturalLook(Command command) {
+    if (command == C::Equal || command == C::Calculate) return ControlLook::Accent;
+    if (command >= C::Add && command <= C::Point) return ControlLook::Accent;
     if (typedCharacter(command)) return ControlLook::Key;
     return ControlLook::Word;
-}
-
-// Menu texts of commands a style moves off its face.
-std::string menuText(int command) {
-    if (const std::optional<int> i = recentIndex(command)) {
-        return "Insert last" + std::to_string(*i + 1);
-    }
-    switch (command) {
-        case id::kCopy:
-            return "Copy";
-        case id::kPaste:
-            return "Paste";
-        case id::kMinimize:
-            return "Minimize";
-        case id::kStopTalk:
-            return "Stop talking";
-        case id::kFormula:
-        case id::kConverter:
-        case id::kBatch:
-        case id::kTalkInput:
-        case id::kTalkInputResult:
-        case id::kTalkResult:
-        case id::kExercise:
-        case id::kHelp:
-        case id::kExit:
-        case id::kSettings:
-        case id::kFunction:
-        case id::kParameters:
-        case id::kLog:
-            return tooltip(WindowStyle::Detail, command);
-        default:
-            return caption(command);
-    }
 }
 
 const char* styleTitle(int code) {
@@ -153,45 +142,56 @@ class Builder {
 public:
     explicit Builder(StyleLayout& layout) : m_layout(layout) {}
 
-    // A row of controls from (x, y), `pitch` apart; 0 leaves a gap.
-    void row(int x, int y, int pitch, std::initializer_list<int> commands,
+    // A row of controls from (x, y), `pitch` apart; nothing leaves a gap.
+    void row(int x, int y, int pitch, std::initializer_list<std::optional<Command>> commands,
              std::optional<ControlLook> look = std::nullopt) {
-        for (int command : commands) {
-            if (command != 0) add(command, x, y, look.value_or(naturalLook(command)));
+        for (const std::optional<Command>& command : commands) {
+            if (command) add(*command, x, y, look.value_or(naturalLook(*command)));
             x += pitch;
         }
     }
 
     void styleItems(std::initializer_list<std::pair<int, int>> items) {
         for (const auto& [menuId, code] : items) {
-            m_layout.menu.push_back({menuId, styleTitle(code), code, 0, false});
+            m_layout.menu.push_back({menuId, styleTitle(code), code, std::nullopt, false});
         }
     }
 
-    // Menu items for commands: the item id is the command's own unless given.
-    void menuItems(std::initializer_list<int> commands, bool separatorBefore = true) {
-        for (int command : commands) {
-            m_layout.menu.push_back({command, menuText(command), 0, command, separatorBefore});
+    // Menu items for commands: the item id is the command's control id.
+    void menuItems(std::initializer_list<Command> commands, bool separatorBefore = true) {
+        for (Command command : commands) {
+            menuItem(commandInfo(command).id, command, separatorBefore);
             separatorBefore = false;
         }
     }
 
     // The tool windows, a group of their own in every menu that lists them.
     void toolItems() {
-        menuItems({id::kSettings, id::kFunction, id::kParameters, id::kLog, id::kExercise,
-                   id::kFormula, id::kBatch, id::kConverter});
+        menuItems({C::Settings, C::Log, C::Converter, C::Formula, C::Function, C::Parameters,
+                   C::Exercise, C::Batch});
     }
 
-    void menuItem(int menuId, int command, bool separatorBefore) {
-        m_layout.menu.push_back({menuId, menuText(command), 0, command, separatorBefore});
+    void menuItem(int menuId, Command command, bool separatorBefore) {
+        m_layout.menu.push_back(
+            {menuId, std::string(commandInfo(command).menuText), 0, command, separatorBefore});
+    }
+
+    // The controls in Tab order, which is the table's order, whatever the rows' order.
+    void finish() {
+        std::stable_sort(m_layout.controls.begin(), m_layout.controls.end(),
+                         [](const StyleControl& a, const StyleControl& b) {
+                             return a.command < b.command;
+                         });
     }
 
 private:
-    void add(int command, int x, int y, ControlLook look) {
+    void add(Command command, int x, int y, ControlLook look) {
+        const CommandInfo& info = commandInfo(command);
         StyleControl entry;
-        entry.id = command;
-        entry.caption = caption(command);
-        entry.tooltip = tooltip(m_layout.style, command);
+        entry.command = command;
+        entry.caption = info.caption;
+        entry.tooltip = commandTooltip(m_layout.style, command);
+        entry.accessibleName = info.accessibleName;
         entry.look = look;
         entry.rect = {x, y,
                       look == ControlLook::Mini      ? 32
@@ -200,18 +200,17 @@ private:
                       look == ControlLook::Mini      ? 24
                       : look == ControlLook::Cartoon ? 36
                                                      : 30};
-        entry.accessibleName = accessibleName(command, entry.tooltip);
         m_layout.controls.push_back(std::move(entry));
     }
 
     StyleLayout& m_layout;
 };
 
-int digit(int d) { return id::kDigit0 + d; }
-int letter(char c) { return c == 'y' ? id::kLetterY : id::kLetterA + (c - 'a'); }
-int last(int n) { return id::kLast1 + n - 1; }
+Command digit(int d) { return digitCommand(d); }
+Command letter(char c) { return letterCommand(c); }
+Command last(int n) { return recentCommand(n - 1); }
 
-// What every style shares: the banner and the shortcuts.
+// What every style shares: the banner and the shortcuts of the table.
 StyleLayout newLayout(WindowStyle style, const char* skin, int width, int height) {
     StyleLayout l;
     l.style = style;
@@ -219,13 +218,9 @@ StyleLayout newLayout(WindowStyle style, const char* skin, int width, int height
     l.width = width;
     l.height = height;
     l.menuBanner = "Quorvel";
-    l.shortcuts = {{"Ctrl+C", id::kCopy},
-                   {"Ctrl+V", id::kPaste},
-                   {"Ctrl+Shift+S", id::kStopTalk},
-                   {"Backspace", id::kBackspace},
-                   {"Return", id::kEqual},
-                   {"Enter", id::kEqual},
-                   {"F1", id::kHelp}};
+    for (const CommandInfo& info : kCommands) {
+        if (!info.shortcut.empty()) l.shortcuts.push_back({std::string(info.shortcut), info.command});
+    }
     return l;
 }
 
@@ -235,20 +230,21 @@ StyleLayout standardLayout() {
     l.reserved = {{0, 0, 670, 24}};
     l.input = {16, 28, 236, 78};
     Builder b(l);
-    b.row(16, 112, 40, {last(1), last(2), last(3), last(4), last(5), id::kHelp}, ControlLook::Mini);
+    b.row(16, 112, 40, {last(1), last(2), last(3), last(4), last(5), C::Help}, ControlLook::Mini);
     b.row(260, 28, 44,
-          {digit(7), digit(8), digit(9), id::kAdd, id::kMinus, id::kOpenBracket, id::kCloseBracket,
-           id::kBackspace, id::kTalkResult});
+          {digit(7), digit(8), digit(9), C::Add, C::Minus, C::OpenBracket, C::CloseBracket,
+           C::Backspace, C::TalkResult});
     b.row(260, 64, 44,
-          {digit(4), digit(5), digit(6), id::kTime, id::kDivide, id::kPower, id::kUnknown,
-           id::kCalculate, id::kStopTalk});
+          {digit(4), digit(5), digit(6), C::Time, C::Divide, C::Power, C::Unknown, C::Calculate,
+           C::StopTalk});
     b.row(260, 100, 44,
-          {digit(1), digit(2), digit(3), digit(0), id::kPoint, id::kEqual, id::kCopy, id::kPaste,
-           id::kStyleMenu});
+          {digit(1), digit(2), digit(3), digit(0), C::Point, C::Equal, C::Copy, C::Paste,
+           C::StyleMenu});
     b.styleItems({{32795, 4}, {32796, 2}, {32797, 3}});
-    b.menuItems({id::kTalkInput, id::kTalkInputResult, id::kMinimize});
+    b.menuItems({C::TalkInput, C::TalkInputResult, C::Minimize});
     b.toolItems();
-    b.menuItems({id::kExit});
+    b.menuItems({C::Exit});
+    b.finish();
     return l;
 }
 
@@ -258,19 +254,19 @@ StyleLayout cartoonLayout() {
     l.area = {{18, 34, 514, 122}, 24};
     l.input = {30, 40, 200, 78};
     Builder b(l);
-    b.row(30, 122, 34, {last(1), last(2), last(3), id::kTalkResult, id::kStopTalk, id::kStyleMenu},
+    b.row(30, 122, 34, {last(1), last(2), last(3), C::TalkResult, C::StopTalk, C::StyleMenu},
           ControlLook::Mini);
     const ControlLook round = ControlLook::Cartoon;
-    b.row(240, 40, 46, {digit(7), digit(8), digit(9), id::kAdd, id::kMinus, id::kBackspace}, round);
-    b.row(240, 78, 46, {digit(4), digit(5), digit(6), id::kTime, id::kDivide, id::kEqual}, round);
-    b.row(240, 116, 46, {digit(1), digit(2), digit(3), digit(0), id::kPoint, id::kCalculate},
-          round);
+    b.row(240, 40, 46, {digit(7), digit(8), digit(9), C::Add, C::Minus, C::Backspace}, round);
+    b.row(240, 78, 46, {digit(4), digit(5), digit(6), C::Time, C::Divide, C::Equal}, round);
+    b.row(240, 116, 46, {digit(1), digit(2), digit(3), digit(0), C::Point, C::Calculate}, round);
     b.styleItems({{32869, 1}, {32868, 3}, {32867, 4}});
-    b.menuItems({last(4), last(5), id::kTalkInput, id::kTalkInputResult, id::kCopy, id::kPaste,
-                 id::kMinimize});
+    b.menuItems({last(4), last(5), C::TalkInput, C::TalkInputResult, C::Copy, C::Paste,
+                 C::Minimize});
     b.toolItems();
-    b.menuItem(32871, id::kHelp, true);
-    b.menuItem(32873, id::kExit, false);
+    b.menuItem(32871, C::Help, true);
+    b.menuItem(32873, C::Exit, false);
+    b.finish();
     return l;
 }
 
@@ -282,17 +278,17 @@ StyleLayout miniLayout() {
     Builder b(l);
     const ControlLook mini = ControlLook::Mini;
     b.row(244, 10, 36,
-          {id::kEqual, id::kCalculate, id::kBackspace, last(1), last(2), last(3), last(4), last(5)},
-          mini);
+          {C::Equal, C::Calculate, C::Backspace, last(1), last(2), last(3), last(4), last(5)}, mini);
     b.row(244, 36, 36,
-          {id::kTalkInput, id::kTalkResult, id::kTalkInputResult, id::kStopTalk, id::kCopy,
-           id::kPaste, id::kMinimize, id::kStyleMenu},
+          {C::TalkInput, C::TalkResult, C::TalkInputResult, C::StopTalk, C::Copy, C::Paste,
+           C::Minimize, C::StyleMenu},
           mini);
     b.styleItems({{32806, 1}, {32808, 2}, {32809, 4}});
     b.toolItems();
-    b.menuItems({id::kHelp, id::kExit});
+    b.menuItems({C::Help, C::Exit});
     // The mini window's paste tooltip names Ctrl+P, so Ctrl+P pastes there as well.
-    l.shortcuts.push_back({"Ctrl+P", id::kPaste});
+    l.shortcuts.push_back({"Ctrl+P", C::Paste});
+    b.finish();
     return l;
 }
 
@@ -302,20 +298,20 @@ StyleLayout detailLayout() {
     l.reserved = {{0, 0, 670, 24}};
     l.input = {16, 30, 638, 80};
     Builder b(l);
+    using Cell = std::optional<Command>;
     // Three blocks side by side, read row by row: letters, numbers, named commands.
-    const std::array<std::array<int, 14>, 5> rows{{
+    const std::array<std::array<Cell, 14>, 5> rows{{
         {letter('a'), letter('b'), letter('c'), letter('d'), letter('e'), letter('f'), digit(7),
-         digit(8), digit(9), id::kDivide, id::kCalculate, id::kTalkInput, id::kTalkResult,
-         id::kTalkInputResult},
+         digit(8), digit(9), C::Divide, C::Calculate, C::TalkInput, C::TalkResult,
+         C::TalkInputResult},
         {letter('g'), letter('h'), letter('i'), letter('j'), letter('k'), letter('l'), digit(4),
-         digit(5), digit(6), id::kTime, id::kStopTalk, id::kCopy, id::kPaste, id::kMinimize},
+         digit(5), digit(6), C::Time, C::StopTalk, C::Copy, C::Paste, C::Minimize},
         {letter('m'), letter('n'), letter('o'), letter('p'), letter('q'), letter('r'), digit(1),
-         digit(2), digit(3), id::kMinus, id::kStyleMenu, id::kSettings, id::kFunction,
-         id::kParameters},
+         digit(2), digit(3), C::Minus, C::StyleMenu, C::Settings, C::Function, C::Parameters},
         {letter('s'), letter('t'), letter('u'), letter('v'), letter('w'), letter('y'), digit(0),
-         id::kPoint, id::kPower, id::kAdd, id::kLog, id::kExercise, id::kFormula, id::kBatch},
-        {id::kUnknown, last(1), last(2), last(3), last(4), last(5), id::kOpenBracket,
-         id::kCloseBracket, id::kBackspace, id::kEqual, id::kConverter, id::kHelp, id::kExit, 0},
+         C::Point, C::Power, C::Add, C::Log, C::Exercise, C::Formula, C::Batch},
+        {C::Unknown, last(1), last(2), last(3), last(4), last(5), C::OpenBracket, C::CloseBracket,
+         C::Backspace, C::Equal, C::Converter, C::Help, C::Exit, Cell()},
     }};
     constexpr int kBlockX[] = {16, 288, 472};  // letters, numbers, named commands
     for (std::size_t r = 0; r < rows.size(); ++r) {
@@ -326,59 +322,58 @@ StyleLayout detailLayout() {
         b.row(kBlockX[2], y, 44, {cells[10], cells[11], cells[12], cells[13]});
     }
     b.styleItems({{32801, 1}, {32802, 2}, {32803, 3}});
+    b.finish();
     return l;
 }
 
 }  // namespace
 
-bool opensTool(int command) {
-    switch (command) {
-        case id::kExercise:
-        case id::kSettings:
-        case id::kFunction:
-        case id::kParameters:
-        case id::kLog:
-        case id::kFormula:
-        case id::kConverter:
-        case id::kBatch:
-            return true;
-        default:
-            return false;
-    }
+std::span<const CommandInfo> commandTable() { return kCommands; }
+
+const CommandInfo& commandInfo(Command command) {
+    return kCommands[static_cast<std::size_t>(command)];
 }
 
-std::optional<char> typedCharacter(int command) {
-    if (command >= id::kDigit0 && command <= id::kDigit0 + 9) {
-        return static_cast<char>('0' + (command - id::kDigit0));
+std::optional<Command> commandById(int id) {
+    for (const CommandInfo& info : kCommands) {
+        if (info.id == id) return info.command;
     }
-    if (command >= id::kAdd && command <= id::kPower) {
-        return kTypedOperators[static_cast<std::size_t>(command - id::kAdd)];
-    }
-    if (command == id::kUnknown) return 'x';
-    if (command >= id::kLetterA && command <= id::kLetterA + ('w' - 'a')) {
-        return static_cast<char>('a' + (command - id::kLetterA));
-    }
-    if (command == id::kLetterY) return 'y';
     return std::nullopt;
 }
 
-std::optional<int> recentIndex(int command) {
-    if (command >= id::kLast1 && command < id::kLast1 + 5) return command - id::kLast1;
+std::optional<char> typedCharacter(Command command) {
+    const char typed = commandInfo(command).typed;
+    if (typed == 0) return std::nullopt;
+    return typed;
+}
+
+std::optional<int> recentIndex(Command command) {
+    if (command >= C::Last1 && command <= C::Last5) {
+        return static_cast<int>(command) - static_cast<int>(C::Last1);
+    }
     return std::nullopt;
 }
 
-const std::vector<int>& windowCommands() {
-    static const std::vector<int> commands = [] {
-        std::vector<int> all;
-        for (const Named& n : kNamed) all.push_back(n.id);
-        for (int i = id::kDigit0; i <= id::kLetterY; ++i) {
-            if (typedCharacter(i)) all.push_back(i);
-        }
-        std::sort(all.begin(), all.end());
-        all.erase(std::unique(all.begin(), all.end()), all.end());
-        return all;
-    }();
-    return commands;
+bool opensTool(Command command) { return commandInfo(command).opensTool; }
+
+Command digitCommand(int d) {
+    return static_cast<Command>(static_cast<int>(C::Digit0) + std::clamp(d, 0, 9));
+}
+
+Command letterCommand(char c) {
+    if (c == 'y') return C::LetterY;
+    return static_cast<Command>(static_cast<int>(C::LetterA) + std::clamp(c - 'a', 0, 'w' - 'a'));
+}
+
+Command recentCommand(int index) {
+    return static_cast<Command>(static_cast<int>(C::Last1) + std::clamp(index, 0, 4));
+}
+
+std::string commandTooltip(WindowStyle style, Command command) {
+    for (const StyleTooltip& t : kStyleTooltips) {
+        if (t.style == style && t.command == command) return std::string(t.tooltip);
+    }
+    return std::string(commandInfo(command).tooltip);
 }
 
 bool Rect::intersects(const Rect& o) const {
@@ -400,30 +395,31 @@ bool RoundedArea::contains(const Rect& r) const {
            contains(r.right(), r.bottom());
 }
 
-const StyleControl* StyleLayout::control(int command) const {
+const StyleControl* StyleLayout::control(Command command) const {
     for (const StyleControl& c : controls) {
-        if (c.id == command) return &c;
+        if (c.command == command) return &c;
     }
     return nullptr;
 }
 
-const StyleMenuItem* StyleLayout::menuItem(int command) const {
+const StyleMenuItem* StyleLayout::menuItem(Command command) const {
     for (const StyleMenuItem& m : menu) {
         if (m.styleCode == 0 && m.command == command) return &m;
     }
     return nullptr;
 }
 
-const StyleShortcut* StyleLayout::shortcut(int command) const {
+std::vector<std::string> StyleLayout::shortcutKeys(Command command) const {
+    std::vector<std::string> keys;
     for (const StyleShortcut& s : shortcuts) {
-        if (s.command == command) return &s;
+        if (s.command == command) keys.push_back(s.keys);
     }
-    return nullptr;
+    return keys;
 }
 
-bool StyleLayout::reaches(int command) const {
+bool StyleLayout::reaches(Command command) const {
     return typedCharacter(command).has_value() || control(command) || menuItem(command) ||
-           shortcut(command);
+           !shortcutKeys(command).empty();
 }
 
 const StyleLayout& styleLayout(WindowStyle style) {

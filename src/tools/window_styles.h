@@ -1,67 +1,130 @@
 #pragma once
 
-// The calculator window's four layouts as data: for each style its skin, size, the area its
-// controls may use, every control (id, caption, tooltip, position, look), the popup menu and
-// the keyboard shortcuts. The window in src/window builds itself from this table alone, so the
-// rules a layout must keep (every command reachable, nothing overlapping, nothing on the cut
-// outline) are checked here without a display.
+// The calculator window's commands and its four layouts as data. One table names every command
+// once: its control id, caption, tooltip, accessible name, shortcut, menu text and its place in
+// the Tab order. For each style the layout gives the skin, size, the area its controls may use,
+// where each control sits, the popup menu and the keyboard shortcuts. The window in src/window
+// builds itself from these tables alone, so the rules a layout must keep (every command
+// reachable, nothing overlapping, nothing on the cut outline) are checked here without a
+// display.
 
 #include <optional>
+#include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "tools/style_code.h"
 
 namespace quorvel {
 
-// The control ids of the calculator window; they are also the commands its buttons, menu
-// items and shortcuts run.
-namespace window_id {
-inline constexpr int kCopy = 3;
-inline constexpr int kPaste = 4;
-inline constexpr int kExercise = 5;
-inline constexpr int kInput = 1000;
-inline constexpr int kEqual = 1001;
-inline constexpr int kHelp = 1002;
-inline constexpr int kSettings = 1003;
-inline constexpr int kFunction = 1004;
-inline constexpr int kParameters = 1005;
-inline constexpr int kExit = 1006;
-inline constexpr int kLog = 1007;
-inline constexpr int kDigit0 = 1008;  // 1008..1017: "0".."9"
-inline constexpr int kCalculate = 1018;
-inline constexpr int kAdd = 1019;
-inline constexpr int kMinus = 1020;
-inline constexpr int kPoint = 1021;
-inline constexpr int kTime = 1022;
-inline constexpr int kDivide = 1023;
-inline constexpr int kOpenBracket = 1024;
-inline constexpr int kCloseBracket = 1025;
-inline constexpr int kPower = 1026;
-inline constexpr int kMinimize = 1027;
-inline constexpr int kTalkInput = 1028;
-inline constexpr int kTalkInputResult = 1029;
-inline constexpr int kTalkResult = 1030;
-inline constexpr int kUnknown = 1031;
-inline constexpr int kLetterA = 1032;  // 1032..1054: "a".."w"
-inline constexpr int kLetterY = 1056;
-inline constexpr int kStopTalk = 1057;
-inline constexpr int kStyleMenu = 1078;
-inline constexpr int kFormula = 1079;
-inline constexpr int kConverter = 1104;
-inline constexpr int kBatch = 1105;
-inline constexpr int kLast1 = 1106;  // 1106..1110: Last1..Last5
-inline constexpr int kBackspace = 1111;
-}  // namespace window_id
+// Every command of the calculator window, in the order Tab visits its controls: what a
+// calculation needs first, then speech, the tools, the clipboard and recent results, and the
+// typing keys last.
+enum class Command {
+    Equal,
+    Calculate,
+    TalkInput,
+    TalkResult,
+    TalkInputResult,
+    StopTalk,
+    StyleMenu,
+    Settings,
+    Log,
+    Converter,
+    Formula,
+    Function,
+    Parameters,
+    Exercise,
+    Batch,
+    Help,
+    Last1,
+    Last2,
+    Last3,
+    Last4,
+    Last5,
+    Copy,
+    Paste,
+    Backspace,
+    Minimize,
+    Exit,
+    Add,
+    Minus,
+    Time,
+    Divide,
+    Power,
+    OpenBracket,
+    CloseBracket,
+    Point,
+    Digit0,
+    Digit1,
+    Digit2,
+    Digit3,
+    Digit4,
+    Digit5,
+    Digit6,
+    Digit7,
+    Digit8,
+    Digit9,
+    Unknown,
+    LetterA,
+    LetterB,
+    LetterC,
+    LetterD,
+    LetterE,
+    LetterF,
+    LetterG,
+    LetterH,
+    LetterI,
+    LetterJ,
+    LetterK,
+    LetterL,
+    LetterM,
+    LetterN,
+    LetterO,
+    LetterP,
+    LetterQ,
+    LetterR,
+    LetterS,
+    LetterT,
+    LetterU,
+    LetterV,
+    LetterW,
+    LetterY,
+};
 
-// The character a typing key hands to the input box, or nothing for other ids.
-std::optional<char> typedCharacter(int id);
+// The control id of the expression box; it runs no command of its own.
+inline constexpr int kInputId = 1000;
+
+struct CommandInfo {
+    Command command;
+    int id;  // the control id, which the window's data and messages know it by
+    std::string_view caption;
+    // The detail window's tooltip, which the other styles share unless the style table says
+    // otherwise; empty for the typing keys, which have none.
+    std::string_view tooltip;
+    // What a listener hears: a short name, without the tooltip's shortcut notes.
+    std::string_view accessibleName;
+    std::string_view shortcut;  // portable key sequence text, or empty
+    std::string_view menuText;  // the item text where a style moves the command to its menu
+    char typed = 0;             // the character a typing key hands to the input box, or 0
+    bool opensTool = false;
+};
+
+// Every command, in Command order (which is the Tab order).
+std::span<const CommandInfo> commandTable();
+const CommandInfo& commandInfo(Command command);
+std::optional<Command> commandById(int id);
+
+// The character a typing key hands to the input box, or nothing for other commands.
+std::optional<char> typedCharacter(Command command);
 // Last1..Last5 as 0..4, or nothing.
-std::optional<int> recentIndex(int id);
+std::optional<int> recentIndex(Command command);
 // Whether the command opens a tool window rather than acting on the input.
-bool opensTool(int id);
-// Every command of the calculator window, typing keys included, in id order.
-const std::vector<int>& windowCommands();
+bool opensTool(Command command);
+Command digitCommand(int digit);     // 0..9
+Command letterCommand(char letter);  // 'a'..'w', 'y'
+Command recentCommand(int index);    // 0..4
 
 struct Rect {
     int x = 0;
@@ -91,26 +154,25 @@ enum class ControlLook {
 };
 
 struct StyleControl {
-    int id = 0;
+    Command command = Command::Equal;
     std::string caption;
     std::string tooltip;  // may be empty: the style shows none
     Rect rect;
     ControlLook look = ControlLook::Key;
-    // What assistive technology announces: the tooltip, else a clear name of the command.
     std::string accessibleName;
 };
 
 struct StyleMenuItem {
     int id = 0;  // the menu command's own id
     std::string text;
-    int styleCode = 0;  // a style choice (1..4), or 0
-    int command = 0;    // the window command the item runs when it is not a style choice
+    int styleCode = 0;                            // a style choice (1..4), or 0
+    std::optional<Command> command;               // what the item runs when not a style choice
     bool separatorBefore = false;
 };
 
 struct StyleShortcut {
     std::string keys;  // portable key sequence text, "Ctrl+Shift+S"
-    int command = 0;
+    Command command = Command::Equal;
 };
 
 struct StyleLayout {
@@ -122,19 +184,23 @@ struct StyleLayout {
     // reserved parts of the skin (name strip, icon, grille).
     RoundedArea area;
     std::vector<Rect> reserved;
-    Rect input;                          // the expression box, id 1000
-    std::vector<StyleControl> controls;  // in tab order
+    Rect input;                          // the expression box
+    std::vector<StyleControl> controls;  // in Tab order
     std::string menuBanner;
     std::vector<StyleMenuItem> menu;
     std::vector<StyleShortcut> shortcuts;
 
-    const StyleControl* control(int id) const;
-    const StyleMenuItem* menuItem(int command) const;
-    const StyleShortcut* shortcut(int command) const;
+    const StyleControl* control(Command command) const;
+    const StyleMenuItem* menuItem(Command command) const;
+    // Every key sequence of a command, the table's first.
+    std::vector<std::string> shortcutKeys(Command command) const;
     // Runs `command` from a button, a menu item or a shortcut; typing keys are always
     // reachable through the keyboard and the input box.
-    bool reaches(int command) const;
+    bool reaches(Command command) const;
 };
+
+// The tooltip a style registers for a command: the table's, or the style's own variant.
+std::string commandTooltip(WindowStyle style, Command command);
 
 // The layout of a window style; None has no layout and yields the standard one.
 const StyleLayout& styleLayout(WindowStyle style);

@@ -15,11 +15,17 @@ namespace quorvel {
 namespace {
 
 constexpr int kTextPadding = 10;
+constexpr int kShortcutGap = 24;
 
-// The part of an action text the menu shows: shortcuts after a tab are not drawn.
+// QMenu hands an item its text and its shortcut in one, apart by a tab.
 QString shownText(const QString& text) {
     const qsizetype tab = text.indexOf(QLatin1Char('\t'));
     return tab < 0 ? text : text.left(tab);
+}
+
+QString shortcutText(const QString& text) {
+    const qsizetype tab = text.indexOf(QLatin1Char('\t'));
+    return tab < 0 ? QString() : text.mid(tab + 1);
 }
 
 // Lays out and draws the items; the strip itself is painted by the menu over the items' left
@@ -83,6 +89,10 @@ public:
             area.adjusted(kTextPadding / 2, 0, 0, 0),
             Qt::AlignVCenter | Qt::AlignLeft | Qt::TextShowMnemonic | Qt::TextSingleLine,
             shownText(item->text));
+        // The key that runs the item, at the right edge, as menus show it.
+        painter->drawText(area.adjusted(0, 0, -kTextPadding / 2, 0),
+                          Qt::AlignVCenter | Qt::AlignRight | Qt::TextSingleLine,
+                          shortcutText(item->text));
     }
 
 private:
@@ -115,7 +125,10 @@ void BannerMenu::setBannerText(const QString& text) {
 QSize BannerMenu::itemSize(const QString& text) const {
     const QFontMetrics metrics(m_itemFont);
     const QSize textSize = metrics.size(Qt::TextShowMnemonic | Qt::TextSingleLine, shownText(text));
-    return {m_bannerWidth + textSize.width() + kTextPadding, textSize.height() + kTextPadding};
+    const QString keys = shortcutText(text);
+    const int keysWidth = keys.isEmpty() ? 0 : kShortcutGap + metrics.horizontalAdvance(keys);
+    return {m_bannerWidth + textSize.width() + keysWidth + kTextPadding,
+            textSize.height() + kTextPadding};
 }
 
 int BannerMenu::itemsHeight() const {

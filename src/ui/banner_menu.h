@@ -22,7 +22,8 @@ public:
     const QFont& itemFont() const { return m_itemFont; }
     const QFont& bannerFont() const { return m_bannerFont; }
 
-    // An item is its text height plus 10 high, and as wide as the strip, the text and 10.
+    // An item is its text height plus 10 high, and as wide as the strip, the text and 10, and
+    // its shortcut (after a tab in `text`) with a gap before it.
     QSize itemSize(const QString& text) const;
     static constexpr int kSeparatorHeight = 12;
     // The sum of the item heights.

@@ -1,6 +1,7 @@
 #include "ui/filter_edit.h"
 
 #include <QKeyEvent>
+#include <QMetaMethod>
 #include <QTextCursor>
 
 namespace quorvel {
@@ -155,7 +156,14 @@ void CFilterEdit::keyPressEvent(QKeyEvent* event) {
         QPlainTextEdit::keyPressEvent(event);
         return;
     }
-    // Enter, Escape, Tab and the rest belong to the dialog.
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    if (enter && !(event->modifiers() & kCommandModifiers) &&
+        isSignalConnected(QMetaMethod::fromSignal(&CFilterEdit::enterPressed))) {
+        event->accept();
+        emit enterPressed();
+        return;
+    }
+    // Enter without a listener, Escape, Tab and the rest belong to the dialog.
     event->ignore();
 }
 

@@ -50,6 +50,10 @@ signals:
     void insertCharacterRequested(QChar ch);
     // A character the box placed itself over a selection, for the owner to speak.
     void characterTyped(QChar ch);
+    // Enter or keypad Enter. While nothing listens, the key goes on to the dialog; while an
+    // owner listens, the box keeps the key, so the key reaches a screen reader before it runs
+    // anything.
+    void enterPressed();
 
 protected:
     bool event(QEvent* event) override;

@@ -9,9 +9,12 @@
 #include <QIcon>
 #include <QKeyEvent>
 #include <QScrollBar>
-#include <QShortcut>
 #include <QSystemTrayIcon>
+#include <QAbstractTextDocumentLayout>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <algorithm>
+#include <utility>
 
 #include "dialogs/tip_dlg.h"
 #include "ui/banner_menu.h"
@@ -20,11 +23,13 @@
 #include "ui/hover_button.h"
 #include "ui/qt_prompter.h"
 #include "ui/skin_resources.h"
+#include "window/command_button_accessible.h"
+#include "window/screen_reader_watch.h"
 
 namespace quorvel {
 namespace {
 
-namespace id = window_id;
+const QString kInputHint = QStringLiteral("Type an expression; Enter calculates");
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
@@ -67,6 +72,7 @@ MainWindow::MainWindow(WindowStyle style, SysDataHolder& data, Speaker& speaker,
       m_layout(styleLayout(style)),
       m_options(options),
       m_prompter(std::make_unique<QtPrompter>(this)) {
+    InstallCommandButtonAccessibility();
     setWindowTitle(QStringLiteral("Quorvel"));
     setWindowIcon(QIcon(QString::fromLatin1(skins::kWindowIcon)));
     setClientSize(m_layout.width, m_layout.height);
@@ -77,6 +83,10 @@ MainWindow::MainWindow(WindowStyle style, SysDataHolder& data, Speaker& speaker,
     buildTray();
     m_controller =
         std::make_unique<CalculatorController>(data, *this, speaker, *m_prompter, options.firstRun);
+    m_screenReader = new ScreenReaderWatch(this);
+    connect(m_screenReader, &ScreenReaderWatch::runningChanged, this,
+            [this](bool running) { m_controller->setScreenReaderRunning(running); });
+    if (options.watchScreenReader) m_screenReader->start();
 }
 
 MainWindow::~MainWindow() {
@@ -87,12 +97,13 @@ void MainWindow::buildInput() {
     m_input = new CFilterEdit(this);
     m_input->setObjectName(QStringLiteral("input"));
     m_input->setAccessibleName(QStringLiteral("Expression"));
+    m_input->setAccessibleDescription(kInputHint);
     m_input->setGeometry(m_layout.input.x, m_layout.input.y, m_layout.input.width,
                          m_layout.input.height);
-    // Step lines are kept whole; a long one scrolls sideways.
+    // Step lines are kept whole; whatever does not fit, down or sideways, has its scroll bar.
     m_input->setLineWrapMode(QPlainTextEdit::NoWrap);
-    m_input->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_input->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_input->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_input->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     QFont font(QStringLiteral("Arial"));
     font.setPointSize(14);
     m_input->setFont(font);
@@ -106,9 +117,16 @@ void MainWindow::buildInput() {
                        "QPlainTextEdit:focus { border: 2px solid #ff8000; }")
             .arg(base.name(), ink.name()));
 
+    connect(m_input->verticalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this] { pinToResult(); });
+    connect(m_input->horizontalScrollBar(), &QScrollBar::rangeChanged, this,
+            [this] { pinToResult(); });
     connect(m_input, &CFilterEdit::freshInputRequested, this,
             [this] { m_controller->freshInput(); });
     connect(m_input, &CFilterEdit::equalRequested, this, [this] { m_controller->equal(); });
+    // Enter is the box's own key, not a window shortcut: a shortcut would take it before a
+    // screen reader hears of it, and keypad Enter is the reader's Where-Am-I key.
+    connect(m_input, &CFilterEdit::enterPressed, this, [this] { runCommand(Command::Equal); });
     connect(m_input, &CFilterEdit::insertCharacterRequested, this,
             [this](QChar ch) { m_controller->insertText(std::string(1, ch.toLatin1())); });
     connect(m_input, &CFilterEdit::characterTyped, this,
@@ -120,16 +138,26 @@ void MainWindow::buildInput() {
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
-    // While the tip window is open the box takes no typing either; Tab still moves on.
-    if (watched == m_input && event->type() == QEvent::KeyPress && m_controller &&
-        m_controller->busy()) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
-        if (key != Qt::Key_Tab && key != Qt::Key_Backtab) return true;
-    }
-    if (watched == m_input && event->type() == QEvent::KeyPress &&
-        static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
-        runCommand(id::kCopy);
-        return true;
+    if (watched == m_input) {
+        // While the tip window is open the box takes no typing either; Tab still moves on.
+        if (event->type() == QEvent::KeyPress && m_controller && m_controller->busy()) {
+            const int key = static_cast<QKeyEvent*>(event)->key();
+            if (key != Qt::Key_Tab && key != Qt::Key_Backtab) return true;
+        }
+        if (event->type() == QEvent::KeyPress &&
+            static_cast<QKeyEvent*>(event)->matches(QKeySequence::Copy)) {
+            runCommand(Command::Copy);
+            return true;
+        }
+        // Back in the box later, a listener hears how to use it rather than an old result.
+        if (event->type() == QEvent::FocusOut) m_input->setAccessibleDescription(kInputHint);
+    } else if (watched == button(Command::StyleMenu)) {
+        if (event->type() == QEvent::MouseButtonPress ||
+            event->type() == QEvent::MouseButtonRelease) {
+            m_menuByPointer = true;
+        } else if (event->type() == QEvent::KeyPress) {
+            m_menuByPointer = false;
+        }
     }
     return SkinnedDialog::eventFilter(watched, event);
 }
@@ -137,45 +165,71 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 void MainWindow::buildButtons() {
     QWidget* previous = m_input;
     for (const StyleControl& entry : m_layout.controls) {
-        auto* button = new HoverButton(qs(entry.caption), this);
-        button->setObjectName(QStringLiteral("button%1").arg(entry.id));
+        // Marked before anything (the caption) makes Qt build its accessible interface.
+        auto* button = new HoverButton(this);
+        MarkCommandButton(*button);
+        button->setText(qs(entry.caption));
+        button->setObjectName(QStringLiteral("button%1").arg(commandInfo(entry.command).id));
         button->setPictures(pictures(entry.look));
         button->setGeometry(entry.rect.x, entry.rect.y, entry.rect.width, entry.rect.height);
         button->setFont(captionFont(entry));
         button->setToolTip(qs(entry.tooltip));
         button->setAccessibleName(qs(entry.accessibleName));
-        const int command = entry.id;
+        const Command command = entry.command;
         connect(button, &QAbstractButton::clicked, this, [this, command] { runCommand(command); });
         setTabOrder(previous, button);
         previous = button;
-        m_buttons[entry.id] = button;
+        m_buttons[entry.command] = button;
     }
 }
 
+QAction* MainWindow::commandAction(Command command) {
+    QAction*& action = m_actions[command];
+    if (action) return action;
+    const CommandInfo& info = commandInfo(command);
+    action = new QAction(qs(std::string(info.menuText)), this);
+    action->setData(info.id);
+    QList<QKeySequence> keys;
+    for (const std::string& k : m_layout.shortcutKeys(command)) keys << QKeySequence(qs(k));
+    action->setShortcuts(keys);
+    connect(action, &QAction::triggered, this, [this, command] {
+        // A shortcut or a menu item: only a click on the Menu button opens it at the pointer.
+        if (command == Command::StyleMenu) m_menuByPointer = false;
+        runCommand(command);
+    });
+    return action;
+}
+
 void MainWindow::buildMenu() {
-    m_menu = new BannerMenu(qs(m_layout.menuBanner), this);
-    m_menu->setAccessibleName(qs(m_layout.menuBanner));
+    // A child of its button, so assistive technology finds the menu and its items there.
+    HoverButton* opener = button(Command::StyleMenu);
+    m_menu = new BannerMenu(qs(m_layout.menuBanner), opener ? static_cast<QWidget*>(opener) : this);
+    m_menu->setAccessibleName(QStringLiteral("Menu"));
+    if (opener) {
+        MarkCommandButton(*opener, m_menu);
+        opener->installEventFilter(this);
+    }
     for (const StyleMenuItem& item : m_layout.menu) {
         if (item.separatorBefore) m_menu->addSeparator();
+        if (item.command) {
+            m_menu->addAction(commandAction(*item.command));
+            continue;
+        }
         QAction* action = m_menu->addAction(qs(item.text));
         action->setData(item.id);
         const int code = item.styleCode;
-        const int command = item.command;
-        connect(action, &QAction::triggered, this, [this, code, command] {
-            if (code != 0) {
-                m_controller->chooseStyle(code);
-            } else {
-                runCommand(command);
-            }
-        });
+        connect(action, &QAction::triggered, this, [this, code] { m_controller->chooseStyle(code); });
+        m_styleActions[code] = action;
     }
 }
 
 void MainWindow::buildShortcuts() {
+    // The window holds every command's action, so its shortcut works wherever the focus is in
+    // the window, whether or not the style's menu lists the command.
     for (const StyleShortcut& entry : m_layout.shortcuts) {
-        auto* shortcut = new QShortcut(QKeySequence(qs(entry.keys)), this);
-        const int command = entry.command;
-        connect(shortcut, &QShortcut::activated, this, [this, command] { runCommand(command); });
+        QAction* action = commandAction(entry.command);
+        action->setShortcutContext(Qt::WindowShortcut);
+        addAction(action);
     }
 }
 
@@ -197,22 +251,29 @@ void MainWindow::buildTray() {
 
 Prompter& MainWindow::prompter() { return *m_prompter; }
 
-HoverButton* MainWindow::button(int command) const {
+HoverButton* MainWindow::button(Command command) const {
     const auto it = m_buttons.find(command);
     return it == m_buttons.end() ? nullptr : it->second;
 }
 
-QAction* MainWindow::menuAction(int command, int styleCode) const {
-    for (const StyleMenuItem& item : m_layout.menu) {
-        if (item.styleCode != styleCode || (styleCode == 0 && item.command != command)) continue;
-        for (QAction* action : m_menu->actions()) {
-            if (!action->isSeparator() && action->data().toInt() == item.id) return action;
-        }
-    }
-    return nullptr;
+QAction* MainWindow::menuAction(Command command) const {
+    if (!m_layout.menuItem(command)) return nullptr;
+    const auto it = m_actions.find(command);
+    return it == m_actions.end() ? nullptr : it->second;
 }
 
-void MainWindow::runCommand(int command) {
+QAction* MainWindow::styleAction(int code) const {
+    const auto it = m_styleActions.find(code);
+    return it == m_styleActions.end() ? nullptr : it->second;
+}
+
+QString MainWindow::tooltip(Command command) const {
+    if (HoverButton* b = button(command)) return b->toolTip();
+    if (QAction* action = menuAction(command)) return action->toolTip();
+    return {};
+}
+
+void MainWindow::runCommand(Command command) {
     if (m_controller->busy()) return;
     if (const std::optional<char> c = typedCharacter(command)) {
         m_input->typeCharacter(QChar::fromLatin1(*c));
@@ -224,64 +285,64 @@ void MainWindow::runCommand(int command) {
         return;
     }
     if (opensTool(command)) {
-        if (command == id::kFunction) m_controller->saveCaret();
+        if (command == Command::Function) m_controller->saveCaret();
         emit toolRequested(command);
         focusInput();
         return;
     }
     switch (command) {
-        case id::kBackspace:
+        case Command::Backspace:
             m_input->deleteBackwards();
             focusInput();
             break;
-        case id::kEqual:
+        case Command::Equal:
             m_controller->equal();
             break;
-        case id::kCalculate:
+        case Command::Calculate:
             m_controller->calculate();
             break;
-        case id::kTalkInput:
+        case Command::TalkInput:
             m_controller->talkInput();
             break;
-        case id::kTalkResult:
+        case Command::TalkResult:
             m_controller->talkResult();
             break;
-        case id::kTalkInputResult:
+        case Command::TalkInputResult:
             m_controller->talkInputResult();
             break;
-        case id::kStopTalk:
+        case Command::StopTalk:
             m_controller->stopTalk();
             break;
-        case id::kCopy:
+        case Command::Copy:
             m_controller->copy();
             break;
-        case id::kPaste:
+        case Command::Paste:
             m_controller->paste();
             break;
-        case id::kMinimize:
+        case Command::Minimize:
             m_controller->minimize();
             break;
-        case id::kHelp:
+        case Command::Help:
             m_controller->help();
             break;
-        case id::kExit:
+        case Command::Exit:
             m_controller->exit();
             break;
-        case id::kStyleMenu:
-            showStyleMenu();
+        case Command::StyleMenu:
+            showStyleMenu(std::exchange(m_menuByPointer, false));
             break;
         default:
             break;
     }
 }
 
-void MainWindow::showStyleMenu() {
+void MainWindow::showStyleMenu(bool atPointer) {
     if (m_controller->busy()) return;
-    HoverButton* opener = button(id::kStyleMenu);
+    HoverButton* opener = button(Command::StyleMenu);
     QPoint at = QCursor::pos();
-    if (opener && !opener->underMouse()) at = opener->mapToGlobal(QPoint(0, opener->height()));
+    if (!atPointer && opener) at = opener->mapToGlobal(QPoint(0, opener->height()));
     m_menu->popup(at);
-    if (!opener || !opener->underMouse()) m_menu->setActiveAction(m_menu->actions().value(0));
+    if (!atPointer) m_menu->setActiveAction(m_menu->actions().value(0));
 }
 
 void MainWindow::reject() {
@@ -312,13 +373,23 @@ void MainWindow::closeEvent(QCloseEvent* event) {
 std::string MainWindow::text() const { return m_input->toPlainText().toStdString(); }
 
 void MainWindow::setText(const std::string& text) {
+    // Only the part that changed is replaced, so the box reports one small edit (a typed key,
+    // the steps added below the expression) rather than the whole text gone and back.
+    m_pinnedToResult = false;
     const QString old = m_input->toPlainText();
     const QString now = qs(text);
-    m_input->setPlainText(now);
-    QAccessibleTextUpdateEvent update(m_input, 0, old, now);
-    QAccessible::updateAccessibility(&update);
-    QAccessibleValueChangeEvent value(m_input, now);
-    QAccessible::updateAccessibility(&value);
+    if (old == now) return;
+    qsizetype head = 0;
+    const qsizetype shorter = std::min(old.size(), now.size());
+    while (head < shorter && old[head] == now[head]) ++head;
+    qsizetype tail = 0;
+    while (tail < shorter - head && old[old.size() - 1 - tail] == now[now.size() - 1 - tail]) {
+        ++tail;
+    }
+    QTextCursor cursor(m_input->document());
+    cursor.setPosition(static_cast<int>(head));
+    cursor.setPosition(static_cast<int>(old.size() - tail), QTextCursor::KeepAnchor);
+    cursor.insertText(now.mid(head, now.size() - head - tail));
 }
 
 int MainWindow::caret() const { return m_input->textCursor().position(); }
@@ -349,14 +420,33 @@ void MainWindow::setFreshInput(bool on) { m_input->setFreshInput(on); }
 
 void MainWindow::resetTyping() { m_input->resetTypingState(); }
 
-void MainWindow::showScrollBars(bool horizontal, bool vertical) {
-    m_input->setHorizontalScrollBarPolicy(horizontal ? Qt::ScrollBarAsNeeded
-                                                     : Qt::ScrollBarAlwaysOff);
-    m_input->setVerticalScrollBarPolicy(vertical ? Qt::ScrollBarAsNeeded : Qt::ScrollBarAlwaysOff);
+void MainWindow::scrollToResult() {
+    // The bars' ranges and visibility settle only after the box has laid the text out and
+    // shown or hidden its bars, so the view stays pinned to the result until the text changes.
+    m_pinnedToResult = true;
+    pinToResult();
 }
 
-void MainWindow::scrollToEnd() {
+void MainWindow::pinToResult() {
+    if (!m_pinnedToResult) return;
+    // The box measures only the lines it has drawn since its last relayout (a bar appearing
+    // narrows it); a wide first line must count as well, or it would have no sideways bar
+    // while the result is in view.
+    QAbstractTextDocumentLayout* lines = m_input->document()->documentLayout();
+    for (QTextBlock block = m_input->document()->begin(); block.isValid(); block = block.next()) {
+        lines->blockBoundingRect(block);
+    }
     m_input->verticalScrollBar()->setValue(m_input->verticalScrollBar()->maximum());
+    m_input->horizontalScrollBar()->setValue(0);
+}
+
+void MainWindow::announce(const std::string& text) {
+    // A screen reader speaks a changed description of the focused control. A repeated result
+    // must still be a change, or nothing would be sent; the trailing space is not heard.
+    QString said = qs(text);
+    if (m_input->accessibleDescription() == said) said += QLatin1Char(' ');
+    m_input->setAccessibleDescription(said);
+    emit announced(said);
 }
 
 void MainWindow::focusInput() { m_input->setFocus(Qt::OtherFocusReason); }
@@ -373,20 +463,20 @@ void MainWindow::copyToClipboard(const std::string& text) {
     QGuiApplication::clipboard()->setText(qs(text));
 }
 
-void MainWindow::setCommandTooltip(int command, const QString& tooltip) {
-    if (HoverButton* b = button(command)) {
-        b->setToolTip(tooltip);
-        b->setAccessibleName(tooltip);
-    }
+void MainWindow::setCommandTooltip(Command command, const QString& tooltip) {
+    if (HoverButton* b = button(command)) b->setToolTip(tooltip);
     if (QAction* action = menuAction(command)) action->setToolTip(tooltip);
 }
 
-void MainWindow::setRecentTooltip(int index, const std::string& tooltip) {
-    setCommandTooltip(id::kLast1 + index, qs(tooltip));
+void MainWindow::setRecent(int index, const std::string& tooltip, const std::string& value) {
+    const Command command = recentCommand(index);
+    setCommandTooltip(command, qs(tooltip));
+    // The name stays "Last result 1"; what it would insert is its description.
+    if (HoverButton* b = button(command)) b->setAccessibleDescription(qs(value));
 }
 
 void MainWindow::setMinimizeTooltip(const std::string& tooltip) {
-    setCommandTooltip(id::kMinimize, qs(tooltip));
+    setCommandTooltip(Command::Minimize, qs(tooltip));
 }
 
 bool MainWindow::trayAvailable() const {

@@ -15,7 +15,6 @@
 #include "ui/skinned_dialog.h"
 
 class QAction;
-class QShortcut;
 class QSystemTrayIcon;
 
 namespace quorvel {
@@ -25,6 +24,7 @@ class CFilterEdit;
 class CTipDlg;
 class HoverButton;
 class QtPrompter;
+class ScreenReaderWatch;
 class Speaker;
 class SysDataHolder;
 
@@ -37,6 +37,8 @@ public:
         bool firstRun = false;
         // Tests leave the desktop's tray alone.
         bool trayIcon = true;
+        // Ask the session bus whether a screen reader runs (tests say so themselves).
+        bool watchScreenReader = true;
     };
 
     // `data` is loaded; the window stores it on every change and on exit.
@@ -50,19 +52,23 @@ public:
     Prompter& prompter();
     CFilterEdit* input() const { return m_input; }
     // The button of a command, or nullptr where the style has none.
-    HoverButton* button(int command) const;
-    // The style menu's item for a command or (command 0) a style code.
-    QAction* menuAction(int command, int styleCode = 0) const;
+    HoverButton* button(Command command) const;
+    // The style menu's item for a command, or nullptr where the menu has none.
+    QAction* menuAction(Command command) const;
+    // The style menu's item that chooses style `code`.
+    QAction* styleAction(int code) const;
+    // What a button shows when the mouse rests on it.
+    QString tooltip(Command command) const;
     BannerMenu* styleMenu() const { return m_menu; }
     QSystemTrayIcon* trayIcon() const { return m_tray; }
     // The tip window the start-up greeting opened, while it exists.
     CTipDlg* tipWindow() const;
 
     // Runs a command of the window: a typing key, a button, a shortcut or a menu item.
-    void runCommand(int command);
-    // Opens the style menu where the user is: at the mouse, or under its button when it was
-    // reached with the keyboard.
-    void showStyleMenu();
+    void runCommand(Command command);
+    // Opens the style menu at the mouse pointer, or (from the keyboard) under its button with
+    // the first item selected.
+    void showStyleMenu(bool atPointer = false);
 
     // CalculatorView
     std::string text() const override;
@@ -74,12 +80,12 @@ public:
     bool freshInput() const override;
     void setFreshInput(bool on) override;
     void resetTyping() override;
-    void showScrollBars(bool horizontal, bool vertical) override;
-    void scrollToEnd() override;
+    void scrollToResult() override;
+    void announce(const std::string& text) override;
     void focusInput() override;
     void pasteClipboard() override;
     void copyToClipboard(const std::string& text) override;
-    void setRecentTooltip(int index, const std::string& tooltip) override;
+    void setRecent(int index, const std::string& tooltip, const std::string& value) override;
     void setMinimizeTooltip(const std::string& tooltip) override;
     bool trayAvailable() const override;
     void hideToTray() override;
@@ -90,9 +96,11 @@ public:
     bool showTips() override;
 
 signals:
-    // A tool button or menu item: 5, 1003, 1004, 1005, 1007, 1079, 1104, 1105. The window is
-    // not busy; the input box gets the focus back afterwards.
-    void toolRequested(int command);
+    // A tool button, menu item or shortcut (the commands that open a tool). The window is not
+    // busy; the input box gets the focus back afterwards.
+    void toolRequested(quorvel::Command command);
+    // A result was handed to assistive technology as the input box's new description.
+    void announced(const QString& text);
     // The user chose a style; it is stored already. The owner shows CResizeDlg.
     void styleMessageRequested(int styleCode);
 
@@ -111,13 +119,23 @@ private:
     void buildMenu();
     void buildShortcuts();
     void buildTray();
-    void setCommandTooltip(int command, const QString& tooltip);
+    QAction* commandAction(Command command);
+    void setCommandTooltip(Command command, const QString& tooltip);
+    void pinToResult();
 
     const StyleLayout& m_layout;
     Options m_options;
     CFilterEdit* m_input = nullptr;
-    std::map<int, HoverButton*> m_buttons;
+    std::map<Command, HoverButton*> m_buttons;
+    // One action per command that has a shortcut or a menu item; the menu shows the same one.
+    std::map<Command, QAction*> m_actions;
+    std::map<int, QAction*> m_styleActions;
     BannerMenu* m_menu = nullptr;
+    ScreenReaderWatch* m_screenReader = nullptr;
+    // The style menu's button was last pressed with the mouse, not from the keyboard.
+    bool m_menuByPointer = false;
+    // A result was just shown: keep its last line in view while the box settles its layout.
+    bool m_pinnedToResult = false;
     QSystemTrayIcon* m_tray = nullptr;
     std::unique_ptr<QtPrompter> m_prompter;
     std::unique_ptr<CalculatorController> m_controller;

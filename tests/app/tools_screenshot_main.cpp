@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     holder.data().talkResult = 0;
     quorvel::testing::RecordingSpeaker speaker;
     PlanRecorder player;
-    MainWindow window(WindowStyle::Detail, holder, speaker, MainWindow::Options{false, false});
+    MainWindow window(WindowStyle::Detail, holder, speaker, MainWindow::Options{false, false, false});
     ConnectWindowDialogs(window, player);
     window.move(20, 20);
     window.show();
@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
     testing::wait(300);
     testing::typeKeys(window.input(), QStringLiteral("3+"));
 
-    withDialog<CConvDlg>([&] { window.button(window_id::kConverter)->click(); },
+    withDialog<CConvDlg>([&] { window.button(Command::Converter)->click(); },
                          [&](CConvDlg& dialog) {
                              clickRow(dialog.inputList(), QStringLiteral("foot(UK and US)"));
                              clickRow(dialog.outputList(), QStringLiteral("inch"));
@@ -107,7 +107,7 @@ int main(int argc, char** argv) {
     }
 
     testing::pressKey(window.input(), Qt::Key_End);
-    withDialog<CFuncDlg>([&] { window.button(window_id::kFunction)->click(); },
+    withDialog<CFuncDlg>([&] { window.button(Command::Function)->click(); },
                          [&](CFuncDlg& palette) {
                              testing::wait(300);
                              photograph(&window, &palette, folder + "/tools_function.png");

@@ -61,7 +61,7 @@ public:
         if (prepare) prepare(holder.data());
         EXPECT_TRUE(holder.Store().stored);
         window =
-            std::make_unique<MainWindow>(style, holder, speaker, MainWindow::Options{false, false});
+            std::make_unique<MainWindow>(style, holder, speaker, MainWindow::Options{false, false, false});
         ConnectWindowDialogs(*window, player);
         window->show();
         QApplication::setActiveWindow(window.get());
@@ -220,7 +220,7 @@ TEST(WindowDialogs, StyleChoiceShowsItsMessageAndRecordsTheStyle) {
 TEST(WindowDialogs, SettingsOkAppliesAndStores) {
     Owned owned(WindowStyle::Standard);
     EXPECT_TRUE(owned.answer<CSetDlg>(
-        [&] { owned.window->runCommand(window_id::kSettings); },
+        [&] { owned.window->runCommand(Command::Settings); },
         [](CSetDlg& dialog) {
             qobject_cast<QSpinBox*>(dialog.control(1056))->setValue(12);
             QTest::mouseClick(qobject_cast<QAbstractButton*>(dialog.control(1)), Qt::LeftButton);
@@ -236,7 +236,7 @@ TEST(WindowDialogs, SettingsCancelLeavesTheFileAlone) {
     Owned owned(WindowStyle::Mini);
     const std::string before = fileBytes(owned.holder.path());
     EXPECT_TRUE(owned.answer<CSetDlg>(
-        [&] { owned.window->runCommand(window_id::kSettings); },
+        [&] { owned.window->runCommand(Command::Settings); },
         [](CSetDlg& dialog) {
             qobject_cast<QSpinBox*>(dialog.control(1056))->setValue(12);
             QTest::mouseClick(qobject_cast<QAbstractButton*>(dialog.control(2)), Qt::LeftButton);
@@ -255,7 +255,7 @@ TEST(WindowTools, LogManagerShowsTheCalculationJustMade) {
             newest = cell(dialog.list()->model(), 0, 1);
             click(dialog.button(1));
         })
-        .run([&] { click(owned.window->button(window_id::kLog)); });
+        .run([&] { click(owned.window->button(Command::Log)); });
     EXPECT_TRUE(newest.endsWith(QStringLiteral("2*(3+4)=14"))) << newest.toStdString();
     EXPECT_TRUE(inputHasFocus(*owned.window));
 }
@@ -268,7 +268,7 @@ TEST(WindowTools, FormulaManagerWorksOnTheWindowsData) {
             rows = dialog.list()->model()->rowCount();
             click(dialog.button(1));
         })
-        .run([&] { click(owned.window->button(window_id::kFormula)); });
+        .run([&] { click(owned.window->button(Command::Formula)); });
     EXPECT_GT(rows, 0);
     // The demonstration formulas went into the window's own data.
     EXPECT_EQ(owned.holder.data().formulas.size(), 180u);
@@ -288,7 +288,7 @@ TEST(WindowTools, ConverterSelectInsertsTheValue) {
             EXPECT_EQ(dialog.resultBox()->text(), QStringLiteral("24"));
             click(dialog.selectButton());
         })
-        .run([&] { click(owned.window->button(window_id::kConverter)); });
+        .run([&] { click(owned.window->button(Command::Converter)); });
     EXPECT_EQ(boxText(*owned.window), QStringLiteral("1+24"));
     EXPECT_EQ(owned.window->caret(), 4);
     EXPECT_EQ(owned.holder.data().conversions.size(), 1u);
@@ -296,7 +296,7 @@ TEST(WindowTools, ConverterSelectInsertsTheValue) {
 
     // Closed without a choice: the box stays as it was.
     ModalScript().then<CConvDlg>([](CConvDlg& dialog) { click(dialog.closeButton()); }).run([&] {
-        click(owned.window->button(window_id::kConverter));
+        click(owned.window->button(Command::Converter));
     });
     EXPECT_EQ(boxText(*owned.window), QStringLiteral("1+24"));
 }
@@ -312,7 +312,7 @@ TEST(WindowTools, FunctionCallGoesInAtTheCaretOfTheOpening) {
             typeInto(dialog.argumentBox(), "30");
             click(dialog.okButton());
         })
-        .run([&] { click(owned.window->button(window_id::kFunction)); });
+        .run([&] { click(owned.window->button(Command::Function)); });
     EXPECT_EQ(boxText(*owned.window), QStringLiteral("2*sin(30)+1"));
     EXPECT_EQ(owned.window->caret(), 9);
     EXPECT_TRUE(inputHasFocus(*owned.window));
@@ -345,7 +345,7 @@ TEST(WindowTools, CancelledFunctionLeavesTheNextKeyAtTheCaret) {
         QTest::keyClick(owned.window->input(), Qt::Key_Home);
         ModalScript script;
         c.answers(script);
-        script.run([&] { click(owned.window->button(window_id::kFunction)); });
+        script.run([&] { click(owned.window->button(Command::Function)); });
         EXPECT_EQ(boxText(*owned.window), QStringLiteral("7+8"));
         QTest::keyClick(owned.window->input(), Qt::Key_End);
         typeInto(owned.window->input(), "9");
@@ -362,7 +362,7 @@ TEST(WindowTools, ParameterOkIsUsedAndSurvivesARestart) {
             typeInto(dialog.box(0), "2.5");
             click(dialog.okButton());
         })
-        .run([&] { click(owned.window->button(window_id::kParameters)); });
+        .run([&] { click(owned.window->button(Command::Parameters)); });
     // The shown result is gone, so the next expression starts afresh.
     EXPECT_EQ(boxText(*owned.window), QString());
     calculate(*owned.window, "2*f");
@@ -383,7 +383,7 @@ TEST(WindowTools, ParameterCancelChangesNothing) {
             typeInto(dialog.box(0), "7");
             click(dialog.cancelButton());
         })
-        .run([&] { click(owned.window->button(window_id::kParameters)); });
+        .run([&] { click(owned.window->button(Command::Parameters)); });
     EXPECT_EQ(boxText(*owned.window), QStringLiteral("2*F"));
     EXPECT_EQ(owned.holder.data().paramF, "1");
     EXPECT_EQ(fileBytes(owned.holder.path()), before);
@@ -394,7 +394,7 @@ TEST(WindowTools, ParameterDialogKeepsWhatOnlyTheWindowHeld) {
     // A converter record is not stored by itself; the parameter dialog reads the file again.
     owned.holder.data().conversions.push_back({"", "12", "1 foot ->  inch", 1});
     ModalScript().then<CVariDlg>([](CVariDlg& dialog) { click(dialog.okButton()); }).run([&] {
-        click(owned.window->button(window_id::kParameters));
+        click(owned.window->button(Command::Parameters));
     });
     EXPECT_EQ(owned.holder.data().conversions.size(), 1u);
     EXPECT_EQ(reread(owned.holder).conversions.size(), 1u);
@@ -409,7 +409,7 @@ TEST(WindowTools, AngleUnitChosenForAFunctionReachesTheNextCalculation) {
             typeInto(dialog.argumentBox(), "30");
             click(dialog.okButton());
         })
-        .run([&] { click(owned.window->button(window_id::kFunction)); });
+        .run([&] { click(owned.window->button(Command::Function)); });
     calculate(*owned.window, "");
     EXPECT_EQ(owned.window->controller().recentResults()[0], "0.5");
     EXPECT_EQ(reread(owned.holder).angleUnit, 0);
@@ -425,7 +425,7 @@ TEST(WindowTools, ExerciseOpensAndCloseStores) {
             EXPECT_EQ(dialog.list()->rowCount(), 3);
             click(dialog.closeButton());
         })
-        .run([&] { click(owned.window->button(window_id::kExercise)); });
+        .run([&] { click(owned.window->button(Command::Exercise)); });
     EXPECT_EQ(reread(owned.holder).exerciseLimit1, 3);
     EXPECT_TRUE(inputHasFocus(*owned.window));
 }
@@ -449,7 +449,7 @@ TEST(WindowTools, BatchWindowTalksAfterARunWhenTheWindowTalks) {
                 shown = dialog.talkAfterRunBox()->isChecked();
                 click(dialog.closeButton());
             })
-            .run([&] { click(owned.window->button(window_id::kBatch)); });
+            .run([&] { click(owned.window->button(Command::Batch)); });
         EXPECT_EQ(shown, c.talkAfterRun);
     }
 }
@@ -467,7 +467,7 @@ TEST(WindowTools, BatchPlacesReachTheNextCalculation) {
             EXPECT_TRUE(finished.wait(20000));
             click(dialog.closeButton());
         })
-        .run([&] { click(owned.window->button(window_id::kBatch)); });
+        .run([&] { click(owned.window->button(Command::Batch)); });
     ASSERT_EQ(owned.holder.data().decimalPlaces, 3);
     calculate(*owned.window, "1/3");
     EXPECT_EQ(owned.window->controller().recentResults()[0], "0.333");
@@ -475,11 +475,11 @@ TEST(WindowTools, BatchPlacesReachTheNextCalculation) {
 
 // Every style reaches every tool, by its button or else through its style menu.
 TEST(WindowTools, EveryStyleReachesEveryTool) {
-    const std::pair<int, const char*> tools[] = {
-        {window_id::kExercise, "quorvel::CTestDlg"},  {window_id::kSettings, "quorvel::CSetDlg"},
-        {window_id::kFunction, "quorvel::CFuncDlg"},  {window_id::kParameters, "quorvel::CVariDlg"},
-        {window_id::kLog, "quorvel::CLogDlg"},        {window_id::kFormula, "quorvel::CFormulaDlg"},
-        {window_id::kConverter, "quorvel::CConvDlg"}, {window_id::kBatch, "quorvel::CRobotDlg"},
+    const std::pair<Command, const char*> tools[] = {
+        {Command::Exercise, "quorvel::CTestDlg"},  {Command::Settings, "quorvel::CSetDlg"},
+        {Command::Function, "quorvel::CFuncDlg"},  {Command::Parameters, "quorvel::CVariDlg"},
+        {Command::Log, "quorvel::CLogDlg"},        {Command::Formula, "quorvel::CFormulaDlg"},
+        {Command::Converter, "quorvel::CConvDlg"}, {Command::Batch, "quorvel::CRobotDlg"},
     };
     for (WindowStyle style :
          {WindowStyle::Standard, WindowStyle::Detail, WindowStyle::Cartoon, WindowStyle::Mini}) {
@@ -504,10 +504,10 @@ TEST(WindowTools, EveryStyleReachesEveryTool) {
 TEST(WindowTools, NoToolOpensWhileTheWindowIsBusy) {
     Owned owned(WindowStyle::Detail);
     owned.window->controller().setBusy(true);
-    for (int command :
-         {window_id::kExercise, window_id::kSettings, window_id::kFunction, window_id::kParameters,
-          window_id::kLog, window_id::kFormula, window_id::kConverter, window_id::kBatch}) {
-        SCOPED_TRACE(command);
+    for (Command command :
+         {Command::Exercise, Command::Settings, Command::Function, Command::Parameters,
+          Command::Log, Command::Formula, Command::Converter, Command::Batch}) {
+        SCOPED_TRACE(static_cast<int>(command));
         // No steps: any dialog that opens fails the test.
         ModalScript().run([&] { click(owned.window->button(command)); });
     }

@@ -41,11 +41,8 @@ public:
     bool freshInput() const override { return fresh; }
     void setFreshInput(bool on) override { fresh = on; }
     void resetTyping() override {}
-    void showScrollBars(bool h, bool v) override {
-        horizontal = h;
-        vertical = v;
-    }
-    void scrollToEnd() override { ++scrolledToEnd; }
+    void scrollToResult() override { ++scrolledToResult; }
+    void announce(const std::string& t) override { announced.push_back(t); }
     void focusInput() override { ++focused; }
     void pasteClipboard() override {
         box.replace(static_cast<std::size_t>(selStart), static_cast<std::size_t>(selEnd - selStart),
@@ -53,8 +50,9 @@ public:
         setCaret(selStart + static_cast<int>(clipboard.size()));
     }
     void copyToClipboard(const std::string& t) override { clipboard = t; }
-    void setRecentTooltip(int index, const std::string& t) override {
+    void setRecent(int index, const std::string& t, const std::string& value) override {
         recentTips.at(static_cast<std::size_t>(index)) = t;
+        recentValues.at(static_cast<std::size_t>(index)) = value;
     }
     void setMinimizeTooltip(const std::string& t) override { minimizeTip = t; }
     bool trayAvailable() const override { return tray; }
@@ -70,10 +68,12 @@ public:
 
     std::string box;
     int caretAt = 0, selStart = 0, selEnd = 0;
-    bool fresh = false, horizontal = false, vertical = false;
-    int scrolledToEnd = 0, focused = 0, hidden = 0, minimized = 0, closed = 0, tipsShown = 0;
+    bool fresh = false;
+    std::vector<std::string> announced;
+    int scrolledToResult = 0, focused = 0, hidden = 0, minimized = 0, closed = 0, tipsShown = 0;
     std::string clipboard;
     std::array<std::string, 5> recentTips;
+    std::array<std::string, 5> recentValues;
     std::string minimizeTip;
     bool tray = true;
     bool tipsOpen = false;
@@ -130,20 +130,17 @@ TEST_F(CalculatorControllerTest, EqualShowsStepsLogsAndStores) {
         const char* shown;
         const char* last1;
         const char* logged;
-        bool horizontal;
-        bool vertical;
+        const char* announced;
     };
-    const std::string wide74 = std::string(36, '1') + "+" + std::string(37, '1');
     const std::string wide75 = std::string(37, '1') + "+" + std::string(37, '1');
     const Case cases[] = {
-        {"2*(3+4)", "2*(3+4)\n=2*7\n=14", "14", "   2*(3+4)=14", false, false},
-        {"Last1+1", "Last1+1\n=0+1\n=1", "1", "   0+1=1", false, false},
-        {"1+2+3+4", "1+2+3+4\n=3+3+4\n=6+4\n=10", "10", "   1+2+3+4=10", false, false},
-        {"1+2+3+4+5", "1+2+3+4+5\n=3+3+4+5\n=6+4+5\n=10+5\n=15", "15", "=15", false, false},
+        {"2*(3+4)", "2*(3+4)\n=2*7\n=14", "14", "   2*(3+4)=14", "equals 14"},
+        {"Last1+1", "Last1+1\n=0+1\n=1", "1", "   0+1=1", "equals 1"},
+        {"1+2+3+4", "1+2+3+4\n=3+3+4\n=6+4\n=10", "10", "   1+2+3+4=10", "equals 10"},
         {"1+2+3+4+5+6", "1+2+3+4+5+6\n=3+3+4+5+6\n=6+4+5+6\n=10+5+6\n=15+6\n=21", "21", "=21",
-         false, true},
-        {wide74.c_str(), nullptr, nullptr, nullptr, false, false},
-        {wide75.c_str(), nullptr, nullptr, nullptr, true, false},
+         "equals 21"},
+        {"0-3*2", "0-3*2\n=0-6\n=-6", "-6", "   0-3*2=-6", "equals -6"},
+        {wide75.c_str(), nullptr, nullptr, nullptr, nullptr},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.input);
@@ -159,9 +156,13 @@ TEST_F(CalculatorControllerTest, EqualShowsStepsLogsAndStores) {
             EXPECT_EQ(controller->recentResults()[0], c.last1);
         }
         EXPECT_TRUE(view.fresh);
-        EXPECT_EQ(view.horizontal, c.horizontal);
-        EXPECT_EQ(view.vertical, c.vertical);
-        EXPECT_EQ(view.scrolledToEnd, c.vertical ? 1 : 0);
+        // However long or wide, the working ends with its result in view and said once.
+        EXPECT_EQ(view.scrolledToResult, 1);
+        EXPECT_EQ(view.caretAt, static_cast<int>(view.box.size()));
+        ASSERT_EQ(view.announced.size(), 1u);
+        if (c.announced) {
+            EXPECT_EQ(view.announced[0], c.announced);
+        }
         const CSysData onDisk = stored();
         ASSERT_EQ(onDisk.log.size(), 1u);
         // The log holds the calculated expression, not the typed one.
@@ -204,7 +205,7 @@ TEST_F(CalculatorControllerTest, EqualOnShownResultClearsIt) {
     controller->equal();
     EXPECT_EQ(view.box, "");
     EXPECT_FALSE(view.fresh);
-    EXPECT_FALSE(view.vertical || view.horizontal);
+    EXPECT_EQ(view.announced, std::vector<std::string>{"equals 5"}) << "the clearing says nothing";
     EXPECT_EQ(holder->data().log.size(), 1u);
 }
 
@@ -266,9 +267,8 @@ TEST_F(CalculatorControllerTest, SolvedEquationShowsTheSteps) {
     view.setText("2*x+3=7");
     controller->calculate();
     EXPECT_EQ(view.box, "2*X+3=7\n2*X+3-(7)=0\n2*X-4=0\nX=-(-4)/(2)\nX=2\n");
-    // Five steps and the line the closing break opens: six lines, so the bar shows.
-    EXPECT_TRUE(view.vertical);
-    EXPECT_FALSE(view.horizontal);
+    EXPECT_EQ(view.announced, std::vector<std::string>{"X=2"});
+    EXPECT_EQ(view.scrolledToResult, 1);
     EXPECT_TRUE(view.fresh);
     ASSERT_EQ(stored().log.size(), 1u);
     EXPECT_TRUE(stored().log[0].ends_with("2*x+3=7 =>  X=2"));
@@ -936,6 +936,85 @@ TEST_F(CalculatorControllerTest, TipWindowHoldsTheWindowUntilClosedAndItsFieldsL
         EXPECT_EQ(controller->busy(), c.tipsAtNextStart == 1);
         EXPECT_EQ(TipModel(*holder).index(), c.storedPosition);
     }
+}
+
+}  // namespace
+}  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+// A screen reader echoes typed keys itself; Quorvel's own echo then waits to be asked for,
+// while results are spoken as the settings say.
+TEST_F(CalculatorControllerTest, KeyEchoGivesWayToAScreenReader) {
+    struct Case {
+        bool talkKeys;
+        bool screenReader;
+        bool keysWithScreenReader;
+        bool echoed;
+    };
+    const Case kCases[] = {
+        {true, false, false, true},  {true, true, false, false}, {true, true, true, true},
+        {false, true, true, false},  {false, false, true, false},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(std::to_string(c.talkKeys) + std::to_string(c.screenReader) +
+                     std::to_string(c.keysWithScreenReader));
+        emptyFolder();
+        view = FakeView();
+        speaker = RecordingSpeaker();
+        holder->data().talkKeys = c.talkKeys ? 1 : 0;
+        holder->data().talkResult = 1;
+        start();
+        controller->setScreenReaderRunning(c.screenReader);
+        SettingsValues v = controller->settingsValues();
+        EXPECT_EQ(v.screenReaderRunning, c.screenReader);
+        EXPECT_FALSE(v.talkKeysWithScreenReader) << "off until asked for";
+        v.talkKeysWithScreenReader = c.keysWithScreenReader;
+        ASSERT_TRUE(controller->applySettings(v));
+        EXPECT_EQ(controller->keyEchoOn(), c.echoed);
+
+        speaker.requests.clear();  // the greeting
+        type("7+");
+        controller->characterPlaced('1');  // as over a selection; the fake box keeps "7+"
+        controller->insertRecent(0);       // "0"
+        controller->equal();
+        std::vector<SpeechRequest> expected;
+        if (c.echoed) expected = {{"key", "7"}, {"key", "+"}, {"key", "1"}, {"key", "0"}};
+        expected.push_back({"result", "7"});
+        EXPECT_EQ(speaker.requests, expected);
+    }
+}
+
+TEST(ResultAnnouncement, SaysTheResultOfWhatIsShown) {
+    struct Case {
+        const char* shown;
+        const char* said;
+    };
+    const Case kCases[] = {
+        {"2*(3+4)\n=2*7\n=14", "equals 14"},
+        {"7\n=7", "equals 7"},
+        {"1/3\n=0.333333", "equals 0.333333"},
+        {"2^100\n=1.2676506002282294E+30", "equals 1.2676506002282294E+30"},
+        {"2*X+3=7\n2*X+3-(7)=0\n2*X-4=0\nX=-(-4)/(2)\nX=2\n", "X=2"},
+        {"(M)=5  Set the user parameter M successfully.",
+         "(M)=5  Set the user parameter M successfully."},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.shown);
+        EXPECT_EQ(ResultAnnouncement(c.shown), c.said);
+    }
+}
+
+TEST_F(CalculatorControllerTest, EveryResultIsAnnouncedAndTheLastButtonsKnowTheirValues) {
+    start();
+    for (const char* input : {"2+2", "2+2", "3*5"}) {
+        type(input);
+        controller->equal();
+        controller->freshInput();
+    }
+    EXPECT_EQ(view.announced, (std::vector<std::string>{"equals 4", "equals 4", "equals 15"}));
+    EXPECT_EQ(view.recentValues, (std::array<std::string, 5>{"15", "4", "4", "0", "0"}));
 }
 
 }  // namespace

@@ -9,7 +9,6 @@
 namespace quorvel {
 namespace {
 
-namespace id = window_id;
 
 const char* name(WindowStyle style) {
     switch (style) {
@@ -24,7 +23,36 @@ const char* name(WindowStyle style) {
     }
 }
 
-TEST(TypedCharacter, KeysTypeTheirCharacterOthersNothing) {
+std::vector<Command> allCommands() {
+    std::vector<Command> all;
+    for (const CommandInfo& info : commandTable()) all.push_back(info.command);
+    return all;
+}
+
+Command byId(int id) {
+    const std::optional<Command> command = commandById(id);
+    EXPECT_TRUE(command.has_value()) << id;
+    return command.value_or(Command::Equal);
+}
+
+TEST(CommandTable, OneRowPerCommandInCommandOrderWithItsOwnId) {
+    std::set<int> ids;
+    int row = 0;
+    for (const CommandInfo& info : commandTable()) {
+        SCOPED_TRACE(info.id);
+        EXPECT_EQ(static_cast<int>(info.command), row++);
+        EXPECT_EQ(&commandInfo(info.command), &info);
+        EXPECT_TRUE(ids.insert(info.id).second);
+        EXPECT_FALSE(info.caption.empty());
+        EXPECT_FALSE(info.menuText.empty());
+    }
+    // 10 digits, 8 operators, x, 23 + 1 letters, and 26 named commands (Last1..Last5 five).
+    EXPECT_EQ(ids.size(), 10u + 8u + 1u + 24u + 26u);
+    EXPECT_EQ(ids.count(kInputId), 0u);
+    EXPECT_EQ(commandById(1055), std::nullopt);
+}
+
+TEST(CommandTable, TypingKeysTypeTheirCharacterOthersNothing) {
     struct Case {
         int id;
         std::optional<char> typed;
@@ -34,37 +62,116 @@ TEST(TypedCharacter, KeysTypeTheirCharacterOthersNothing) {
         {1020, '-'},          {1021, '.'}, {1022, '*'},          {1023, '/'},
         {1024, '('},          {1025, ')'}, {1026, '^'},          {1027, std::nullopt},
         {1031, 'x'},          {1032, 'a'}, {1042, 'k'},          {1054, 'w'},
-        {1055, std::nullopt}, {1056, 'y'}, {1057, std::nullopt}, {1106, std::nullopt},
+        {1056, 'y'},          {1057, std::nullopt}, {1106, std::nullopt}, {3, std::nullopt},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.id);
-        EXPECT_EQ(typedCharacter(c.id), c.typed);
+        EXPECT_EQ(typedCharacter(byId(c.id)), c.typed);
     }
-    EXPECT_EQ(recentIndex(1106), 0);
-    EXPECT_EQ(recentIndex(1110), 4);
-    EXPECT_EQ(recentIndex(1111), std::nullopt);
-    EXPECT_EQ(recentIndex(1105), std::nullopt);
+    EXPECT_EQ(recentIndex(byId(1106)), 0);
+    EXPECT_EQ(recentIndex(byId(1110)), 4);
+    EXPECT_EQ(recentIndex(byId(1111)), std::nullopt);
+    EXPECT_EQ(recentIndex(byId(1105)), std::nullopt);
+    for (int d = 0; d <= 9; ++d) EXPECT_EQ(commandInfo(digitCommand(d)).id, 1008 + d);
+    for (char c = 'a'; c <= 'w'; ++c) EXPECT_EQ(typedCharacter(letterCommand(c)), c);
+    EXPECT_EQ(commandInfo(letterCommand('y')).id, 1056);
+    for (int i = 0; i < 5; ++i) EXPECT_EQ(commandInfo(recentCommand(i)).id, 1106 + i);
 }
 
 // Exactly the eight tool windows open from the calculator's commands; no key or action does.
-TEST(WindowCommands, EightCommandsOpenATool) {
-    std::vector<int> tools;
-    for (int command : windowCommands()) {
-        if (opensTool(command)) tools.push_back(command);
+TEST(CommandTable, EightCommandsOpenATool) {
+    std::set<int> tools;
+    for (const CommandInfo& info : commandTable()) {
+        if (opensTool(info.command)) tools.insert(info.id);
     }
-    EXPECT_EQ(tools, (std::vector<int>{5, 1003, 1004, 1005, 1007, 1079, 1104, 1105}));
+    EXPECT_EQ(tools, (std::set<int>{5, 1003, 1004, 1005, 1007, 1079, 1104, 1105}));
 }
 
-TEST(WindowCommands, HoldsEveryCommandOfTheWindowOnce) {
-    const std::vector<int>& all = windowCommands();
-    EXPECT_EQ(std::set<int>(all.begin(), all.end()).size(), all.size());
-    // 10 digits, 8 operators, x, 23 + 1 letters, and 26 named commands (Last1..Last5 five).
-    EXPECT_EQ(all.size(), 10u + 8u + 1u + 24u + 26u);
-    for (int command : {3,    4,    5,    1001, 1002, 1003, 1004, 1005, 1006, 1007, 1018, 1027,
-                        1028, 1029, 1030, 1057, 1078, 1079, 1104, 1105, 1106, 1110, 1111}) {
-        EXPECT_NE(std::find(all.begin(), all.end(), command), all.end()) << command;
+// What a listener hears: short words, no shortcut notes, nothing the tooltip's typos carry.
+TEST(CommandTable, AccessibleNamesAreShortWords) {
+    struct Case {
+        int id;
+        const char* name;
+    };
+    const Case kCases[] = {
+        {1019, "Plus"},
+        {1020, "Minus"},
+        {1022, "Multiply"},
+        {1111, "Delete last character"},
+        {1057, "Stop talking"},
+        {1106, "Last result 1"},
+        {1110, "Last result 5"},
+        {1028, "Speak expression"},
+        {1030, "Speak result"},
+        {1029, "Speak expression and result"},
+        {1003, "Settings"},
+        {3, "Copy"},
+        {4, "Paste"},
+        {1031, "Unknown X"},
+        {1015, "7"},
+        {1032, "a"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.id);
+        EXPECT_EQ(commandInfo(byId(c.id)).accessibleName, c.name);
     }
-    EXPECT_EQ(std::find(all.begin(), all.end(), 1055), all.end());
+    std::set<std::string_view> names;
+    for (const CommandInfo& info : commandTable()) {
+        SCOPED_TRACE(info.id);
+        const std::string_view name = info.accessibleName;
+        EXPECT_TRUE(names.insert(name).second) << "two controls sound alike: " << name;
+        EXPECT_FALSE(name.empty());
+        EXPECT_LE(name.size(), 28u);
+        EXPECT_EQ(name.find_first_of("[]:="), std::string_view::npos) << name;
+        EXPECT_EQ(name.find("Ctrl"), std::string_view::npos) << name;
+    }
+}
+
+// Tab visits what a calculation needs first: Equal and Calculate, speech, the tools, then the
+// rest, and the typing keys last (operators, digits, letters).
+TEST(CommandTable, TabOrderPutsCalculationSpeechAndToolsFirst) {
+    const std::vector<Command> order = allCommands();
+    const auto rank = [&order](int id) {
+        return std::find(order.begin(), order.end(), byId(id)) - order.begin();
+    };
+    const std::vector<int> first = {1001, 1018, 1028, 1030, 1029, 1057};
+    for (std::size_t i = 0; i < first.size(); ++i) EXPECT_EQ(rank(first[i]), i) << first[i];
+    for (int tool : {5, 1003, 1004, 1005, 1007, 1079, 1104, 1105, 1002}) {
+        EXPECT_LT(rank(tool), rank(1106)) << tool;
+    }
+    EXPECT_LT(rank(1111), rank(1019));
+    for (int op = 1019; op <= 1026; ++op) EXPECT_LT(rank(op), rank(1008));
+    EXPECT_LT(rank(1017), rank(1031));
+    EXPECT_LT(rank(1031), rank(1032));
+    EXPECT_EQ(order.back(), byId(1056));
+}
+
+TEST(CommandTable, ShortcutsForTheToolsAndNoneThatTheBoxTypes) {
+    struct Case {
+        int id;
+        const char* keys;
+    };
+    const Case kCases[] = {
+        {1003, "Ctrl+T"}, {1007, "Ctrl+L"}, {1104, "Ctrl+U"}, {1079, "Ctrl+M"},
+        {1004, "Ctrl+F"}, {1005, "Ctrl+R"}, {5, "Ctrl+E"},    {1105, "Ctrl+B"},
+        {1002, "F1"},     {3, "Ctrl+C"},    {4, "Ctrl+V"},    {1057, "Ctrl+Shift+S"},
+        {1111, "Backspace"}, {1078, "F10"}, {1001, ""},       {1018, ""},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.id);
+        EXPECT_EQ(commandInfo(byId(c.id)).shortcut, c.keys);
+    }
+    std::set<std::string_view> keys;
+    for (const CommandInfo& info : commandTable()) {
+        if (info.shortcut.empty()) continue;
+        SCOPED_TRACE(info.shortcut);
+        EXPECT_TRUE(keys.insert(info.shortcut).second);
+        // A plain printable key would be typed into the box instead; Enter is the box's own.
+        EXPECT_TRUE(info.shortcut.starts_with("Ctrl+") || info.shortcut.starts_with("F") ||
+                    info.shortcut == "Backspace");
+        EXPECT_EQ(info.shortcut.find("Return"), std::string_view::npos);
+        EXPECT_EQ(info.shortcut.find("Enter"), std::string_view::npos);
+    }
 }
 
 TEST(StyleLayout, EveryCommandReachableInEveryStyle) {
@@ -73,30 +180,29 @@ TEST(StyleLayout, EveryCommandReachableInEveryStyle) {
         const StyleLayout& layout = styleLayout(style);
         EXPECT_EQ(layout.style, style);
         // The menu holds what the face has no room for, so its button must be on the face.
-        ASSERT_NE(layout.control(id::kStyleMenu), nullptr);
-        for (int command : windowCommands()) {
-            SCOPED_TRACE(command);
-            EXPECT_TRUE(layout.reaches(command));
-            if (!typedCharacter(command)) {
-                EXPECT_TRUE(layout.control(command) || layout.menuItem(command) ||
-                            layout.shortcut(command));
+        ASSERT_NE(layout.control(Command::StyleMenu), nullptr);
+        for (const CommandInfo& info : commandTable()) {
+            SCOPED_TRACE(info.id);
+            EXPECT_TRUE(layout.reaches(info.command));
+            if (!typedCharacter(info.command)) {
+                EXPECT_TRUE(layout.control(info.command) || layout.menuItem(info.command) ||
+                            !layout.shortcutKeys(info.command).empty());
+            }
+            // Every style has the table's shortcut, first among the command's keys.
+            if (!info.shortcut.empty()) {
+                ASSERT_FALSE(layout.shortcutKeys(info.command).empty());
+                EXPECT_EQ(layout.shortcutKeys(info.command).front(), info.shortcut);
             }
         }
-        // The commands the window's tooltips name a key for keep that key.
-        EXPECT_NE(layout.shortcut(id::kCopy), nullptr);
-        EXPECT_NE(layout.shortcut(id::kPaste), nullptr);
-        EXPECT_NE(layout.shortcut(id::kStopTalk), nullptr);
-        EXPECT_NE(layout.shortcut(id::kBackspace), nullptr);
-        EXPECT_NE(layout.shortcut(id::kEqual), nullptr);
     }
 }
 
 TEST(StyleLayout, DetailShowsEveryCommandAsAButton) {
     const StyleLayout& detail = styleLayout(WindowStyle::Detail);
-    for (int command : windowCommands()) {
-        EXPECT_NE(detail.control(command), nullptr) << command;
+    for (const CommandInfo& info : commandTable()) {
+        EXPECT_NE(detail.control(info.command), nullptr) << info.id;
     }
-    EXPECT_EQ(detail.controls.size(), windowCommands().size());
+    EXPECT_EQ(detail.controls.size(), commandTable().size());
 }
 
 TEST(StyleLayout, SizesAndSkinsOfTheFourStyles) {
@@ -127,8 +233,10 @@ TEST(StyleLayout, ControlsInsideTheAreaApartAndOffTheSkinsMarks) {
         SCOPED_TRACE(name(style));
         const StyleLayout& layout = styleLayout(style);
         const Rect client{0, 0, layout.width, layout.height};
-        std::vector<std::pair<int, Rect>> placed{{id::kInput, layout.input}};
-        for (const StyleControl& c : layout.controls) placed.emplace_back(c.id, c.rect);
+        std::vector<std::pair<int, Rect>> placed{{kInputId, layout.input}};
+        for (const StyleControl& c : layout.controls) {
+            placed.emplace_back(commandInfo(c.command).id, c.rect);
+        }
         for (std::size_t i = 0; i < placed.size(); ++i) {
             const auto& [command, rect] = placed[i];
             SCOPED_TRACE(command);
@@ -145,14 +253,20 @@ TEST(StyleLayout, ControlsInsideTheAreaApartAndOffTheSkinsMarks) {
     }
 }
 
-TEST(StyleLayout, ControlIdsAreUnique) {
+TEST(StyleLayout, EachCommandOnceAndInTabOrder) {
     for (WindowStyle style : windowStyles()) {
         SCOPED_TRACE(name(style));
-        std::set<int> ids{id::kInput};
-        for (const StyleControl& c : styleLayout(style).controls) {
-            EXPECT_TRUE(ids.insert(c.id).second) << c.id;
+        const std::vector<StyleControl>& controls = styleLayout(style).controls;
+        for (std::size_t i = 1; i < controls.size(); ++i) {
+            EXPECT_LT(controls[i - 1].command, controls[i].command)
+                << commandInfo(controls[i].command).id;
         }
     }
+    // In the standard window Tab reaches the Menu button, the only way to the tools, early.
+    const StyleLayout& standard = styleLayout(WindowStyle::Standard);
+    std::vector<int> firstSix;
+    for (std::size_t i = 0; i < 6; ++i) firstSix.push_back(commandInfo(standard.controls[i].command).id);
+    EXPECT_EQ(firstSix, (std::vector<int>{1001, 1018, 1030, 1057, 1078, 1002}));
 }
 
 // The tooltips as the window registers them; "-" marks a control the style shows without one.
@@ -226,45 +340,23 @@ TEST(StyleLayout, TooltipsExactlyAsTheStyleRegistersThem) {
     for (WindowStyle style : windowStyles()) {
         SCOPED_TRACE(name(style));
         for (const StyleControl& c : styleLayout(style).controls) {
-            SCOPED_TRACE(c.id);
-            EXPECT_EQ(c.tooltip, expectedTooltip(style, c.id));
+            const int id = commandInfo(c.command).id;
+            SCOPED_TRACE(id);
+            EXPECT_EQ(c.tooltip, expectedTooltip(style, id));
+            EXPECT_EQ(commandTooltip(style, c.command), c.tooltip);
             ++checked;
         }
     }
     EXPECT_GT(checked, 100);
 }
 
-TEST(StyleLayout, AccessibleNameIsTheTooltipOrTheCaption) {
-    struct Case {
-        WindowStyle style;
-        int id;
-        const char* caption;
-        const char* accessibleName;
-    };
-    const Case kCases[] = {
-        {WindowStyle::Standard, 1015, "7", "7"},
-        {WindowStyle::Detail, 1032, "a", "a"},
-        {WindowStyle::Detail, 1056, "y", "y"},
-        {WindowStyle::Detail, 1031, "X", "Unknown Variable"},
-        {WindowStyle::Standard, 1019, "+", "Add"},
-        {WindowStyle::Mini, 1057, "Stop", "Stop talking"},
-        {WindowStyle::Mini, 4, "Paste", "Input from the clipboard (Paste) [Ctrl+P]"},
-        {WindowStyle::Detail, 1079, "Form", "Formula manager"},
-        {WindowStyle::Detail, 1105, "Batch", "Batch calculation"},
-        {WindowStyle::Detail, 1104, "Conv", "Unit converter"},
-        {WindowStyle::Cartoon, 1106, "Last1", "The first lastest result of calculation:last1=0"},
-    };
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.id);
-        const StyleControl* entry = styleLayout(c.style).control(c.id);
-        ASSERT_NE(entry, nullptr);
-        EXPECT_EQ(entry->caption, c.caption);
-        EXPECT_EQ(entry->accessibleName, c.accessibleName);
-    }
+TEST(StyleLayout, ControlsCarryTheTablesCaptionAndName) {
     for (WindowStyle style : windowStyles()) {
         for (const StyleControl& c : styleLayout(style).controls) {
-            EXPECT_FALSE(c.accessibleName.empty()) << name(style) << " " << c.id;
-            EXPECT_FALSE(c.caption.empty()) << name(style) << " " << c.id;
+            const CommandInfo& info = commandInfo(c.command);
+            SCOPED_TRACE(std::string(name(style)) + " " + std::to_string(info.id));
+            EXPECT_EQ(c.caption, info.caption);
+            EXPECT_EQ(c.accessibleName, info.accessibleName);
         }
     }
 }
@@ -287,7 +379,7 @@ TEST(StyleLayout, StyleMenuOffersTheOtherThreeStyles) {
         for (const StyleMenuItem& item : styleLayout(c.style).menu) {
             EXPECT_TRUE(menuIds.insert(item.id).second) << item.id;
             EXPECT_FALSE(item.text.empty());
-            EXPECT_NE(item.styleCode != 0, item.command != 0) << item.id;
+            EXPECT_NE(item.styleCode != 0, item.command.has_value()) << item.id;
             if (item.styleCode != 0) offered.emplace_back(item.id, item.styleCode);
         }
         EXPECT_EQ(offered, c.offers);
@@ -296,9 +388,9 @@ TEST(StyleLayout, StyleMenuOffersTheOtherThreeStyles) {
 
 TEST(StyleLayout, CartoonMenuCarriesHelpAndExitInsteadOfAHelpButton) {
     const StyleLayout& cartoon = styleLayout(WindowStyle::Cartoon);
-    EXPECT_EQ(cartoon.control(id::kHelp), nullptr);
-    const StyleMenuItem* help = cartoon.menuItem(id::kHelp);
-    const StyleMenuItem* exit = cartoon.menuItem(id::kExit);
+    EXPECT_EQ(cartoon.control(Command::Help), nullptr);
+    const StyleMenuItem* help = cartoon.menuItem(Command::Help);
+    const StyleMenuItem* exit = cartoon.menuItem(Command::Exit);
     ASSERT_NE(help, nullptr);
     ASSERT_NE(exit, nullptr);
     EXPECT_EQ(help->id, 32871);
@@ -316,7 +408,7 @@ TEST(StyleLayout, ShortcutsOnePerKeyAndCtrlPPastesOnlyInMini) {
             EXPECT_TRUE(keys.insert(s.keys).second) << s.keys;
             if (s.keys == "Ctrl+P") {
                 ctrlP = true;
-                EXPECT_EQ(s.command, id::kPaste);
+                EXPECT_EQ(s.command, Command::Paste);
             }
         }
         EXPECT_EQ(ctrlP, style == WindowStyle::Mini);

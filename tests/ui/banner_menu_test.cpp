@@ -44,5 +44,18 @@ TEST(BannerMenu, LaysItemsOutBesideTheBanner) {
     EXPECT_GE(menu.sizeHint().width(), menu.itemSize(QStringLiteral("Standard style")).width());
 }
 
+// An item with a key shows it at its right; the menu is wide enough for both.
+TEST(BannerMenu, MakesRoomForAnItemsShortcut) {
+    BannerMenu menu(QStringLiteral("Quorvel"));
+    QAction* log = menu.addAction(QStringLiteral("Log"));
+    log->setShortcut(QKeySequence(QStringLiteral("Ctrl+L")));
+    const QFontMetrics metrics(menu.itemFont());
+    const QSize plain = menu.itemSize(QStringLiteral("Log"));
+    const QSize withKeys = menu.itemSize(QStringLiteral("Log\tCtrl+L"));
+    EXPECT_EQ(withKeys.height(), plain.height());
+    EXPECT_GE(withKeys.width(), plain.width() + metrics.horizontalAdvance(QStringLiteral("Ctrl+L")));
+    EXPECT_GE(menu.sizeHint().width(), withKeys.width());
+}
+
 }  // namespace
 }  // namespace quorvel

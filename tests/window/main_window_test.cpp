@@ -10,6 +10,10 @@
 #include <QClipboard>
 #include <QFontMetrics>
 #include <QImage>
+#include <QKeyEvent>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <functional>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
@@ -27,7 +31,6 @@
 namespace quorvel {
 namespace {
 
-namespace id = window_id;
 using testing::RecordingSpeaker;
 
 // A window on a fresh data folder, shown and holding the focus.
@@ -38,7 +41,7 @@ public:
         holder.data().talkKeys = 0;  // keys stay quiet unless a test wants them
         holder.Load();
         window =
-            std::make_unique<MainWindow>(style, holder, speaker, MainWindow::Options{false, false});
+            std::make_unique<MainWindow>(style, holder, speaker, MainWindow::Options{false, false, false});
         window->show();
         window->activateWindow();
         QApplication::setActiveWindow(window.get());
@@ -65,9 +68,11 @@ TEST(MainWindow, TypingAndEnterShowTheStepsAndRenewLast1) {
         EXPECT_EQ(calc.text(), QStringLiteral("2*(3+4)\n=2*7\n=14"));
         const QString renewed = QString::fromStdString(RecentTooltip(0, "14", true));
         EXPECT_TRUE(renewed.contains(QStringLiteral("14")));
-        if (HoverButton* last1 = calc.window->button(id::kLast1)) {
-            EXPECT_EQ(last1->toolTip(), renewed);
-            EXPECT_EQ(last1->accessibleName(), renewed);
+        EXPECT_EQ(calc.window->tooltip(Command::Last1), renewed);
+        if (HoverButton* last1 = calc.window->button(Command::Last1)) {
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(last1);
+            EXPECT_EQ(a->text(QAccessible::Name), QStringLiteral("Last result 1"));
+            EXPECT_EQ(a->text(QAccessible::Description), QStringLiteral("14"));
         }
         EXPECT_EQ(calc.window->controller().recentResults()[0], "14");
     }
@@ -80,7 +85,7 @@ TEST(MainWindow, Last1InsertsAtTheCaret) {
     calc.type("1+2");  // the first key clears the shown result
     ASSERT_EQ(calc.text(), QStringLiteral("1+2"));
     QTest::keyClick(calc.input(), Qt::Key_Left);
-    QTest::mouseClick(calc.window->button(id::kLast1), Qt::LeftButton);
+    QTest::mouseClick(calc.window->button(Command::Last1), Qt::LeftButton);
     EXPECT_EQ(calc.text(), QStringLiteral("1+142"));
     EXPECT_EQ(calc.input()->textCursor().position(), 4);
     EXPECT_TRUE(calc.input()->hasFocus());
@@ -89,20 +94,20 @@ TEST(MainWindow, Last1InsertsAtTheCaret) {
 TEST(MainWindow, KeypadButtonsGoThroughTheFilter) {
     Calculator calc(WindowStyle::Detail);
     struct Step {
-        int button;
+        Command button;
         const char* text;
     };
     // "." cannot start an expression; "s" starts a name and is shown upper-case.
-    const Step kSteps[] = {{id::kPoint, ""},
-                           {id::kDigit0 + 7, "7"},
-                           {id::kTime, "7*"},
-                           {id::kLetterA + ('s' - 'a'), "7*S"},
-                           {id::kLetterA + ('i' - 'a'), "7*Si"},
-                           {id::kLetterA + ('n' - 'a'), "7*Sin"},
-                           {id::kOpenBracket, "7*Sin("},
-                           {id::kBackspace, "7*Sin"}};
+    const Step kSteps[] = {{Command::Point, ""},
+                           {digitCommand(7), "7"},
+                           {Command::Time, "7*"},
+                           {letterCommand('s'), "7*S"},
+                           {letterCommand('i'), "7*Si"},
+                           {letterCommand('n'), "7*Sin"},
+                           {Command::OpenBracket, "7*Sin("},
+                           {Command::Backspace, "7*Sin"}};
     for (const Step& s : kSteps) {
-        SCOPED_TRACE(s.button);
+        SCOPED_TRACE(commandInfo(s.button).id);
         QTest::mouseClick(calc.window->button(s.button), Qt::LeftButton);
         EXPECT_EQ(calc.text(), QString::fromLatin1(s.text));
         EXPECT_TRUE(calc.input()->hasFocus());
@@ -137,15 +142,16 @@ TEST(MainWindow, CopyAndPasteThroughTheClipboard) {
 TEST(MainWindow, ToolButtonsAskTheOwnerForTheirDialog) {
     Calculator calc(WindowStyle::Detail);
     QSignalSpy asked(calc.window.get(), &MainWindow::toolRequested);
-    const int kTools[] = {id::kSettings, id::kFunction, id::kParameters, id::kLog,
-                          id::kExercise, id::kFormula,  id::kBatch,      id::kConverter};
-    for (int tool : kTools) {
+    const Command kTools[] = {Command::Settings, Command::Function, Command::Parameters, Command::Log,
+                          Command::Exercise, Command::Formula,  Command::Batch,      Command::Converter};
+    for (Command tool : kTools) {
+        SCOPED_TRACE(commandInfo(tool).id);
         HoverButton* b = calc.window->button(tool);
-        ASSERT_NE(b, nullptr) << tool;
+        ASSERT_NE(b, nullptr);
         EXPECT_TRUE(b->isEnabled());
         QTest::mouseClick(b, Qt::LeftButton);
-        ASSERT_FALSE(asked.isEmpty()) << tool;
-        EXPECT_EQ(asked.takeFirst().at(0).toInt(), tool);
+        ASSERT_FALSE(asked.isEmpty());
+        EXPECT_EQ(asked.takeFirst().at(0).value<Command>(), tool);
     }
     EXPECT_TRUE(calc.input()->hasFocus());
 }
@@ -155,10 +161,10 @@ TEST(MainWindow, BusyWindowIgnoresEveryCommand) {
     calc.type("1+1");
     calc.window->controller().setBusy(true);
     QSignalSpy asked(calc.window.get(), &MainWindow::toolRequested);
-    for (int command : {id::kDigit0 + 5, id::kBackspace, id::kEqual, id::kSettings}) {
+    for (Command command : {digitCommand(5), Command::Backspace, Command::Equal, Command::Settings}) {
         QTest::mouseClick(calc.window->button(command), Qt::LeftButton);
     }
-    QTest::mouseClick(calc.window->button(id::kStyleMenu), Qt::LeftButton);
+    QTest::mouseClick(calc.window->button(Command::StyleMenu), Qt::LeftButton);
     EXPECT_EQ(calc.text(), QStringLiteral("1+1"));
     EXPECT_TRUE(asked.isEmpty());
     EXPECT_FALSE(calc.window->styleMenu()->isVisible());
@@ -178,9 +184,9 @@ TEST(MainWindow, StyleMenuRecordsTheStyleAndAsksForTheMessage) {
         SCOPED_TRACE(std::string(styleName(c.style)));
         Calculator calc(c.style);
         QSignalSpy message(calc.window.get(), &MainWindow::styleMessageRequested);
-        QTest::mouseClick(calc.window->button(id::kStyleMenu), Qt::LeftButton);
+        QTest::mouseClick(calc.window->button(Command::StyleMenu), Qt::LeftButton);
         ASSERT_TRUE(QTest::qWaitForWindowExposed(calc.window->styleMenu()));
-        QAction* choice = calc.window->menuAction(0, c.code);
+        QAction* choice = calc.window->styleAction(c.code);
         ASSERT_NE(choice, nullptr);
         choice->trigger();
         calc.window->styleMenu()->hide();
@@ -197,18 +203,18 @@ TEST(MainWindow, StyleMenuRecordsTheStyleAndAsksForTheMessage) {
 TEST(MainWindow, ExitClosesWithoutAskingAndStores) {
     Calculator calc(WindowStyle::Detail);
     calc.type("5+");
-    QTest::mouseClick(calc.window->button(id::kExit), Qt::LeftButton);
+    QTest::mouseClick(calc.window->button(Command::Exit), Qt::LeftButton);
     EXPECT_FALSE(calc.window->isVisible());
     EXPECT_TRUE(std::filesystem::exists(calc.holder.path()));
 }
 
 TEST(MainWindow, CartoonMenuCarriesHelpAndExit) {
     Calculator calc(WindowStyle::Cartoon);
-    EXPECT_EQ(calc.window->button(id::kHelp), nullptr);
-    QAction* exit = calc.window->menuAction(id::kExit);
+    EXPECT_EQ(calc.window->button(Command::Help), nullptr);
+    QAction* exit = calc.window->menuAction(Command::Exit);
     ASSERT_NE(exit, nullptr);
     EXPECT_EQ(exit->text(), QStringLiteral("Exit"));
-    ASSERT_NE(calc.window->menuAction(id::kHelp), nullptr);
+    ASSERT_NE(calc.window->menuAction(Command::Help), nullptr);
     exit->trigger();
     EXPECT_FALSE(calc.window->isVisible());
 }
@@ -264,7 +270,9 @@ TEST(MainWindow, TabReachesEveryButtonInLayoutOrder) {
             reached.push_back(b->objectName().mid(6).toInt());
         }
         std::vector<int> expected;
-        for (const StyleControl& c : calc.window->layout().controls) expected.push_back(c.id);
+        for (const StyleControl& c : calc.window->layout().controls) {
+            expected.push_back(commandInfo(c.command).id);
+        }
         EXPECT_EQ(reached, expected);
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         EXPECT_EQ(QApplication::focusWidget(), calc.input()) << "Tab wraps round to the box";
@@ -274,11 +282,11 @@ TEST(MainWindow, TabReachesEveryButtonInLayoutOrder) {
 TEST(MainWindow, FocusedButtonsActivateOnSpaceAndEnterButEnterInTheBoxIsEqual) {
     Calculator calc(WindowStyle::Standard);
     calc.type("4");
-    HoverButton* plus = calc.window->button(id::kAdd);
+    HoverButton* plus = calc.window->button(Command::Add);
     plus->setFocus(Qt::TabFocusReason);
     QTest::keyClick(plus, Qt::Key_Space);
     QTRY_COMPARE_WITH_TIMEOUT(calc.text(), QStringLiteral("4+"), 1000);
-    HoverButton* five = calc.window->button(id::kDigit0 + 5);
+    HoverButton* five = calc.window->button(digitCommand(5));
     five->setFocus(Qt::TabFocusReason);
     QTest::keyClick(five, Qt::Key_Return);
     QTRY_COMPARE_WITH_TIMEOUT(calc.text(), QStringLiteral("4+5"), 1000);
@@ -294,8 +302,8 @@ TEST(MainWindow, CaptionsFitAndButtonsStayOffTheCutOutline) {
         const QImage skin = calc.window->skin().toImage();
         const QRgb key = skins::kKeyColour;
         for (const StyleControl& entry : calc.window->layout().controls) {
-            SCOPED_TRACE(entry.id);
-            HoverButton* b = calc.window->button(entry.id);
+            SCOPED_TRACE(commandInfo(entry.command).id);
+            HoverButton* b = calc.window->button(entry.command);
             ASSERT_NE(b, nullptr);
             EXPECT_LE(QFontMetrics(b->font()).horizontalAdvance(b->text()), b->width() - 4);
             int cut = 0;
@@ -323,7 +331,7 @@ TEST(MainWindow, FirstStartShowsTipsAndIgnoresCommandsUntilTheyClose) {
             SysDataHolder holder(folder);
             holder.data().talkKeys = 0;
             MainWindow window(WindowStyle::Detail, holder, speaker,
-                              MainWindow::Options{true, false});
+                              MainWindow::Options{true, false, false});
             QSignalSpy asked(&window, &MainWindow::toolRequested);
             window.show();
             ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
@@ -333,10 +341,10 @@ TEST(MainWindow, FirstStartShowsTipsAndIgnoresCommandsUntilTheyClose) {
             EXPECT_EQ(holder.data().tipWindowOpen, 1);
             EXPECT_EQ(tips->model().index(), 0);
 
-            QTest::mouseClick(window.button(id::kDigit0 + 7), Qt::LeftButton);
+            QTest::mouseClick(window.button(digitCommand(7)), Qt::LeftButton);
             QTest::keyClicks(window.input(), QStringLiteral("1+2"));
-            QTest::mouseClick(window.button(id::kSettings), Qt::LeftButton);
-            QTest::mouseClick(window.button(id::kExit), Qt::LeftButton);
+            QTest::mouseClick(window.button(Command::Settings), Qt::LeftButton);
+            QTest::mouseClick(window.button(Command::Exit), Qt::LeftButton);
             EXPECT_EQ(window.input()->toPlainText(), QString());
             EXPECT_TRUE(asked.isEmpty());
             EXPECT_TRUE(window.isVisible());
@@ -348,9 +356,9 @@ TEST(MainWindow, FirstStartShowsTipsAndIgnoresCommandsUntilTheyClose) {
             EXPECT_EQ(holder.data().tipWindowOpen, 0);
             EXPECT_EQ(holder.data().tipPosition, 2);
 
-            QTest::mouseClick(window.button(id::kDigit0 + 7), Qt::LeftButton);
+            QTest::mouseClick(window.button(digitCommand(7)), Qt::LeftButton);
             EXPECT_EQ(window.input()->toPlainText(), QStringLiteral("7"));
-            QTest::mouseClick(window.button(id::kExit), Qt::LeftButton);
+            QTest::mouseClick(window.button(Command::Exit), Qt::LeftButton);
             EXPECT_FALSE(window.isVisible());
         }
         // A later start that greets again reads what the tip window stored.
@@ -359,7 +367,7 @@ TEST(MainWindow, FirstStartShowsTipsAndIgnoresCommandsUntilTheyClose) {
         EXPECT_EQ(holder.data().tipPosition, 2);
         holder.data().firstRun = 1;
         MainWindow window(WindowStyle::Standard, holder, speaker,
-                          MainWindow::Options{false, false});
+                          MainWindow::Options{false, false, false});
         window.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
         EXPECT_EQ(window.tipWindow() != nullptr, c.tipsAtSecondStart);
@@ -372,5 +380,263 @@ TEST(MainWindow, FirstStartShowsTipsAndIgnoresCommandsUntilTheyClose) {
     }
 }
 
+
+// Working taller or wider than the box has its scroll bars, and the end of it, the result,
+// is what shows.
+TEST(MainWindow, LongWorkingScrollsAndShowsTheResult) {
+    struct Case {
+        const char* input;
+        const char* result;
+        bool tall;
+        bool wide;
+    };
+    std::string wide;
+    for (int i = 0; i < 4; ++i) wide += "1000000000-999999999+";
+    wide += "0";
+    const Case kCases[] = {
+        {"2*(3+4*5)", "=46", true, false},
+        {wide.c_str(), "=4", true, true},
+    };
+    for (WindowStyle style : windowStyles()) {
+        for (const Case& c : kCases) {
+            SCOPED_TRACE(std::string(styleName(style)) + " " + c.input);
+            Calculator calc(style);
+            calc.type(c.input);
+            QTest::keyClick(calc.input(), Qt::Key_Return);
+            ASSERT_TRUE(calc.text().endsWith(QLatin1String(c.result)));
+            QTest::qWait(20);  // the box shows its bars from the event loop
+            QScrollBar* down = calc.input()->verticalScrollBar();
+            QScrollBar* across = calc.input()->horizontalScrollBar();
+            EXPECT_EQ(down->isVisible(), c.tall);
+            EXPECT_EQ(across->isVisible(), c.wide);
+            EXPECT_EQ(down->value(), down->maximum()) << "the result line is in view";
+            EXPECT_EQ(across->value(), 0) << "lines show from their start";
+            const QRect caret = calc.input()->cursorRect();
+            EXPECT_TRUE(calc.input()->viewport()->rect().contains(caret.bottomLeft()) ||
+                        c.wide) << "the caret at the end of the result is in view";
+            // The first line stays reachable: dragging the bar up shows it.
+            down->setValue(down->minimum());
+            EXPECT_EQ(calc.input()->cursorForPosition(QPoint(2, 2)).blockNumber(), 0);
+        }
+    }
+}
+
+TEST(MainWindow, AVeryLongResultShowsItsLeadingDigits) {
+    Calculator calc(WindowStyle::Detail);
+    calc.holder.data().intDigitsLimit = 400;
+    calc.window->controller().reloadSettings();
+    calc.type("2^1000");
+    QTest::keyClick(calc.input(), Qt::Key_Return);
+    const QString last = calc.text().section(QLatin1Char('\n'), -1);
+    ASSERT_TRUE(last.startsWith(QStringLiteral("=10715086071862673"))) << last.toStdString();
+    ASSERT_EQ(last.size(), 303);
+    QTest::qWait(20);
+    EXPECT_TRUE(calc.input()->horizontalScrollBar()->isVisible());
+    EXPECT_EQ(calc.input()->horizontalScrollBar()->value(), 0);
+    // What is drawn at the box's left edge on the last line is the result's start.
+    const QRect viewport = calc.input()->viewport()->rect();
+    const QTextCursor atLeft = calc.input()->cursorForPosition(
+        QPoint(viewport.left() + 2, calc.input()->cursorRect().center().y()));
+    EXPECT_LE(atLeft.positionInBlock(), 1);
+}
+
+// Enter and keypad Enter are the box's own keys: the press is delivered to the box (where a
+// screen reader's key listener sees it first) and no window shortcut claims it.
+TEST(MainWindow, EnterIsHandledByTheInputBoxNotAShortcut) {
+    class KeySeen : public QObject {
+    public:
+        bool eventFilter(QObject* watched, QEvent* event) override {
+            if (event->type() == QEvent::KeyPress) {
+                const int key = static_cast<QKeyEvent*>(event)->key();
+                if (key == Qt::Key_Return || key == Qt::Key_Enter) delivered.push_back(watched);
+            }
+            return false;
+        }
+        std::vector<QObject*> delivered;
+    };
+    struct Case {
+        Qt::Key key;
+        Qt::KeyboardModifiers modifiers;
+    };
+    for (const Case& c :
+         {Case{Qt::Key_Return, Qt::NoModifier}, Case{Qt::Key_Enter, Qt::KeypadModifier}}) {
+        SCOPED_TRACE(c.key);
+        Calculator calc(WindowStyle::Standard);
+        for (QAction* action : calc.window->findChildren<QAction*>()) {
+            for (const QKeySequence& keys : action->shortcuts()) {
+                EXPECT_NE(keys[0].key(), Qt::Key_Return) << action->text().toStdString();
+                EXPECT_NE(keys[0].key(), Qt::Key_Enter) << action->text().toStdString();
+            }
+        }
+        KeySeen seen;
+        qApp->installEventFilter(&seen);
+        calc.type("4+5");
+        QTest::keyClick(calc.input(), c.key, c.modifiers);
+        EXPECT_EQ(calc.text(), QStringLiteral("4+5\n=9"));
+        // A second Enter on the shown result clears it, as Equal does.
+        QTest::keyClick(calc.input(), c.key, c.modifiers);
+        EXPECT_EQ(calc.text(), QString());
+        qApp->removeEventFilter(&seen);
+        EXPECT_EQ(std::count(seen.delivered.begin(), seen.delivered.end(), calc.input()), 2);
+    }
+}
+
+// One deliberate announcement per result, each time, the same result again included; it is
+// the box's description, which a screen reader speaks for the focused control.
+TEST(MainWindow, EachResultIsAnnouncedOnceThroughTheBoxDescription) {
+    Calculator calc(WindowStyle::Detail);
+    QAccessibleInterface* box = QAccessible::queryAccessibleInterface(calc.input());
+    const QString hint = QStringLiteral("Type an expression; Enter calculates");
+    EXPECT_EQ(box->text(QAccessible::Description), hint);
+    QSignalSpy announced(calc.window.get(), &MainWindow::announced);
+    QString previous = box->text(QAccessible::Description);
+    for (const char* input : {"2*(3+4)", "2*(3+4)", "3+4", "2*(3+4)"}) {
+        SCOPED_TRACE(input);
+        calc.type(input);  // the first key clears the result shown before
+        EXPECT_EQ(box->text(QAccessible::Description), previous) << "typing says nothing";
+        QTest::keyClick(calc.input(), Qt::Key_Return);
+        const QString now = box->text(QAccessible::Description);
+        EXPECT_NE(now, previous) << "a change, or no screen reader would hear of it";
+        EXPECT_EQ(now.trimmed(), input[0] == '3' ? QStringLiteral("equals 7")
+                                                 : QStringLiteral("equals 14"));
+        ASSERT_EQ(announced.count(), 1);
+        EXPECT_EQ(announced.takeFirst().at(0).toString(), now);
+        previous = now;
+    }
+    EXPECT_EQ(box->text(QAccessible::Name), QStringLiteral("Expression"));
+    // Tabbing away and back hears the hint again, not an old result.
+    QTest::keyClick(calc.input(), Qt::Key_Tab);
+    EXPECT_EQ(box->text(QAccessible::Description), hint);
+}
+
+TEST(MainWindow, NoButtonDescriptionRepeatsItsName) {
+    for (WindowStyle style : windowStyles()) {
+        SCOPED_TRACE(std::string(styleName(style)));
+        Calculator calc(style);
+        for (const StyleControl& entry : calc.window->layout().controls) {
+            HoverButton* b = calc.window->button(entry.command);
+            QAccessibleInterface* a = QAccessible::queryAccessibleInterface(b);
+            SCOPED_TRACE(a->text(QAccessible::Name).toStdString());
+            EXPECT_EQ(a->role(), entry.command == Command::StyleMenu ? QAccessible::ButtonMenu
+                                                                       : QAccessible::Button);
+            EXPECT_EQ(a->text(QAccessible::Name), QString::fromStdString(entry.accessibleName));
+            const QString description = a->text(QAccessible::Description);
+            EXPECT_FALSE(!description.isEmpty() &&
+                         description.contains(a->text(QAccessible::Name), Qt::CaseInsensitive));
+            // The minimize tooltip follows the tray setting once the window has started.
+            if (entry.command != Command::Minimize) {
+                EXPECT_EQ(b->toolTip(), QString::fromStdString(entry.tooltip)) << "tooltips stay";
+            }
+            ASSERT_NE(a->actionInterface(), nullptr);
+            EXPECT_FALSE(a->actionInterface()->actionNames().isEmpty());
+        }
+    }
+}
+
+// The style menu hangs under its button in the accessibility tree, with named items.
+TEST(MainWindow, StyleMenuIsARealMenuUnderItsButton) {
+    for (WindowStyle style : windowStyles()) {
+        SCOPED_TRACE(std::string(styleName(style)));
+        Calculator calc(style);
+        QAccessibleInterface* opener =
+            QAccessible::queryAccessibleInterface(calc.window->button(Command::StyleMenu));
+        ASSERT_EQ(opener->childCount(), 1);
+        QAccessibleInterface* menu = opener->child(0);
+        ASSERT_NE(menu, nullptr);
+        EXPECT_EQ(menu->role(), QAccessible::PopupMenu);
+        EXPECT_EQ(opener->indexOfChild(menu), 0);
+        QStringList names;
+        for (int i = 0; i < menu->childCount(); ++i) {
+            QAccessibleInterface* item = menu->child(i);
+            if (item->role() == QAccessible::MenuItem) names << item->text(QAccessible::Name);
+        }
+        std::size_t expected = 0;
+        for (const StyleMenuItem& item : calc.window->layout().menu) {
+            EXPECT_TRUE(names.contains(QString::fromStdString(item.text))) << item.text;
+            ++expected;
+        }
+        EXPECT_EQ(static_cast<std::size_t>(names.size()), expected);
+    }
+}
+
+TEST(MainWindow, StyleMenuFromTheKeyboardOpensAtItsButton) {
+    struct Case {
+        const char* how;
+        std::function<void(Calculator&)> open;
+    };
+    const Case kCases[] = {
+        {"Space on the button",
+         [](Calculator& calc) {
+             HoverButton* b = calc.window->button(Command::StyleMenu);
+             b->setFocus(Qt::TabFocusReason);
+             QTest::keyClick(b, Qt::Key_Space);
+         }},
+        {"F10", [](Calculator& calc) { QTest::keyClick(calc.input(), Qt::Key_F10); }},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.how);
+        Calculator calc(WindowStyle::Mini);
+        QCursor::setPos(5, 5);
+        c.open(calc);
+        BannerMenu* menu = calc.window->styleMenu();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(menu));
+        // Under the button (moved left only as far as the screen's edge asks), not at the pointer.
+        HoverButton* b = calc.window->button(Command::StyleMenu);
+        const QPoint under = b->mapToGlobal(QPoint(0, b->height()));
+        EXPECT_EQ(menu->y(), under.y());
+        EXPECT_LE(menu->x(), under.x());
+        EXPECT_GT(menu->geometry().right(), under.x());
+        EXPECT_EQ(menu->activeAction(), menu->actions().value(0));
+        menu->hide();
+    }
+}
+
+// The tools, Help and the menu have keys in every style, shown beside their menu items.
+TEST(MainWindow, ToolShortcutsWorkInEveryStyleAndShowInTheMenu) {
+    const std::pair<QKeySequence, Command> kKeys[] = {
+        {QKeySequence(Qt::CTRL | Qt::Key_T), Command::Settings},
+        {QKeySequence(Qt::CTRL | Qt::Key_L), Command::Log},
+        {QKeySequence(Qt::CTRL | Qt::Key_U), Command::Converter},
+        {QKeySequence(Qt::CTRL | Qt::Key_M), Command::Formula},
+        {QKeySequence(Qt::CTRL | Qt::Key_F), Command::Function},
+        {QKeySequence(Qt::CTRL | Qt::Key_R), Command::Parameters},
+        {QKeySequence(Qt::CTRL | Qt::Key_E), Command::Exercise},
+        {QKeySequence(Qt::CTRL | Qt::Key_B), Command::Batch},
+    };
+    for (WindowStyle style : windowStyles()) {
+        SCOPED_TRACE(std::string(styleName(style)));
+        Calculator calc(style);
+        QSignalSpy asked(calc.window.get(), &MainWindow::toolRequested);
+        for (const auto& [keys, tool] : kKeys) {
+            SCOPED_TRACE(keys.toString().toStdString());
+            QTest::keySequence(calc.input(), keys);
+            ASSERT_EQ(asked.count(), 1);
+            EXPECT_EQ(asked.takeFirst().at(0).value<Command>(), tool);
+            if (QAction* item = calc.window->menuAction(tool)) {
+                EXPECT_EQ(item->shortcut(), keys);
+            }
+        }
+        if (QAction* help = calc.window->menuAction(Command::Help)) {
+            EXPECT_EQ(help->shortcut(), QKeySequence(Qt::Key_F1));
+        }
+        EXPECT_EQ(calc.text(), QString()) << "no key typed into the box";
+    }
+}
+
+// The box says how it is used, and keeps Orca's own words for the keys out of the window's.
+TEST(MainWindow, ScreenReaderQuietsTheKeyEcho) {
+    Calculator calc(WindowStyle::Standard);
+    calc.window->controller().applySettings([&] {
+        SettingsValues v = calc.window->controller().settingsValues();
+        v.talkKeys = true;
+        return v;
+    }());
+    calc.type("7");
+    calc.window->controller().setScreenReaderRunning(true);
+    calc.type("8");
+    ASSERT_EQ(calc.text(), QStringLiteral("78"));
+    ASSERT_EQ(calc.speaker.requests.size(), 1u);
+    EXPECT_EQ(calc.speaker.requests[0].text, "7");
+}
 }  // namespace
 }  // namespace quorvel

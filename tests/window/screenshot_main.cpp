@@ -1,6 +1,8 @@
 // Shows the calculator window in each of its four styles with a calculation done, then the
 // style menu open, and saves what the screen shows into the folder given as the argument:
 // style_standard.png, style_cartoon.png, style_mini.png, style_detail.png, style_menu.png.
+// Each style is also shown after a 4-step and a 21-step calculation (style_NAME_4steps.png,
+// style_NAME_21steps.png), and the detail style with a 302-digit result (style_detail_long.png).
 // On a real X server it also checks that a cut-out corner shows the desktop, not the skin.
 
 #include <QApplication>
@@ -18,6 +20,17 @@
 using namespace quorvel;
 
 namespace {
+
+// The working of longer calculations: the scroll bars show and the result is in view.
+struct Working {
+    const char* suffix;
+    const char* expression;
+    const char* result;
+};
+constexpr Working kWorkings[] = {
+    {"4steps", "2*(3+4*5)-1", "=45"},
+    {"21steps", "1+2+3+4+5+6+7+8+9+10+11+12+13+14+15+16+17+18+19+20+21+22", "=253"},
+};
 
 const char* fileName(WindowStyle style) {
     switch (style) {
@@ -52,7 +65,7 @@ int main(int argc, char** argv) {
         holder.data().talkResult = 0;
         holder.Load();
         quorvel::testing::RecordingSpeaker speaker;
-        MainWindow window(style, holder, speaker, MainWindow::Options{false, false});
+        MainWindow window(style, holder, speaker, MainWindow::Options{false, false, false});
         window.move(20, 20);
         window.show();
         window.activateWindow();
@@ -78,6 +91,31 @@ int main(int argc, char** argv) {
         if (!window.input()->toPlainText().contains(QStringLiteral("=14"))) {
             std::fprintf(stderr, "%s: no result shown\n", fileName(style));
             status = 1;
+        }
+
+        for (const Working& w : kWorkings) {
+            testing::typeKeys(window.input(), QString::fromLatin1(w.expression));
+            testing::pressKey(window.input(), Qt::Key_Return);
+            testing::wait(300);
+            if (!window.input()->toPlainText().endsWith(QLatin1String(w.result))) {
+                std::fprintf(stderr, "%s: %s not shown\n", fileName(style), w.result);
+                status = 1;
+            }
+            const QString name = QString::fromLatin1(fileName(style)).chopped(4) +
+                                 QLatin1Char('_') + QLatin1String(w.suffix) + QStringLiteral(".png");
+            const QImage working = testing::grabScreen(frame.adjusted(-10, -10, 10, 10), window);
+            if (!testing::saveShot(working, folder + QLatin1Char('/') + name)) status = 1;
+        }
+        if (style == WindowStyle::Detail) {
+            holder.data().intDigitsLimit = 400;
+            window.controller().reloadSettings();
+            testing::typeKeys(window.input(), QStringLiteral("2^1000"));
+            testing::pressKey(window.input(), Qt::Key_Return);
+            testing::wait(300);
+            const QImage longShot = testing::grabScreen(frame.adjusted(-10, -10, 10, 10), window);
+            if (!testing::saveShot(longShot, folder + QStringLiteral("/style_detail_long.png"))) {
+                status = 1;
+            }
         }
 
         if (style == WindowStyle::Standard) {
