@@ -137,6 +137,10 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
     m_talkInput = checkBox(1005, "talkInput", QStringLiteral("Talk the input"), 0, 1, this);
     m_talkKeys = checkBox(1006, "talkKeys", QStringLiteral("Talk each key"), 0, 2, this);
     m_welcome = checkBox(1008, "welcome", QStringLiteral("Speak welcome at start"), 0, 3, this);
+    // Offered only while a screen reader runs, which echoes typed keys itself.
+    m_keysWithReader = checkBox(1010, "keysWithScreenReader",
+                                QStringLiteral("Talk keys with a reader"), 0, 4, this);
+    m_keysWithReader->setVisible(values.screenReaderRunning);
 
     heading(QStringLiteral("Calculation"), 1, this);
     const auto angleChoice = [this](int id, const char* name, const QString& caption, int row) {
@@ -178,6 +182,8 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
     m_talkInput->setChecked(values.talkInput);
     m_talkKeys->setChecked(values.talkKeys);
     m_welcome->setChecked(values.welcome);
+    m_keysWithReader->setChecked(values.talkKeysWithScreenReader);
+    m_screenReaderRunning = values.screenReaderRunning;
     m_minimizeToTray->setChecked(values.minimizeToTray);
     m_historyFactor->setChecked(values.historyFactor);
 
@@ -203,7 +209,7 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
     // Down each column, then the buttons.
     QWidget* order[] = {m_talkResult,     m_talkInput,
                         m_talkKeys,       m_welcome,
-                        m_radians,        m_degrees,
+                        m_keysWithReader, m_radians,        m_degrees,
                         m_places,         m_digitsLimit,
                         m_minimizeToTray, m_historyFactor,
                         m_exerciseLimit1, m_exerciseLimit2,
@@ -229,6 +235,8 @@ SettingsValues CSetDlg::values() const {
     v.places = std::to_string(m_places->value());
     v.digitsLimit = std::to_string(m_digitsLimit->value());
     v.historyFactor = m_historyFactor->isChecked();
+    v.talkKeysWithScreenReader = m_keysWithReader->isChecked();
+    v.screenReaderRunning = m_screenReaderRunning;
     return v;
 }
 

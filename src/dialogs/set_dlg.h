@@ -46,6 +46,8 @@ private:
     QCheckBox* m_talkInput;
     QCheckBox* m_talkKeys;
     QCheckBox* m_welcome;
+    QCheckBox* m_keysWithReader;
+    bool m_screenReaderRunning = false;
     QAbstractButton* m_radians;
     QAbstractButton* m_degrees;
     QCheckBox* m_minimizeToTray;

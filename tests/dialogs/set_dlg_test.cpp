@@ -133,6 +133,31 @@ TEST(CSetDlg, OkHandsOverWhatWasTypedAndClicked) {
     EXPECT_FALSE(dialog.isVisible());
 }
 
+// The option only means something while a screen reader runs, and must survive OK either way:
+// the owner applies whatever comes back.
+TEST(CSetDlg, KeyEchoWithAReaderIsOfferedOnlyWhileOneRuns) {
+    for (const bool running : {false, true}) {
+        SettingsValues values;
+        values.screenReaderRunning = running;
+        values.talkKeysWithScreenReader = true;
+        ApplySpy spy;
+        CSetDlg dialog(values, spy.callback());
+        dialog.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+        auto* box = controlAs<QCheckBox>(dialog, 1010);
+        ASSERT_NE(box, nullptr);
+        EXPECT_EQ(box->isVisible(), running);
+        if (running) {
+            box->setFocus();
+            QTest::keyClick(box, Qt::Key_Space);
+        }
+        click(dialog, 1);
+        ASSERT_EQ(spy.calls, 1);
+        EXPECT_EQ(spy.last->screenReaderRunning, running);
+        EXPECT_EQ(spy.last->talkKeysWithScreenReader, !running) << "running " << running;
+    }
+}
+
 TEST(CSetDlg, RefusedValuesKeepTheDialogOpen) {
     ApplySpy spy;
     spy.accept = false;
