@@ -46,23 +46,16 @@ bool writeAll(int fd, std::string_view bytes, const WriteFunction& write) {
     return true;
 }
 
-// A temporary file of a store that was killed before its rename. The pid in the name tells:
-// a file of a process that no longer exists is stale. Another process's pid namespace, or a
-// reused pid, only delays the clean-up until the file is old.
+// A temporary file of a store that was killed before its rename; the pid in its name is the
+// store's.
 bool isAbandoned(const std::filesystem::directory_entry& entry, std::string_view prefix) {
     const std::string name = entry.path().filename().string();
     if (name.size() <= prefix.size() || name.compare(0, prefix.size(), prefix) != 0) return false;
-    std::error_code error;
-    if (!entry.is_regular_file(error)) return false;
     long pid = 0;
     const char* digits = name.data() + prefix.size();
     const auto [end, parsed] = std::from_chars(digits, name.data() + name.size(), pid);
-    if (parsed == std::errc() && *end == '-' && pid > 0 && pid != ::getpid() &&
-        ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH) {
-        return true;
-    }
-    const auto written = entry.last_write_time(error);
-    return !error && std::filesystem::file_time_type::clock::now() - written > kAbandonedAfter;
+    const bool named = parsed == std::errc() && *end == '-';
+    return IsAbandonedTemporary(entry, named ? pid : 0, kAbandonedAfter);
 }
 
 void removeAbandonedTemporaries(const std::filesystem::path& target) {
@@ -96,6 +89,18 @@ int resolveLinks(const std::filesystem::path& target, std::filesystem::path& res
 }
 
 }  // namespace
+
+bool IsAbandonedTemporary(const std::filesystem::directory_entry& entry, long writerPid,
+                          std::chrono::hours age) {
+    std::error_code error;
+    if (!entry.is_regular_file(error)) return false;
+    if (writerPid > 0 && writerPid != ::getpid() &&
+        ::kill(static_cast<pid_t>(writerPid), 0) != 0 && errno == ESRCH) {
+        return true;
+    }
+    const auto written = entry.last_write_time(error);
+    return !error && std::filesystem::file_time_type::clock::now() - written > age;
+}
 
 FileWriteResult replaceFileAtomically(const std::filesystem::path& link, std::string_view bytes,
                                       const WriteFunction& write) {

@@ -2,6 +2,7 @@
 
 #include <sys/types.h>
 
+#include <chrono>
 #include <cstddef>
 #include <filesystem>
 #include <functional>
@@ -28,5 +29,11 @@ struct FileWriteResult {
 // they are an hour old) are removed.
 FileWriteResult replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,
                                       const WriteFunction& write = {});
+
+// A temporary file left by a writer that was killed: a regular file whose writer (`writerPid`,
+// 0 when unknown) no longer exists, or that nobody has touched for `age`. Another pid
+// namespace, or a reused pid, only delays the clean-up until the file is old.
+bool IsAbandonedTemporary(const std::filesystem::directory_entry& entry, long writerPid,
+                          std::chrono::hours age);
 
 }  // namespace quorvel

@@ -19,6 +19,7 @@
 #include "calc/messages.h"
 #include "calc/syntax_checker.h"
 #include "calc/text_util.h"
+#include "data/atomic_file.h"
 
 namespace fs = std::filesystem;
 
@@ -673,13 +674,9 @@ void removeAbandonedPartFiles(const fs::path& target, std::size_t longest) {
     fs::directory_iterator it(directory, error);
     for (; !error && it != fs::directory_iterator(); it.increment(error)) {
         const long pid = partFileOwner(it->path().filename().string(), resultName, longest);
+        if (pid == 0 || pid == ::getpid()) continue;
         std::error_code ignored;
-        if (pid == 0 || pid == ::getpid() || !it->is_regular_file(ignored)) continue;
-        const bool gone = ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
-        const auto written = it->last_write_time(ignored);
-        if (gone || (!ignored && fs::file_time_type::clock::now() - written > kAbandonedAfter)) {
-            fs::remove(it->path(), ignored);
-        }
+        if (IsAbandonedTemporary(*it, pid, kAbandonedAfter)) fs::remove(it->path(), ignored);
     }
 }
 
