@@ -83,16 +83,8 @@ for f in sums brackets; do
     [ "$ours" -eq "$theirs" ] || { echo "compare-bc: $f: $ours answers, bc $theirs" >&2; exit 1; }
 done
 
-# Instructions are counted by callgrind when valgrind is installed: on a shared machine they
-# hold still where CPU times wander, so they lead and the medians stand beside them.
-have_callgrind=0
-if command -v valgrind >/dev/null 2>&1 && [ -z "${NO_CALLGRIND:-}" ]; then have_callgrind=1; fi
-instructions() {  # stdin command...
-    local input=$1
-    shift
-    valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" <"$input" 2>&1 >/dev/null |
-        sed -n 's/.*Collected : \([0-9]*\).*/\1/p' | tail -1
-}
+# shellcheck source=callgrind.sh
+. "$here/callgrind.sh"
 
 echo
 printf '%-44s %10s %10s %7s %9s %9s' "median CPU time of $runs paired runs" "quorvel" "bc" \

@@ -14,15 +14,9 @@ export BC_LINE_LENGTH=0
 runs=${RUNS:-3}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-have_callgrind=0
-if command -v valgrind >/dev/null 2>&1 && [ -z "${NO_CALLGRIND:-}" ]; then have_callgrind=1; fi
+# shellcheck source=callgrind.sh
+. "$here/callgrind.sh"
 
-instructions() {  # stdin command...
-    local input=$1
-    shift
-    valgrind --tool=callgrind --callgrind-out-file=/dev/null "$@" <"$input" 2>&1 >/dev/null |
-        sed -n 's/.*Collected : \([0-9]*\).*/\1/p' | tail -1
-}
 cpu() {  # stdin_ours stdin_bc 'ours' 'bc' -> "ours_s bc_s"
     python3 "$here/paired_runs.py" "$runs" "$1" "$3" "$4" "$2"
 }
