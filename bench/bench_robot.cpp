@@ -30,7 +30,7 @@ public:
 
 class QuietSpeaker : public quorvel::Speaker {
 public:
-    bool say(std::string_view, std::string_view) override { return true; }
+    bool say(quorvel::SpeechRequest) override { return true; }
     void stop() override {}
     bool isTalking() const override { return false; }
 };

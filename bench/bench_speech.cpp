@@ -14,6 +14,7 @@
 
 #include "speech/paced_player.h"
 #include "speech/speech_worker.h"
+#include "speech/wording.h"
 
 namespace {
 
@@ -78,7 +79,7 @@ void stopLatency(benchmark::State& state, const char* command, const char* text,
     double slowest = 0;
     benchmark::IterationCount i = 0;
     for (auto _ : state) {
-        rig.worker.StartTalk(command, text);
+        rig.worker.StartTalk(*ParseSpeechRequest(command, text));
         rig.player.waitFor(entry);
         std::this_thread::sleep_for(intoTheWord(i++));
         const Clock::time_point start = Clock::now();
@@ -111,11 +112,11 @@ void BM_StartTalkWhileSpeaking(benchmark::State& state) {
     double handover = 0;
     benchmark::IterationCount i = 0;
     for (auto _ : state) {
-        rig.worker.StartTalk("msg", "talkinout");
+        rig.worker.StartTalk({SpeechKind::Message, "talkinout"});
         rig.player.waitFor("talkinout.wav");
         std::this_thread::sleep_for(intoTheWord(i++));
         const Clock::time_point start = Clock::now();
-        rig.worker.StartTalk("key", "5");
+        rig.worker.StartTalk({SpeechKind::Key, "5"});
         state.SetIterationTime(seconds(Clock::now() - start));
         rig.player.waitFor("five2.wav");
         handover += seconds(Clock::now() - start);

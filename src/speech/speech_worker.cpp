@@ -12,12 +12,8 @@ namespace quorvel {
 
 class CMyAppThread {
 public:
-    CMyAppThread(WordPlayer& player, std::string command, std::string payload,
-                 std::unique_ptr<CMyAppThread> previous)
-        : m_player(player),
-          m_command(std::move(command)),
-          m_payload(std::move(payload)),
-          m_previous(std::move(previous)) {}
+    CMyAppThread(WordPlayer& player, SpeechRequest request, std::unique_ptr<CMyAppThread> previous)
+        : m_player(player), m_request(std::move(request)), m_previous(std::move(previous)) {}
     ~CMyAppThread() { join(); }
     CMyAppThread(const CMyAppThread&) = delete;
     CMyAppThread& operator=(const CMyAppThread&) = delete;
@@ -49,9 +45,8 @@ private:
             }
             m_previous.reset();
         }
-        const std::string text = std::move(m_payload);
         try {
-            Wording(m_player, m_stop).Talk(m_command, text);
+            Wording(m_player, m_stop).Talk(m_request);
             m_player.silence();
         } catch (...) {
             // A failed reading must not end the program; it only ends this request.
@@ -62,8 +57,7 @@ private:
     }
 
     WordPlayer& m_player;
-    const std::string m_command;
-    std::string m_payload;
+    const SpeechRequest m_request;
     std::unique_ptr<CMyAppThread> m_previous;
     StopFlag m_stop;
     std::mutex m_mutex;
@@ -76,9 +70,9 @@ SpeechWorker::SpeechWorker(WordPlayer& player) : m_player(player) {}
 
 SpeechWorker::~SpeechWorker() { StopTalk(); }
 
-bool SpeechWorker::StartTalk(std::string command, std::string payload) {
-    auto worker = std::make_unique<CMyAppThread>(m_player, std::move(command), std::move(payload),
-                                                 std::move(m_worker));
+bool SpeechWorker::StartTalk(SpeechRequest request) {
+    auto worker =
+        std::make_unique<CMyAppThread>(m_player, std::move(request), std::move(m_worker));
     try {
         worker->CreateThread();
     } catch (const std::system_error&) {

@@ -8,8 +8,7 @@
 // StopTalk waits only for the chunk under way.
 
 #include <memory>
-#include <string>
-#include <string_view>
+#include <utility>
 
 #include "speech/speaker.h"
 
@@ -30,13 +29,11 @@ public:
 
     // False when no thread could be started; the text is then not spoken, and what was still
     // being spoken is stopped all the same.
-    bool StartTalk(std::string command, std::string payload);
+    bool StartTalk(SpeechRequest request);
     // Returns once nothing of this slot is playing any more.
     void StopTalk();
 
-    bool say(std::string_view command, std::string_view text) override {
-        return StartTalk(std::string(command), std::string(text));
-    }
+    bool say(SpeechRequest request) override { return StartTalk(std::move(request)); }
     void stop() override { StopTalk(); }
     bool isTalking() const override;
     // Waits for the current request to end without cutting it short.

@@ -131,22 +131,47 @@ std::vector<std::string_view> buttonWordNames() {
     return names;
 }
 
-bool isSpeechCommand(std::string_view command) {
+std::optional<SpeechRequest> ParseSpeechRequest(std::string_view command, std::string_view text) {
+    static constexpr std::pair<std::string_view, SpeechKind> kCommands[] = {
+        {"key", SpeechKind::Key},
+        {"input", SpeechKind::Input},
+        {"result", SpeechKind::Result},
+        {"inputresult", SpeechKind::InputResult},
+        {"msg", SpeechKind::Message},
+        {"expr", SpeechKind::ExprList},
+    };
     const std::string word = ToLower(command);
-    for (const char* known : {"key", "input", "result", "inputresult", "msg", "expr"}) {
-        if (word == known) return true;
+    for (const auto& [name, kind] : kCommands) {
+        if (word != name) continue;
+        if (kind != SpeechKind::InputResult) return SpeechRequest{kind, std::string(text), {}};
+        // Without the separator there is nothing to pair: both parts stay empty.
+        const std::size_t separator = text.find("----");
+        if (separator == std::string_view::npos) return SpeechRequest{kind, {}, {}};
+        return SpeechRequest{kind, std::string(text.substr(0, separator)),
+                             std::string(text.substr(separator + 4))};
     }
-    return false;
+    return std::nullopt;
 }
 
-ReadingOutcome Wording::Talk(std::string_view command, std::string_view text) {
-    const std::string word = ToLower(command);
-    if (word == "key") return TalkKey(text);
-    if (word == "input") return TalkExpression(text);
-    if (word == "result") return TalkResult(text);
-    if (word == "inputresult") return TalkInputResult(text);
-    if (word == "msg") return TalkButtonWord(text);
-    if (word == "expr") return TalkExprList(text);
+bool isSpeechCommand(std::string_view command) {
+    return ParseSpeechRequest(command, {}).has_value();
+}
+
+ReadingOutcome Wording::Talk(const SpeechRequest& request) {
+    switch (request.kind) {
+        case SpeechKind::Key:
+            return TalkKey(request.text);
+        case SpeechKind::Input:
+            return TalkExpression(request.text);
+        case SpeechKind::Result:
+            return TalkResult(request.text);
+        case SpeechKind::InputResult:
+            return TalkInputResult(request.text, request.second);
+        case SpeechKind::Message:
+            return TalkButtonWord(request.text);
+        case SpeechKind::ExprList:
+            return TalkExprList(request.text);
+    }
     return Completed;
 }
 
@@ -358,14 +383,7 @@ ReadingOutcome Wording::talkPair(std::string_view expression, std::string_view r
     return TalkResult(Trim(result));
 }
 
-ReadingOutcome Wording::TalkInputResult(std::string_view text) {
-    const std::size_t separator = text.find("----");
-    std::string_view expression;
-    std::string_view result;
-    if (separator != std::string_view::npos) {
-        expression = text.substr(0, separator);
-        result = text.substr(separator + 4);
-    }
+ReadingOutcome Wording::TalkInputResult(std::string_view expression, std::string_view result) {
     if (stopped()) return Stopped;
     return talkPair(expression, result);
 }
@@ -410,13 +428,19 @@ ReadingOutcome Wording::TalkExprList(std::string_view text) {
     return Completed;
 }
 
-WordPlan makeWordPlan(std::string_view command, std::string_view text, RequestCut* cut) {
+WordPlan makeWordPlan(const SpeechRequest& request, RequestCut* cut) {
     PlanRecorder recorder;
     StopFlag neverSet;
     Wording wording(recorder, neverSet);
-    wording.Talk(command, text);
+    wording.Talk(request);
     if (cut != nullptr) *cut = wording.cut();
     return recorder.plan();
+}
+
+WordPlan makeWordPlan(std::string_view command, std::string_view text, RequestCut* cut) {
+    if (cut != nullptr) *cut = RequestCut::None;
+    const std::optional<SpeechRequest> request = ParseSpeechRequest(command, text);
+    return request ? makeWordPlan(*request, cut) : WordPlan{};
 }
 
 }  // namespace quorvel

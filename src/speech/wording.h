@@ -7,9 +7,11 @@
 
 #include <chrono>
 #include <cstddef>
+#include <optional>
 #include <string_view>
 #include <vector>
 
+#include "speech/speaker.h"
 #include "speech/word_player.h"
 
 namespace quorvel {
@@ -30,9 +32,7 @@ class Wording {
 public:
     Wording(WordPlayer& player, StopFlag& stop) : m_player(player), m_stop(stop) {}
 
-    // Selects the reading by the lower-cased command word: key, input, result, inputresult,
-    // msg or expr. Any other command reads nothing.
-    ReadingOutcome Talk(std::string_view command, std::string_view text);
+    ReadingOutcome Talk(const SpeechRequest& request);
 
     ReadingOutcome TalkChar(char ch);
     ReadingOutcome TalkOperator(char ch);
@@ -45,7 +45,7 @@ public:
     ReadingOutcome TalkExpNumber(std::string_view text);
     ReadingOutcome TalkExpression(std::string_view text);
     ReadingOutcome TalkResult(std::string_view text);
-    ReadingOutcome TalkInputResult(std::string_view text);
+    ReadingOutcome TalkInputResult(std::string_view expression, std::string_view result);
     // "count:item|item|...": each item, then 2000 ms; a further 2000 ms between passes.
     ReadingOutcome TalkExprList(std::string_view text);
 
@@ -70,15 +70,20 @@ private:
     RequestCut m_cut = RequestCut::None;
 };
 
-// True for the command words Talk reads (compared lower-cased); Talk reads nothing for others.
+// The command line's form of a request: the command word (key, input, result, inputresult,
+// msg or expr, compared lower-cased) and one text, "EXPRESSION----RESULT" for inputresult.
+// Nothing for another word.
+std::optional<SpeechRequest> ParseSpeechRequest(std::string_view command, std::string_view text);
 bool isSpeechCommand(std::string_view command);
 
 // True for the names TalkButtonWord has a word for (compared as given).
 bool isButtonWord(std::string_view name);
 std::vector<std::string_view> buttonWordNames();
 
-// What the speech request (command, text) plays, without playing it; `cut`, when given, tells
-// whether and where a bound cut it.
+// What the request plays, without playing it; `cut`, when given, tells whether and where a
+// bound cut it.
+WordPlan makeWordPlan(const SpeechRequest& request, RequestCut* cut = nullptr);
+// The same for the command line's form; an unknown command plays nothing.
 WordPlan makeWordPlan(std::string_view command, std::string_view text, RequestCut* cut = nullptr);
 
 }  // namespace quorvel

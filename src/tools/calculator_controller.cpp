@@ -146,7 +146,7 @@ void CalculatorController::startUp() {
     if (m_firstRun || d.firstRun == 1) {
         d.firstRun = 0;
         d.greetingMark = 0;
-        if (d.welcome == 1) m_speaker.say("msg", "welcome");
+        if (d.welcome == 1) m_speaker.say({SpeechKind::Message, "welcome"});
         if (d.tipsAtStart == 1 && m_view.showTips()) setBusy(true);
         d.savedInput.clear();
     } else if (!d.savedInput.empty()) {
@@ -210,7 +210,7 @@ void CalculatorController::insertConverted(std::size_t caret, std::string_view v
 
 void CalculatorController::insertText(std::string_view text) {
     if (busy() || text.empty()) return;
-    if (keyEchoOn()) m_speaker.say(text.size() == 1 ? "key" : "input", text);
+    if (keyEchoOn()) m_speaker.say({text.size() == 1 ? SpeechKind::Key : SpeechKind::Input, std::string(text)});
 
     std::string current = m_view.text();
     const int size = static_cast<int>(current.size());
@@ -238,7 +238,7 @@ void CalculatorController::insertText(std::string_view text) {
 
 void CalculatorController::characterPlaced(char ch) {
     if (busy()) return;
-    if (keyEchoOn()) m_speaker.say("key", std::string(1, ch));
+    if (keyEchoOn()) m_speaker.say({SpeechKind::Key, std::string(1, ch)});
 }
 
 void CalculatorController::insertRecent(int index) {
@@ -307,11 +307,11 @@ void CalculatorController::afterCalculation(std::string_view steps, std::string_
     renewRecentTooltips(true);
     const std::string input(Trim(steps));
     if (m_talkResult && m_talkInput) {
-        m_speaker.say("inputresult", input + "----" + std::string(result));
+        m_speaker.say({SpeechKind::InputResult, input, std::string(result)});
     } else if (m_talkResult) {
-        m_speaker.say("result", result);
+        m_speaker.say({SpeechKind::Result, std::string(result)});
     } else if (m_talkInput) {
-        m_speaker.say("input", input);
+        m_speaker.say({SpeechKind::Input, input});
     }
 }
 
@@ -361,17 +361,17 @@ void CalculatorController::talkInput() {
         return;
     }
     const std::string expression = talkedExpression();
-    if (!expression.empty()) m_speaker.say("input", expression);
+    if (!expression.empty()) m_speaker.say({SpeechKind::Input, expression});
 }
 
 void CalculatorController::talkResult() {
     if (busy()) return;
-    m_speaker.say("result", talkedResult());
+    m_speaker.say({SpeechKind::Result, talkedResult()});
 }
 
 void CalculatorController::talkInputResult() {
     if (busy()) return;
-    m_speaker.say("inputresult", talkedExpression() + "----" + talkedResult());
+    m_speaker.say({SpeechKind::InputResult, talkedExpression(), talkedResult()});
 }
 
 void CalculatorController::stopTalk() {

@@ -160,7 +160,7 @@ void ExerciseSession::start(const ExerciseLimits& limits) {
         return;
     }
     m_view.showState();
-    m_speaker.say("input", Trim(m_rows.front().calculation));
+    m_speaker.say({SpeechKind::Input, std::string(Trim(m_rows.front().calculation))});
 }
 
 void ExerciseSession::nextStep() {
@@ -181,9 +181,9 @@ void ExerciseSession::nextStep() {
                 row.result = outcome.result;
                 ++m_workedThrough;
                 m_view.showResult(index);
-                m_speaker.say("result", row.result);
+                m_speaker.say({SpeechKind::Result, row.result});
             } else {
-                m_speaker.say("input", Trim(row.calculation));
+                m_speaker.say({SpeechKind::Input, std::string(Trim(row.calculation))});
             }
         }
     }
@@ -202,7 +202,7 @@ void ExerciseSession::finish() {
 void ExerciseSession::speechIdle() {
     if (!m_summaryPending || m_speaker.isTalking()) return;
     m_summaryPending = false;
-    m_speaker.say("input", std::to_string(m_workedThrough));
+    m_speaker.say({SpeechKind::Input, std::to_string(m_workedThrough)});
 }
 
 void ExerciseSession::copyAll() {

@@ -95,7 +95,7 @@ void ManagerList::say(std::string_view repeatText, const std::vector<std::size_t
     std::vector<std::string> items;
     items.reserve(rows.size());
     for (std::size_t row : rows) items.push_back(spokenText(row));
-    m_speaker.say("expr", ExprRequestText(repeatText, items));
+    m_speaker.say({SpeechKind::ExprList, ExprRequestText(repeatText, items)});
 }
 
 void ManagerList::talkAll(std::string_view repeatText) {

@@ -36,7 +36,6 @@ namespace {
 
 using testing::RecordingPrompter;
 using testing::RecordingSpeaker;
-using testing::SpeechRequest;
 using testing::TempDataFolder;
 
 class ManagerDialogs : public ::testing::Test {
@@ -229,8 +228,8 @@ TEST_F(ManagerDialogs, LogTalksAndStopsItsSpeakerWhenClosed) {
     click(dialog.button(4));
     ASSERT_EQ(speaker.requests.size(), 3u);
     EXPECT_EQ(speaker.requests[0].text, "2:4+4=8|3+3=6|2+2=4|1+1=2|");
-    EXPECT_EQ(speaker.requests[1], (SpeechRequest{"expr", "2:1+1=2|"}));
-    EXPECT_EQ(speaker.requests[2], (SpeechRequest{"expr", "2:1+1=2|"}));
+    EXPECT_EQ(speaker.requests[1], (SpeechRequest{SpeechKind::ExprList, "2:1+1=2|"}));
+    EXPECT_EQ(speaker.requests[2], (SpeechRequest{SpeechKind::ExprList, "2:1+1=2|"}));
     click(dialog.button(1057));
     EXPECT_EQ(speaker.stops, 1);
     click(dialog.button(1));

@@ -35,7 +35,6 @@ namespace {
 
 using testing::RecordingPrompter;
 using testing::RecordingSpeaker;
-using testing::SpeechRequest;
 
 const fs::path kGoldenDir = QUORVEL_GOLDEN_DIR;
 
@@ -236,7 +235,7 @@ TEST_F(RobotDlgTest, TwoRunsLogBothAndTalkSpeaksTheSecond) {
               "2026-12-08 09:05 2/3=0.6667\n"
               "2026-12-08 09:05 7*6=42");
     click(dialog->talkButton());
-    const SpeechRequest secondRun{"expr", "1:7*6=42|"};
+    const SpeechRequest secondRun{SpeechKind::ExprList, "1:7*6=42|"};
     EXPECT_EQ(speaker.requests, std::vector<SpeechRequest>{secondRun});
 
     click(dialog->stopTalkButton());
@@ -254,7 +253,7 @@ TEST_F(RobotDlgTest, TalkAfterRunSpeaksEachRun) {
     writeAll(source, "1+1 and 2*2\n");
     setSource(source, m_dir / "sums.rob");
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(speaker.requests, (std::vector<SpeechRequest>{{"expr", "1:1+1=2|2*2=4|"}}));
+    EXPECT_EQ(speaker.requests, (std::vector<SpeechRequest>{{SpeechKind::ExprList, "1:1+1=2|2*2=4|"}}));
     // Switched off in the box, the next run is silent.
     click(dialog->talkAfterRunBox());
     ASSERT_TRUE(runToEnd());

@@ -123,7 +123,7 @@ TEST_F(PacedPlayerTest, StopCutsTheWordOrPauseUnderWay) {
         PacedPlayer paced(m_bank);
         TimedPlayer player(paced);
         SpeechWorker worker(player);
-        ASSERT_TRUE(worker.StartTalk(c.command, c.text));
+        ASSERT_TRUE(worker.StartTalk(*ParseSpeechRequest(c.command, c.text)));
         player.waitForStart(c.cut);
         std::this_thread::sleep_for(50ms);
 
@@ -148,13 +148,13 @@ TEST(RecordingSpeaker, RecordsRequestsStopsAndWords) {
     testing::RecordingSpeaker speaker;
     Speaker& asSpeaker = speaker;
     EXPECT_FALSE(asSpeaker.isTalking());
-    EXPECT_TRUE(asSpeaker.say("result", "12"));
+    EXPECT_TRUE(asSpeaker.say({SpeechKind::Result, "12"}));
     EXPECT_TRUE(asSpeaker.isTalking());
     asSpeaker.stop();
     EXPECT_FALSE(asSpeaker.isTalking());
-    asSpeaker.say("KEY", "+");
+    asSpeaker.say({SpeechKind::Key, "+"});
 
-    const std::vector<testing::SpeechRequest> expected = {{"result", "12"}, {"KEY", "+"}};
+    const std::vector<SpeechRequest> expected = {{SpeechKind::Result, "12"}, {SpeechKind::Key, "+"}};
     EXPECT_EQ(speaker.requests, expected);
     EXPECT_EQ(speaker.stops, 1);
     EXPECT_EQ(speaker.words(), "equals.wav\ntwelve.wav\nplus.wav\n");

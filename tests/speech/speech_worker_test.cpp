@@ -98,9 +98,9 @@ std::vector<std::string> planEvents(const char* command, const char* text) {
 TEST(SpeechWorker, NewRequestCutsTheOldOneAfterTheCurrentWord) {
     FakePlayer player(1ms);
     SpeechWorker worker(player);
-    ASSERT_TRUE(worker.StartTalk("expr", kEndless));
+    ASSERT_TRUE(worker.StartTalk({SpeechKind::ExprList, kEndless}));
     player.waitForEvents(3);
-    ASSERT_TRUE(worker.StartTalk("KEY", "5"));
+    ASSERT_TRUE(worker.StartTalk(*ParseSpeechRequest("KEY", "5")));
     worker.waitUntilDone();
 
     std::vector<std::string> events = player.events();
@@ -127,10 +127,10 @@ TEST(SpeechWorker, StopTalkWhenIdleDoesNothing) {
     EXPECT_FALSE(worker.isTalking());
     EXPECT_TRUE(player.events().empty());
 
-    ASSERT_TRUE(worker.StartTalk("inputresult", "2+3----5"));
+    ASSERT_TRUE(worker.StartTalk({SpeechKind::InputResult, "2+3", "5"}));
     worker.waitUntilDone();
     worker.StopTalk();
-    ASSERT_TRUE(worker.StartTalk("key", "7"));
+    ASSERT_TRUE(worker.StartTalk({SpeechKind::Key, "7"}));
     worker.waitUntilDone();
 
     std::vector<std::string> expected = planEvents("inputresult", "2+3----5");
@@ -141,7 +141,7 @@ TEST(SpeechWorker, StopTalkWhenIdleDoesNothing) {
 TEST(SpeechWorker, StopDuringListPauseCutsThePause) {
     FakePlayer player(0ms);
     SpeechWorker worker(player);
-    ASSERT_TRUE(worker.StartTalk("expr", kEndless));
+    ASSERT_TRUE(worker.StartTalk({SpeechKind::ExprList, kEndless}));
     const std::size_t untilPause = planEvents("expr", "1:1+1=>2|").size();
     player.waitForEvents(untilPause);
     ASSERT_EQ(player.events().back(), "pause 2000");
@@ -163,10 +163,10 @@ TEST(SpeechWorker, StopDuringListPauseCutsThePause) {
 TEST(SpeechWorker, StartTalkLeavesTheHandOverToTheNewWorker) {
     FakePlayer player(0ms, true);
     SpeechWorker worker(player);
-    ASSERT_TRUE(worker.StartTalk("result", "12"));
+    ASSERT_TRUE(worker.StartTalk({SpeechKind::Result, "12"}));
     player.waitForEvents(1);
     // The old request is stuck in a word that ignores its stop flag; the caller must not be.
-    ASSERT_TRUE(worker.StartTalk("key", "7"));
+    ASSERT_TRUE(worker.StartTalk({SpeechKind::Key, "7"}));
     player.note("StartTalk returned");
     EXPECT_TRUE(worker.isTalking());
     player.releaseWord();
@@ -183,9 +183,9 @@ TEST(SpeechWorker, RapidRequestsEndWithTheNewest) {
     FakePlayer player(1ms);
     SpeechWorker worker(player);
     for (const char* key : {"1", "2", "3", "4", "5", "6", "7", "8"}) {
-        ASSERT_TRUE(worker.StartTalk("expr", std::string("1000:") + key + "|"));
+        ASSERT_TRUE(worker.StartTalk({SpeechKind::ExprList, std::string("1000:") + key + "|"}));
     }
-    ASSERT_TRUE(worker.StartTalk("key", "9"));
+    ASSERT_TRUE(worker.StartTalk({SpeechKind::Key, "9"}));
     worker.waitUntilDone();
     const std::vector<std::string> events = player.events();
     ASSERT_GE(events.size(), 2u);
@@ -199,7 +199,7 @@ TEST(SpeechWorker, ServesAsASpeaker) {
     SpeechWorker worker(player);
     Speaker& speaker = worker;
     EXPECT_FALSE(speaker.isTalking());
-    ASSERT_TRUE(speaker.say("expr", kEndless));
+    ASSERT_TRUE(speaker.say({SpeechKind::ExprList, kEndless}));
     player.waitForEvents(2);
     EXPECT_TRUE(speaker.isTalking());
     speaker.stop();
@@ -211,7 +211,7 @@ TEST(SpeechWorker, DestroyingTheOwnerStopsAndJoins) {
     FakePlayer player(1ms);
     {
         SpeechWorker worker(player);
-        ASSERT_TRUE(worker.StartTalk("expr", kEndless));
+        ASSERT_TRUE(worker.StartTalk({SpeechKind::ExprList, kEndless}));
         player.waitForEvents(2);
         EXPECT_TRUE(worker.isTalking());
     }
@@ -248,7 +248,7 @@ TEST(SpeechWorker, ARequestPastTheBoundsEndsByItself) {
         SCOPED_TRACE(c.text.substr(0, 12));
         CountingPlayer player;
         SpeechWorker worker(player);
-        ASSERT_TRUE(worker.StartTalk("expr", c.text));
+        ASSERT_TRUE(worker.StartTalk({SpeechKind::ExprList, c.text}));
         worker.waitUntilDone();
         EXPECT_EQ(player.words, c.words);
         EXPECT_EQ(player.pauses, c.pauses);

@@ -157,7 +157,7 @@ TEST_F(WordGapTest, PacedPlayerTakesTheGapAndAStopCutsIt) {
     // A stop in the middle of a gap ends it as it ends a word.
     PacedPlayer paced(*m_bank, 5000ms);
     SpeechWorker worker(paced);
-    ASSERT_TRUE(worker.StartTalk("input", "1+2"));
+    ASSERT_TRUE(worker.StartTalk({SpeechKind::Input, "1+2"}));
     std::this_thread::sleep_for(100ms);
     ASSERT_TRUE(worker.isTalking());
     const Clock::time_point start = Clock::now();

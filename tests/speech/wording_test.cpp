@@ -177,7 +177,7 @@ TEST(Wording, StopTakesEffectAtTheNextCheck) {
         SCOPED_TRACE(std::string(c.command) + " " + c.text);
         StopFlag stop;
         StoppingPlayer player(stop, c.stopDuring);
-        EXPECT_EQ(Wording(player, stop).Talk(c.command, c.text), ReadingOutcome::Stopped);
+        EXPECT_EQ(Wording(player, stop).Talk(*ParseSpeechRequest(c.command, c.text)), ReadingOutcome::Stopped);
         EXPECT_EQ(spoken(player.recorder().plan()), c.words);
         EXPECT_EQ(player.recorder().silences(), 1);
     }
@@ -251,7 +251,7 @@ TEST(Wording, ARequestIsCutAtItsBounds) {
     StopFlag stop;
     PlanRecorder recorder;
     Wording wording(recorder, stop);
-    EXPECT_EQ(wording.Talk("expr", "50:" + sevens + "7|"), ReadingOutcome::Stopped);
+    EXPECT_EQ(wording.Talk({SpeechKind::ExprList, "50:" + sevens + "7|"}), ReadingOutcome::Stopped);
     EXPECT_EQ(wording.TalkChar('5'), ReadingOutcome::Stopped);
     EXPECT_EQ(recorder.plan().size(), 10000u + 98u);
 }

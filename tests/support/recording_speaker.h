@@ -3,8 +3,7 @@
 // A Speaker for tests of the window models: remembers every request and every stop, and what
 // the requests would play, without a thread or a sound.
 
-#include <string>
-#include <string_view>
+#include <utility>
 #include <vector>
 
 #include "speech/speaker.h"
@@ -13,19 +12,13 @@
 
 namespace quorvel::testing {
 
-struct SpeechRequest {
-    std::string command;
-    std::string text;
-    friend bool operator==(const SpeechRequest&, const SpeechRequest&) = default;
-};
-
 class RecordingSpeaker final : public Speaker {
 public:
-    bool say(std::string_view command, std::string_view text) override {
-        requests.push_back({std::string(command), std::string(text)});
+    bool say(SpeechRequest request) override {
         // Read as the worker would, so a test sees the words a request plays.
         StopFlag neverSet;
-        Wording(m_recorder, neverSet).Talk(command, text);
+        Wording(m_recorder, neverSet).Talk(request);
+        requests.push_back(std::move(request));
         m_talking = true;
         return true;
     }

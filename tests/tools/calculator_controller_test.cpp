@@ -20,7 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::RecordingPrompter;
 using testing::RecordingSpeaker;
-using testing::SpeechRequest;
 using testing::TempDataFolder;
 
 // The input box and the window as far as the controller sees them.
@@ -323,9 +322,9 @@ TEST_F(CalculatorControllerTest, SpeechAfterCalculation) {
         std::vector<SpeechRequest> said;
     };
     const Case cases[] = {
-        {1, 0, {{"result", "14"}}},
-        {0, 1, {{"input", "2*(3+4)\r\n=2*7\r\n=14"}}},
-        {1, 1, {{"inputresult", "2*(3+4)\r\n=2*7\r\n=14----14"}}},
+        {1, 0, {{SpeechKind::Result, "14"}}},
+        {0, 1, {{SpeechKind::Input, "2*(3+4)\r\n=2*7\r\n=14"}}},
+        {1, 1, {{SpeechKind::InputResult, "2*(3+4)\r\n=2*7\r\n=14", "14"}}},
         {0, 0, {}},
     };
     for (const Case& c : cases) {
@@ -346,7 +345,7 @@ TEST_F(CalculatorControllerTest, SpeechAfterCalculation) {
 TEST_F(CalculatorControllerTest, KeysAndInsertedTextAreSpoken) {
     start();
     controller->insertText("7");
-    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{"key", "7"}));
+    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{SpeechKind::Key, "7"}));
     EXPECT_EQ(speaker.words(), "seven2.wav\n");
 
     view.setText("10+2.5");
@@ -357,11 +356,11 @@ TEST_F(CalculatorControllerTest, KeysAndInsertedTextAreSpoken) {
     controller->insertRecent(0);
     EXPECT_EQ(view.box, "12.5");
     ASSERT_EQ(speaker.requests.size(), 1u);
-    EXPECT_EQ(speaker.requests[0], (SpeechRequest{"input", "12.5"}));
+    EXPECT_EQ(speaker.requests[0], (SpeechRequest{SpeechKind::Input, "12.5"}));
     EXPECT_EQ(speaker.words(), "twelve.wav\npoint.wav\nfive2.wav\n");
 
     controller->characterPlaced('+');
-    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{"key", "+"}));
+    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{SpeechKind::Key, "+"}));
 }
 
 TEST_F(CalculatorControllerTest, KeysAreSilentWithTalkKeysOff) {
@@ -507,10 +506,9 @@ TEST_F(CalculatorControllerTest, TalkTextChoice) {
         controller->talkResult();
         controller->talkInputResult();
         std::vector<SpeechRequest> expected;
-        if (c.input) expected.push_back({"input", c.input});
-        expected.push_back({"result", c.result});
-        expected.push_back(
-            {"inputresult", std::string(c.input ? c.input : "") + "----" + c.result});
+        if (c.input) expected.push_back({SpeechKind::Input, c.input});
+        expected.push_back({SpeechKind::Result, c.result});
+        expected.push_back({SpeechKind::InputResult, c.input ? c.input : "", c.result});
         EXPECT_EQ(speaker.requests, expected);
     }
     EXPECT_TRUE(prompter.messages.empty());
@@ -761,7 +759,7 @@ TEST_F(CalculatorControllerTest, StartUpGreeting) {
         const bool greeted = !speaker.requests.empty();
         EXPECT_EQ(greeted, c.greets);
         if (greeted) {
-            EXPECT_EQ(speaker.requests[0], (SpeechRequest{"msg", "welcome"}));
+            EXPECT_EQ(speaker.requests[0], (SpeechRequest{SpeechKind::Message, "welcome"}));
         }
         EXPECT_EQ(view.tipsShown, c.tipsShown);
         EXPECT_EQ(controller->busy(), c.busy);
@@ -980,8 +978,11 @@ TEST_F(CalculatorControllerTest, KeyEchoGivesWayToAScreenReader) {
         controller->insertRecent(0);       // "0"
         controller->equal();
         std::vector<SpeechRequest> expected;
-        if (c.echoed) expected = {{"key", "7"}, {"key", "+"}, {"key", "1"}, {"key", "0"}};
-        expected.push_back({"result", "7"});
+        if (c.echoed) expected = {{SpeechKind::Key, "7"},
+                                 {SpeechKind::Key, "+"},
+                                 {SpeechKind::Key, "1"},
+                                 {SpeechKind::Key, "0"}};
+        expected.push_back({SpeechKind::Result, "7"});
         EXPECT_EQ(speaker.requests, expected);
     }
 }

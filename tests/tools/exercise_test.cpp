@@ -20,7 +20,6 @@ namespace {
 namespace fs = std::filesystem;
 using testing::RecordingPrompter;
 using testing::RecordingSpeaker;
-using testing::SpeechRequest;
 using testing::TempDataFolder;
 
 constexpr std::uint32_t kFixedSecond = 1700000000;
@@ -182,18 +181,18 @@ TEST_F(ExerciseTest, TwoCalculationsTakeFourSteps) {
     };
     EXPECT_FALSE(session->startEnabled());
     EXPECT_TRUE(session->nextEnabled());
-    EXPECT_EQ(speaker.requests, (std::vector<SpeechRequest>{{"input", first}}));
+    EXPECT_EQ(speaker.requests, (std::vector<SpeechRequest>{{SpeechKind::Input, first}}));
 
     session->nextStep();
     EXPECT_EQ(session->rows()[0].result, sum(first));
-    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{"result", sum(first)}));
+    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{SpeechKind::Result, sum(first)}));
     session->nextStep();
-    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{"input", second}));
+    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{SpeechKind::Input, second}));
     EXPECT_TRUE(session->rows()[1].result.empty());
     EXPECT_TRUE(session->running());
     session->nextStep();
     EXPECT_EQ(session->rows()[1].result, sum(second));
-    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{"result", sum(second)}));
+    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{SpeechKind::Result, sum(second)}));
     EXPECT_EQ(speaker.requests.size(), 4u);
     EXPECT_EQ(view.resultRows, (std::vector<std::size_t>{0, 1}));
 
@@ -218,7 +217,7 @@ TEST_F(ExerciseTest, TheSummaryIsShownAtTheEndAndSpokenAfterTheLastResult) {
     speaker.finish();
     session->speechIdle();
     ASSERT_EQ(speaker.requests.size(), spoken + 1);
-    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{"input", "2"}));
+    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{SpeechKind::Input, "2"}));
     speaker.finish();
     session->speechIdle();  // said once only
     EXPECT_EQ(speaker.requests.size(), spoken + 1);
@@ -231,7 +230,7 @@ TEST_F(ExerciseTest, StopTalkingDropsTheSummarySpeech) {
     session->stopTalking();
     speaker.finish();
     session->speechIdle();
-    EXPECT_EQ(speaker.requests.back().command, "result");
+    EXPECT_EQ(speaker.requests.back().kind, SpeechKind::Result);
     EXPECT_EQ(speaker.stops, 1);
     EXPECT_EQ(session->summary(), msg::exerciseSummary(1));
 }
@@ -246,7 +245,7 @@ TEST_F(ExerciseTest, ARejectedCalculationKeepsItsRowEmptyAndTheRunGoesOn) {
     EXPECT_TRUE(session->rows()[0].result.empty());
     EXPECT_EQ(session->stepCounter(), 1);
     session->nextStep();
-    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{"input", session->rows()[1].calculation}));
+    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{SpeechKind::Input, session->rows()[1].calculation}));
     session->nextStep();  // rejected again: the end check is not reached
     EXPECT_TRUE(session->running());
     session->nextStep();

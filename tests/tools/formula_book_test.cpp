@@ -16,7 +16,6 @@ namespace {
 using testing::RecordingClipboard;
 using testing::RecordingPrompter;
 using testing::RecordingSpeaker;
-using testing::SpeechRequest;
 using testing::TempDataFolder;
 using Rows = std::vector<std::size_t>;
 
@@ -174,8 +173,8 @@ TEST_F(FormulaBookTest, CopyAndTalk) {
 
     book.talkAll("2");
     book.talkSelected({2, 1}, "1");
-    EXPECT_EQ(speaker.requests, (std::vector<SpeechRequest>{{"expr", "2:1+1=2|2+2=4|3+3=6|"},
-                                                            {"expr", "1:2+2=4|3+3=6|"}}));
+    EXPECT_EQ(speaker.requests, (std::vector<SpeechRequest>{{SpeechKind::ExprList, "2:1+1=2|2+2=4|3+3=6|"},
+                                                            {SpeechKind::ExprList, "1:2+2=4|3+3=6|"}}));
 }
 
 TEST_F(FormulaBookTest, TalkAllOfAnEmptyCatalogAsksToSelect) {

@@ -16,7 +16,6 @@ namespace {
 using testing::RecordingClipboard;
 using testing::RecordingPrompter;
 using testing::RecordingSpeaker;
-using testing::SpeechRequest;
 using testing::TempDataFolder;
 using Rows = std::vector<std::size_t>;
 
@@ -91,7 +90,7 @@ TEST_F(LogListTest, TalkAllSendsEveryExpressionNewestFirst) {
     log() = {"10:00 y", "10:01 x"};
     list.talkAll(" 2 ");
     ASSERT_EQ(speaker.requests.size(), 1u);
-    EXPECT_EQ(speaker.requests[0], (SpeechRequest{"expr", "2:x|y|"}));
+    EXPECT_EQ(speaker.requests[0], (SpeechRequest{SpeechKind::ExprList, "2:x|y|"}));
 }
 
 TEST_F(LogListTest, TalkAllOnAnEmptyLog) {
@@ -134,7 +133,7 @@ TEST_F(LogListTest, TalkSelectedAndDoubleClick) {
         }
         if (*c.request) {
             ASSERT_EQ(speaker.requests.size(), 1u);
-            EXPECT_EQ(speaker.requests[0], (SpeechRequest{"expr", c.request}));
+            EXPECT_EQ(speaker.requests[0], (SpeechRequest{SpeechKind::ExprList, c.request}));
         } else {
             EXPECT_TRUE(speaker.requests.empty());
         }

@@ -270,8 +270,8 @@ TEST_F(RobotModelTest, LogKeepsEveryRunAndTalkSpeaksTheLast) {
               "2026-12-08 09:05 2/3=0.6667\r\n"
               "2026-12-08 09:05 7*6=42\r\n"
               "1 calculation failed, on line 3\r\n");
-    const testing::SpeechRequest secondRun{"expr", "1:7*6=42|"};
-    EXPECT_EQ(speaker.requests, (std::vector<testing::SpeechRequest>{secondRun, secondRun}));
+    const SpeechRequest secondRun{SpeechKind::ExprList, "1:7*6=42|"};
+    EXPECT_EQ(speaker.requests, (std::vector<SpeechRequest>{secondRun, secondRun}));
 
     model.clearLog();
     EXPECT_EQ(model.log().text(), "Robot Log Information:\r\n");
