@@ -116,7 +116,7 @@ void rememberLine(const std::string& line) {
 
 // False for quit and exit.
 bool answerLine(const std::string& line, LineCalculator& calculator) {
-    const std::string word = ToLower(Trim(line));
+    const std::string word = ToLower(Trim(std::string_view(line).substr(0, line.find('#'))));
     if (word == "quit" || word == "exit") return false;
     if (word == "help") {
         std::cout << kTerminalHelp;

@@ -361,9 +361,11 @@ std::vector<ConversionRequest> ReadConversionLine(std::string_view line) {
     }
     const std::string value(text.substr(0, end));
     const std::string_view rest = Trim(text.substr(end));
+    // Most lines are sums: they are passed over here at the cost of a look at one character.
+    if (!looksLikeUnit(rest)) return out;
+    const std::string lower = ToLower(rest);
     // "to" and "->" first, since "in" is also a unit: "5 in to cm", "5 ft in in".
     for (std::string_view separator : {" to ", " -> ", "->", " in "}) {
-        const std::string lower = ToLower(rest);
         for (std::size_t at = lower.find(separator); at != std::string::npos;
              at = lower.find(separator, at + 1)) {
             const std::string_view from = Trim(rest.substr(0, at));

@@ -317,7 +317,7 @@ TEST_F(QuorvelCalc, PromptSuggestsCommandsConvertsAndSkipsComments) {
     t.type("2+2 # four\r");
     ASSERT_TRUE(t.waitFor("\n4\r\n")) << t.shown();
     ASSERT_TRUE(t.waitFor("quorvel> ", 4)) << t.shown();
-    t.type("quit\r");
+    t.type("quit  # done\r");
     EXPECT_EQ(t.exitStatus(), 1);  // "hepl" had nothing to calculate
 }
 
