@@ -71,7 +71,7 @@ Options:
   -h, --help            print this help
   -V, --version         print the version
 An option's value may also follow an equals sign: --places=5. Any other argument that starts
-with "-" and a letter is an unknown option; -- ends the options, so -- -m calculates -M.
+with "-" and a letter is an unknown option; after -- every argument is an expression.
 
 Standard error: command-line errors start with "quorvel-calc:"; a calculation's message
 starts with its title ("Quorvel Warning Message: ..."), behind "Line N: " when the
