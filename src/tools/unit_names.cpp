@@ -343,7 +343,10 @@ std::string NameMatchMessage(std::string_view what, std::string_view typed, std:
 
 std::vector<ConversionRequest> ReadConversionLine(std::string_view line) {
     std::vector<ConversionRequest> out;
-    std::string_view text = Trim(line);
+    // Most lines are sums: they are passed over at the first character after their first
+    // number, before anything is trimmed or copied.
+    std::string_view text = line;
+    while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
     // The value: a number with an optional sign and exponent.
     std::size_t end = 0;
     if (end < text.size() && (text[end] == '-' || text[end] == '+')) ++end;
@@ -359,10 +362,11 @@ std::vector<ConversionRequest> ReadConversionLine(std::string_view line) {
             ++exponent;
         if (exponent > start) end = exponent;
     }
+    std::size_t unit = end;
+    while (unit < text.size() && (text[unit] == ' ' || text[unit] == '\t')) ++unit;
+    if (!looksLikeUnit(text.substr(unit))) return out;
     const std::string value(text.substr(0, end));
-    const std::string_view rest = Trim(text.substr(end));
-    // Most lines are sums: they are passed over here at the cost of a look at one character.
-    if (!looksLikeUnit(rest)) return out;
+    const std::string_view rest = Trim(text.substr(unit));
     const std::string lower = ToLower(rest);
     // "to" and "->" first, since "in" is also a unit: "5 in to cm", "5 ft in in".
     for (std::string_view separator : {" to ", " -> ", "->", " in "}) {
