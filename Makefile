@@ -24,14 +24,18 @@ test: build
 bench: build
 	@bash bench/run.sh $(BUILD)
 
-# The window needs a desktop; on a console or over plain ssh the terminal calculator runs.
-run: build
+# Only the two programs are built, not the tests and benchmarks, so a first run is quick. The
+# window needs a desktop; on a console or over plain ssh the terminal calculator runs. Each is
+# exec'd, so no shell stands between make and the program: Ctrl+C reaches the calculator,
+# which drops the line being typed, and make waits for it to end.
+run: configure
+	@cmake --build $(BUILD) -j $(JOBS) --target quorvel quorvel-calc
 	@if [ -z "$$DISPLAY" ] && [ -z "$$WAYLAND_DISPLAY" ]; then \
 	    echo "The Quorvel window needs a desktop (neither DISPLAY nor WAYLAND_DISPLAY is set);"; \
 	    echo "starting quorvel-calc in this terminal instead."; \
-	    $(BUILD)/src/app/quorvel-calc; \
+	    exec $(BUILD)/src/app/quorvel-calc; \
 	else \
-	    $(BUILD)/src/app/quorvel $(ARGS); \
+	    exec $(BUILD)/src/app/quorvel $(ARGS); \
 	fi
 
 # A .deb of the build, through CPack.

@@ -10,20 +10,22 @@ install(FILES ${QUORVEL_RES_DIR}/desktop/${QUORVEL_APP_ID}.desktop
 install(FILES ${QUORVEL_RES_DIR}/desktop/${QUORVEL_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(DIRECTORY ${QUORVEL_RES_DIR}/icons/hicolor DESTINATION ${CMAKE_INSTALL_DATADIR}/icons)
-install(FILES ${QUORVEL_RES_DIR}/completion/quorvel-calc
+install(FILES ${QUORVEL_RES_DIR}/completion/quorvel ${QUORVEL_RES_DIR}/completion/quorvel-calc
         DESTINATION ${CMAKE_INSTALL_DATADIR}/bash-completion/completions)
 install(FILES ${QUORVEL_RES_DIR}/package/copyright DESTINATION ${QUORVEL_INSTALL_DOCDIR})
 
-# Debian wants manual pages and the changelog compressed without a time stamp (gzip -n), so
-# that rebuilding gives the same bytes; man reads them compressed as well as plain.
+# Debian wants manual pages, the changelog and documents over 4 kB compressed without a time
+# stamp (gzip -n), so that rebuilding gives the same bytes; man and zless read them so.
 set(QUORVEL_GZIPPED)
-foreach(source man/quorvel.1 man/quorvel-calc.1 package/changelog)
+foreach(source ${QUORVEL_RES_DIR}/man/quorvel.1 ${QUORVEL_RES_DIR}/man/quorvel-calc.1
+               ${QUORVEL_RES_DIR}/package/changelog ${PROJECT_SOURCE_DIR}/README.md
+               ${PROJECT_SOURCE_DIR}/NEWS)
   get_filename_component(name ${source} NAME)
   set(output ${CMAKE_CURRENT_BINARY_DIR}/compressed/${name})
   add_custom_command(OUTPUT ${output}.gz
-      COMMAND ${CMAKE_COMMAND} -E copy ${QUORVEL_RES_DIR}/${source} ${output}
+      COMMAND ${CMAKE_COMMAND} -E copy ${source} ${output}
       COMMAND gzip -9nf ${output}
-      DEPENDS ${QUORVEL_RES_DIR}/${source}
+      DEPENDS ${source}
       VERBATIM)
   list(APPEND QUORVEL_GZIPPED ${output}.gz)
 endforeach()
@@ -32,6 +34,8 @@ install(FILES ${CMAKE_CURRENT_BINARY_DIR}/compressed/quorvel.1.gz
               ${CMAKE_CURRENT_BINARY_DIR}/compressed/quorvel-calc.1.gz
         DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 install(FILES ${CMAKE_CURRENT_BINARY_DIR}/compressed/changelog.gz
+              ${CMAKE_CURRENT_BINARY_DIR}/compressed/README.md.gz
+              ${CMAKE_CURRENT_BINARY_DIR}/compressed/NEWS.gz
         DESTINATION ${QUORVEL_INSTALL_DOCDIR})
 
 set(CPACK_GENERATOR DEB)

@@ -12,10 +12,11 @@ namespace quorvel {
 
 const std::string_view kUsage = R"(Usage: quorvel-calc [OPTIONS] [EXPRESSION ...]
        quorvel-calc [OPTIONS] -f FILE
+       quorvel-calc [OPTIONS] -
 
-Calculates each EXPRESSION, each line of FILE, or each line of standard input, and prints one
-answer line for each: the result, or an empty line when the calculation failed (the reason
-goes to standard error). Typed at a terminal it offers a prompt with line editing and history
+Calculates each EXPRESSION, each line of FILE, or each line of standard input ("-" reads it
+too), and prints one answer line for each: the result, or an empty line when the calculation
+failed (the reason goes to standard error). Typed at a terminal it offers a prompt with line editing and history
 (Up and Down); type help for help, and quit, exit or Ctrl+D to end; Ctrl+C drops the line.
 
 Expressions:
@@ -27,6 +28,10 @@ Expressions:
   Last1 .. Last5 are the five most recent results. F, K, M and W are parameters (each 1 until
   set): (M)=5 sets M, and 3*M then gives 15. An equation in x is solved: 2*x+3=7 gives 2.
   A plain number is answered with its shown form: 1.50 gives 1.5.
+  A "#" and what follows it on the line is a comment; a line that is all comment gets an
+  empty answer line.
+  A line "VALUE UNIT to UNIT" (or "in", "->") converts with the unit table: 5 feet to m gives
+  1.524; units are named as --convert takes them.
   A line may hold at most 4000 characters, blanks included; a longer one is refused (an empty
   answer line) without being read into memory, and the lines after it are calculated.
 
@@ -36,7 +41,8 @@ Options:
                         (default 10)
   --degrees, --radians  angle unit of the trigonometric functions (default radians)
   --steps               print every reduction step, then an empty line
-  -f, --file FILE       calculate the lines of FILE (may be given more than once)
+  -f, --file FILE       calculate the lines of FILE (may be given more than once); "-" is
+                        standard input
   --data DIR            read settings, parameters and Pi from DIR/SysData.dat and store log
                         lines back into it; DIR is created when missing, and a run waits up
                         to 5 s for another program using DIR to finish
@@ -53,15 +59,19 @@ Options:
   --units [CATEGORY]    list the unit categories, or the units of one, name<TAB>factor a line
   --convert CATEGORY VALUE FROM TO
                         convert VALUE from unit FROM to unit TO; a unit may be named without
-                        case, by its abbreviation (m/s, kg) or by the start of its name
-                        (foot for foot(UK and US))
+                        case, by its abbreviation (m/s, kg) or a usual one (ft, in, yd, mi,
+                        km, cm, lb, oz, g, kph, mph, l, ml, degC, degF), in the plural (feet,
+                        inches), with -er for -re (meter) or by the start of its name (foot
+                        for foot(UK and US))
   --batch SOURCE [--mode MODE] [--output RESULT] [--e-notation]
                         calculate the expressions found in a text file and write the result
                         file (MODE: addresult (default), replaceresult, addsteps, genfilter,
                         detailfilter; RESULT: beside SOURCE with ".rob"); prints the log lines,
                         and on standard error the failures and a summary
-  --help, --version
-An option's value may also follow an equals sign: --places=5.
+  -h, --help            print this help
+  -V, --version         print the version
+An option's value may also follow an equals sign: --places=5. Any other argument that starts
+with "-" and a letter is an unknown option; after -- every argument is an expression.
 
 Standard error: command-line errors start with "quorvel-calc:"; a calculation's message
 starts with its title ("Quorvel Warning Message: ..."), behind "Line N: " when the
@@ -131,9 +141,9 @@ bool parseSwitch(std::string_view a, Arguments& args, Options& o) {
         o.steps = true;
     } else if (a == "--e-notation") {
         o.eNotation = true;
-    } else if (a == "--help") {
+    } else if (a == "--help" || a == "-h") {
         o.help = true;
-    } else if (a == "--version") {
+    } else if (a == "--version" || a == "-V") {
         o.version = true;
     } else {
         return false;
@@ -250,6 +260,17 @@ void checkCombination(const Options& o) {
     }
 }
 
+// Negative numbers such as -5, -2*3 or -pi are expressions; a dash and letters alone, such as
+// -h or -l, is an option, known or not, and "-" names standard input.
+bool isOption(std::string_view a) {
+    if (a.starts_with("--") || a == "-") return true;
+    if (a.size() < 2 || a[0] != '-') return false;
+    for (char c : a.substr(1)) {
+        if ((c < 'a' || c > 'z') && (c < 'A' || c > 'Z')) return false;
+    }
+    return ToLower(a.substr(1)) != "pi";
+}
+
 }  // namespace
 
 Options ParseOptions(const std::vector<std::string_view>& arguments) {
@@ -258,10 +279,10 @@ Options ParseOptions(const std::vector<std::string_view>& arguments) {
     bool onlyExpressions = false;
     while (!args.done()) {
         const std::string_view a = args.next();
-        // A lone "-" and negative numbers such as -5 or -2*3 are expressions.
-        const bool option = a.starts_with("--") || a == "-f";
-        if (onlyExpressions || !option) {
+        if (onlyExpressions || !isOption(a)) {
             o.expressions.emplace_back(a);
+        } else if (a == "-") {
+            o.files.emplace_back(a);
         } else if (a == "--") {
             onlyExpressions = true;
         } else if (!parseSwitch(a, args, o) && !parseCalcOption(a, args, o) &&

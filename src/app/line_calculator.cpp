@@ -1,14 +1,19 @@
 #include "app/line_calculator.h"
 
 #include <iostream>
+#include <utility>
+#include <vector>
 
 #include "calc/calc_engine.h"
 #include "calc/calculate.h"
 #include "calc/exponent_expansion.h"
 #include "calc/line_reader.h"
 #include "calc/messages.h"
+#include "calc/text_util.h"
 #include "data/settings_bridge.h"
 #include "data/sys_data_holder.h"
+#include "tools/unit_converter.h"
+#include "tools/unit_names.h"
 
 namespace quorvel {
 namespace {
@@ -23,6 +28,34 @@ constexpr std::string_view kAssignmentNeedsValue =
 constexpr std::string_view kNeitherAssignmentNorEquation =
     "A text with \"=\" is calculated only as an assignment such as (M)=5 or an equation in x "
     "such as 2*x+3=7.";
+
+constexpr std::string_view kPromptWords =
+    "There is nothing to calculate: help, quit and exit are words of the prompt; quorvel-calc "
+    "--help lists the options.";
+
+// True when `a` becomes `b` by one key wrong, missing, extra or swapped with its neighbour.
+bool oneEditApart(std::string_view a, std::string_view b) {
+    if (a.size() > b.size()) std::swap(a, b);
+    if (b.size() - a.size() > 1) return false;
+    std::size_t i = 0;
+    while (i < a.size() && a[i] == b[i]) ++i;
+    if (a.size() == b.size()) {
+        if (i == a.size()) return false;
+        const bool swapped = i + 1 < a.size() && a[i] == b[i + 1] && a[i + 1] == b[i];
+        const std::size_t rest = swapped ? i + 2 : i + 1;
+        return a.substr(rest) == b.substr(rest);
+    }
+    return a.substr(i) == b.substr(i + 1);
+}
+
+// "hepl" or "qiut": the prompt's word it is, or nearly is; or nothing.
+std::string_view nearCommand(std::string_view text) {
+    const std::string lower = ToLower(text);
+    for (std::string_view command : {"help", "quit", "exit"}) {
+        if (lower == command || oneEditApart(lower, command)) return command;
+    }
+    return {};
+}
 
 // One step a line with "\n" between lines, and no line break after the last.
 std::string withNewlines(std::string_view steps) {
@@ -83,6 +116,10 @@ void LineCalculator::handle(std::string_view line) {
         refuseTooLong();
         return;
     }
+    // A "#" starts a comment, as in bc and shell scripts; a line that is all comment is
+    // answered like a blank one, so the answers keep their lines.
+    line = line.substr(0, line.find('#'));
+    if (convertUnits(line)) return;
     // The input box drops blanks as they are typed, so "2 + 3" reaches it as "2+3".
     std::string text;
     text.reserve(line.size());
@@ -98,6 +135,31 @@ void LineCalculator::handle(std::string_view line) {
     print(outcome);
 }
 
+// "5 feet to m": converted with the unit table, as --convert would. True when the line was
+// of that form.
+bool LineCalculator::convertUnits(std::string_view line) {
+    const std::vector<ConversionRequest> requests = ReadConversionLine(line);
+    if (requests.empty()) return false;
+    m_anyText = true;
+    for (const ConversionRequest& r : requests) {
+        const UnitPairMatch units = MatchUnitPair(r.from, r.to);
+        if (!units.pair) continue;
+        const auto converted = ConvertNamedUnits(units.pair->category, r.value, units.pair->from,
+                                                 units.pair->to, m_session.settings(), m_prompter);
+        if (!converted) m_failed = true;
+        m_out << converted.value_or("") << '\n';
+        return true;
+    }
+    const ConversionRequest& r = requests.front();
+    m_prompter.showMessage(MatchUnitPair(r.from, r.to).message +
+                               "; convert with --convert CATEGORY VALUE FROM TO "
+                               "(quorvel-calc --units lists the categories and their units)",
+                           msg::kTitleMessage, MessageIcon::Information);
+    m_failed = true;
+    m_out << '\n';
+    return true;
+}
+
 // A plain number is answered in its shown form; a text the calculate command would pass over
 // gets a reason. True when the line is done with.
 bool LineCalculator::answerWithoutCalculating(const std::string& text) {
@@ -107,6 +169,7 @@ bool LineCalculator::answerWithoutCalculating(const std::string& text) {
     }
     m_anyText = true;
     std::string_view reason;
+    std::string suggestion;
     switch (DecideEqual(text)) {
         case EqualAction::Nothing:
             if (const auto number = ReadOperand(text.front() == '+' ? text.substr(1) : text)) {
@@ -115,8 +178,16 @@ bool LineCalculator::answerWithoutCalculating(const std::string& text) {
                 m_out << FormatResult(*number, steps, s.places, s.digitsLimit) << '\n';
                 return true;
             }
-            reason = text.find_first_of("xX") != std::string::npos ? kEquationNeedsRightSide
-                                                                   : kNothingToCalculate;
+            if (const std::string_view command = nearCommand(text); !command.empty()) {
+                suggestion = EqualsIgnoreCase(text, command)
+                                 ? std::string(kPromptWords)
+                                 : "There is nothing to calculate: did you mean " +
+                                       std::string(command) + "?";
+                reason = suggestion;
+            } else {
+                reason = text.find_first_of("xX") != std::string::npos ? kEquationNeedsRightSide
+                                                                       : kNothingToCalculate;
+            }
             break;
         case EqualAction::AppendEquals:
             // "(M)" and its like, or an equation waiting for its right-hand side.
@@ -174,13 +245,11 @@ void LineCalculator::print(const CommandOutcome& outcome) {
         case CommandKind::ParameterSet:
             m_out << outcome.value << '\n';
             break;
+        case CommandKind::Nothing:  // "a=5": an "=" with no parameter and no x
         case CommandKind::ClearInput:
             m_prompter.showMessage(kNeitherAssignmentNorEquation, msg::kTitleMessage,
                                    MessageIcon::Information);
             m_failed = true;
-            m_out << '\n';
-            break;
-        case CommandKind::Nothing:
             m_out << '\n';
             break;
     }

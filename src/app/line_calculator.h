@@ -53,6 +53,7 @@ private:
     void store();
     void print(const CommandOutcome& outcome);
     bool answerWithoutCalculating(const std::string& text);
+    bool convertUnits(std::string_view line);
 
     bool m_steps;
     SysDataHolder* m_holder;

@@ -192,6 +192,10 @@ int calculateAll(const Options& options, SysDataHolder* holder, const CalcSettin
         for (const std::string& e : options.expressions) calculator.handle(e);
     } else if (!options.files.empty()) {
         for (const fs::path& file : options.files) {
+            if (file == "-") {
+                CalculateStream(std::cin, calculator, prompter, true, std::cout);
+                continue;
+            }
             std::ifstream in(file, std::ios::binary);
             if (!in) {
                 std::cerr << "quorvel-calc: cannot read " << file.string() << '\n';

@@ -30,8 +30,9 @@ constexpr std::string_view kTerminalHelp =
     "(M)=5 sets the parameter M (also F, K, W); 2*x+3=7 solves for x; a number alone is\n"
     "answered in its shown form. Functions: sin cos tan sinh cosh tanh arcsin arccos arctan\n"
     "ln log exp abs sqrt rad deg int; their argument is a number, Pi, Last1..Last5 or a\n"
-    "parameter. Up and Down recall earlier lines, Ctrl+C drops the line being typed, and\n"
-    "quit, exit or Ctrl+D ends. quorvel-calc --help lists the options.\n";
+    "parameter. 5 feet to m converts units; # starts a comment. Up and Down recall earlier\n"
+    "lines, Ctrl+C drops the line being typed, and quit, exit or Ctrl+D ends.\n"
+    "quorvel-calc --help lists the options.\n";
 
 // GNU readline is opened when a terminal session starts. Linked, it and the terminal library
 // under it were the larger part of every start of quorvel-calc, though only this session uses
@@ -115,7 +116,7 @@ void rememberLine(const std::string& line) {
 
 // False for quit and exit.
 bool answerLine(const std::string& line, LineCalculator& calculator) {
-    const std::string word = ToLower(Trim(line));
+    const std::string word = ToLower(Trim(std::string_view(line).substr(0, line.find('#'))));
     if (word == "quit" || word == "exit") return false;
     if (word == "help") {
         std::cout << kTerminalHelp;

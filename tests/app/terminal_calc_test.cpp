@@ -103,14 +103,15 @@ TEST_F(QuorvelCalc, UnitNamesAsPeopleTypeThem) {
         {{"--convert", "speed", "36", "kilometre/hour", "m/s"}, "10\n", ""},
         {{"--convert", "mass", "2", "kg", "gram"}, "2000\n", ""},
         {{"--convert", "length", "1", "furl", "yard"}, "220\n", ""},
-        {{"--convert", "length", "1", "mi", "yard"},
+        {{"--convert", "length", "1", "mi", "yard"}, "1760\n", ""},
+        {{"--convert", "length", "1", "mil", "yard"},
          "",
-         "quorvel-calc: unit \"mi\" is ambiguous in length: it may be micron, micrometre, "
+         "quorvel-calc: unit \"mil\" is ambiguous in length: it may be "
          "mile(international,UK,US), mile(nautical)\n"},
         {{"--convert", "length", "1", "fooot", "yard"},
          "",
          "quorvel-calc: unit \"fooot\" is not known in length; closest: foot(UK and US), "
-         "foot(US survey), "},
+         "foot(US survey)\n"},
         {{"--convert", "lenth", "1", "foot", "yard"},
          "",
          "quorvel-calc: category \"lenth\" is not known; closest: length"},
@@ -302,6 +303,22 @@ TEST_F(QuorvelCalc, PromptDropsALineTypedPastTheLimit) {
     // The dropped line is not kept for Up to recall.
     EXPECT_EQ(slurp(m_dir / ".local" / "state" / "quorvel" / "history").find("7777"),
               std::string::npos);
+}
+
+TEST_F(QuorvelCalc, PromptSuggestsCommandsConvertsAndSkipsComments) {
+    Terminal t(m_dir);
+    ASSERT_TRUE(t.waitFor("quorvel> ")) << t.shown();
+    t.type("hepl\r");
+    ASSERT_TRUE(t.waitFor("did you mean help?\r\n")) << t.shown();
+    ASSERT_TRUE(t.waitFor("quorvel> ", 2)) << t.shown();
+    t.type("5 feet to m\r");
+    ASSERT_TRUE(t.waitFor("\n1.524\r\n")) << t.shown();
+    ASSERT_TRUE(t.waitFor("quorvel> ", 3)) << t.shown();
+    t.type("2+2 # four\r");
+    ASSERT_TRUE(t.waitFor("\n4\r\n")) << t.shown();
+    ASSERT_TRUE(t.waitFor("quorvel> ", 4)) << t.shown();
+    t.type("quit  # done\r");
+    EXPECT_EQ(t.exitStatus(), 1);  // "hepl" had nothing to calculate
 }
 
 }  // namespace

@@ -42,9 +42,12 @@ expected=(
     "$share/icons/hicolor/scalable/apps/$app_id.svg"
     "$share/man/man1/quorvel.1.gz"
     "$share/man/man1/quorvel-calc.1.gz"
+    "$share/bash-completion/completions/quorvel"
     "$share/bash-completion/completions/quorvel-calc"
     "$share/doc/quorvel/copyright"
     "$share/doc/quorvel/changelog.gz"
+    "$share/doc/quorvel/README.md.gz"
+    "$share/doc/quorvel/NEWS.gz"
 )
 for size in 16 32 48 64 128 256; do
     expected+=("$share/icons/hicolor/${size}x$size/apps/$app_id.png")
@@ -52,10 +55,20 @@ done
 for file in "$source_dir"/res/sounds/*.wav; do
     expected+=("$share/quorvel/sounds/${file##*/}")
 done
-for file in "$source_dir"/res/help/*.html "$source_dir"/res/help/*.css; do
-    expected+=("$share/quorvel/help/${file##*/}")
-done
 for file in "${expected[@]}"; do check_file "$file"; done
+# The manual is inside the window; a second, installed copy could only fall out of step.
+[[ ! -e $share/quorvel/help ]] || fail "the HTML manual is installed beside the window's own"
+# The documents are the ones in the source tree.
+for doc in README.md NEWS; do
+    cmp -s <(zcat "$share/doc/quorvel/$doc.gz" 2>/dev/null) "$source_dir/$doc" ||
+        fail "share/doc/quorvel/$doc.gz is not $doc"
+done
+# Where the recordings come from is stated: the voice, its licence and the recipe.
+for phrase in "Files: res/sounds/\*.wav" "flite" "cmu_us_slt" "res/sounds/generate.sh" \
+    "License: flite"; do
+    grep -q "$phrase" "$share/doc/quorvel/copyright" 2>/dev/null ||
+        fail "the copyright file does not say $phrase"
+done
 
 # A theme icon must be as large as its folder says; the PNG header holds width and height.
 for size in 16 32 48 64 128 256; do
@@ -77,8 +90,17 @@ if [[ -f $desktop ]]; then
     for word in talking speech calculator steps; do
         grep -q "^Keywords=.*\b$word;" "$desktop" || fail "Keywords lack $word"
     done
-    grep -qx 'Categories=Utility;Calculator;Education;' "$desktop" ||
-        fail "the desktop file's Categories"
+    # One main category, so that menus list the program once.
+    categories=$(sed -n 's/^Categories=//p' "$desktop")
+    main=0
+    for category in ${categories//;/ }; do
+        case $category in
+            AudioVideo | Audio | Video | Development | Education | Game | Graphics | Network | \
+                Office | Science | Settings | System | Utility) main=$((main + 1)) ;;
+        esac
+    done
+    ((main == 1)) || fail "the desktop file has $main main categories: $categories"
+    [[ ";$categories" == *";Calculator;"* ]] || fail "the desktop file is not in Calculator"
 fi
 if [[ -f $metainfo ]]; then
     grep -q "<id>$app_id</id>" "$metainfo" || fail "the metainfo id is not $app_id"
@@ -86,7 +108,8 @@ if [[ -f $metainfo ]]; then
         fail "the metainfo does not launch $app_id.desktop"
 fi
 if command -v desktop-file-validate >/dev/null; then
-    desktop-file-validate "$desktop" >"$work/desktop.log" 2>&1 ||
+    # Silent: a hint is a fault too.
+    desktop-file-validate "$desktop" >"$work/desktop.log" 2>&1 && [[ ! -s $work/desktop.log ]] ||
         fail "desktop-file-validate: $(cat "$work/desktop.log")"
 else
     echo "desktop-file-validate is not installed; the desktop file is not validated"
@@ -142,20 +165,18 @@ status=$?
 grep -q painted_ns "$probe" 2>/dev/null || fail "installed quorvel painted no window"
 [[ -s $work/data/SysData.dat ]] || fail "installed quorvel recorded no style in its data file"
 
-# Every option the programs list is in their manual page, and quorvel-calc's in its completion.
+# Every option the programs list is in their manual page and in their completion.
 options_of() {
     "$1" --help | grep -E '^  -' | grep -oE -- '(^|[ ,[])--?[a-z][a-z-]*' | tr -d ' ,[' | sort -u
 }
-completion=$share/bash-completion/completions/quorvel-calc
 for program in quorvel quorvel-calc; do
+    completion=$share/bash-completion/completions/$program
     page=$(zcat "$share/man/man1/$program.1.gz" 2>/dev/null)
     count=0
     for option in $(options_of "$prefix/bin/$program"); do
         count=$((count + 1))
         grep -qF -- "${option//-/\\-}" <<<"$page" || fail "$program.1 lacks $option"
-        if [[ $program == quorvel-calc ]]; then
-            grep -qE -- "(^|[ '])$option([ ']|$)" "$completion" || fail "completion lacks $option"
-        fi
+        grep -qE -- "(^|[ '])$option([ ']|$)" "$completion" || fail "$program completion lacks $option"
     done
     ((count >= 4)) || fail "$program --help lists only $count options"
     if command -v groff >/dev/null; then
@@ -168,21 +189,29 @@ done
 bash_completion=/usr/share/bash-completion/bash_completion
 if [[ -f $bash_completion ]]; then
     mapfile -t categories < <("$calc" --units)
-    # Each case: the command line after the program, then the offers, all split by "|".
-    mapfile -t categories < <("$calc" --units)
+    # The window styles as quorvel --help names them: "(standard, cartoon, mini or detail)".
+    styles=$(QT_QPA_PLATFORM=offscreen "$prefix/bin/quorvel" --help | tr '\n' ' ' |
+        sed -n 's/.*--style NAME[^(]*(\([^)]*\)).*/\1/p' | sed 's/ or /|/; s/, /|/g')
+    [[ -n $styles ]] || fail "quorvel --help names no styles"
+    # Each case: the program and the command line after it, then the offers, all split by "|".
     cases=(
-        "--mo|--mode"
-        "--batch x.txt --mode |addresult|addsteps|detailfilter|genfilter|replaceresult"
-        "--words |expr|input|inputresult|key|msg|result"
-        "--speak-to out.wav |expr|input|inputresult|key|msg|result"
-        "--units |$(IFS='|'; echo "${categories[*]}")"
-        "--convert te|temperature"
-        "--convert length 1 fo|foot\(UK\ and\ US\)|foot\(US\ survey\)"
-        "--convert length 1 foot me|metre"
-        "--convert temperature 100 C F |"
+        "quorvel-calc --mo|--mode"
+        "quorvel-calc -|-h|-V|-f|--places|--digits|--degrees|--radians|--steps|--file|--data|--words|--speak|--speak-to|--units|--convert|--batch|--mode|--output|--e-notation|--help|--version"
+        "quorvel-calc --batch x.txt --mode |addresult|addsteps|detailfilter|genfilter|replaceresult"
+        "quorvel-calc --words |expr|input|inputresult|key|msg|result"
+        "quorvel-calc --speak-to out.wav |expr|input|inputresult|key|msg|result"
+        "quorvel-calc --units |$(IFS='|'; echo "${categories[*]}")"
+        "quorvel-calc --convert te|temperature"
+        "quorvel-calc --convert length 1 fo|foot\(UK\ and\ US\)|foot\(US\ survey\)"
+        "quorvel-calc --convert length 1 foot me|metre"
+        "quorvel-calc --convert temperature 100 C F |"
+        "quorvel --|--data|--style|--help|--version"
+        "quorvel --style |$styles"
+        "quorvel --data $work/data --style m|mini"
     )
     for case in "${cases[@]}"; do
         line=${case%%|*}
+        program=${line%% *}
         want=$(tr '|' '\n' <<<"${case#*|}" | sed '/^$/d' | sort)
         got=$(
             bash --norc --noprofile -c '
@@ -191,9 +220,10 @@ if [[ -f $bash_completion ]]; then
                 [[ $3 == *" " ]] && COMP_WORDS+=("")
                 COMP_CWORD=$((${#COMP_WORDS[@]} - 1))
                 COMP_LINE=$3 COMP_POINT=${#3}
-                _quorvel_calc
+                "$4"
                 printf "%s\n" "${COMPREPLY[@]}"' _ \
-                "$bash_completion" "$completion" "$calc $line" 2>&1 | sed '/^$/d' | sort
+                "$bash_completion" "$share/bash-completion/completions/$program" \
+                "$prefix/bin/$line" "_${program//-/_}" 2>&1 | sed '/^$/d' | sort
         )
         [[ $got == "$want" ]] || fail "completing '$line': got [${got//$'\n'/, }]," \
             "want [${want//$'\n'/, }]"
