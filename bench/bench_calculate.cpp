@@ -8,23 +8,14 @@ namespace {
 
 using namespace quorvel;
 
-class SilentPrompter final : public Prompter {
-public:
-    void showMessage(std::string_view, std::string_view, MessageIcon) override {}
-    bool askOkCancel(std::string_view, std::string_view) override { return false; }
-    void showInputMessage(std::string_view, std::string_view, std::string_view, int) override {}
-};
-
 // Calculates `expression` once per iteration; returns the last step text.
 std::string calculateRepeatedly(benchmark::State& state, std::string_view expression,
                                 StepText stepText = StepText::Written) {
-    SilentPrompter prompter;
     const RecentResults recent = {"0", "0", "0", "0", "0"};
     const CalcSettings settings;
     CalcOutcome outcome;
     for (auto _ : state) {
-        CalculateExpression(expression, recent, settings, prompter, CheckScope::AllRules, outcome,
-                            stepText);
+        CalculateExpression(expression, recent, settings, CheckScope::AllRules, outcome, stepText);
         benchmark::DoNotOptimize(outcome.ok);
     }
     if (!outcome.ok) state.SkipWithError("the calculation failed");

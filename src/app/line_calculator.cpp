@@ -12,6 +12,7 @@
 #include "calc/text_util.h"
 #include "data/settings_bridge.h"
 #include "data/sys_data_holder.h"
+#include "tools/present.h"
 #include "tools/unit_converter.h"
 #include "tools/unit_names.h"
 
@@ -101,7 +102,7 @@ LineCalculator::LineCalculator(bool steps, SysDataHolder* holder, const CalcSett
                                StderrPrompter& prompter, std::ostream& out)
     : m_steps(steps),
       m_holder(holder),
-      m_session(settings, holder ? holder->data().log : m_log, prompter, [this] { store(); }),
+      m_session(settings, holder ? holder->data().log : m_log, [this] { store(); }),
       m_prompter(prompter),
       m_out(out) {
     // Only --steps reads the step text, and only a data folder keeps the log.
@@ -130,6 +131,7 @@ void LineCalculator::handle(std::string_view line) {
     text = ExpandExpressionExponents(text);
     if (answerWithoutCalculating(text)) return;
     const CommandOutcome outcome = m_session.calculateCommand(text);
+    for (const CalcOutcome& failure : outcome.failures) present(failure, m_prompter);
     // Without a data file nobody reads the log again: keep memory flat on long inputs.
     if (!m_holder) m_log.clear();
     print(outcome);
@@ -206,8 +208,7 @@ bool LineCalculator::answerWithoutCalculating(const std::string& text) {
 
 void LineCalculator::refuseTooLong() {
     m_anyText = true;
-    m_prompter.showMessage(msg::expressionTooLong(), msg::kTitleMalformed,
-                           MessageIcon::Exclamation);
+    present(Failure(MessageId::ExpressionTooLong), m_prompter);
     m_failed = true;
     m_out << '\n';
 }

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "calc/calculator_session.h"
-#include "calc/prompter.h"
+#include "tools/prompter.h"
 
 namespace quorvel {
 

@@ -260,26 +260,24 @@ std::string InsertImplicitMultiplication(std::string_view text) {
     return out;
 }
 
-CalcEngine::CalcEngine(std::int32_t workingDigits, AngleUnit angleUnit, Prompter& prompter)
-    : m_workingDigits(workingDigits), m_angleUnit(angleUnit), m_prompter(prompter) {}
+CalcEngine::CalcEngine(std::int32_t workingDigits, AngleUnit angleUnit)
+    : m_workingDigits(workingDigits), m_angleUnit(angleUnit) {}
 
-void CalcEngine::fail(MessageId id, std::string_view text, std::string_view title,
-                      MessageIcon icon) {
+void CalcEngine::fail(MessageId id, std::initializer_list<std::string_view> arguments) {
     m_error = id;
-    m_errorText = msg::escapeControls(text);
-    if (!m_quiet) m_prompter.showMessage(m_errorText, title, icon);
+    m_errorArguments.assign(arguments.begin(), arguments.end());
 }
 
 CalcOutcome CalcEngine::failure() const {
     CalcOutcome outcome;
     outcome.error = m_error;
-    outcome.message = m_errorText;
+    outcome.arguments = m_errorArguments;
     return outcome;
 }
 
 bool CalcEngine::fits(std::size_t bytes) {
     if (bytes <= msg::kMaxStepTextBytes) return true;
-    fail(MessageId::StepTextTooLarge, msg::kStepTextTooLarge, msg::kTitleWarning);
+    fail(MessageId::StepTextTooLarge);
     return false;
 }
 
@@ -297,7 +295,7 @@ bool CalcEngine::checkOperatorCounts(std::string_view expression) {
                    (c == '-' && i != 0 && expression[i - 1] != '(')) {
             // The stretch's closing "=" takes the last entry of the table.
             if (++counts.back() >= OperatorTable::kCapacity) {
-                fail(MessageId::TooManyOperators, msg::kTooManyOperators, msg::kTitleMalformed);
+                fail(MessageId::TooManyOperators);
                 return false;
             }
         }
@@ -314,7 +312,7 @@ CalcOutcome CalcEngine::CalculateSteps(std::string_view expression, int radix) {
 void CalcEngine::CalculateSteps(std::string_view expression, int radix, CalcOutcome& outcome,
                                 StepText stepText) {
     m_error = MessageId::None;
-    m_errorText.clear();
+    m_errorArguments.clear();
     outcome.clear();
     if (radix == 10 && CalculateStepsOnTokens(expression, stepText, outcome)) return;
     CalculateStepsOnText(expression, radix, outcome, stepText);
@@ -323,13 +321,13 @@ void CalcEngine::CalculateSteps(std::string_view expression, int radix, CalcOutc
 void CalcEngine::CalculateStepsOnText(std::string_view expression, int radix, CalcOutcome& outcome,
                                       StepText stepText) {
     m_error = MessageId::None;
-    m_errorText.clear();
+    m_errorArguments.clear();
     outcome.clear();
     const auto caught = CatchNumberErrors(
         [&] { outcome.ok = reduce(expression, radix, outcome.result, outcome.steps); });
     if (caught) {
         outcome.ok = false;
-        fail(caught->id, caught->message, msg::kTitleWarning);
+        fail(caught->id);
     }
     if (outcome.ok) {
         if (stepText == StepText::Skipped) {
@@ -338,7 +336,7 @@ void CalcEngine::CalculateStepsOnText(std::string_view expression, int radix, Ca
         return;
     }
     outcome.error = m_error;
-    outcome.message = m_errorText;
+    outcome.arguments.swap(m_errorArguments);
     outcome.result.clear();
     outcome.steps.clear();
 }
@@ -348,13 +346,11 @@ bool CalcEngine::reduce(std::string_view expression, int radix, std::string& res
     const auto open = std::count(expression.begin(), expression.end(), '(');
     const auto close = std::count(expression.begin(), expression.end(), ')');
     if (open != close) {
-        fail(MessageId::BracketCounts,
-             msg::bracketCounts(static_cast<int>(open), static_cast<int>(close)),
-             msg::kTitleMalformed);
+        fail(MessageId::BracketCounts, {std::to_string(open), std::to_string(close)});
         return false;
     }
     if (expression.size() > msg::kMaxExpressionLength) {
-        fail(MessageId::ExpressionTooLong, msg::expressionTooLong(), msg::kTitleMalformed);
+        fail(MessageId::ExpressionTooLong);
         return false;
     }
     if (!checkOperatorCounts(expression)) return false;
@@ -375,7 +371,7 @@ bool CalcEngine::reduce(std::string_view expression, int radix, std::string& res
         buffers.line.assign(current);  // the working text changes under the views taken from it
         const std::string& line = buffers.line;
         if (round == maxRounds) {
-            fail(MessageId::InvalidExpression, msg::kInvalidExpression, msg::kTitleMalformed);
+            fail(MessageId::InvalidExpression);
             return false;
         }
 
@@ -463,7 +459,7 @@ bool CalcEngine::buildOperatorTable(std::string_view text) {
             }
         }
         if (!m_operators.push(static_cast<std::int32_t>(p))) {
-            fail(MessageId::TooManyOperators, msg::kTooManyOperators, msg::kTitleMalformed);
+            fail(MessageId::TooManyOperators);
             return false;
         }
     }
@@ -495,7 +491,7 @@ bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart, std::
                 ReadOperand(std::string_view(expression).substr(0, expression.size() - 1))) {
             return finish(value->front() == '-' ? "(" + *value + ")" : *value);
         }
-        fail(MessageId::NoOperator, msg::kNoOperator, msg::kTitleMalformed);
+        fail(MessageId::NoOperator);
         return false;
     }
     while (m_operators.size() > 1) {
@@ -515,8 +511,7 @@ bool CalcEngine::EvaluateFlat(std::string& working, std::size_t lineStart, std::
         const auto x = readOperand(left);
         const auto y = readOperand(right);
         if (!x || !y) {
-            fail(MessageId::InvalidNumber, msg::invalidNumber(x ? right : left),
-                 msg::kTitleWarning);
+            fail(MessageId::InvalidNumber, {x ? right : left});
             return false;
         }
         std::string& text = scratch().valueText;
@@ -567,7 +562,7 @@ bool CalcEngine::ApplyOperator(char op, const DecimalNumber& x, const DecimalNum
             return true;
         case '/':
             if (y.isZero()) {
-                fail(MessageId::DenominatorZero, msg::kDenominatorZero, msg::kTitleWarning);
+                fail(MessageId::DenominatorZero);
                 return false;
             }
             out = divide(x, y, m_workingDigits);
@@ -575,7 +570,7 @@ bool CalcEngine::ApplyOperator(char op, const DecimalNumber& x, const DecimalNum
         case '^':
             return power(x, y, out);
         default:
-            fail(MessageId::InvalidExpression, msg::kInvalidExpression, msg::kTitleMalformed);
+            fail(MessageId::InvalidExpression);
             return false;
     }
 }

@@ -9,16 +9,17 @@
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
 #include <new>
 #include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "calc/calc_outcome.h"
 #include "calc/calc_settings.h"
 #include "calc/decimal_number.h"
-#include "calc/prompter.h"
 
 namespace quorvel {
 
@@ -66,7 +67,6 @@ std::optional<std::string> ReadOperand(std::string_view text);
 
 struct CaughtError {
     MessageId id;
-    std::string_view message;
 };
 
 // Runs `work` and turns what the number type may throw (std::domain_error, std::overflow_error)
@@ -78,13 +78,13 @@ std::optional<CaughtError> CatchNumberErrors(Work&& work) {
     try {
         work();
     } catch (const std::domain_error&) {
-        return CaughtError{MessageId::NumberOutOfRange, msg::kNumberOutOfRange};
+        return CaughtError{MessageId::NumberOutOfRange};
     } catch (const std::overflow_error&) {
-        return CaughtError{MessageId::NumberOutOfRange, msg::kNumberOutOfRange};
+        return CaughtError{MessageId::NumberOutOfRange};
     } catch (const std::bad_alloc&) {
-        return CaughtError{MessageId::OutOfMemory, msg::kOutOfMemory};
+        return CaughtError{MessageId::OutOfMemory};
     } catch (const std::length_error&) {
-        return CaughtError{MessageId::OutOfMemory, msg::kOutOfMemory};
+        return CaughtError{MessageId::OutOfMemory};
     }
     return std::nullopt;
 }
@@ -95,9 +95,9 @@ enum class StepText { Written, Skipped };
 
 class CalcEngine {
 public:
-    CalcEngine(std::int32_t workingDigits, AngleUnit angleUnit, Prompter& prompter);
+    CalcEngine(std::int32_t workingDigits, AngleUnit angleUnit);
 
-    // The result and the step text, or the failure after telling the user why. Refuses up
+    // The result and the step text, or the failure to report. Refuses up
     // front what would overrun the operator table, and stops when the step text would pass
     // msg::kMaxStepTextBytes.
     CalcOutcome CalculateSteps(std::string_view expression, int radix);
@@ -110,7 +110,7 @@ public:
     void CalculateStepsOnText(std::string_view expression, int radix, CalcOutcome& outcome,
                               StepText stepText = StepText::Written);
 
-    // Applies one of + - * / ^ with the working digits; false after telling the user why.
+    // Applies one of + - * / ^ with the working digits; false with the failure recorded.
     bool ApplyOperator(char op, const DecimalNumber& x, const DecimalNumber& y, DecimalNumber& out);
 
     // Checks every arcsin and arccos argument of a substituted expression before evaluation.
@@ -118,21 +118,21 @@ public:
 
     std::int32_t workingDigits() const { return m_workingDigits; }
 
-    // The last failure reported, for a caller of ApplyOperator or CheckInverseArguments.
+    // The last failure recorded, for a caller of ApplyOperator or CheckInverseArguments.
     CalcOutcome failure() const;
 
     // The token reduction alone: true with the outcome when it could take the expression,
-    // false with nothing shown when it leaves it to the line-by-line reduction (names, other
+    // false when it leaves it to the line-by-line reduction (names, other
     // radices, any failure, a step text near its limit).
     bool CalculateStepsOnTokens(std::string_view expression, StepText stepText,
                                 CalcOutcome& outcome);
 
 private:
     bool reduce(std::string_view expression, int radix, std::string& result, std::string& steps);
-    // False (after telling the user) when a bracket-free stretch holds more operators than
+    // False (with the failure recorded) when a bracket-free stretch holds more operators than
     // the table takes; nested brackets count as one operand of their stretch.
     bool checkOperatorCounts(std::string_view expression);
-    // False (after telling the user) when the step text would grow to `bytes`.
+    // False (with the failure recorded) when the step text would grow to `bytes`.
     bool fits(std::size_t bytes);
     bool buildOperatorTable(std::string_view text);
     bool power(const DecimalNumber& x, const DecimalNumber& y, DecimalNumber& out);
@@ -151,17 +151,14 @@ private:
     DecimalNumber toRadians(const DecimalNumber& degrees) const;
     DecimalNumber toDegrees(const DecimalNumber& radians) const;
     int resultPlaces() const;
-    void fail(MessageId id, std::string_view text, std::string_view title,
-              MessageIcon icon = MessageIcon::Exclamation);
+    void fail(MessageId id, std::initializer_list<std::string_view> arguments = {});
 
     OperatorTable m_operators;
     std::int32_t m_workingDigits;
     FunctionNameRecogniser m_functions;
     AngleUnit m_angleUnit;
-    Prompter& m_prompter;
-    bool m_quiet = false;  // failures are recorded, not shown
     MessageId m_error = MessageId::None;
-    std::string m_errorText;
+    std::vector<std::string> m_errorArguments;
 };
 
 }  // namespace quorvel

@@ -55,32 +55,22 @@ std::string FormatResult(std::string_view rawResult, std::string& steps, int pla
     return result;
 }
 
-CalcOutcome ReportSyntaxError(Prompter& prompter, const SyntaxVerdict& verdict,
-                              std::string_view expression) {
-    CalcOutcome outcome;
-    outcome.error = MessageId::Syntax;
-    outcome.message = msg::escapeControls(verdict.message);
-    outcome.position = msg::escapedPosition(expression, verdict.position);
-    prompter.showInputMessage(outcome.message, msg::escapeControls(verdict.advice),
-                              msg::escapeControls(expression), outcome.position);
-    return outcome;
+CalcOutcome SyntaxFailure(const SyntaxVerdict& verdict, std::string_view expression) {
+    return Failure(MessageId::Syntax, {std::string(expression), verdict.message, verdict.advice},
+                   msg::escapedPosition(expression, verdict.position));
 }
 
 namespace {
 
-void failWith(Prompter& prompter, MessageId id, std::string_view text, std::string_view title,
-              CalcOutcome& outcome) {
+void failWith(MessageId id, CalcOutcome& outcome) {
     outcome.clear();
     outcome.error = id;
-    outcome.message.assign(text);
-    prompter.showMessage(text, title, MessageIcon::Exclamation);
 }
 
 void calculate(std::string_view input, const RecentResults& recent, const CalcSettings& settings,
-               Prompter& prompter, CheckScope rules, CalcOutcome& outcome, StepText stepText) {
+               CheckScope rules, CalcOutcome& outcome, StepText stepText) {
     if (input.size() > msg::kMaxExpressionLength) {
-        failWith(prompter, MessageId::ExpressionTooLong, msg::expressionTooLong(),
-                 msg::kTitleMalformed, outcome);
+        failWith(MessageId::ExpressionTooLong, outcome);
         return;
     }
     Scratch& buffers = scratch();
@@ -93,21 +83,20 @@ void calculate(std::string_view input, const RecentResults& recent, const CalcSe
     std::ptrdiff_t depth = 0;  // "(" less ")", in one walk
     for (const char c : text) depth += (c == '(') - (c == ')');
     if (depth != 0) {
-        failWith(prompter, MessageId::BracketCountsDiffer, msg::kBracketCountsDiffer,
-                 msg::kTitleMalformed, outcome);
+        failWith(MessageId::BracketCountsDiffer, outcome);
         return;
     }
     static const SyntaxChecker checker;
     const SyntaxVerdict verdict = checker.Check(text, rules);
     if (!verdict.accepted) {
-        outcome = ReportSyntaxError(prompter, verdict, text);
+        outcome = SyntaxFailure(verdict, text);
         return;
     }
     InsertImplicitMultiplication(text, buffers.explicitProducts);
     SubstituteValues(buffers.explicitProducts, recent, settings, buffers.substituted);
     const std::string& substituted = buffers.substituted;
 
-    CalcEngine engine(settings.places + 1, settings.angleUnit, prompter);
+    CalcEngine engine(settings.places + 1, settings.angleUnit);
     if (!engine.CheckInverseArguments(substituted)) {
         outcome = engine.failure();
         return;
@@ -121,19 +110,18 @@ void calculate(std::string_view input, const RecentResults& recent, const CalcSe
 }  // namespace
 
 void CalculateExpression(std::string_view input, const RecentResults& recent,
-                         const CalcSettings& settings, Prompter& prompter, CheckScope rules,
-                         CalcOutcome& outcome, StepText stepText) {
+                         const CalcSettings& settings, CheckScope rules, CalcOutcome& outcome,
+                         StepText stepText) {
     if (const auto caught = CatchNumberErrors(
-            [&] { calculate(input, recent, settings, prompter, rules, outcome, stepText); })) {
-        failWith(prompter, caught->id, caught->message, msg::kTitleWarning, outcome);
+            [&] { calculate(input, recent, settings, rules, outcome, stepText); })) {
+        failWith(caught->id, outcome);
     }
 }
 
 CalcOutcome CalculateExpression(std::string_view input, const RecentResults& recent,
-                                const CalcSettings& settings, Prompter& prompter,
-                                CheckScope rules) {
+                                const CalcSettings& settings, CheckScope rules) {
     CalcOutcome outcome;
-    CalculateExpression(input, recent, settings, prompter, rules, outcome);
+    CalculateExpression(input, recent, settings, rules, outcome);
     return outcome;
 }
 

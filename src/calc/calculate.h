@@ -7,7 +7,6 @@
 #include "calc/calc_engine.h"
 #include "calc/calc_outcome.h"
 #include "calc/calc_settings.h"
-#include "calc/prompter.h"
 #include "calc/syntax_checker.h"
 
 namespace quorvel {
@@ -22,23 +21,22 @@ std::string FormatResult(std::string_view rawResult, std::string& steps, int pla
 void FormatResult(std::string_view rawResult, std::string& steps, int places, int digitsLimit,
                   std::string& result);
 
-// Checks, normalises, substitutes and evaluates one expression. On failure the user has been
-// told why (except for an empty text or one with "="), and nothing else changes. Never throws
+// Checks, normalises, substitutes and evaluates one expression. On failure the outcome says
+// what to tell the user (nothing for an empty text or one with "="). Never throws
 // the number type's exceptions. `rules` are the checker rules still to apply: a caller that
 // has run the character rules on the same text passes ArgumentRule.
 CalcOutcome CalculateExpression(std::string_view input, const RecentResults& recent,
-                                const CalcSettings& settings, Prompter& prompter,
+                                const CalcSettings& settings,
                                 CheckScope rules = CheckScope::AllRules);
 // The same into `outcome`, whose texts keep their capacity: a caller with many calculations
 // hands in the same one each time. `input` must not be one of its texts. With
 // StepText::Skipped the steps are the expression and the shown result only.
 void CalculateExpression(std::string_view input, const RecentResults& recent,
-                         const CalcSettings& settings, Prompter& prompter, CheckScope rules,
-                         CalcOutcome& outcome, StepText stepText = StepText::Written);
+                         const CalcSettings& settings, CheckScope rules, CalcOutcome& outcome,
+                         StepText stepText = StepText::Written);
 
-// The checker's rejection in the input message dialog, with the expression's control
-// characters escaped and the position moved to match. The outcome says what was shown.
-CalcOutcome ReportSyntaxError(Prompter& prompter, const SyntaxVerdict& verdict,
-                              std::string_view expression);
+// The checker's rejection for the input message dialog, its position moved to where the
+// character stands once the expression's control characters are escaped.
+CalcOutcome SyntaxFailure(const SyntaxVerdict& verdict, std::string_view expression);
 
 }  // namespace quorvel

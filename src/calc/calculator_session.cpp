@@ -77,10 +77,9 @@ std::string ShownCalculation(std::string_view input, std::string_view steps) {
 }
 
 CalculatorSession::CalculatorSession(CalcSettings settings, std::vector<std::string>& log,
-                                     Prompter& prompter, StoreRequest store, Clock clock)
+                                     StoreRequest store, Clock clock)
     : m_settings(std::move(settings)),
       m_log(log),
-      m_prompter(prompter),
       m_store(std::move(store)),
       m_clock(std::move(clock)) {}
 
@@ -107,18 +106,21 @@ CommandOutcome CalculatorSession::calculateCommand(std::string_view input) {
     }
     if (equals == std::string_view::npos) {
         auto c = calculate(input);
-        if (!c) return {CommandKind::Failed, std::string(input), {}, {}};
+        if (!c) return {CommandKind::Failed, std::string(input), {}, {}, {m_failure}};
         // Without step text there is no box to show it in; the short steps stand for it.
         std::string shown =
             m_stepText == StepText::Written ? ShownCalculation(input, c->steps) : c->steps;
-        return {CommandKind::Calculated, std::move(shown), std::move(c->result),
-                std::move(c->steps)};
+        return {CommandKind::Calculated,
+                std::move(shown),
+                std::move(c->result),
+                std::move(c->steps),
+                {}};
     }
     const std::string_view left = input.substr(0, equals);
     const std::string_view right = input.substr(equals + 1);
     if (const char letter = assignedLetter(left)) return assign(input, letter, right);
     if (mentionsUnknown(left) || mentionsUnknown(right)) return solve(input);
-    return {CommandKind::ClearInput, {}, {}, {}};
+    return {CommandKind::ClearInput, {}, {}, {}, {}};
 }
 
 CommandOutcome CalculatorSession::assign(std::string_view input, char letter,
@@ -130,9 +132,9 @@ CommandOutcome CalculatorSession::assign(std::string_view input, char letter,
     if (!value) {
         const auto c = calculate(right);
         if (!c) {
-            m_prompter.showMessage(msg::kParameterNotSet, msg::kTitleQuorvel,
-                                   MessageIcon::Information);
-            return {CommandKind::Failed, std::string(input), {}, {}};
+            std::vector<CalcOutcome> failures{m_failure, Failure(MessageId::ParameterNotSet)};
+            if (m_failure.error == MessageId::None) failures.erase(failures.begin());
+            return {CommandKind::Failed, std::string(input), {}, {}, std::move(failures)};
         }
         value = c->result;
         steps = std::move(c->steps);
@@ -142,17 +144,18 @@ CommandOutcome CalculatorSession::assign(std::string_view input, char letter,
     shown += "  Set the user parameter ";
     shown.push_back(letter);
     shown += " successfully.";
-    return {CommandKind::ParameterSet, std::move(shown), *value, std::move(steps)};
+    return {CommandKind::ParameterSet, std::move(shown), *value, std::move(steps), {}};
 }
 
 CommandOutcome CalculatorSession::solve(std::string_view input) {
     SolveResult solved;
-    if (!SolveEquation(input, m_recent, m_settings, m_prompter, solved)) {
-        return {CommandKind::Failed, {}, {}, {}};  // the box is emptied; the dialog said why
+    if (!SolveEquation(input, m_recent, m_settings, solved)) {
+        // The box is emptied; the dialog says why.
+        return {CommandKind::Failed, {}, {}, {}, {std::move(solved.failure)}};
     }
     if (m_keepsLog) m_log.push_back(FormatLogLine(m_clock(), solved.logExpression, solved.value));
     if (m_store) m_store();
-    return {CommandKind::Solved, std::move(solved.steps), std::move(solved.value), {}};
+    return {CommandKind::Solved, std::move(solved.steps), std::move(solved.value), {}, {}};
 }
 
 void CalculatorSession::pushResult(std::string result) {
@@ -161,9 +164,8 @@ void CalculatorSession::pushResult(std::string result) {
 }
 
 std::optional<Calculation> CalculatorSession::calculate(std::string_view input) {
-    CalcOutcome outcome;
-    CalculateExpression(input, m_recent, m_settings, m_prompter, CheckScope::AllRules, outcome,
-                        m_stepText);
+    CalcOutcome& outcome = m_failure;
+    CalculateExpression(input, m_recent, m_settings, CheckScope::AllRules, outcome, m_stepText);
     if (!outcome.ok) return std::nullopt;
     Calculation c{std::move(outcome.result), std::move(outcome.steps), {}};
     pushResult(c.result);

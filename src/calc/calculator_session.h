@@ -13,7 +13,6 @@
 #include "calc/calc_settings.h"
 #include "calc/calculate.h"
 #include "calc/log_line.h"
-#include "calc/prompter.h"
 
 namespace quorvel {
 
@@ -47,6 +46,8 @@ struct CommandOutcome {
     std::string value;  // the result, the value set, or X
     // The step text when a calculation ran: Calculated, or an assignment's right side.
     std::string steps;
+    // What to tell the user, in order, when the command failed.
+    std::vector<CalcOutcome> failures;
 };
 
 class CalculatorSession {
@@ -55,11 +56,13 @@ public:
     using StoreRequest = std::function<void()>;
 
     // `log` is the caller's log list (the data file's), appended to after every calculation.
-    CalculatorSession(CalcSettings settings, std::vector<std::string>& log, Prompter& prompter,
-                      StoreRequest store = {}, Clock clock = LocalLogTime);
+    CalculatorSession(CalcSettings settings, std::vector<std::string>& log, StoreRequest store = {},
+                      Clock clock = LocalLogTime);
 
-    // A calculation with its post-calculation step; nothing when it failed (the user was told).
+    // A calculation with its post-calculation step; nothing when it failed, and failure()
+    // then says what to tell the user.
     std::optional<Calculation> calculate(std::string_view input);
+    const CalcOutcome& failure() const { return m_failure; }
 
     // The Calculate button: a calculation, a parameter assignment (M)=value, or an equation.
     CommandOutcome calculateCommand(std::string_view input);
@@ -86,7 +89,7 @@ private:
     CalcSettings m_settings;
     RecentResults m_recent = {"0", "0", "0", "0", "0"};
     std::vector<std::string>& m_log;
-    Prompter& m_prompter;
+    CalcOutcome m_failure;
     StoreRequest m_store;
     Clock m_clock;
     StepText m_stepText = StepText::Written;

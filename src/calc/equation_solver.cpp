@@ -198,22 +198,25 @@ bool evaluate(const SolverContext& context, std::string_view text, std::string& 
     // No E form: partials go back into expressions, and the E form cuts digits.
     partial.digitsLimit = std::numeric_limits<int>::max();
     CalcOutcome outcome;
-    CalculateExpression(text, kNoRecent, partial, context.prompter, CheckScope::AllRules, outcome,
-                        StepText::Skipped);
-    if (outcome.ok) value = std::move(outcome.result);
-    return outcome.ok;
+    CalculateExpression(text, kNoRecent, partial, CheckScope::AllRules, outcome, StepText::Skipped);
+    if (!outcome.ok) {
+        context.failure = std::move(outcome);
+        return false;
+    }
+    value = std::move(outcome.result);
+    return true;
 }
 
-// `position`: the offending character of the equation (1-based), or -1.
-bool problem(const SolverContext& context, std::string_view message, std::string_view advice,
+// An input message about the equation; `position`: its offending character (1-based), or -1.
+bool problem(const SolverContext& context, MessageId id, std::string argument = {},
              int position = -1) {
-    context.prompter.showInputMessage(message, advice, msg::escapeControls(context.equation),
-                                      msg::escapedPosition(context.equation, position));
+    context.failure = Failure(id, {std::string(context.equation), std::move(argument)},
+                              msg::escapedPosition(context.equation, position));
     return false;
 }
 
 bool notLinear(const SolverContext& context) {
-    return problem(context, msg::kNotLinear, msg::notLinearAdvice());
+    return problem(context, MessageId::NotLinear, std::string(msg::kSupportAddress));
 }
 
 // Adds the contribution of one term that is a product holding X in one factor.
@@ -229,20 +232,19 @@ bool reduceProduct(const SolverContext& context, const Piece& term, std::string_
             continue;
         }
         if (unknownFactor) {
-            return problem(context, msg::kTwoUnknownFactors, msg::kTwoUnknownFactorsAdvice);
+            return problem(context, MessageId::TwoUnknownFactors);
         }
         unknownFactor = &factor;
     }
     if (unknownFactor->op == '/') {
-        return problem(context, msg::kUnknownInDenominator, msg::kUnknownInDenominatorAdvice);
+        return problem(context, MessageId::UnknownInDenominator);
     }
     // Reducing the whole text again would never end: only a bracket layer makes progress.
     if (unknownFactor->body == whole && !isEnclosed(unknownFactor->body)) {
         const auto function = FunctionNameRecogniser().find(
             unknownFactor->body, FunctionNameRecogniser::Mode::BeginsWith);
         if (function) {
-            return problem(context, msg::unknownAsFunctionParameter(*function),
-                           msg::unknownAsFunctionParameterAdvice(*function));
+            return problem(context, MessageId::UnknownAsFunctionParameter, std::string(*function));
         }
         return notLinear(context);
     }
@@ -358,31 +360,31 @@ bool SolveLinear(const SolverContext& context, std::string_view equation,
 }
 
 bool SolveEquation(std::string_view equation, const RecentResults& recent,
-                   const CalcSettings& settings, Prompter& prompter, SolveResult& out) {
+                   const CalcSettings& settings, SolveResult& out) {
+    out.failure.clear();
     equation = Trim(equation);
     if (equation.size() > msg::kMaxExpressionLength) {
-        prompter.showMessage(msg::expressionTooLong(), msg::kTitleMalformed,
-                             MessageIcon::Exclamation);
+        out.failure = Failure(MessageId::ExpressionTooLong);
         return false;
     }
-    const SolverContext context{settings, prompter, equation};
+    const SolverContext context{settings, out.failure, equation};
 
     const std::string lowerEquation = ToLower(equation);
     if (lowerEquation.find("/x") != std::string::npos ||
         lowerEquation.find("/(x") != std::string::npos) {
-        return problem(context, msg::kUnknownInDenominator, msg::kUnknownInDenominatorAdvice);
+        return problem(context, MessageId::UnknownInDenominator);
     }
     const std::size_t equals = equation.find('=');
     if (equals == std::string_view::npos) {
-        return problem(context, msg::kNoEqualsSign, msg::kNoEqualsSignAdvice);
+        return problem(context, MessageId::NoEqualsSign);
     }
     if (equation.find('=', equals + 1) != std::string_view::npos) {
-        return problem(context, msg::kSecondEqualsSign, msg::kSecondEqualsSignAdvice);
+        return problem(context, MessageId::SecondEqualsSign);
     }
     const std::string rewritten = std::string(equation.substr(0, equals)) + "-(" +
                                   std::string(equation.substr(equals + 1)) + ")";
     if (rewritten.find('^') != std::string::npos) {
-        return problem(context, msg::kPowerInEquation, msg::kPowerInEquationAdvice);
+        return problem(context, MessageId::PowerInEquation);
     }
     const std::string lowerRewritten = ToLower(rewritten);
     // The names the keyword scanner knows, in its order: the first found is the one named.
@@ -394,8 +396,7 @@ bool SolveEquation(std::string_view equation, const RecentResults& recent,
              at = lowerRewritten.find(call, at + 1)) {
             // The sin(x) inside arcsin(x) is arcsin's, which is named when its turn comes.
             if (at >= 3 && lowerRewritten.compare(at - 3, 3, "arc") == 0) continue;
-            return problem(context, msg::unknownAsFunctionParameter(name),
-                           msg::unknownAsFunctionParameterAdvice(name));
+            return problem(context, MessageId::UnknownAsFunctionParameter, std::string(name));
         }
     }
     int depth = 0;
@@ -403,12 +404,12 @@ bool SolveEquation(std::string_view equation, const RecentResults& recent,
         if (equation[i] == '(') ++depth;
         if (equation[i] == ')' && --depth < 0) {
             const int position = static_cast<int>(i) + 1;
-            return problem(context, msg::unmatchedCloseBracket(position),
-                           msg::kUnmatchedCloseBracketAdvice, position);
+            return problem(context, MessageId::UnmatchedCloseBracket, std::to_string(position),
+                           position);
         }
     }
     if (depth >= 1) {
-        return problem(context, msg::kOpenBracketsLeftOver, msg::openBracketsLeftOverAdvice(depth));
+        return problem(context, MessageId::OpenBracketsLeftOver, std::to_string(depth));
     }
 
     const std::string expression =

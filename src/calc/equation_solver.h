@@ -3,8 +3,8 @@
 // The linear equation solver for one unknown X. SolveEquation checks the equation as typed,
 // rewrites "left=right" as E = left-(right), makes products explicit and substitutes names,
 // then SolveLinear reduces E term by term (and bracket layer by bracket layer) to A*X+B and
-// evaluates X = -(B)/(A). Every number is worked out by CalculateExpression, so the user sees
-// the calculator's own messages; partial results carry extra fraction digits so that the
+// evaluates X = -(B)/(A). Every number is worked out by CalculateExpression, so a failed one
+// reports the calculator's own message; partial results carry extra fraction digits so that the
 // shown X is exact to the decimal places rather than to a chain of rounded partials.
 
 #include <string>
@@ -12,7 +12,6 @@
 
 #include "calc/calc_settings.h"
 #include "calc/calculate.h"
-#include "calc/prompter.h"
 
 namespace quorvel {
 
@@ -20,25 +19,26 @@ struct SolveResult {
     std::string value;          // X as the calculator shows results (E form when large)
     std::string steps;          // every line followed by "\r\n"
     std::string logExpression;  // the log line's expression: equation as typed, " =>  X"
+    CalcOutcome failure;        // what to tell the user when the equation was not solved
 };
 
-// What every partial evaluation and every problem dialog of one solve needs.
+// What every partial evaluation and every problem of one solve needs.
 struct SolverContext {
     const CalcSettings& settings;
-    Prompter& prompter;
+    CalcOutcome& failure;       // the first problem, which ends the solve
     std::string_view equation;  // as typed: the input message dialog shows it with each problem
 };
 
-// False after the user has been told why; nothing is logged here.
+// False with out.failure saying why; nothing is logged here.
 bool SolveEquation(std::string_view equation, const RecentResults& recent,
-                   const CalcSettings& settings, Prompter& prompter, SolveResult& out);
+                   const CalcSettings& settings, SolveResult& out);
 
 // `expression` is the rewritten, substituted E; both texts are upper-cased for the steps.
 bool SolveLinear(const SolverContext& context, std::string_view equation,
                  std::string_view expression, std::string& value, std::string& steps);
 
 // A*X+B, A*X-b or B-a*X with evaluated A and B (in brackets when the text was bracketed), or
-// the text itself when it is linear already; false after a dialog or an evaluator message.
+// the text itself when it is linear already; false with the problem in context.failure.
 bool ReduceToLinearForm(const SolverContext& context, std::string_view expression,
                         std::string& linearForm);
 

@@ -55,12 +55,12 @@ bool CalcEngine::power(const DecimalNumber& x, const DecimalNumber& y, DecimalNu
     const std::string exponent = y.toString();
     const double a = toDouble(base);
     if (a < 0.0 && exponent.find('.', 1) != std::string::npos) {
-        fail(MessageId::NegativeBase, msg::kNegativeBase, msg::kTitleWarning);
+        fail(MessageId::NegativeBase);
         return false;
     }
     const double value = std::pow(a, toDouble(exponent));
     if (!std::isfinite(value)) {
-        fail(MessageId::PowerNotFinite, msg::kPowerNotFinite, msg::kTitleWarning);
+        fail(MessageId::PowerNotFinite);
         return false;
     }
     // Trailing zeros go, so 2^3 reads 8 in the next step line and not 8.000000000000.
@@ -73,8 +73,7 @@ bool CalcEngine::power(const DecimalNumber& x, const DecimalNumber& y, DecimalNu
 std::optional<std::string> CalcEngine::floatingResult(std::string_view name, double value,
                                                       const char* format) {
     if (!std::isfinite(value)) {
-        fail(MessageId::FunctionTooLarge, msg::functionTooLarge(displayName(name)),
-             msg::kTitleWarning);
+        fail(MessageId::FunctionTooLarge, {displayName(name)});
         return std::nullopt;
     }
     return StripTrailingZeros(formatDouble(format, value));
@@ -85,7 +84,7 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
     const auto operand = ReadOperand(argument);
     const FunctionEntry* function = FindFunction(name);
     if (!operand || function == nullptr) {
-        fail(MessageId::InvalidNumber, msg::invalidNumber(argument), msg::kTitleWarning);
+        fail(MessageId::InvalidNumber, {argument});
         return std::nullopt;
     }
     const DecimalNumber x(*operand, 10, m_workingDigits);
@@ -107,8 +106,7 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
             if (whole.find('.') == std::string::npos) {
                 const std::string magnitude = whole.front() == '-' ? whole.substr(1) : whole;
                 if ((DecimalNumber(magnitude) % DecimalNumber(180)).toString() == "90") {
-                    fail(MessageId::TanOfDegree, msg::tanOfDegree(argument), msg::kTitleQuorvel,
-                         MessageIcon::Information);
+                    fail(MessageId::TanOfDegree, {argument});
                     return std::nullopt;
                 }
             }
@@ -135,9 +133,9 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
     if (name == "arcsin" || name == "arccos" || name == "arctan") {
         if (name != "arctan" && std::fabs(v) > 1.0) {
             if (name == "arcsin") {
-                fail(MessageId::ArcsinDomain, msg::kArcsinDomain, msg::kTitleWarning);
+                fail(MessageId::ArcsinDomain);
             } else {
-                fail(MessageId::ArccosDomain, msg::kArccosDomain, msg::kTitleWarning);
+                fail(MessageId::ArccosDomain);
             }
             return std::nullopt;
         }
@@ -152,9 +150,9 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
     if (name == "ln" || name == "log") {
         if (x.isZero() || isNegative(x)) {
             if (name == "ln") {
-                fail(MessageId::LnDomain, msg::kLnDomain, msg::kTitleWarning);
+                fail(MessageId::LnDomain);
             } else {
-                fail(MessageId::LogDomain, msg::kLogDomain, msg::kTitleWarning);
+                fail(MessageId::LogDomain);
             }
             return std::nullopt;
         }
@@ -163,12 +161,12 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
     if (name == "exp") return floatingResult(name, std::exp(v), "%.17f");
     if (name == "sqrt") {
         if (isNegative(x)) {
-            fail(MessageId::SqrtDomain, msg::kSqrtDomain, msg::kTitleWarning);
+            fail(MessageId::SqrtDomain);
             return std::nullopt;
         }
         return floatingResult(name, std::sqrt(std::fabs(v)), "%.17f");
     }
-    fail(MessageId::InvalidNumber, msg::invalidNumber(argument), msg::kTitleWarning);
+    fail(MessageId::InvalidNumber, {argument});
     return std::nullopt;
 }
 
@@ -220,17 +218,9 @@ bool CalcEngine::CheckInverseArguments(std::string_view expression) {
             }
         }
     }
-    static constexpr std::pair<MessageId, std::string_view> kTexts[] = {
-        {MessageId::ArcsinNotNumber, msg::kArcsinNotNumber},
-        {MessageId::ArcsinRange, msg::kArcsinRange},
-        {MessageId::ArccosNotNumber, msg::kArccosNotNumber},
-        {MessageId::ArccosRange, msg::kArccosRange},
-    };
-    for (const auto& [id, text] : kTexts) {
-        if (id == message) {
-            fail(id, text, msg::kTitleWarning);
-            return false;
-        }
+    if (message != MessageId::None) {
+        fail(message);
+        return false;
     }
     return true;
 }

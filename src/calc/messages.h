@@ -1,8 +1,10 @@
 #pragma once
 
 // Every fixed title and message of the engine, so the message box, quorvel-calc's error line
-// and tests read the same words.
+// and tests read the same words. A failure is reported as its id and arguments; the table
+// pairs each id with its title, kind and text, so no caller pairs them by hand.
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -36,7 +38,38 @@ enum class MessageId {
     ArccosRange,
     NumberOutOfRange,
     OutOfMemory,
+    // Later ids go at the end: tests and stored records know the earlier ones by number.
+    ParameterNotSet,
+    UnknownInDenominator,
+    NoEqualsSign,
+    SecondEqualsSign,
+    PowerInEquation,
+    UnknownAsFunctionParameter,
+    UnmatchedCloseBracket,
+    OpenBracketsLeftOver,
+    NotLinear,
+    TwoUnknownFactors,
 };
+
+// How a message reaches the user: a message box with its icon, or the input message dialog,
+// which shows the expression (the message's first argument) with the offending character.
+enum class MessageKind { Information, Exclamation, Input };
+
+// One row of the message table. Texts name the message's arguments as {0}, {1}, ...
+struct MessageEntry {
+    MessageId id;
+    std::string_view title;
+    MessageKind kind;
+    std::string_view text;
+    std::string_view advice;  // input messages only
+};
+
+// Every message the engine, the solver and the calculate command can give, in id order.
+std::span<const MessageEntry> MessageTable();
+// The row of `id`; MessageId::None has none and must not be asked for.
+const MessageEntry& MessageFor(MessageId id);
+// `pattern` with each {N} replaced by arguments[N], control characters escaped.
+std::string FormatMessage(std::string_view pattern, std::span<const std::string> arguments);
 
 }  // namespace quorvel
 

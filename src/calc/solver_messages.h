@@ -1,10 +1,12 @@
 #pragma once
 
 // The fixed problem and advice texts of the equation solver, shown in the input message dialog
-// with the equation, so tests and every front end read the same words.
+// with the equation; the message table pairs them with their ids.
 
 #include <string>
 #include <string_view>
+
+#include "calc/messages.h"
 
 namespace quorvel::msg {
 
@@ -41,8 +43,6 @@ inline constexpr std::string_view kUnmatchedCloseBracketAdvice =
 
 inline constexpr std::string_view kNotLinear =
     "It is not a standard liner equation,e.g:AX+B,A,B are the float number.";
-inline constexpr std::string_view kNotLinearAdviceStart =
-    "Please check whether your input is correct.Or please record your input and contact with ";
 
 inline constexpr std::string_view kTwoUnknownFactors =
     "The liner equation only accept one unknown variable in the one expression block.For "
@@ -50,21 +50,10 @@ inline constexpr std::string_view kTwoUnknownFactors =
 inline constexpr std::string_view kTwoUnknownFactorsAdvice =
     "Please do not include more than one unknown variable at the same layer expression";
 
+// The problem text for the unknown as `name`'s argument, as the message table words it.
 inline std::string unknownAsFunctionParameter(std::string_view name) {
-    return "The parameter of function -" + std::string(name) + " cannot be unknown variable.";
-}
-inline std::string unknownAsFunctionParameterAdvice(std::string_view name) {
-    return "Please delete the string " + std::string(name) + "(x)";
-}
-inline std::string unmatchedCloseBracket(int position) {
-    return "The close bracket at the position " + std::to_string(position) +
-           " cannot find the open bracket";
-}
-inline std::string openBracketsLeftOverAdvice(int count) {
-    return "Please delete " + std::to_string(count) + " open bracket";
-}
-inline std::string notLinearAdvice() {
-    return std::string(kNotLinearAdviceStart) + std::string(kSupportAddress);
+    const std::string arguments[] = {{}, std::string(name)};
+    return FormatMessage(MessageFor(MessageId::UnknownAsFunctionParameter).text, arguments);
 }
 
 }  // namespace quorvel::msg

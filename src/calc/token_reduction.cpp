@@ -362,15 +362,13 @@ bool CalcEngine::CalculateStepsOnTokens(std::string_view expression, StepText st
     // Unequal or misplaced brackets, and a stretch near the operator limit, stop the token
     // reduction by themselves; only the length is checked first.
     if (expression.size() > msg::kMaxExpressionLength) return false;
-    m_quiet = true;
     bool done = false;
     const auto caught = CatchNumberErrors([&] {
         std::string* steps = stepText == StepText::Written ? &outcome.steps : nullptr;
         done = TokenReducer(expression, scratch(), steps, *this).run(outcome.result);
     });
-    m_quiet = false;
     m_error = MessageId::None;
-    m_errorText.clear();
+    m_errorArguments.clear();
     if (caught || !done) {
         outcome.clear();
         return false;

@@ -11,7 +11,7 @@
 #include <memory>
 #include <mutex>
 
-#include "calc/prompter.h"
+#include "tools/prompter.h"
 
 class QObject;
 

@@ -20,6 +20,7 @@
 #include "calc/syntax_checker.h"
 #include "calc/text_util.h"
 #include "data/atomic_file.h"
+#include "tools/present.h"
 
 namespace fs = std::filesystem;
 
@@ -260,51 +261,6 @@ std::string plainValue(const std::string& result, const std::string& steps, int 
     return value == "-0" ? "0" : value;
 }
 
-// Keeps the engine's reports of one calculation, so that only a run's first failure reaches
-// the user. The engine asks no questions; one would be answered with Cancel.
-class ReportCapture final : public Prompter {
-public:
-    void showMessage(std::string_view text, std::string_view title, MessageIcon icon) override {
-        m_reports.push_back({false, std::string(text), std::string(title), icon, {}, {}, -1});
-    }
-    bool askOkCancel(std::string_view, std::string_view) override { return false; }
-    void showInputMessage(std::string_view message, std::string_view advice,
-                          std::string_view expression, int position) override {
-        m_reports.push_back({true,
-                             std::string(message),
-                             {},
-                             MessageIcon::Information,
-                             std::string(advice),
-                             std::string(expression),
-                             position});
-    }
-
-    std::string_view firstText() const {
-        return m_reports.empty() ? std::string_view() : m_reports.front().text;
-    }
-    void replay(Prompter& prompter) const {
-        for (const Report& r : m_reports) {
-            if (r.input) {
-                prompter.showInputMessage(r.text, r.advice, r.expression, r.position);
-            } else {
-                prompter.showMessage(r.text, r.title, r.icon);
-            }
-        }
-    }
-
-private:
-    struct Report {
-        bool input;
-        std::string text;
-        std::string title;
-        MessageIcon icon;
-        std::string advice;
-        std::string expression;
-        int position;
-    };
-    std::vector<Report> m_reports;
-};
-
 // A log line holds one line of text whatever the engine's message holds.
 std::string oneLine(std::string_view text) {
     std::string out(text);
@@ -379,18 +335,17 @@ private:
         lowerInto(text, checked);
         const SyntaxVerdict verdict = m_checker.Check(checked, CheckScope::CharacterRules);
         if (!verdict.accepted) {
-            fail(text, verdict.message, [&] { ReportSyntaxError(m_prompter, verdict, checked); });
+            fail(text, verdict.message, SyntaxFailure(verdict, checked));
             return false;
         }
-        ReportCapture capture;
         // The character rules have just passed on the same text; only the argument rule is left.
         CalcOutcome& calculated = m_calculated;
         const bool stepsShown =
             m_options.mode == BatchMode::AddSteps || m_options.mode == BatchMode::DetailFilter;
-        CalculateExpression(text, m_recent, m_options.settings, capture, CheckScope::ArgumentRule,
+        CalculateExpression(text, m_recent, m_options.settings, CheckScope::ArgumentRule,
                             calculated, stepsShown ? StepText::Written : StepText::Skipped);
         if (!calculated.ok) {
-            fail(text, capture.firstText(), [&] { capture.replay(m_prompter); });
+            fail(text, calculated.message(), calculated);
             return false;
         }
         const std::string& result = calculated.result;
@@ -417,16 +372,15 @@ private:
         return true;
     }
 
-    // The first failure is shown as the checker or the engine reports it; a long file with
-    // many bad lines would otherwise be one modal box after another.
-    template <typename ShowFirst>
-    void fail(std::string_view text, std::string_view message, ShowFirst showFirst) {
+    // Only the first failure is shown; a long file with many bad lines would otherwise be one
+    // modal box after another.
+    void fail(std::string_view text, std::string_view message, const CalcOutcome& failure) {
         ++m_outcome.failed;
         if (m_outcome.failures.size() < BatchOutcome::kKeptFailures) {
             m_outcome.failures.push_back({m_line, std::string(text), std::string(message)});
         }
         if (m_outcome.failed == 1) {
-            showFirst();
+            present(failure, m_prompter);
         } else if (m_onLogLine) {
             m_onLogLine(msg::batchLineFailed(m_line, text, oneLine(message)));
         }

@@ -29,7 +29,7 @@
 
 #include "calc/calc_settings.h"
 #include "calc/calculator_session.h"
-#include "calc/prompter.h"
+#include "tools/prompter.h"
 #include "tools/tool_messages.h"
 
 namespace quorvel {

@@ -10,6 +10,7 @@
 #include "calc/text_util.h"
 #include "data/settings_bridge.h"
 #include "speech/speaker.h"
+#include "tools/present.h"
 #include "tools/unit_converter.h"
 
 namespace quorvel {
@@ -125,8 +126,7 @@ CalculatorController::CalculatorController(SysDataHolder& data, CalculatorView& 
       m_speaker(speaker),
       m_prompter(prompter),
       m_firstRun(firstRun),
-      m_session(ToCalcSettings(data.data()).settings, data.data().log, prompter,
-                [this] { store(); }),
+      m_session(ToCalcSettings(data.data()).settings, data.data().log, [this] { store(); }),
       m_talkResult(data.data().talkResult == 1),
       m_talkInput(data.data().talkInput == 1),
       m_talkKeys(data.data().talkKeys == 1),
@@ -266,7 +266,10 @@ void CalculatorController::equal() {
             break;
         case EqualAction::Calculate: {
             const std::optional<Calculation> c = m_session.calculate(text);
-            if (!c) return;
+            if (!c) {
+                present(m_session.failure(), m_prompter);
+                return;
+            }
             afterCalculation(c->steps, c->result);
             showCalculation(ShownCalculation(text, c->steps));
             return;
@@ -280,6 +283,7 @@ void CalculatorController::calculate() {
     if (m_view.freshInput()) clearInput();
     const std::string text = m_view.text();
     const CommandOutcome o = m_session.calculateCommand(text);
+    for (const CalcOutcome& failure : o.failures) present(failure, m_prompter);
     switch (o.kind) {
         case CommandKind::Nothing:
             return;

@@ -12,8 +12,8 @@
 #include <utility>
 
 #include "calc/calculator_session.h"
-#include "calc/prompter.h"
 #include "data/sys_data_holder.h"
+#include "tools/prompter.h"
 
 namespace quorvel {
 

@@ -15,7 +15,7 @@
 #include <vector>
 
 #include "calc/calc_settings.h"
-#include "calc/prompter.h"
+#include "tools/prompter.h"
 #include "tools/unit_table.h"
 
 namespace quorvel {

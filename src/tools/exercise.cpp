@@ -4,11 +4,12 @@
 
 #include "calc/calculate.h"
 #include "calc/messages.h"
-#include "calc/prompter.h"
 #include "calc/text_util.h"
 #include "data/settings_bridge.h"
 #include "data/sys_data_holder.h"
 #include "speech/speaker.h"
+#include "tools/present.h"
+#include "tools/prompter.h"
 #include "tools/tool_messages.h"
 
 namespace quorvel {
@@ -174,7 +175,8 @@ void ExerciseSession::nextStep() {
             if (n % 2 == 1) {
                 const RecentResults zeros = {"0", "0", "0", "0", "0"};
                 const CalcOutcome outcome = CalculateExpression(
-                    row.calculation, zeros, ToCalcSettings(m_holder.data()).settings, m_prompter);
+                    row.calculation, zeros, ToCalcSettings(m_holder.data()).settings);
+                present(outcome, m_prompter);
                 // A rejected calculation keeps the counter, so the next step speaks the
                 // following row; the end is then reached on that step.
                 if (!outcome.ok) return;

@@ -6,6 +6,7 @@
 #include "data/settings_bridge.h"
 #include "data/sys_data_holder.h"
 #include "tools/manager_messages.h"
+#include "tools/present.h"
 
 namespace quorvel {
 namespace {
@@ -105,7 +106,8 @@ std::optional<std::string> CalculateFormula(std::string_view text, const CSysDat
     // A formula stands for itself: no earlier result of the calculator enters it.
     const RecentResults noRecent = {"0", "0", "0", "0", "0"};
     const CalcOutcome outcome =
-        CalculateExpression(expression, noRecent, ToCalcSettings(data).settings, prompter);
+        CalculateExpression(expression, noRecent, ToCalcSettings(data).settings);
+    present(outcome, prompter);
     if (!outcome.ok) return std::nullopt;
     return std::string(expression) + "=" + outcome.result;
 }

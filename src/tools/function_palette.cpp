@@ -5,10 +5,10 @@
 
 #include "calc/function_table.h"
 #include "calc/messages.h"
-#include "calc/prompter.h"
 #include "calc/text_util.h"
 #include "data/sys_data.h"
 #include "tools/number_keys.h"
+#include "tools/prompter.h"
 #include "tools/tool_messages.h"
 
 namespace quorvel {

@@ -10,8 +10,8 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/prompter.h"
 #include "speech/speaker.h"
+#include "tools/prompter.h"
 
 namespace quorvel {
 

@@ -1,9 +1,9 @@
 #include "tools/parameter_form.h"
 
 #include "calc/messages.h"
-#include "calc/prompter.h"
 #include "data/sys_data_holder.h"
 #include "tools/number_keys.h"
+#include "tools/prompter.h"
 #include "tools/tool_messages.h"
 
 namespace quorvel {

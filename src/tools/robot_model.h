@@ -14,9 +14,9 @@
 #include <string_view>
 #include <vector>
 
-#include "calc/prompter.h"
 #include "speech/speaker.h"
 #include "tools/batch_run.h"
+#include "tools/prompter.h"
 
 namespace quorvel {
 

@@ -9,6 +9,7 @@
 #include "calc/exponent_expansion.h"
 #include "calc/messages.h"
 #include "calc/text_util.h"
+#include "tools/present.h"
 #include "tools/tool_messages.h"
 
 namespace quorvel {
@@ -53,8 +54,9 @@ std::int32_t workingDigits(const CalcSettings& settings, std::string_view expres
 
 std::optional<std::string> evaluate(const std::string& expression, const CalcSettings& settings,
                                     Prompter& prompter, std::string& steps) {
-    CalcEngine engine(workingDigits(settings, expression), settings.angleUnit, prompter);
+    CalcEngine engine(workingDigits(settings, expression), settings.angleUnit);
     CalcOutcome outcome = engine.CalculateSteps(expression, 10);
+    present(outcome, prompter);
     if (!outcome.ok) return std::nullopt;
     steps = std::move(outcome.steps);
     return std::move(outcome.result);
@@ -70,8 +72,7 @@ std::optional<std::string> readValue(std::string_view value, Prompter& prompter)
     std::string plain = ExpandNumberExponent(trimmed);
     if (plain.front() == '+') plain.erase(0, 1);
     if (!isDecimalNumber(plain)) {
-        prompter.showMessage(msg::invalidNumber(trimmed), msg::kTitleWarning,
-                             MessageIcon::Exclamation);
+        present(Failure(MessageId::InvalidNumber, {std::string(trimmed)}), prompter);
         return std::nullopt;
     }
     return plain;

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "calc/calc_settings.h"
-#include "calc/prompter.h"
+#include "tools/prompter.h"
 #include "tools/unit_table.h"
 
 namespace quorvel {

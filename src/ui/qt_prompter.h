@@ -6,7 +6,7 @@
 #include <QPointer>
 #include <memory>
 
-#include "calc/prompter.h"
+#include "tools/prompter.h"
 
 class QMessageBox;
 class QWidget;

@@ -3,12 +3,12 @@
 #include <gtest/gtest.h>
 
 #include <random>
-
 #include <string>
 
 #include "calc/messages.h"
 #include "support/recording_prompter.h"
 #include "support/step_text.h"
+#include "tools/present.h"
 
 namespace quorvel {
 namespace {
@@ -25,8 +25,9 @@ struct Steps {
 
 Steps run(std::string_view expression, RecordingPrompter& prompter, int workingDigits = 31,
           AngleUnit unit = AngleUnit::Radians) {
-    CalcEngine engine(workingDigits, unit, prompter);
+    CalcEngine engine(workingDigits, unit);
     const CalcOutcome outcome = engine.CalculateSteps(expression, 10);
+    present(outcome, prompter);
     Steps s;
     s.status = outcome.ok ? 0 : -1;
     s.result = outcome.result;

@@ -10,6 +10,7 @@
 #include "calc/messages.h"
 #include "support/recording_prompter.h"
 #include "support/step_text.h"
+#include "tools/present.h"
 
 namespace quorvel {
 namespace {
@@ -57,7 +58,8 @@ struct Outcome {
 
 Outcome calculate(std::string_view input, RecordingPrompter& prompter, CalcSettings settings = {}) {
     Outcome o;
-    const CalcOutcome outcome = CalculateExpression(input, kZeros, settings, prompter);
+    const CalcOutcome outcome = CalculateExpression(input, kZeros, settings);
+    present(outcome, prompter);
     o.ok = outcome.ok;
     o.result = outcome.result;
     o.steps = oneLine(outcome.steps);
@@ -304,9 +306,10 @@ TEST(CalculateExpression, LeavingOnlyTheArgumentRuleChangesNothing) {
         SCOPED_TRACE(input);
         RecordingPrompter whole;
         RecordingPrompter split;
-        const CalcOutcome a = CalculateExpression(input, kZeros, {}, whole);
-        const CalcOutcome b =
-            CalculateExpression(input, kZeros, {}, split, CheckScope::ArgumentRule);
+        const CalcOutcome a = CalculateExpression(input, kZeros, {});
+        const CalcOutcome b = CalculateExpression(input, kZeros, {}, CheckScope::ArgumentRule);
+        present(a, whole);
+        present(b, split);
         EXPECT_EQ(a.ok, b.ok);
         EXPECT_EQ(a.result, b.result);
         EXPECT_EQ(a.steps, b.steps);
@@ -331,12 +334,14 @@ TEST(CalculateExpression, AReusedOutcomeEndsAsAFreshOne) {
         SCOPED_TRACE(input);
         RecordingPrompter freshReports;
         RecordingPrompter reusedReports;
-        const CalcOutcome fresh = CalculateExpression(input, kZeros, settings, freshReports);
-        CalculateExpression(input, kZeros, settings, reusedReports, CheckScope::AllRules, reused);
+        const CalcOutcome fresh = CalculateExpression(input, kZeros, settings);
+        CalculateExpression(input, kZeros, settings, CheckScope::AllRules, reused);
+        present(fresh, freshReports);
+        present(reused, reusedReports);
         EXPECT_EQ(reused.ok, fresh.ok);
         EXPECT_EQ(reused.error, fresh.error);
         EXPECT_EQ(reused.position, fresh.position);
-        EXPECT_EQ(reused.message, fresh.message);
+        EXPECT_EQ(reused.arguments, fresh.arguments);
         EXPECT_EQ(reused.result, fresh.result);
         EXPECT_EQ(reused.steps, fresh.steps);
         EXPECT_EQ(reusedReports.messages.size(), freshReports.messages.size());

@@ -4,11 +4,10 @@
 
 #include "calc/messages.h"
 #include "support/recording_prompter.h"
+#include "tools/present.h"
 
 namespace quorvel {
 namespace {
-
-using testing::RecordingPrompter;
 
 constexpr LogTime kMorning{2026, 3, 7, 9, 5};
 
@@ -29,11 +28,10 @@ TEST(HasSomethingToCalculate, PlainNumbersAreNot) {
 }
 
 TEST(CalculatorSession, ShiftsRecentResultsAndLogsEachCalculation) {
-    RecordingPrompter prompter;
     std::vector<std::string> log;
     int stores = 0;
     CalculatorSession session(
-        {}, log, prompter, [&] { ++stores; }, [] { return kMorning; });
+        {}, log, [&] { ++stores; }, [] { return kMorning; });
 
     ASSERT_TRUE(session.calculate("1+1"));
     ASSERT_TRUE(session.calculate("2+2"));
@@ -47,6 +45,7 @@ TEST(CalculatorSession, ShiftsRecentResultsAndLogsEachCalculation) {
     EXPECT_EQ(stores, 3);
 
     EXPECT_FALSE(session.calculate("5/0"));
+    EXPECT_EQ(session.failure().error, MessageId::DenominatorZero);
     EXPECT_EQ(session.recentResults()[0], "8");
     EXPECT_EQ(log.size(), 3u);
     EXPECT_EQ(stores, 3);
@@ -55,11 +54,10 @@ TEST(CalculatorSession, ShiftsRecentResultsAndLogsEachCalculation) {
 // quorvel-calc without --steps and without a data folder: the same results and recent
 // results, no step text beyond the expression and its result, and no log line made.
 TEST(CalculatorSession, SkipsStepTextAndLogWhenNobodyReadsThem) {
-    RecordingPrompter prompter;
     std::vector<std::string> log;
     int stores = 0;
     CalculatorSession session(
-        {}, log, prompter, [&] { ++stores; }, [] { return kMorning; });
+        {}, log, [&] { ++stores; }, [] { return kMorning; });
     session.setStepText(StepText::Skipped);
     session.setKeepsLog(false);
     const auto c = session.calculate("2*(3+4)");
@@ -76,7 +74,8 @@ TEST(CalculatorSession, SkipsStepTextAndLogWhenNobodyReadsThem) {
     const CommandOutcome calculated = session.calculateCommand("last1+1");
     EXPECT_EQ(calculated.value, "15");
     EXPECT_EQ(session.recentResults()[1], "14");
-    EXPECT_TRUE(prompter.messages.empty());
+    EXPECT_TRUE(solved.failures.empty());
+    EXPECT_TRUE(calculated.failures.empty());
 }
 
 TEST(DecideEqual, FindsTheUnknownButNotTheXOfExp) {
@@ -97,9 +96,8 @@ TEST(DecideEqual, FindsTheUnknownButNotTheXOfExp) {
 }
 
 TEST(CalculatorSession, NegativeRecentResultsAreBracketed) {
-    RecordingPrompter prompter;
     std::vector<std::string> log;
-    CalculatorSession session({}, log, prompter);
+    CalculatorSession session({}, log);
     session.pushResult("-5");
     const auto c = session.calculate("3-last1");
     ASSERT_TRUE(c);
@@ -108,14 +106,13 @@ TEST(CalculatorSession, NegativeRecentResultsAreBracketed) {
 }
 
 TEST(CalculatorSession, PiFollowsThePlaces) {
-    RecordingPrompter prompter;
     std::vector<std::string> log;
     CalcSettings two;
     two.places = 2;
-    EXPECT_EQ(CalculatorSession(two, log, prompter).calculate("2pi")->result, "6.28");
+    EXPECT_EQ(CalculatorSession(two, log).calculate("2pi")->result, "6.28");
     CalcSettings five;
     five.places = 5;
-    EXPECT_EQ(CalculatorSession(five, log, prompter).calculate("2pi")->result, "6.28318");
+    EXPECT_EQ(CalculatorSession(five, log).calculate("2pi")->result, "6.28318");
 }
 
 }  // namespace
@@ -157,7 +154,6 @@ protected:
     int m_stores = 0;
     CalculatorSession m_session{{},
                                 m_log,
-                                m_prompter,
                                 [this] { ++m_stores; },
                                 [] {
                                     return LogTime{2026, 1, 2, 3, 4};
@@ -193,6 +189,7 @@ TEST_F(CalculateCommand, NegativeParametersAreBracketedWhenUsed) {
 TEST_F(CalculateCommand, AFailedRightHandSideKeepsTheOldValue) {
     m_session.calculateCommand("(w)=7");
     const CommandOutcome o = m_session.calculateCommand("(w)=5/0");
+    for (const CalcOutcome& failure : o.failures) present(failure, m_prompter);
     EXPECT_EQ(o.kind, CommandKind::Failed);
     EXPECT_EQ(m_session.parameter('w'), "7");
     ASSERT_EQ(m_prompter.messages.size(), 2u);

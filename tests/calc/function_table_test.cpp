@@ -13,6 +13,7 @@
 #include "calc/solver_messages.h"
 #include "calc/syntax_checker.h"
 #include "support/recording_prompter.h"
+#include "tools/present.h"
 
 namespace quorvel {
 namespace {
@@ -33,8 +34,9 @@ struct Evaluated {
 
 Evaluated evaluate(std::string_view expression, AngleUnit unit) {
     RecordingPrompter prompter;
-    CalcEngine engine(31, unit, prompter);
+    CalcEngine engine(31, unit);
     const CalcOutcome outcome = engine.CalculateSteps(expression, 10);
+    present(outcome, prompter);
     Evaluated e;
     e.ok = outcome.ok;
     e.result = outcome.result;
@@ -212,14 +214,16 @@ TEST(FunctionTable, SolverRejectsTheUnknownInEveryFunction) {
         const std::string name(f.name);
         RecordingPrompter prompter;
         SolveResult result;
-        EXPECT_FALSE(SolveEquation("1+" + name + "(x)=2", zeros, {}, prompter, result));
+        EXPECT_FALSE(SolveEquation("1+" + name + "(x)=2", zeros, {}, result));
+        present(result.failure, prompter);
         ASSERT_EQ(prompter.inputMessages.size(), 1u);
         EXPECT_EQ(prompter.inputMessages[0].message, msg::unknownAsFunctionParameter(name));
         if (f.keyword) allOfThem = name + "(x)+" + allOfThem;
     }
     RecordingPrompter prompter;
     SolveResult result;
-    EXPECT_FALSE(SolveEquation(allOfThem + "1=0", zeros, {}, prompter, result));
+    EXPECT_FALSE(SolveEquation(allOfThem + "1=0", zeros, {}, result));
+    present(result.failure, prompter);
     ASSERT_EQ(prompter.inputMessages.size(), 1u);
     EXPECT_EQ(prompter.inputMessages[0].message,
               msg::unknownAsFunctionParameter(FunctionTable().front().name));

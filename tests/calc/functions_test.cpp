@@ -5,6 +5,7 @@
 #include "calc/calc_engine.h"
 #include "calc/messages.h"
 #include "support/recording_prompter.h"
+#include "tools/present.h"
 
 namespace quorvel {
 namespace {
@@ -21,8 +22,9 @@ void checkFunctions(AngleUnit unit, const std::vector<FunctionCase>& cases) {
     for (const FunctionCase& c : cases) {
         SCOPED_TRACE(c.expression);
         RecordingPrompter prompter;
-        CalcEngine engine(31, unit, prompter);
+        CalcEngine engine(31, unit);
         const CalcOutcome outcome = engine.CalculateSteps(c.expression, 10);
+        present(outcome, prompter);
         if (c.result) {
             EXPECT_TRUE(outcome.ok);
             EXPECT_EQ(outcome.result, c.result);
@@ -64,16 +66,18 @@ TEST(Functions, InDegrees) {
 
 TEST(Functions, TangentTestOnlyInDegrees) {
     RecordingPrompter prompter;
-    CalcEngine degrees(31, AngleUnit::Degrees, prompter);
+    CalcEngine degrees(31, AngleUnit::Degrees);
     const CalcOutcome outcome = degrees.CalculateSteps("tan(90.5)", 10);
+    present(outcome, prompter);
     ASSERT_TRUE(outcome.ok);
     EXPECT_EQ(outcome.result.substr(0, 15), "-114.5886501293");
     EXPECT_EQ(prompter.messages.size(), 0u);
     EXPECT_EQ(prompter.messages.size(), 0u);
     checkFunctions(AngleUnit::Radians, {{"tan(90)", "-1.995200412208", {}}});
     RecordingPrompter info;
-    EXPECT_EQ(CalcEngine(31, AngleUnit::Degrees, info).CalculateSteps("tan(90)", 10).error,
-              MessageId::TanOfDegree);
+    const CalcOutcome tan90 = CalcEngine(31, AngleUnit::Degrees).CalculateSteps("tan(90)", 10);
+    EXPECT_EQ(tan90.error, MessageId::TanOfDegree);
+    present(tan90, info);
     ASSERT_EQ(info.messages.size(), 1u);
     EXPECT_EQ(info.messages[0].icon, MessageIcon::Information);
 }
@@ -135,8 +139,9 @@ TEST(CheckInverseArguments, RejectsExpressionsAndValuesBeyondOne) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.expression);
         RecordingPrompter prompter;
-        CalcEngine engine(31, AngleUnit::Radians, prompter);
+        CalcEngine engine(31, AngleUnit::Radians);
         EXPECT_EQ(engine.CheckInverseArguments(c.expression), c.message.empty());
+        present(engine.failure(), prompter);
         EXPECT_EQ(prompter.only(), c.message.empty() ? "" : warning(c.message));
     }
 }

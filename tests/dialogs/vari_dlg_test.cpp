@@ -92,10 +92,8 @@ TEST(CVariDlg, OkStoresTheParametersForTheNextRun) {
     ASSERT_EQ(restarted.Load().outcome, LoadOutcome::Read);
     restarted.data().decimalPlaces = 5;
     const CalcSettings settings = ToCalcSettings(restarted.data()).settings;
-    EXPECT_EQ(CalculateExpression("2*F", {"0", "0", "0", "0", "0"}, settings, prompter).result,
-              "5");
-    EXPECT_EQ(CalculateExpression("pi*1", {"0", "0", "0", "0", "0"}, settings, prompter).result,
-              "3.14");
+    EXPECT_EQ(CalculateExpression("2*F", {"0", "0", "0", "0", "0"}, settings).result, "5");
+    EXPECT_EQ(CalculateExpression("pi*1", {"0", "0", "0", "0", "0"}, settings).result, "3.14");
 }
 
 TEST(CVariDlg, CancelLeavesTheFileUnchanged) {

@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "calc/prompter.h"
+#include "tools/prompter.h"
 
 namespace quorvel::testing {
 

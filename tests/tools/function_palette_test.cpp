@@ -155,11 +155,9 @@ TEST(FunctionArgument, InsertedCallsCalculate) {
         data.decimalPlaces = 10;
         FunctionArgument argument(c.name, data);
         argument.setRadians(c.angleUnit == 1);
-        RecordingPrompter prompter;
-        const CalcOutcome outcome =
-            CalculateExpression(argument.call(c.argument), {"0", "0", "0", "0", "0"},
-                                ToCalcSettings(data).settings, prompter);
-        EXPECT_TRUE(outcome.ok) << prompter.only();
+        const CalcOutcome outcome = CalculateExpression(
+            argument.call(c.argument), {"0", "0", "0", "0", "0"}, ToCalcSettings(data).settings);
+        EXPECT_TRUE(outcome.ok) << outcome.message();
         EXPECT_EQ(outcome.result, c.result);
     }
 }

@@ -29,11 +29,9 @@ protected:
         SysDataHolder restarted(m_dir);
         EXPECT_EQ(restarted.Load().outcome, LoadOutcome::Read);
         restarted.data().decimalPlaces = 10;
-        RecordingPrompter prompter;
-        const CalcOutcome outcome =
-            CalculateExpression(expression, {"0", "0", "0", "0", "0"},
-                                ToCalcSettings(restarted.data()).settings, prompter);
-        EXPECT_TRUE(outcome.ok) << prompter.only();
+        const CalcOutcome outcome = CalculateExpression(expression, {"0", "0", "0", "0", "0"},
+                                                        ToCalcSettings(restarted.data()).settings);
+        EXPECT_TRUE(outcome.ok) << outcome.message();
         return outcome.result;
     }
 

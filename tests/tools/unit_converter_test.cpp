@@ -93,7 +93,7 @@ TEST(ConvertValue, KnownAnswers) {
 // Evaluated with only P + 1 digits, the cut of 1/3.6 reaches the shown places.
 TEST(ConvertValue, GuardDigitsAbsorbTheCutOfAFraction) {
     RecordingPrompter prompter;
-    CalcEngine bare(31, AngleUnit::Radians, prompter);
+    CalcEngine bare(31, AngleUnit::Radians);
     CalcOutcome raw = bare.CalculateSteps("36*(1/3.6)/(1)", 10);
     ASSERT_TRUE(raw.ok);
     EXPECT_EQ(FormatResult(raw.result, raw.steps, 30, 10), "9.999999999999999999999999999997");

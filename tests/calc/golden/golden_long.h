@@ -25,7 +25,8 @@ inline std::uint64_t fnv1a(std::string_view text) {
 
 inline std::string longRecord(const Input& in) {
     testing::RecordingPrompter prompter;
-    const CalcOutcome out = CalculateExpression(in.expression, kRecent, settingsFor(in), prompter);
+    const CalcOutcome out = CalculateExpression(in.expression, kRecent, settingsFor(in));
+    present(out, prompter);
     std::string line = inputField(in);
     line += '\t';
     line += out.ok ? "ok" : "fail";

@@ -10,6 +10,7 @@
 
 #include "calc/calculate.h"
 #include "support/recording_prompter.h"
+#include "tools/present.h"
 
 namespace quorvel::golden {
 
@@ -105,7 +106,8 @@ inline const char* iconName(MessageIcon icon) {
 // The whole record: input, outcome, result, step text, then every message in the order shown.
 inline std::string record(const Input& in) {
     testing::RecordingPrompter prompter;
-    const CalcOutcome out = CalculateExpression(in.expression, kRecent, settingsFor(in), prompter);
+    const CalcOutcome out = CalculateExpression(in.expression, kRecent, settingsFor(in));
+    present(out, prompter);
     std::string line = inputField(in);
     line += '\t';
     line += out.ok ? "ok" : "fail";
