@@ -1,5 +1,6 @@
 #include "app/line_calculator.h"
 
+#include <algorithm>
 #include <iostream>
 
 #include "calc/calc_engine.h"
@@ -24,15 +25,17 @@ constexpr std::string_view kNeitherAssignmentNorEquation =
     "A text with \"=\" is calculated only as an assignment such as (M)=5 or an equation in x "
     "such as 2*x+3=7.";
 
-// One step a line with "\n" between lines, and no line break after the last.
-std::string withNewlines(std::string_view steps) {
-    std::string out;
-    out.reserve(steps.size());
-    for (char c : steps) {
-        if (c != '\r') out.push_back(c);
+// One step a line with "\n" between lines, and no line break after the last. Written a line
+// at a time: a long line's step text runs to megabytes, and a copy of it would cost more than
+// its reduction.
+void writeSteps(std::ostream& out, std::string_view steps) {
+    const std::size_t end = steps.find_last_not_of("\r\n");
+    steps = steps.substr(0, end == std::string_view::npos ? 0 : end + 1);
+    for (std::size_t from = 0; from < steps.size();) {
+        const std::size_t cr = std::min(steps.find('\r', from), steps.size());
+        out.write(steps.data() + from, static_cast<std::streamsize>(cr - from));
+        from = cr + 1;
     }
-    while (!out.empty() && out.back() == '\n') out.pop_back();
-    return out;
 }
 
 }  // namespace
@@ -166,7 +169,8 @@ void LineCalculator::print(const CommandOutcome& outcome) {
         case CommandKind::Calculated:
         case CommandKind::Solved:
             if (m_steps) {
-                m_out << withNewlines(outcome.shown) << "\n\n";
+                writeSteps(m_out, outcome.shown);
+                m_out << "\n\n";
             } else {
                 m_out << outcome.value << '\n';
             }
