@@ -74,9 +74,11 @@ LineCalculator::LineCalculator(bool steps, SysDataHolder* holder, const CalcSett
       m_session(settings, holder ? holder->data().log : m_log, prompter, [this] { store(); }),
       m_prompter(prompter),
       m_out(out) {
-    // Only --steps reads the step text, and only a data folder keeps the log.
+    // Only --steps reads the step text, and only a data folder keeps the log; what is printed
+    // is the shown text alone.
     m_session.setStepText(steps ? StepText::Written : StepText::Skipped);
     m_session.setKeepsLog(holder != nullptr);
+    m_session.setShownOnly(true);
 }
 
 void LineCalculator::handle(std::string_view line) {
