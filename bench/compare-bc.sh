@@ -82,6 +82,10 @@ for f in sums brackets; do
     theirs=$(BC_LINE_LENGTH=0 bc -q "$work/$f.bc" </dev/null | wc -l)
     [ "$ours" -eq "$theirs" ] || { echo "compare-bc: $f: $ours answers, bc $theirs" >&2; exit 1; }
 done
+# The batch run prints a log line for every calculation it found in the prose.
+ours=$("$calc" --places 30 --batch "$work/prose.txt" --output "$work/prose.rob" | wc -l)
+theirs=$(BC_LINE_LENGTH=0 bc -q "$work/prose-exprs.bc" </dev/null | wc -l)
+[ "$ours" -eq "$theirs" ] || { echo "compare-bc: prose: $ours calculations, bc $theirs" >&2; exit 1; }
 
 # shellcheck source=callgrind.sh
 . "$here/callgrind.sh"

@@ -1,5 +1,6 @@
 #include "app/line_calculator.h"
 
+#include <algorithm>
 #include <iostream>
 #include <utility>
 #include <vector>
@@ -58,15 +59,17 @@ std::string_view nearCommand(std::string_view text) {
     return {};
 }
 
-// One step a line with "\n" between lines, and no line break after the last.
-std::string withNewlines(std::string_view steps) {
-    std::string out;
-    out.reserve(steps.size());
-    for (char c : steps) {
-        if (c != '\r') out.push_back(c);
+// One step a line with "\n" between lines, and no line break after the last. Written a line
+// at a time: a long line's step text runs to megabytes, and a copy of it would cost more than
+// its reduction.
+void writeSteps(std::ostream& out, std::string_view steps) {
+    const std::size_t end = steps.find_last_not_of("\r\n");
+    steps = steps.substr(0, end == std::string_view::npos ? 0 : end + 1);
+    for (std::size_t from = 0; from < steps.size();) {
+        const std::size_t cr = std::min(steps.find('\r', from), steps.size());
+        out.write(steps.data() + from, static_cast<std::streamsize>(cr - from));
+        from = cr + 1;
     }
-    while (!out.empty() && out.back() == '\n') out.pop_back();
-    return out;
 }
 
 }  // namespace
@@ -105,9 +108,11 @@ LineCalculator::LineCalculator(bool steps, SysDataHolder* holder, const CalcSett
       m_session(settings, holder ? holder->data().log : m_log, [this] { store(); }),
       m_prompter(prompter),
       m_out(out) {
-    // Only --steps reads the step text, and only a data folder keeps the log.
+    // Only --steps reads the step text, and only a data folder keeps the log; what is printed
+    // is the shown text alone.
     m_session.setStepText(steps ? StepText::Written : StepText::Skipped);
     m_session.setKeepsLog(holder != nullptr);
+    m_session.setShownOnly(true);
 }
 
 void LineCalculator::handle(std::string_view line) {
@@ -238,7 +243,8 @@ void LineCalculator::print(const CommandOutcome& outcome) {
         case CommandKind::Calculated:
         case CommandKind::Solved:
             if (m_steps) {
-                m_out << withNewlines(outcome.shown) << "\n\n";
+                writeSteps(m_out, outcome.shown);
+                m_out << "\n\n";
             } else {
                 m_out << outcome.value << '\n';
             }

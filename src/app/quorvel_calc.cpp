@@ -11,6 +11,7 @@
 #include <fstream>
 #include <iostream>
 #include <optional>
+#include <streambuf>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -150,7 +151,15 @@ int runBatch(const Options& options, const CalcSettings& settings, Prompter& pro
     // standard output is closed they are no longer printed.
     BatchHooks hooks;
     hooks.onCalculation = [](const BatchEntry& entry) {
-        if (std::cout) std::cout << entry.logLine << '\n';
+        // Straight into the stream's buffer: an insertion with its sentry costs a good part of
+        // a short calculation. A failed write marks the stream as the insertion would.
+        if (!std::cout) return;
+        std::streambuf& out = *std::cout.rdbuf();
+        const auto size = static_cast<std::streamsize>(entry.logLine.size());
+        if (out.sputn(entry.logLine.data(), size) != size ||
+            out.sputc('\n') == std::streambuf::traits_type::eof()) {
+            std::cout.setstate(std::ios::badbit);
+        }
     };
     hooks.onLogLine = [](std::string_view line) { std::cerr << line << '\n'; };
     catchBatchSignals(endBatchOnSignal);

@@ -29,21 +29,83 @@ Scratch& scratch() {
 
 }  // namespace
 
+namespace {
+
+// StripLeadingZeros(WithoutTrailingZeros(raw)) of a plain decimal ("-", digits, "." digits),
+// read in one walk and as a view into `raw` where it can be one; false for any other text.
+// `rounds` tells whether more than `places` fraction digits are left.
+bool unroundedPlain(std::string_view raw, int places, std::string& buffer,
+                    std::string_view& unrounded, bool& rounds) {
+    const std::size_t n = raw.size();
+    const bool negative = n > 0 && raw[0] == '-';
+    const std::size_t digitsFrom = negative ? 1 : 0;
+    std::size_t i = digitsFrom;
+    while (i < n && IsDigit(raw[i])) ++i;
+    if (i == digitsFrom) return false;
+    std::size_t point = std::string_view::npos;
+    if (i < n) {
+        if (raw[i] != '.') return false;
+        point = i++;
+        while (i < n && IsDigit(raw[i])) ++i;
+        if (i != n) return false;
+    }
+    std::size_t end = n;
+    if (point != std::string_view::npos) {
+        while (end > point + 1 && raw[end - 1] == '0') --end;
+        if (end == point + 1) end = point;
+    }
+    const bool hasPoint = point != std::string_view::npos && end > point;
+    std::size_t start = digitsFrom;
+    if (!hasPoint) {
+        while (start < end && raw[start] == '0') ++start;
+        if (start == end) start = digitsFrom;  // zeros only stay as they are
+    } else {
+        while (start + 1 < point && raw[start] == '0') ++start;
+    }
+    if (start == digitsFrom) {
+        unrounded = raw.substr(0, end);
+    } else {
+        buffer.assign(negative ? "-" : "");
+        buffer.append(raw.substr(start, end - start));
+        unrounded = buffer;
+    }
+    rounds = hasPoint && end - point - 1 > static_cast<std::size_t>(std::max(places, 0));
+    return true;
+}
+
+}  // namespace
+
 void FormatResult(std::string_view rawResult, std::string& steps, int places, int digitsLimit,
                   std::string& result) {
     Scratch& buffers = scratch();
-    StripLeadingZeros(WithoutTrailingZeros(rawResult), buffers.unrounded);
     std::string& value = buffers.value;
-    RoundToPlaces(buffers.unrounded, places, value);
-    const std::size_t afterEquals = steps.rfind('=') + 1;
+    // Every result passes here, so the usual one, a plain decimal, is read once and copied
+    // only where it changes.
+    std::string_view unrounded;
+    bool rounds = true;
+    const bool plain = unroundedPlain(rawResult, places, buffers.unrounded, unrounded, rounds);
+    if (!plain) {
+        StripLeadingZeros(WithoutTrailingZeros(rawResult), buffers.unrounded);
+        unrounded = buffers.unrounded;
+    }
+    if (rounds) RoundToPlaces(unrounded, places, value);
+    // Without rounding the text has no trailing zeros left to strip.
+    const std::string_view shown = rounds ? std::string_view(value) : unrounded;
+    // The last line is "=" and the raw result, which holds no "=" when it is plain.
+    const std::size_t tail = rawResult.size() + 1;
+    const std::size_t afterEquals =
+        plain && steps.size() >= tail && steps[steps.size() - tail] == '=' &&
+                std::string_view(steps).substr(steps.size() - rawResult.size()) == rawResult
+            ? steps.size() - rawResult.size()
+            : steps.rfind('=') + 1;
     steps.resize(afterEquals);
-    steps += value;
-    if (NeedsENotation(value, digitsLimit)) {
-        const std::string eForm = ENotation(value, places, digitsLimit);
+    steps += shown;
+    if (NeedsENotation(shown, digitsLimit)) {
+        const std::string eForm = ENotation(shown, places, digitsLimit);
         steps.append("\r\n=").append(eForm);
         result.assign(WithoutTrailingZeros(eForm));
     } else {
-        result.assign(WithoutTrailingZeros(value));
+        result.assign(rounds ? WithoutTrailingZeros(shown) : shown);
     }
     if (result == "-0") result.erase(0, 1);
 }

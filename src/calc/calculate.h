@@ -17,7 +17,7 @@ using RecentResults = std::array<std::string, 5>;  // Last1 .. Last5
 // and returns the shown result. `steps` ends with the rounded value (and the E form).
 std::string FormatResult(std::string_view rawResult, std::string& steps, int places,
                          int digitsLimit);
-// The same into `result`, which may be the text `rawResult` looks at.
+// The same into `result`, which may be the text `rawResult` looks at (`steps` may not).
 void FormatResult(std::string_view rawResult, std::string& steps, int places, int digitsLimit,
                   std::string& result);
 

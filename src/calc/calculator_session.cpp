@@ -69,11 +69,23 @@ EqualAction DecideEqual(std::string_view text) {
     return EqualAction::Calculate;
 }
 
+namespace {
+
+bool typedAsCalculated(std::string_view input, std::string_view steps) {
+    return EqualsIgnoreCase(steps.substr(0, steps.find("\r\n")), Trim(input));
+}
+
+// ShownCalculation, taking over `steps` when the text was calculated as typed.
+std::string shownTakingSteps(std::string_view input, std::string&& steps) {
+    if (typedAsCalculated(input, steps)) return std::move(steps);
+    return std::string(Trim(input)) + "\r\n=" + steps;
+}
+
+}  // namespace
+
 std::string ShownCalculation(std::string_view input, std::string_view steps) {
-    const std::string_view typed = Trim(input);
-    const std::string_view firstLine = steps.substr(0, steps.find("\r\n"));
-    if (EqualsIgnoreCase(firstLine, typed)) return std::string(steps);
-    return std::string(typed) + "\r\n=" + std::string(steps);
+    if (typedAsCalculated(input, steps)) return std::string(steps);
+    return std::string(Trim(input)) + "\r\n=" + std::string(steps);
 }
 
 CalculatorSession::CalculatorSession(CalcSettings settings, std::vector<std::string>& log,
@@ -107,14 +119,15 @@ CommandOutcome CalculatorSession::calculateCommand(std::string_view input) {
     if (equals == std::string_view::npos) {
         auto c = calculate(input);
         if (!c) return {CommandKind::Failed, std::string(input), {}, {}, {m_failure}};
-        // Without step text there is no box to show it in; the short steps stand for it.
-        std::string shown =
-            m_stepText == StepText::Written ? ShownCalculation(input, c->steps) : c->steps;
-        return {CommandKind::Calculated,
-                std::move(shown),
-                std::move(c->result),
-                std::move(c->steps),
-                {}};
+        // Without step text there is no box to show it in; the short steps stand for it. A
+        // long line's step text runs to megabytes: it is copied only for a caller that reads
+        // it beside the shown text.
+        std::string steps = m_shownOnly ? std::string() : c->steps;
+        std::string shown = m_stepText == StepText::Written
+                                ? shownTakingSteps(input, std::move(c->steps))
+                                : std::move(c->steps);
+        return {CommandKind::Calculated, std::move(shown), std::move(c->result),
+                std::move(steps), {}};
     }
     const std::string_view left = input.substr(0, equals);
     const std::string_view right = input.substr(equals + 1);

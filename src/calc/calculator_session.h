@@ -75,6 +75,9 @@ public:
     // log, so no log line is formatted. Both are on unless turned off.
     void setStepText(StepText stepText) { m_stepText = stepText; }
     void setKeepsLog(bool keeps) { m_keepsLog = keeps; }
+    // A caller that reads only the shown text of a calculation gets no copy of its steps in
+    // CommandOutcome::steps.
+    void setShownOnly(bool shownOnly) { m_shownOnly = shownOnly; }
 
     void pushResult(std::string result);
     const RecentResults& recentResults() const { return m_recent; }
@@ -94,6 +97,7 @@ private:
     Clock m_clock;
     StepText m_stepText = StepText::Written;
     bool m_keepsLog = true;
+    bool m_shownOnly = false;
 };
 
 }  // namespace quorvel

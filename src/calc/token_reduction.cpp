@@ -316,13 +316,9 @@ bool TokenReducer::closeGroup(const Token& close) {
     if (lineIsOperand(after)) return true;
     if (!grow(m_lineBytes + (m_e.size() - after))) return false;
     if (m_steps) {
-        std::string& steps = *m_steps;
-        const std::size_t lastStart = m_lineStart;
-        const std::size_t length = steps.size() - lastStart;
-        steps.reserve(steps.size() + 3 + length);
-        steps.append("\r\n=", 3);
-        m_lineStart = steps.size();
-        steps.append(steps, lastStart, length);
+        // The next operation writes the new line whole, so the last one is not copied into it.
+        m_steps->append("\r\n=", 3);
+        m_lineStart = m_steps->size();
     }
     return true;
 }
@@ -335,7 +331,12 @@ bool TokenReducer::run(std::string& result) {
     m_bound = 2 * m_e.size() + 3;
     if (m_steps) {
         m_steps->clear();
-        m_steps->reserve(4 * m_e.size() + 64);
+        // A line for every operation, most about as long as the expression: growing to that
+        // by doubling would copy megabytes for a long line.
+        const auto operators = static_cast<std::uint64_t>(
+            std::count_if(m_e.begin(), m_e.end(), [](char c) { return isOperator(c); }));
+        m_steps->reserve(static_cast<std::size_t>(
+            std::min<std::uint64_t>((operators + 2) * (m_e.size() + 3), msg::kMaxStepTextBytes)));
         m_steps->append(m_e).append("\r\n=").append(m_e);
         m_lineStart = m_e.size() + 3;
     }

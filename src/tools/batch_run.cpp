@@ -33,6 +33,7 @@ constexpr std::array<std::string_view, 5> kModeNames = {"addresult", "replaceres
 bool isOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/' || c == '^'; }
 constexpr unsigned char kLetter = 1;
 constexpr unsigned char kWordChar = 2;
+constexpr unsigned char kOpensStretch = 4;  // a digit, "(", ".", "+" or "-"
 // Bytes of 0x80 and above are letters of some encoding, so they belong to words too. One
 // lookup per character: the scanner asks at every byte of every line.
 constexpr std::array<unsigned char, 256> makeCharClasses() {
@@ -41,8 +42,10 @@ constexpr std::array<unsigned char, 256> makeCharClasses() {
         const bool letter =
             (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_' || u >= 0x80;
         const bool digit = u >= '0' && u <= '9';
-        table[u] =
-            static_cast<unsigned char>((letter ? kLetter : 0) | (letter || digit ? kWordChar : 0));
+        const bool opens = digit || u == '(' || u == '.' || u == '+' || u == '-';
+        table[u] = static_cast<unsigned char>((letter ? kLetter : 0) |
+                                              (letter || digit ? kWordChar : 0) |
+                                              (opens ? kOpensStretch : 0));
     }
     return table;
 }
@@ -63,9 +66,9 @@ const KeywordScanner& keywords() {
 }
 
 // Length of the name at `pos` if it may stand in a calculation there: a function name only
-// with its bracket, "pi" and "last1".."last5" only when no letter or digit goes on.
-std::size_t nameLength(std::string_view line, std::size_t pos) {
-    const KeywordScanner& scanner = keywords();
+// with its bracket, "pi" and "last1".."last5" only when no letter or digit goes on. The scanner
+// is handed down from the line's start: it is asked at every word.
+std::size_t nameLength(const KeywordScanner& scanner, std::string_view line, std::size_t pos) {
     if (!scanner.mayBeginAt(line, pos)) return 0;
     const auto match = scanner.findStartingAt(line, pos);
     if (!match) return 0;
@@ -76,21 +79,21 @@ std::size_t nameLength(std::string_view line, std::size_t pos) {
 }
 
 // A digit, "(", a point before a digit, or a usable name.
-bool startsOperand(std::string_view line, std::size_t pos) {
+bool startsOperand(const KeywordScanner& scanner, std::string_view line, std::size_t pos) {
     if (pos >= line.size()) return false;
     const char c = line[pos];
     if (IsDigit(c) || c == '(') return true;
     if (c == '.') return pos + 1 < line.size() && IsDigit(line[pos + 1]);
-    return isLetter(c) && nameLength(line, pos) > 0;
+    return isLetter(c) && nameLength(scanner, line, pos) > 0;
 }
 
 // Not inside a word, nor after the comma of "1,000" or "3,5": those digits are not a number
 // of their own.
-bool startsStretch(std::string_view line, std::size_t pos) {
+bool startsStretch(const KeywordScanner& scanner, std::string_view line, std::size_t pos) {
     if (pos > 0 && isWordChar(line[pos - 1])) return false;
     if (pos > 1 && line[pos - 1] == ',' && IsDigit(line[pos - 2])) return false;
-    if (line[pos] == '+' || line[pos] == '-') return startsOperand(line, pos + 1);
-    return startsOperand(line, pos);
+    if (line[pos] == '+' || line[pos] == '-') return startsOperand(scanner, line, pos + 1);
+    return startsOperand(scanner, line, pos);
 }
 
 // 2026-12-08, 2026/12/08, 08-12-2026, 8/12/2026: three digit groups, one kind of separator,
@@ -118,14 +121,14 @@ bool looksLikeDate(std::string_view piece) {
 
 // Worth calculating: an operator that follows an operand, or a function call. A number, a
 // number in brackets, a signed number or a lone "pi" is ordinary text.
-bool holdsCalculation(std::string_view piece) {
+bool holdsCalculation(const KeywordScanner& scanner, std::string_view piece) {
     bool afterOperand = false;
     for (std::size_t i = 0; i < piece.size();) {
         const char c = piece[i];
         if (isLetter(c)) {
-            const std::size_t length = nameLength(piece, i);
+            const std::size_t length = nameLength(scanner, piece, i);
             if (length == 0) return false;
-            if (keywords().findStartingAt(piece, i)->keyword.isFunction) return true;
+            if (scanner.findStartingAt(piece, i)->keyword.isFunction) return true;
             i += length;
             afterOperand = true;
             continue;
@@ -143,7 +146,7 @@ struct Stretch {
     std::size_t scanned;  // where the characters a calculation may hold ran out
 };
 
-Stretch scanStretch(std::string_view line, std::size_t begin) {
+Stretch scanStretch(const KeywordScanner& scanner, std::string_view line, std::size_t begin) {
     std::size_t pos = begin;
     if (line[pos] == '+' || line[pos] == '-') ++pos;
     int depth = 0;
@@ -158,7 +161,7 @@ Stretch scanStretch(std::string_view line, std::size_t begin) {
             if (depth == 0) break;  // closes something before the stretch
             --depth;
             ++pos;
-        } else if (const std::size_t length = isLetter(c) ? nameLength(line, pos) : 0) {
+        } else if (const std::size_t length = isLetter(c) ? nameLength(scanner, line, pos) : 0) {
             pos += length;
         } else {
             break;
@@ -206,20 +209,29 @@ namespace {
 
 // Fills `segments` afresh; the batch run hands in the same vector for every line.
 void findCalculations(std::string_view line, std::vector<LineSegment>& segments) {
+    const KeywordScanner& scanner = keywords();
     segments.clear();
     std::size_t textBegin = 0;
     std::size_t pos = 0;
     while (pos < line.size()) {
-        const char c = line[pos];
-        if (isLetter(c) && ((pos > 0 && isWordChar(line[pos - 1])) || nameLength(line, pos) == 0)) {
-            while (pos < line.size() && isWordChar(line[pos])) ++pos;
-            continue;
-        }
-        if (!startsStretch(line, pos)) {
+        const unsigned char kind = kCharClasses[static_cast<unsigned char>(line[pos])];
+        if ((kind & kLetter) != 0) {
+            // Most words begin no name: their first two letters say so without a call.
+            if ((pos > 0 && isWordChar(line[pos - 1])) || !scanner.mayBeginAt(line, pos) ||
+                nameLength(scanner, line, pos) == 0) {
+                while (pos < line.size() && isWordChar(line[pos])) ++pos;
+                continue;
+            }
+        } else if ((kind & kOpensStretch) == 0) {
+            // Blanks and punctuation, most of a line of prose: no calculation starts there.
             ++pos;
             continue;
         }
-        const Stretch s = scanStretch(line, pos);
+        if (!startsStretch(scanner, line, pos)) {
+            ++pos;
+            continue;
+        }
+        const Stretch s = scanStretch(scanner, line, pos);
         if (s.begin >= s.end) {
             pos = s.scanned;
             continue;
@@ -227,7 +239,7 @@ void findCalculations(std::string_view line, std::vector<LineSegment>& segments)
         const std::string_view piece = line.substr(s.begin, s.end - s.begin);
         // A number glued to a word ("3x", "10km") or already answered ("2+3=5") is left alone.
         const bool glued = s.end < line.size() && (isWordChar(line[s.end]) || line[s.end] == '=');
-        if (!glued && !looksLikeDate(piece) && holdsCalculation(piece)) {
+        if (!glued && !looksLikeDate(piece) && holdsCalculation(scanner, piece)) {
             if (s.begin > textBegin) {
                 segments.push_back({line.substr(textBegin, s.begin - textBegin), false});
             }

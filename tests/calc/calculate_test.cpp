@@ -5,8 +5,11 @@
 #include <functional>
 #include <new>
 #include <stdexcept>
+#include <string>
+#include <vector>
 
 #include "calc/calc_engine.h"
+#include "calc/decimal_text.h"
 #include "calc/messages.h"
 #include "support/recording_prompter.h"
 #include "support/step_text.h"
@@ -45,6 +48,52 @@ TEST(FormatResult, RoundsAndAddsTheEForm) {
         std::string steps = std::string("x\r\n=") + c.raw;
         EXPECT_EQ(FormatResult(c.raw, steps, c.places, 10), c.result);
         EXPECT_EQ(oneLine(steps), std::string("x | ") + c.lastLines);
+    }
+}
+
+// The shown result as the helpers of decimal_text make it, one after the other: what
+// FormatResult's single walk over a plain decimal must give, whatever the text and settings.
+std::string formattedByHelpers(std::string_view raw, std::string& steps, int places, int digits) {
+    const std::string value = RoundToPlaces(StripLeadingZeros(WithoutTrailingZeros(raw)), places);
+    steps.resize(steps.rfind('=') + 1);
+    steps += value;
+    std::string result;
+    if (NeedsENotation(value, digits)) {
+        const std::string eForm = ENotation(value, places, digits);
+        steps.append("\r\n=").append(eForm);
+        result = StripTrailingZeros(eForm);
+    } else {
+        result = StripTrailingZeros(value);
+    }
+    return result == "-0" ? "0" : result;
+}
+
+TEST(FormatResult, AgreesWithTheHelpersOnEveryShape) {
+    const char* const kWholes[] = {"0", "00", "7", "007", "120", "999", "12345678901"};
+    const char* const kFractions[] = {"",     ".",     ".0",   ".5",   ".50",   ".005",
+                                      ".999", ".9996", ".125", ".1250", ".0001",
+                                      ".12345678901234567890123456789012"};
+    std::vector<std::string> raws = {"", "-", ".5", "-.5", "1.2.3", "1E+5", "5=5", "0.0"};
+    for (const char* sign : {"", "-"}) {
+        for (const char* whole : kWholes) {
+            for (const char* fraction : kFractions) raws.push_back(std::string(sign) + whole + fraction);
+        }
+    }
+    for (const std::string& raw : raws) {
+        for (const char* before : {"", "=", "x\r\n=", "a=b\r\n="}) {
+            for (const int places : {0, 2, 3, 30}) {
+                for (const int digits : {3, 10}) {
+                    SCOPED_TRACE(raw + " after \"" + before + "\" places " +
+                                 std::to_string(places) + " digits " + std::to_string(digits));
+                    std::string expectedSteps = std::string(before) + (*before ? raw : "");
+                    std::string steps = expectedSteps;
+                    const std::string expected =
+                        formattedByHelpers(raw, expectedSteps, places, digits);
+                    EXPECT_EQ(FormatResult(raw, steps, places, digits), expected);
+                    EXPECT_EQ(steps, expectedSteps);
+                }
+            }
+        }
     }
 }
 

@@ -78,6 +78,37 @@ TEST(CalculatorSession, SkipsStepTextAndLogWhenNobodyReadsThem) {
     EXPECT_TRUE(calculated.failures.empty());
 }
 
+// quorvel-calc prints only the shown text: it gets the same one without the steps beside it,
+// whether the text was calculated as typed or with its products made explicit.
+TEST(CalculatorSession, ShownOnlyLeavesTheStepsOut) {
+    struct Case {
+        const char* typed;
+        const char* shown;
+    };
+    constexpr Case kCases[] = {
+        {"2*(3+4)", "2*(3+4)\r\n=2*7\r\n=14"},
+        {"2(3+4)", "2(3+4)\r\n=2*(3+4)\r\n=2*7\r\n=14"},
+        {"PI*0", "PI*0\r\n=3.141592653589793238462643383280*0\r\n=0"},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.typed);
+        RecordingPrompter prompter;
+        std::vector<std::string> log;
+        CalculatorSession both({}, log, prompter);
+        CalculatorSession shownOnly({}, log, prompter);
+        shownOnly.setShownOnly(true);
+        const CommandOutcome full = both.calculateCommand(c.typed);
+        const CommandOutcome bare = shownOnly.calculateCommand(c.typed);
+        EXPECT_EQ(full.kind, CommandKind::Calculated);
+        EXPECT_EQ(bare.kind, CommandKind::Calculated);
+        EXPECT_EQ(full.shown, c.shown);
+        EXPECT_EQ(bare.shown, c.shown);
+        EXPECT_EQ(bare.value, full.value);
+        EXPECT_EQ(ShownCalculation(c.typed, full.steps), c.shown);
+        EXPECT_EQ(bare.steps, "");
+    }
+}
+
 TEST(DecideEqual, FindsTheUnknownButNotTheXOfExp) {
     struct Case {
         const char* text;
