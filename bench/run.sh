@@ -19,6 +19,12 @@ for b in "$build"/bench/bench_*; do
         *) "$b" ;;
     esac
 done
+# The instructions of a start, on a display as the window's benchmarks.
+if [ -n "${DISPLAY:-}${WAYLAND_DISPLAY:-}" ]; then
+    bash "$here/callgrind-start.sh" "$build"
+elif command -v xvfb-run >/dev/null 2>&1; then
+    QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" bash "$here/callgrind-start.sh" "$build"
+fi
 for s in "$here"/compare-*.sh; do
     [ -f "$s" ] && bash "$s" "$build"
 done

@@ -18,12 +18,14 @@ packages=(
     libsndfile1-dev
     libreadline-dev
     qt6-base-dev
+    libxcb1-dev
     xvfb
     xauth
     desktop-file-utils
     appstream
     bash-completion
     lintian
+    speedcrunch  # only timed beside quorvel by bench_gui_startup
 )
 
 missing=()

@@ -94,7 +94,10 @@ std::optional<int> Launch::open(const WindowFactory& makeWindow) {
         return 0;
     }
     auto makePlayer = m_env.player;
-    m_player = std::make_unique<DeferredPlayer>(std::move(makePlayer));
+    // Opened by the first word spoken: a start that speaks nothing neither waits for the
+    // audio libraries nor carries them.
+    m_player = std::make_unique<DeferredPlayer>(std::move(makePlayer),
+                                                DeferredPlayer::Opening::AtFirstWord);
     m_speaker = std::make_unique<SpeechWorker>(*m_player);
     m_window = makeWindow(WindowRequest{style, *m_holder, *m_speaker, m_firstRun, *m_player});
     if (!m_window) return fail("the window could not be built");

@@ -43,6 +43,20 @@ LaunchEnvironment environment() {
     return env;
 }
 
+// The installed icon's pictures, sharp at each size; the compiled-in one from a build tree.
+// Read from the files directly: QIcon::fromTheme scans every installed theme, which took as
+// long as building the whole window.
+QIcon windowIcon() {
+    const std::vector<IconFile> files = InstalledIconFiles(ProgramDirectory(), QUORVEL_APP_ID);
+    if (files.empty()) return QIcon(QString::fromLatin1(skins::kWindowIcon));
+    QIcon icon;
+    for (const IconFile& picture : files) {
+        icon.addFile(QString::fromStdString(picture.file.string()),
+                     QSize(picture.size, picture.size));
+    }
+    return icon;
+}
+
 // On a desktop the failure is also shown, since nobody may be reading standard error there.
 void showFailure(const std::string& why) {
     if (QGuiApplication::platformName() == QLatin1String("offscreen")) return;
@@ -113,8 +127,6 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quorvel"));
     QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
-    // The installed theme icon, sharp at every size; the compiled-in one from a build tree.
-    QApplication::setWindowIcon(QIcon::fromTheme(
-        QStringLiteral(QUORVEL_APP_ID), QIcon(QString::fromLatin1(quorvel::skins::kWindowIcon))));
+    QApplication::setWindowIcon(quorvel::windowIcon());
     return quorvel::run(parsed.options);
 }

@@ -9,24 +9,37 @@ constexpr std::chrono::milliseconds kStopCheck{5};
 
 }  // namespace
 
-DeferredPlayer::DeferredPlayer(Factory make)
-    : m_player(
-          std::async(std::launch::async, [make = std::move(make)]() -> std::unique_ptr<WordPlayer> {
-              try {
-                  return make();
-              } catch (...) {
-                  return nullptr;
-              }
-          }).share()) {}
+DeferredPlayer::DeferredPlayer(Factory make, Opening when) : m_make(std::move(make)) {
+    if (when == Opening::AtOnce) start();
+}
 
-DeferredPlayer::~DeferredPlayer() { m_player.wait(); }
+void DeferredPlayer::start() {
+    std::call_once(m_startOnce, [this] {
+        m_player = std::async(std::launch::async,
+                              [make = std::move(m_make)]() -> std::unique_ptr<WordPlayer> {
+                                  try {
+                                      return make ? make() : nullptr;
+                                  } catch (...) {
+                                      return nullptr;
+                                  }
+                              })
+                       .share();
+        m_started = true;
+    });
+}
+
+DeferredPlayer::~DeferredPlayer() {
+    if (m_started) m_player.wait();
+}
 
 WordPlayer* DeferredPlayer::ready() const {
+    if (!m_started) return nullptr;
     if (m_player.wait_for(std::chrono::seconds(0)) != std::future_status::ready) return nullptr;
     return m_player.get().get();
 }
 
 WordPlayer* DeferredPlayer::await(const StopFlag* stop) {
+    start();
     while (m_player.wait_for(kStopCheck) != std::future_status::ready) {
         if (stop != nullptr && stop->isSet()) return nullptr;
     }

@@ -109,40 +109,77 @@ bool writeWav(const std::filesystem::path& file, const Sound& sound, std::string
     return closed && written;
 }
 
+namespace {
+
+// The sample rate from a file's header alone; nullopt when libsndfile cannot open it.
+std::optional<int> headerRate(const std::filesystem::path& file) {
+    const audio::SndFileApi* sf = audio::sndFile(nullptr);
+    if (sf == nullptr) return std::nullopt;
+    const int fd = openRegularFile(file, nullptr);
+    if (fd < 0) return std::nullopt;
+    SF_INFO info{};
+    SNDFILE* handle = sf->openFd(fd, SFM_READ, &info, SF_FALSE);
+    std::optional<int> rate;
+    if (handle != nullptr) {
+        if (info.channels >= 1) rate = info.samplerate;
+        sf->close(handle);
+    }
+    ::close(fd);
+    return rate;
+}
+
+}  // namespace
+
 SoundBank::SoundBank(const std::filesystem::path& directory, std::ostream& diag)
     : m_directory(directory), m_diag(diag) {
     std::error_code ec;
-    std::vector<std::filesystem::path> files;
     for (const auto& entry : std::filesystem::directory_iterator(directory, ec)) {
-        if (entry.path().extension() == ".wav") files.push_back(entry.path());
+        if (entry.path().extension() == ".wav") m_files.push_back(entry.path());
     }
     if (ec) {
         m_diag << "quorvel: no word recordings in " << directory.string() << ": " << ec.message()
                << '\n';
+        m_files.clear();
         return;
     }
-    std::sort(files.begin(), files.end());
-    bool rateChosen = false;
-    for (const auto& file : files) {
-        std::string error;
-        std::optional<Sound> sound = readWav(file, &error);
-        if (!sound) {
-            m_diag << "quorvel: cannot read " << file.string() << ": " << error << '\n';
-            continue;
+    std::sort(m_files.begin(), m_files.end());
+    for (const auto& file : m_files) {
+        if (const std::optional<int> rate = headerRate(file)) {
+            m_sampleRate = *rate;
+            break;
         }
-        if (!rateChosen) {
-            m_sampleRate = sound->sampleRate;
-            rateChosen = true;
-        } else if (sound->sampleRate != m_sampleRate) {
-            m_diag << "quorvel: " << file.string() << " is " << sound->sampleRate << " Hz, not "
-                   << m_sampleRate << " Hz like the others; not used\n";
-            continue;
-        }
-        m_sounds.emplace(file.filename().string(), std::move(*sound));
     }
 }
 
+void SoundBank::load() const {
+    std::call_once(m_loadOnce, [this] {
+        for (const auto& file : m_files) {
+            std::string error;
+            std::optional<Sound> sound = readWav(file, &error);
+            if (!sound) {
+                m_diag << "quorvel: cannot read " << file.string() << ": " << error << '\n';
+                continue;
+            }
+            if (sound->sampleRate != m_sampleRate) {
+                m_diag << "quorvel: " << file.string() << " is " << sound->sampleRate << " Hz, not "
+                       << m_sampleRate << " Hz like the others; not used\n";
+                continue;
+            }
+            m_sounds.emplace(file.filename().string(), std::move(*sound));
+        }
+        m_loaded = true;
+    });
+}
+
+std::size_t SoundBank::size() const {
+    load();
+    return m_sounds.size();
+}
+
+bool SoundBank::loaded() const { return m_loaded; }
+
 const Sound* SoundBank::find(std::string_view wordFile) const {
+    load();
     if (auto it = m_sounds.find(wordFile); it != m_sounds.end()) return &it->second;
     std::lock_guard lock(m_reportedMutex);
     if (m_reported.emplace(wordFile).second) {

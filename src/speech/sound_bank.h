@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstdint>
 #include <filesystem>
 #include <iosfwd>
@@ -25,27 +26,38 @@ std::optional<Sound> readWav(const std::filesystem::path& file, std::string* err
 // Writes 16-bit mono PCM WAV.
 bool writeWav(const std::filesystem::path& file, const Sound& sound, std::string* error = nullptr);
 
-// Every recording of one folder, read into memory once, so a word starts without disk access.
-// All recordings must share one sample rate; the first file (by name) sets it.
+// Every recording of one folder, read into memory at the first word asked for (on the thread
+// that speaks it, not at start-up), so later words start without disk access. All recordings
+// must share one sample rate; the first readable file (by name) sets it, and only that file's
+// header is read up front, for the device.
 class SoundBank {
 public:
     static constexpr int kDefaultSampleRate = 16000;
 
-    // Problems (no folder, unreadable file, other sample rate) are reported on `diag`.
+    // Problems (no folder, unreadable file, other sample rate) are reported on `diag`; all but
+    // a missing folder when the recordings are read.
     explicit SoundBank(const std::filesystem::path& directory, std::ostream& diag);
 
-    // A word without a recording gives nullptr and is reported once on `diag`.
+    // A word without a recording gives nullptr and is reported once on `diag`. Safe from
+    // several threads; the first call reads every recording.
     const Sound* find(std::string_view wordFile) const;
 
     int sampleRate() const { return m_sampleRate; }
-    std::size_t size() const { return m_sounds.size(); }
+    // The recordings that could be read (reads them if that has not happened yet).
+    std::size_t size() const;
+    bool loaded() const;
     const std::filesystem::path& directory() const { return m_directory; }
 
 private:
+    void load() const;
+
     std::filesystem::path m_directory;
     std::ostream& m_diag;
     int m_sampleRate = kDefaultSampleRate;
-    std::map<std::string, Sound, std::less<>> m_sounds;
+    std::vector<std::filesystem::path> m_files;  // by name
+    mutable std::once_flag m_loadOnce;
+    mutable std::atomic<bool> m_loaded{false};
+    mutable std::map<std::string, Sound, std::less<>> m_sounds;  // written only under m_loadOnce
     mutable std::mutex m_reportedMutex;
     mutable std::set<std::string, std::less<>> m_reported;
 };

@@ -121,4 +121,19 @@ std::optional<long> OwnResidentKilobytes() {
     return ResidentKilobytes(text.str());
 }
 
+std::vector<IconFile> InstalledIconFiles(const std::filesystem::path& programDirectory,
+                                         std::string_view appId) {
+    const std::filesystem::path theme =
+        (programDirectory / ".." / "share" / "icons" / "hicolor").lexically_normal();
+    std::vector<IconFile> files;
+    for (const int size : {16, 32, 48, 64, 128, 256}) {
+        const std::string edge = std::to_string(size);
+        std::filesystem::path file =
+            theme / (edge + "x" + edge) / "apps" / (std::string(appId) + ".png");
+        std::error_code error;
+        if (std::filesystem::is_regular_file(file, error)) files.push_back({size, std::move(file)});
+    }
+    return files;
+}
+
 }  // namespace quorvel

@@ -49,4 +49,15 @@ std::optional<long> ResidentKilobytes(std::string_view procStatus);
 // ResidentKilobytes of this process.
 std::optional<long> OwnResidentKilobytes();
 
+// One picture of the window icon as installed into the icon theme.
+struct IconFile {
+    int size = 0;  // pixels, square
+    std::filesystem::path file;
+};
+// The icon's pictures that the install put beside a program in `programDirectory`
+// (PREFIX/bin: PREFIX/share/icons/hicolor/NxN/apps/APPID.png), smallest first; none in a
+// build tree. Found with a few file checks, where a theme lookup scans every icon theme.
+std::vector<IconFile> InstalledIconFiles(const std::filesystem::path& programDirectory,
+                                         std::string_view appId);
+
 }  // namespace quorvel

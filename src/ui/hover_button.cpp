@@ -30,9 +30,19 @@ HoverButton::HoverButton(const QString& caption, QWidget* parent) : QAbstractBut
 
 void HoverButton::setPictures(const QString& normal, const QString& pressed, const QString& hover) {
     m_normal.load(normal);
-    m_pressed.load(pressed);
-    m_hover.load(hover);
+    m_pressed = QPixmap();
+    m_hover = QPixmap();
+    m_pressedFile = pressed;
+    m_hoverFile = hover;
     update();
+}
+
+const QPixmap& HoverButton::picture(QPixmap& pixmap, QString& file) {
+    if (!file.isEmpty()) {
+        pixmap.load(file);
+        file.clear();
+    }
+    return pixmap;
 }
 
 void HoverButton::setPictures(const skins::ButtonPictures& pictures) {
@@ -63,10 +73,10 @@ void HoverButton::paintEvent(QPaintEvent*) {
             painter.drawPixmap(area.topLeft(), m_normal, area);
             break;
         case Face::Pressed:
-            painter.drawPixmap(area.topLeft(), m_pressed, area);
+            painter.drawPixmap(area.topLeft(), picture(m_pressed, m_pressedFile), area);
             break;
         case Face::Hover:
-            painter.drawPixmap(area.topLeft(), m_hover, area);
+            painter.drawPixmap(area.topLeft(), picture(m_hover, m_hoverFile), area);
             break;
     }
     painter.setFont(font());

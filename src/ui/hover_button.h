@@ -49,9 +49,15 @@ protected:
 private:
     void startHovering();
 
+    // The pressed and hover pictures are read when first drawn: a window's first frame needs
+    // only the normal ones.
+    const QPixmap& picture(QPixmap& pixmap, QString& file);
+
     QPixmap m_normal;
     QPixmap m_pressed;
     QPixmap m_hover;
+    QString m_pressedFile;
+    QString m_hoverFile;
     bool m_hovering = false;
     bool m_heldDown = false;
 };

@@ -13,6 +13,7 @@
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
+#include <QTimer>
 #include <algorithm>
 #include <utility>
 
@@ -30,6 +31,7 @@ namespace quorvel {
 namespace {
 
 const QString kInputHint = QStringLiteral("Type an expression; Enter calculates");
+constexpr int kTipsLatestMs = 500;
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
@@ -493,7 +495,30 @@ void MainWindow::openHelp(const std::string& page) { quorvel::openHelp(this, qs(
 
 CTipDlg* MainWindow::tipWindow() const { return m_tips.data(); }
 
+// The tip window waits for the calculator's first frame, which building it would hold up; a
+// window that is never drawn (started minimized) still gets it soon after.
 bool MainWindow::showTips() {
+    if (m_painted) {
+        openTips();
+        return true;
+    }
+    m_tipsWanted = true;
+    QTimer::singleShot(kTipsLatestMs, this, [this] {
+        if (std::exchange(m_tipsWanted, false)) openTips();
+    });
+    return true;
+}
+
+void MainWindow::paintEvent(QPaintEvent* event) {
+    SkinnedDialog::paintEvent(event);
+    if (std::exchange(m_painted, true)) return;
+    // Queued behind this paint, so the frame is on the screen first.
+    QTimer::singleShot(0, this, [this] {
+        if (std::exchange(m_tipsWanted, false)) openTips();
+    });
+}
+
+void MainWindow::openTips() {
     delete m_tips.data();
     auto* tips = new CTipDlg(m_controller->holder(), this);
     connect(tips, &CTipDlg::tipsClosed, this, [this] {
@@ -504,7 +529,6 @@ bool MainWindow::showTips() {
     tips->show();
     tips->raise();
     tips->activateWindow();
-    return true;
 }
 
 void MainWindow::closeWindow() {

@@ -111,9 +111,11 @@ public slots:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    void openTips();
     void buildInput();
     void buildButtons();
     void buildMenu();
@@ -141,6 +143,9 @@ private:
     std::unique_ptr<CalculatorController> m_controller;
     QPointer<CTipDlg> m_tips;
     bool m_started = false;
+    bool m_painted = false;
+    // The start-up greeting asked for the tip window before the first frame was drawn.
+    bool m_tipsWanted = false;
     bool m_closing = false;
 };
 

@@ -2,11 +2,13 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <future>
 #include <memory>
 #include <stdexcept>
 #include <string>
 #include <thread>
+#include <vector>
 
 namespace quorvel {
 namespace {
@@ -78,6 +80,44 @@ TEST(DeferredPlayer, SilenceBeforeTheDeviceDoesNotWait) {
     while (player.ready() == nullptr) std::this_thread::sleep_for(1ms);
     player.silence();
     EXPECT_EQ(recorder->silences(), 1);
+}
+
+// Opened at the first word: nothing is built until a word or a pause asks (a silence does
+// not), and then once, however many workers ask together.
+TEST(DeferredPlayer, AtFirstWordBuildsThePlayerWhenSpeechBegins) {
+    for (const bool byPause : {false, true}) {
+        SCOPED_TRACE(byPause);
+        std::atomic<int> built{0};
+        DeferredPlayer player(
+            [&built]() -> std::unique_ptr<WordPlayer> {
+                ++built;
+                return std::make_unique<PlanRecorder>();
+            },
+            DeferredPlayer::Opening::AtFirstWord);
+        player.silence();
+        std::this_thread::sleep_for(20ms);
+        EXPECT_FALSE(player.started());
+        EXPECT_EQ(built, 0);
+        EXPECT_EQ(player.ready(), nullptr);
+
+        StopFlag stop;
+        std::vector<std::future<void>> workers;
+        for (int i = 0; i < 3; ++i) {
+            workers.push_back(std::async(std::launch::async, [&] {
+                if (byPause) {
+                    player.pause(0ms, stop);
+                } else {
+                    player.play("one1.wav", stop);
+                }
+            }));
+        }
+        for (auto& w : workers) ASSERT_EQ(w.wait_for(5s), std::future_status::ready);
+        EXPECT_TRUE(player.started());
+        EXPECT_EQ(built, 1);
+        auto* recorder = dynamic_cast<PlanRecorder*>(player.ready());
+        ASSERT_NE(recorder, nullptr);
+        EXPECT_EQ(recorder->plan().size(), byPause ? 0u : 3u);
+    }
 }
 
 TEST(DeferredPlayer, FactoryWithoutPlayerPlaysNothing) {

@@ -12,6 +12,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 
 #include "calc/function_table.h"
 #include "speech/audio_player.h"
@@ -165,6 +166,47 @@ TEST(SoundBank, ReportsAMissingWordOnce) {
     EXPECT_EQ(bank.find("nosuch.wav"), nullptr);
     EXPECT_EQ(bank.find("nosuch.wav"), nullptr);
     EXPECT_EQ(diag.str(), "quorvel: no recording nosuch.wav in " + kSounds.string() + "\n");
+}
+
+// Start-up reads nothing but the sample rate; the first word reads them all, once, whichever
+// speech worker asks first.
+TEST(SoundBank, ReadsTheRecordingsAtTheFirstWordOnly) {
+    namespace fs = std::filesystem;
+    const fs::path dir =
+        fs::temp_directory_path() / ("quorvel_sound_bank_late_" + std::to_string(::getpid()));
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    std::ofstream(dir / "a_broken.wav") << "not a recording";
+    ASSERT_TRUE(writeWav(dir / "b_slow.wav", Sound{8000, std::vector<std::int16_t>(80, 1)}));
+    ASSERT_TRUE(writeWav(dir / "c_other.wav", Sound{11025, std::vector<std::int16_t>(90, 2)}));
+    ASSERT_TRUE(writeWav(dir / "d_more.wav", Sound{8000, std::vector<std::int16_t>(70, 3)}));
+
+    std::ostringstream diag;
+    const SoundBank bank(dir, diag);
+    EXPECT_FALSE(bank.loaded());
+    EXPECT_EQ(bank.sampleRate(), 8000);  // the first file that opens, by name
+    EXPECT_EQ(diag.str(), "");
+
+    std::vector<std::thread> speakers;
+    std::vector<const Sound*> found(4, nullptr);
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        speakers.emplace_back(
+            [&, i] { found[i] = bank.find(i % 2 == 0 ? "b_slow.wav" : "d_more.wav"); });
+    }
+    for (std::thread& t : speakers) t.join();
+    EXPECT_TRUE(bank.loaded());
+    for (std::size_t i = 0; i < found.size(); ++i) {
+        ASSERT_NE(found[i], nullptr);
+        EXPECT_EQ(found[i]->samples.size(), i % 2 == 0 ? 80u : 70u);
+    }
+    EXPECT_EQ(bank.find("c_other.wav"), nullptr);
+    EXPECT_EQ(bank.size(), 2u);
+    const std::string said = diag.str();
+    EXPECT_NE(said.find("a_broken.wav: "), std::string::npos) << said;
+    EXPECT_NE(said.find("c_other.wav is 11025 Hz, not 8000 Hz"), std::string::npos) << said;
+    // Each problem once, though four workers asked at the same moment.
+    EXPECT_EQ(std::count(said.begin(), said.end(), '\n'), 3) << said;
+    fs::remove_all(dir);
 }
 
 TEST(SoundBank, SkipsWordFilesItCannotReadWithoutWaitingOnThem) {

@@ -1,7 +1,10 @@
 #include "tools/start_up.h"
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <filesystem>
+#include <fstream>
 #include <set>
 #include <string>
 #include <vector>
@@ -134,6 +137,38 @@ TEST(ResidentKilobytes, ReadsVmRss) {
     const auto own = OwnResidentKilobytes();
     ASSERT_TRUE(own.has_value());
     EXPECT_GT(*own, 0);
+}
+
+// Only the sizes the install puts there count; a build tree has none, and a folder or another
+// program's icon by the same path is no picture.
+TEST(InstalledIconFiles, FindsThePicturesInstalledBesideTheProgram) {
+    namespace fs = std::filesystem;
+    const fs::path prefix =
+        fs::temp_directory_path() / ("quorvel_icon_files_" + std::to_string(::getpid()));
+    fs::remove_all(prefix);
+    fs::create_directories(prefix / "bin");
+    const std::string id = "io.example.App";
+    EXPECT_TRUE(InstalledIconFiles(prefix / "bin", id).empty());
+
+    const fs::path theme = prefix / "share/icons/hicolor";
+    for (const char* size : {"16x16", "48x48", "256x256", "20x20"}) {
+        fs::create_directories(theme / size / "apps");
+        std::ofstream(theme / size / "apps" / (id + ".png")) << "png";
+    }
+    fs::create_directories(theme / "32x32/apps" / (id + ".png"));  // a folder
+    std::ofstream(theme / "64x64/apps/io.example.Other.png") << "png";
+    fs::create_directories(theme / "scalable/apps");
+    std::ofstream(theme / "scalable/apps" / (id + ".svg")) << "svg";
+
+    const std::vector<IconFile> files = InstalledIconFiles(prefix / "bin", id);
+    std::vector<int> sizes;
+    for (const IconFile& f : files) {
+        sizes.push_back(f.size);
+        EXPECT_EQ(f.file, theme / (std::to_string(f.size) + "x" + std::to_string(f.size)) / "apps" /
+                              (id + ".png"));
+    }
+    EXPECT_EQ(sizes, (std::vector<int>{16, 48, 256}));
+    fs::remove_all(prefix);
 }
 
 }  // namespace
