@@ -108,6 +108,7 @@ void calculate(std::string_view input, const RecentResults& recent, const CalcSe
     const std::string& substituted = buffers.substituted;
 
     CalcEngine engine(settings.places + 1, settings.angleUnit, prompter);
+    engine.setPreciseFunctions(settings.preciseFunctions);
     if (!engine.CheckInverseArguments(substituted)) {
         outcome = engine.failure();
         return;
