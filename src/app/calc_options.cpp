@@ -36,6 +36,7 @@ Options:
                         (default 10)
   --degrees, --radians  angle unit of the trigonometric functions (default radians)
   --steps               print every reduction step, then an empty line
+  --precise             functions and non-integer powers to all decimal places, not 12
   -f, --file FILE       calculate the lines of FILE (may be given more than once)
   --data DIR            read settings, parameters and Pi from DIR/SysData.dat and store log
                         lines back into it; DIR is created when missing, and a run waits up
@@ -135,6 +136,8 @@ bool parseSwitch(std::string_view a, Arguments& args, Options& o) {
         o.help = true;
     } else if (a == "--version") {
         o.version = true;
+    } else if (a == "--precise") {
+        o.precise = true;
     } else {
         return false;
     }
