@@ -24,6 +24,7 @@ packages=(
     appstream
     bash-completion
     lintian
+    python3-mpmath
 )
 
 missing=()
