@@ -26,6 +26,7 @@ packages=(
     bash-completion
     lintian
     speedcrunch  # only timed beside quorvel by bench_gui_startup
+    python3-mpmath
 )
 
 missing=()

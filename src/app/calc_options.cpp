@@ -24,7 +24,7 @@ Expressions:
   Functions: sin cos tan sinh cosh tanh arcsin arccos arctan ln log exp abs sqrt rad deg int.
   A function's argument is a number, Pi, a recent result or a parameter: sqrt(2+2) is refused
   by design; calculate 2+2 first, then sqrt(last1). Powers and functions carry 12 fraction
-  digits.
+  digits, or all decimal places with --precise.
   Last1 .. Last5 are the five most recent results. F, K, M and W are parameters (each 1 until
   set): (M)=5 sets M, and 3*M then gives 15. An equation in x is solved: 2*x+3=7 gives 2.
   A plain number is answered with its shown form: 1.50 gives 1.5.
@@ -41,6 +41,7 @@ Options:
                         (default 10)
   --degrees, --radians  angle unit of the trigonometric functions (default radians)
   --steps               print every reduction step, then an empty line
+  --precise             functions and non-integer powers to all decimal places, not 12
   -f, --file FILE       calculate the lines of FILE (may be given more than once); "-" is
                         standard input
   --data DIR            read settings, parameters and Pi from DIR/SysData.dat and store log
@@ -145,6 +146,8 @@ bool parseSwitch(std::string_view a, Arguments& args, Options& o) {
         o.help = true;
     } else if (a == "--version" || a == "-V") {
         o.version = true;
+    } else if (a == "--precise") {
+        o.precise = true;
     } else {
         return false;
     }

@@ -45,6 +45,7 @@ struct Options {
     std::vector<std::filesystem::path> files;  // -f / --file
     bool help = false;
     bool version = false;
+    bool precise = false;
 };
 
 struct UsageError {

@@ -89,6 +89,7 @@ void applyOverrides(const Options& options, CalcSettings& settings) {
     if (options.places) settings.places = *options.places;
     if (options.digits) settings.digitsLimit = *options.digits;
     if (options.angle) settings.angleUnit = *options.angle;
+    if (options.precise) settings.preciseFunctions = true;
 }
 
 // A category as typed, or after saying why there is none.

@@ -118,6 +118,9 @@ public:
 
     std::int32_t workingDigits() const { return m_workingDigits; }
 
+    // Functions and non-integer powers to the working digits instead of double precision.
+    void setPreciseFunctions(bool on) { m_precise = on; }
+
     // The last failure recorded, for a caller of ApplyOperator or CheckInverseArguments.
     CalcOutcome failure() const;
 
@@ -145,6 +148,7 @@ private:
     bool EvaluateFunction(std::string& working, std::size_t nameStart, std::string_view name,
                           std::string_view argument, std::size_t closeBracket);
     std::optional<std::string> functionValue(std::string_view name, std::string_view argument);
+    std::optional<std::string> preciseValue(std::string_view name, const std::string& argument);
     std::optional<std::string> floatingResult(std::string_view name, double value,
                                               const char* format);
     DecimalNumber pi() const;
@@ -159,6 +163,7 @@ private:
     AngleUnit m_angleUnit;
     MessageId m_error = MessageId::None;
     std::vector<std::string> m_errorArguments;
+    bool m_precise = false;
 };
 
 }  // namespace quorvel

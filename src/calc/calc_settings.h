@@ -53,6 +53,7 @@ struct CalcSettings {
     AngleUnit angleUnit = AngleUnit::Radians;
     std::string piText = kPiText;
     std::array<std::string, 4> parameters = {"1", "1", "1", "1"};  // F, K, M, W
+    bool preciseFunctions = false;  // functions to the working digits, not double precision
 };
 
 }  // namespace quorvel

@@ -159,6 +159,7 @@ void calculate(std::string_view input, const RecentResults& recent, const CalcSe
     const std::string& substituted = buffers.substituted;
 
     CalcEngine engine(settings.places + 1, settings.angleUnit);
+    engine.setPreciseFunctions(settings.preciseFunctions);
     if (!engine.CheckInverseArguments(substituted)) {
         outcome = engine.failure();
         return;

@@ -11,6 +11,7 @@
 #include "calc/decimal_text.h"
 #include "calc/function_table.h"
 #include "calc/messages.h"
+#include "calc/precise_functions.h"
 
 namespace quorvel {
 namespace {
@@ -34,7 +35,9 @@ bool isNegative(const DecimalNumber& n) { return n.sign() < 0 && !n.isZero(); }
 
 }  // namespace
 
-int CalcEngine::resultPlaces() const { return std::min(m_workingDigits, 12); }
+int CalcEngine::resultPlaces() const {
+    return m_precise ? m_workingDigits : std::min(m_workingDigits, 12);
+}
 
 DecimalNumber CalcEngine::pi() const {
     const std::string_view text(kPiText);
@@ -58,6 +61,17 @@ bool CalcEngine::power(const DecimalNumber& x, const DecimalNumber& y, DecimalNu
         fail(MessageId::NegativeBase);
         return false;
     }
+    if (m_precise && !y.isZero() && exponent.find('.') != std::string::npos &&
+        StripTrailingZeros(exponent).find('.') != std::string::npos) {
+        const auto value = PrecisePower(base, exponent, m_workingDigits);
+        if (!value) {
+            fail(MessageId::PowerNotFinite);
+            return false;
+        }
+        out = DecimalNumber(StripTrailingZeros(RoundToPlaces(*value, m_workingDigits)), 10,
+                            m_workingDigits);
+        return true;
+    }
     const double value = std::pow(a, toDouble(exponent));
     if (!std::isfinite(value)) {
         fail(MessageId::PowerNotFinite);
@@ -79,6 +93,16 @@ std::optional<std::string> CalcEngine::floatingResult(std::string_view name, dou
     return StripTrailingZeros(formatDouble(format, value));
 }
 
+std::optional<std::string> CalcEngine::preciseValue(std::string_view name,
+                                                    const std::string& argument) {
+    auto value = PreciseFunction(name, argument, m_workingDigits,
+                                 m_angleUnit != AngleUnit::Radians);
+    if (!value) {
+        fail(MessageId::FunctionTooLarge, {displayName(name)});
+    }
+    return value;
+}
+
 std::optional<std::string> CalcEngine::functionValue(std::string_view name,
                                                      std::string_view argument) {
     const auto operand = ReadOperand(argument);
@@ -97,6 +121,7 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
         return operand->substr(0, point);
     }
     if (name == "abs") return operand->front() == '-' ? operand->substr(1) : *operand;
+    if (m_precise && (name == "deg" || name == "rad")) return preciseValue(name, *operand);
     if (name == "deg") return toDegrees(x).toString();
     if (name == "rad") return toRadians(x).toString();
 
@@ -111,6 +136,7 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
                 }
             }
         }
+        if (m_precise) return preciseValue(name, *operand);
         std::string angle = (argumentInDegrees ? toRadians(x) : x).toString();
         const bool negative = angle.front() == '-';
         if (negative || angle.front() == '+') angle.erase(0, 1);
@@ -123,6 +149,7 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
     }
 
     if (name == "sinh" || name == "cosh" || name == "tanh") {
+        if (m_precise) return preciseValue(name, *operand);
         const double v = toDouble((argumentInDegrees ? toRadians(x) : x).toString());
         if (name == "sinh") return floatingResult(name, std::sinh(v), "%.17f");
         if (name == "cosh") return floatingResult(name, std::cosh(v), "%.17f");
@@ -131,7 +158,9 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
 
     const double v = toDouble(*operand);
     if (name == "arcsin" || name == "arccos" || name == "arctan") {
-        if (name != "arctan" && std::fabs(v) > 1.0) {
+        const bool beyondOne = m_precise ? x > DecimalNumber(1) || x < DecimalNumber(-1)
+                                         : std::fabs(v) > 1.0;
+        if (name != "arctan" && beyondOne) {
             if (name == "arcsin") {
                 fail(MessageId::ArcsinDomain);
             } else {
@@ -139,6 +168,7 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
             }
             return std::nullopt;
         }
+        if (m_precise) return preciseValue(name, *operand);
         const double angle = name == "arcsin"   ? std::asin(v)
                              : name == "arccos" ? std::acos(v)
                                                 : std::atan(v);
@@ -156,14 +186,17 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
             }
             return std::nullopt;
         }
+        if (m_precise) return preciseValue(name, *operand);
         return floatingResult(name, name == "ln" ? std::log(v) : std::log10(v), "%.17f");
     }
+    if (name == "exp" && m_precise) return preciseValue(name, *operand);
     if (name == "exp") return floatingResult(name, std::exp(v), "%.17f");
     if (name == "sqrt") {
         if (isNegative(x)) {
             fail(MessageId::SqrtDomain);
             return std::nullopt;
         }
+        if (m_precise) return preciseValue(name, *operand);
         return floatingResult(name, std::sqrt(std::fabs(v)), "%.17f");
     }
     fail(MessageId::InvalidNumber, {argument});

@@ -31,6 +31,7 @@ BridgedSettings ToCalcSettings(const CSysData& data) {
     s.angleUnit = data.angleUnit == 1 ? AngleUnit::Radians : AngleUnit::Degrees;
     s.piText = data.piText;
     s.parameters = {data.paramF, data.paramK, data.paramM, data.paramW};
+    s.preciseFunctions = data.preciseFunctions == 1;
     check(kPlacesField, data.decimalPlaces, kPlacesRange, out.corrections);
     check(kDigitsLimitField, data.intDigitsLimit, kDigitsLimitRange, out.corrections);
     return out;

@@ -38,6 +38,7 @@ void CSysData::Serialize(Archive& ar) {
     ar.exchange(savedShownResult);
     ar.exchange(tipWindowOpen);
     ar.exchange(greetingMark);
+    ar.exchangeOptional(preciseFunctions);
 }
 
 }  // namespace quorvel

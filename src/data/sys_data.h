@@ -49,6 +49,9 @@ struct CSysData {
     std::int32_t savedShownResult = 0;    // 30
     std::int32_t tipWindowOpen = 0;       // 31
     std::int32_t greetingMark = 0;        // 32
+    // Fields after 32 are optional: a file written before them ends early and they keep
+    // their new values, which leave everything as it was.
+    std::int32_t preciseFunctions = 0;  // 33, 1: functions to all decimal places
 
     // Writes or reads all fields, in file order. A failed read throws ArchiveError with the
     // fields before it already replaced.

@@ -154,6 +154,10 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
                         QStringLiteral("Decimal places"), 1, 2, this);
     m_digitsLimit = labelled(numberBox(values.digitsLimit, kDigitsLimitRange, this), 1057,
                              "digitsLimit", QStringLiteral("Digits limit"), 1, 3, this);
+    m_precise = checkBox(1011, "preciseFunctions", QStringLiteral("Precise functions"), 1, 4, this);
+    m_precise->setToolTip(
+        QStringLiteral("Functions and powers to all decimal places, not 12 (slower)"));
+    m_precise->setChecked(values.preciseFunctions);
 
     heading(QStringLiteral("Window and tools"), 2, this);
     m_minimizeToTray =
@@ -210,7 +214,7 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
     QWidget* order[] = {m_talkResult,     m_talkInput,
                         m_talkKeys,       m_welcome,
                         m_keysWithReader, m_radians,        m_degrees,
-                        m_places,         m_digitsLimit,
+                        m_places,         m_digitsLimit,    m_precise,
                         m_minimizeToTray, m_historyFactor,
                         m_exerciseLimit1, m_exerciseLimit2,
                         m_exerciseLimit3, m_ok,
@@ -237,6 +241,7 @@ SettingsValues CSetDlg::values() const {
     v.historyFactor = m_historyFactor->isChecked();
     v.talkKeysWithScreenReader = m_keysWithReader->isChecked();
     v.screenReaderRunning = m_screenReaderRunning;
+    v.preciseFunctions = m_precise->isChecked();
     return v;
 }
 

@@ -57,6 +57,7 @@ private:
     QSpinBox* m_exerciseLimit3;
     QSpinBox* m_places;
     QSpinBox* m_digitsLimit;
+    QCheckBox* m_precise;
     HoverButton* m_ok;
 };
 

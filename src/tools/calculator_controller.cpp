@@ -451,6 +451,7 @@ SettingsValues CalculatorController::settingsValues() const {
     v.historyFactor = d.historyFactor == 1;
     v.talkKeysWithScreenReader = m_keysWithScreenReader;
     v.screenReaderRunning = m_screenReader;
+    v.preciseFunctions = d.preciseFunctions == 1;
     return v;
 }
 
@@ -489,6 +490,7 @@ bool CalculatorController::applySettings(const SettingsValues& values) {
     d.decimalPlaces = read[0];
     d.intDigitsLimit = read[1];
     d.historyFactor = values.historyFactor ? 1 : 0;
+    d.preciseFunctions = values.preciseFunctions ? 1 : 0;
 
     m_talkResult = values.talkResult;
     m_talkInput = values.talkInput;

@@ -102,6 +102,7 @@ struct SettingsValues {
     // itself. The dialog offers it while `screenReaderRunning` holds.
     bool talkKeysWithScreenReader = false;
     bool screenReaderRunning = false;  // shown, not applied
+    bool preciseFunctions = false;
     bool operator==(const SettingsValues&) const = default;
 };
 

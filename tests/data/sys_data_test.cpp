@@ -57,7 +57,8 @@ TEST(SysDataFile, HandBuiltFileLoadsAndStoresAgainByteForByte) {
     const LoadResult result = DecodeSysDataFile(file, loaded);
     EXPECT_EQ(result.outcome, LoadOutcome::Read) << result.reason;
     EXPECT_EQ(loaded, chosenValues());
-    EXPECT_EQ(EncodeSysDataFile(loaded), file);
+    // Stored again with the optional field 33 (precise functions, off) after field 32.
+    EXPECT_EQ(EncodeSysDataFile(loaded), file + std::string(4, '\0'));
 }
 
 TEST(SysDataFile, NewValues) {
@@ -173,6 +174,35 @@ TEST(SysDataFile, RandomDamageNeverBreaksTheRoundTrip) {
         EXPECT_EQ(EncodeSysDataFile(again), stored);  // bytes, so that a NaN compares too
     }
     EXPECT_GT(read, 100);
+}
+
+}  // namespace
+}  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+// Field 33 is optional: a file that ends after field 32 (every file written before it) reads
+// in full with precise functions off, and one that holds it keeps the choice.
+TEST(SysDataFile, PreciseFunctionsIsAnOptionalTrailingField) {
+    CSysData on;
+    on.preciseFunctions = 1;
+    const std::string withField = EncodeSysDataFile(on);
+    const std::string before = withField.substr(0, withField.size() - 4);
+    EXPECT_EQ(withField.substr(withField.size() - 4), std::string("\x01\0\0\0", 4));
+
+    CSysData older;
+    older.preciseFunctions = 7;  // left alone when the file does not hold the field
+    EXPECT_EQ(DecodeSysDataFile(before, older).outcome, LoadOutcome::Read);
+    EXPECT_EQ(older.preciseFunctions, 7);
+    CSysData fresh;
+    EXPECT_EQ(DecodeSysDataFile(before, fresh).outcome, LoadOutcome::Read);
+    EXPECT_EQ(fresh.preciseFunctions, 0);
+
+    CSysData read;
+    EXPECT_EQ(DecodeSysDataFile(withField, read).outcome, LoadOutcome::Read);
+    EXPECT_EQ(read, on);
+    EXPECT_EQ(DecodeSysDataFile(withField + "x", read).outcome, LoadOutcome::Surplus);
 }
 
 }  // namespace

@@ -417,7 +417,7 @@ TEST(CSetDlg, EveryControlIsNamedAndInsideTheWindow) {
 
 TEST(CSetDlg, TabReachesEveryControlInOrder) {
     // The angle unit is one stop, at the checked choice.
-    const int expected[] = {1004, 1005, 1006, 1008, 1032, 1056, 1057, 1007,
+    const int expected[] = {1004, 1005, 1006, 1008, 1032, 1056, 1057, 1011, 1007,
                             1009, 1053, 1036, 1054, 1,    2,    3};
     SettingsValues degrees;
     degrees.radians = false;
@@ -446,6 +446,28 @@ TEST(CSetDlg, HelpOpensTheSettingsPageAndKeepsTheDialog) {
     EXPECT_EQ(helpWindow()->currentPage(), QStringLiteral("settings.html"));
     EXPECT_TRUE(dialog.isVisible());
     helpWindow()->close();
+}
+
+}  // namespace
+}  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+TEST(CSetDlg, SpaceTurnsPreciseFunctionsOnAndOff) {
+    SettingsValues off;
+    CSetDlg dialog(off, nullptr);
+    dialog.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
+    QWidget* box = dialog.control(1011);
+    ASSERT_NE(box, nullptr);
+    EXPECT_EQ(box->accessibleName(), QStringLiteral("Precise functions"));
+    EXPECT_FALSE(dialog.values().preciseFunctions);
+    box->setFocus();
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_TRUE(dialog.values().preciseFunctions);
+    QTest::keyClick(box, Qt::Key_Space);
+    EXPECT_FALSE(dialog.values().preciseFunctions);
 }
 
 }  // namespace
