@@ -6,12 +6,15 @@
 // dialogs it opens belong to its owner: it asks for them with toolRequested() and
 // styleMessageRequested().
 
+#include <QPixmap>
 #include <QPointer>
 #include <map>
 #include <memory>
+#include <tuple>
 
 #include "tools/calculator_controller.h"
 #include "tools/window_styles.h"
+#include "tools/zoom.h"
 #include "ui/skinned_dialog.h"
 
 class QAction;
@@ -46,7 +49,9 @@ public:
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // The style's layout at 100 %; the window shows it at zoom().
     const StyleLayout& layout() const { return m_layout; }
+    int zoom() const { return m_zoom; }
     CalculatorController& controller() { return *m_controller; }
     // The window's message boxes, for the tool dialogs it asks its owner for.
     Prompter& prompter();
@@ -94,6 +99,7 @@ public:
     void openHelp(const std::string& page) override;
     void closeWindow() override;
     bool showTips() override;
+    void applyZoom(int percent) override;
 
 signals:
     // A tool button, menu item or shortcut (the commands that open a tool). The window is not
@@ -119,11 +125,20 @@ private:
     void buildMenu();
     void buildShortcuts();
     void buildTray();
+    // Sizes, pictures and fonts of everything at `percent`.
+    void layOut(int percent);
+    struct KeyPixmaps {
+        QPixmap normal, pressed, hover;
+    };
+    const KeyPixmaps& keyPixmaps(ControlLook look, QSize size);
     QAction* commandAction(Command command);
     void setCommandTooltip(Command command, const QString& tooltip);
     void pinToResult();
 
     const StyleLayout& m_layout;
+    int m_zoom = kZoomDefault;
+    // The key pictures of the current zoom, by look and size.
+    std::map<std::tuple<int, int, int>, KeyPixmaps> m_keyPixmaps;
     Options m_options;
     CFilterEdit* m_input = nullptr;
     std::map<Command, HoverButton*> m_buttons;
