@@ -1,11 +1,14 @@
-// Shows the calculator window in each of its four styles with a calculation done, then the
+// Shows the calculator window in each of its styles with a calculation done, then the
 // style menu open, and saves what the screen shows into the folder given as the argument:
-// style_standard.png, style_cartoon.png, style_mini.png, style_detail.png, style_menu.png.
+// style_standard.png, style_cartoon.png, style_mini.png, style_detail.png, style_contrast.png,
+// style_menu.png. Each style is shown at 200 % zoom as well (style_NAME_200.png), which must be
+// exactly twice as wide and tall; the time each zoom change takes is printed.
 // Each style is also shown after a 4-step and a 21-step calculation (style_NAME_4steps.png,
 // style_NAME_21steps.png), and the detail style with a 302-digit result (style_detail_long.png).
 // On a real X server it also checks that a cut-out corner shows the desktop, not the skin.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -40,6 +43,8 @@ const char* fileName(WindowStyle style) {
             return "style_mini.png";
         case WindowStyle::Detail:
             return "style_detail.png";
+        case WindowStyle::Contrast:
+            return "style_contrast.png";
         default:
             return "style_standard.png";
     }
@@ -92,6 +97,33 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s: no result shown\n", fileName(style));
             status = 1;
         }
+
+        // The same window at 200 %: the focus on a key shows its frame at that size too.
+        const QSize small = window.size();
+        QElapsedTimer zoomTimer;
+        zoomTimer.start();
+        window.controller().setZoom(200);
+        window.repaint();
+        const double zoomMs = static_cast<double>(zoomTimer.nsecsElapsed()) / 1e6;
+        std::printf("%s: zoom to 200 %% laid out and painted in %.1f ms\n", fileName(style), zoomMs);
+        if (window.size() != 2 * small) {
+            std::fprintf(stderr, "%s: 200 %% is %dx%d, not twice %dx%d\n", fileName(style),
+                         window.width(), window.height(), small.width(), small.height());
+            status = 1;
+        }
+        window.move(20, 20);
+        testing::wait(300);
+        const QRect bigFrame = window.frameGeometry();
+        const QImage big = testing::grabScreen(bigFrame.adjusted(-10, -10, 10, 10), window);
+        const QString bigName = QString::fromLatin1(fileName(style)).chopped(4) + QStringLiteral("_200.png");
+        if (!testing::saveShot(big, folder + QLatin1Char('/') + bigName)) status = 1;
+        zoomTimer.restart();
+        window.controller().setZoom(100);
+        window.repaint();
+        std::printf("%s: zoom back to 100 %% in %.1f ms\n", fileName(style),
+                    static_cast<double>(zoomTimer.nsecsElapsed()) / 1e6);
+        window.move(20, 20);
+        testing::wait(200);
 
         for (const Working& w : kWorkings) {
             testing::typeKeys(window.input(), QString::fromLatin1(w.expression));
