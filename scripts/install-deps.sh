@@ -18,6 +18,7 @@ packages=(
     libsndfile1-dev
     libreadline-dev
     qt6-base-dev
+    fonts-dejavu-core
     xvfb
     xauth
     desktop-file-utils
