@@ -12,6 +12,7 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -25,10 +26,10 @@
 #include "ui/help_window.h"
 #include "ui/hover_button.h"
 #include "ui/qt_prompter.h"
-#include "ui/skin_painter.h"
 #include "ui/skin_resources.h"
 #include "window/command_button_accessible.h"
 #include "window/screen_reader_watch.h"
+#include "window/zoom_pictures.h"
 
 namespace quorvel {
 namespace {
@@ -36,27 +37,6 @@ namespace {
 const QString kInputHint = QStringLiteral("Type an expression; Enter calculates");
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
-
-skins::KeySet keySet(ControlLook look) {
-    switch (look) {
-        case ControlLook::Accent:
-            return skins::KeySet::Accent;
-        case ControlLook::Mini:
-            return skins::KeySet::Mini;
-        case ControlLook::Cartoon:
-            return skins::KeySet::Cartoon;
-        case ControlLook::ContrastKey:
-            return skins::KeySet::ContrastKey;
-        case ControlLook::ContrastAccent:
-            return skins::KeySet::ContrastAccent;
-        case ControlLook::ContrastWord:
-            return skins::KeySet::ContrastWord;
-        case ControlLook::Key:
-        case ControlLook::Word:
-            break;
-    }
-    return skins::KeySet::Key;
-}
 
 // The committed pictures, painted at 100 %.
 const skins::ButtonPictures& pictures(ControlLook look) {
@@ -75,21 +55,6 @@ const skins::ButtonPictures& pictures(ControlLook look) {
             return skins::kContrastWord;
         default:
             return skins::kKey;
-    }
-}
-
-skins::MainSkin mainSkin(WindowStyle style) {
-    switch (style) {
-        case WindowStyle::Cartoon:
-            return skins::MainSkin::Cartoon;
-        case WindowStyle::Mini:
-            return skins::MainSkin::Mini;
-        case WindowStyle::Detail:
-            return skins::MainSkin::Detail;
-        case WindowStyle::Contrast:
-            return skins::MainSkin::Contrast;
-        default:
-            return skins::MainSkin::Standard;
     }
 }
 
@@ -306,21 +271,24 @@ void MainWindow::buildShortcuts() {
 }
 
 const MainWindow::KeyPixmaps& MainWindow::keyPixmaps(ControlLook look, QSize size) {
-    const auto key = std::make_tuple(static_cast<int>(look), size.width(), size.height());
-    auto it = m_keyPixmaps.find(key);
+    const ZoomPictures::KeyId id{static_cast<int>(look), size.width(), size.height()};
+    auto it = m_keyPixmaps.find(id);
     if (it != m_keyPixmaps.end()) return it->second;
     KeyPixmaps made;
     if (m_zoom == kZoomDefault) {
         const skins::ButtonPictures& files = pictures(look);
-        made = {QPixmap(QString::fromLatin1(files.normal)), QPixmap(QString::fromLatin1(files.pressed)),
+        made = {QPixmap(QString::fromLatin1(files.normal)),
+                QPixmap(QString::fromLatin1(files.pressed)),
                 QPixmap(QString::fromLatin1(files.hover))};
     } else {
-        const skins::KeySet set = keySet(look);
-        made = {QPixmap::fromImage(skins::paintKeyPicture(set, skins::KeyState::Normal, size)),
-                QPixmap::fromImage(skins::paintKeyPicture(set, skins::KeyState::Pressed, size)),
-                QPixmap::fromImage(skins::paintKeyPicture(set, skins::KeyState::Hover, size))};
+        const auto painted = m_pictures.keys.find(id);
+        const std::array<QImage, 3> images = painted != m_pictures.keys.end()
+                                                 ? painted->second
+                                                 : paintKeyPictures(look, size.width(), size.height());
+        made = {QPixmap::fromImage(images[0]), QPixmap::fromImage(images[1]),
+                QPixmap::fromImage(images[2])};
     }
-    return m_keyPixmaps.emplace(key, std::move(made)).first->second;
+    return m_keyPixmaps.emplace(id, std::move(made)).first->second;
 }
 
 void MainWindow::layOut(int percent) {
@@ -328,10 +296,14 @@ void MainWindow::layOut(int percent) {
     if (percent != m_zoom) m_keyPixmaps.clear();
     m_zoom = percent;
     const StyleLayout l = zoomedLayout(m_layout, percent);
+    m_pictures = {};
+    if (percent != kZoomDefault) {
+        std::optional<ZoomPictures> ready = m_prefetch.take(percent);
+        m_pictures = ready ? std::move(*ready) : paintZoomPictures(m_layout, percent);
+    }
     if (skin().isNull() || skin().size() != QSize(l.width, l.height)) {
-        replaceSkin(percent == kZoomDefault
-                        ? QPixmap(qs(m_layout.skin))
-                        : QPixmap::fromImage(skins::paintMainSkin(mainSkin(m_layout.style), percent)));
+        replaceSkin(percent == kZoomDefault ? QPixmap(qs(m_layout.skin))
+                                            : QPixmap::fromImage(m_pictures.skin));
     }
     setFixedSize(l.width, l.height);
 
@@ -353,12 +325,22 @@ void MainWindow::layOut(int percent) {
         b->setFont(captionFont(entry, entry.rect, percent));
         b->setFocusFrame(focusColour, focusWidth);
     }
+    m_pictures = {};  // now in the pixmaps
+}
+
+void MainWindow::prepareNeighbours() {
+    std::vector<int> next;
+    for (int percent : {zoomIn(m_zoom), zoomOut(m_zoom)}) {
+        if (percent != m_zoom && percent != kZoomDefault) next.push_back(percent);
+    }
+    m_prefetch.prepare(m_layout, next);
 }
 
 void MainWindow::applyZoom(int percent) {
     // The window grows and shrinks about its centre, kept on its screen.
     const QPoint centre = geometry().center();
     layOut(percent);
+    prepareNeighbours();
     QRect frame(QPoint(0, 0), size());
     frame.moveCenter(centre);
     if (QScreen* screen = this->screen()) {
@@ -494,6 +476,9 @@ void MainWindow::showEvent(QShowEvent* event) {
     SkinnedDialog::showEvent(event);
     if (m_started) return;
     m_started = true;
+    // The next zoom steps are painted ahead, once the start is over, so a zoom key lays the
+    // window out within a frame.
+    QTimer::singleShot(1500, this, [this] { prepareNeighbours(); });
     m_controller->startUp();
     focusInput();
 }

@@ -16,6 +16,7 @@
 #include "tools/window_styles.h"
 #include "tools/zoom.h"
 #include "ui/skinned_dialog.h"
+#include "window/zoom_pictures.h"
 
 class QAction;
 class QSystemTrayIcon;
@@ -131,6 +132,8 @@ private:
         QPixmap normal, pressed, hover;
     };
     const KeyPixmaps& keyPixmaps(ControlLook look, QSize size);
+    // Starts painting the zoom steps next to the current one.
+    void prepareNeighbours();
     QAction* commandAction(Command command);
     void setCommandTooltip(Command command, const QString& tooltip);
     void pinToResult();
@@ -139,6 +142,9 @@ private:
     int m_zoom = kZoomDefault;
     // The key pictures of the current zoom, by look and size.
     std::map<std::tuple<int, int, int>, KeyPixmaps> m_keyPixmaps;
+    // While laying out: the pictures of the zoom being laid out (none at 100 %).
+    ZoomPictures m_pictures;
+    ZoomPrefetch m_prefetch;
     Options m_options;
     CFilterEdit* m_input = nullptr;
     std::map<Command, HoverButton*> m_buttons;

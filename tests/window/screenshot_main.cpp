@@ -98,9 +98,21 @@ int main(int argc, char** argv) {
             status = 1;
         }
 
-        // The same window at 200 %: the focus on a key shows its frame at that size too.
+        // Ctrl+plus twice, as a user zooms: the next steps were painted ahead while the window
+        // stood, so each change is only laid out and repainted.
         const QSize small = window.size();
         QElapsedTimer zoomTimer;
+        for (int step = 0; step < 2; ++step) {
+            testing::wait(step == 0 ? 2000 : 800);
+            const int from = window.zoom();
+            zoomTimer.start();
+            window.controller().zoomKey(ZoomKey::In);
+            window.repaint();
+            std::printf("%s: Ctrl+plus %d %% to %d %% laid out and painted in %.1f ms\n",
+                        fileName(style), from, window.zoom(),
+                        static_cast<double>(zoomTimer.nsecsElapsed()) / 1e6);
+        }
+        // The same window at 200 %, a step not painted ahead.
         zoomTimer.start();
         window.controller().setZoom(200);
         window.repaint();
