@@ -2,7 +2,8 @@
 // style menu open, and saves what the screen shows into the folder given as the argument:
 // style_standard.png, style_cartoon.png, style_mini.png, style_detail.png, style_contrast.png,
 // style_menu.png. Each style is shown at 200 % zoom as well (style_NAME_200.png), which must be
-// exactly twice as wide and tall; the time each zoom change takes is printed.
+// exactly twice as wide and tall (the contrast style also with a key focused,
+// style_contrast_200_focus.png); the time each zoom change takes is printed.
 // Each style is also shown after a 4-step and a 21-step calculation (style_NAME_4steps.png,
 // style_NAME_21steps.png), and the detail style with a 302-digit result (style_detail_long.png).
 // On a real X server it also checks that a cut-out corner shows the desktop, not the skin.
@@ -18,6 +19,7 @@
 #include "support/screenshot.h"
 #include "ui/banner_menu.h"
 #include "ui/filter_edit.h"
+#include "ui/hover_button.h"
 #include "window/main_window.h"
 
 using namespace quorvel;
@@ -129,6 +131,16 @@ int main(int argc, char** argv) {
         const QImage big = testing::grabScreen(bigFrame.adjusted(-10, -10, 10, 10), window);
         const QString bigName = QString::fromLatin1(fileName(style)).chopped(4) + QStringLiteral("_200.png");
         if (!testing::saveShot(big, folder + QLatin1Char('/') + bigName)) status = 1;
+        if (style == WindowStyle::Contrast) {
+            // The focus frame on a key, as Tab leaves it.
+            window.button(Command::Equal)->setFocus(Qt::TabFocusReason);
+            testing::wait(200);
+            const QImage focus = testing::grabScreen(bigFrame.adjusted(-10, -10, 10, 10), window);
+            if (!testing::saveShot(focus, folder + QStringLiteral("/style_contrast_200_focus.png"))) {
+                status = 1;
+            }
+            window.focusInput();
+        }
         zoomTimer.restart();
         window.controller().setZoom(100);
         window.repaint();
