@@ -59,6 +59,6 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://quorvel.github.io/")
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Loaded at run time, where shlibdeps cannot see them: Qt's platform plugins, and the sound
 # and line-editing libraries, which are opened only when a program first needs them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, libportaudio2, libsndfile1, libreadline8")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-dejavu-core, libportaudio2, libsndfile1, libreadline8")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 include(CPack)

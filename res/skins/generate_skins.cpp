@@ -27,17 +27,20 @@
 #include <cmath>
 #include <cstdio>
 
+#include "ui/skin_painter.h"
+
 namespace {
 
-constexpr QRgb kKey = qRgb(219, 215, 217);
+using namespace quorvel::skins;
+
+QImage blank(int width, int height) { return blankImage(width, height); }
+QImage flatten(const QImage& painted) { return flattenSkin(painted); }
+QLinearGradient vertical(qreal top, qreal bottom, QColor from, QColor to) {
+    return verticalGradient(top, bottom, from, to);
+}
+QFont font(int pixels, QFont::Weight weight = QFont::Bold) { return skinFont(pixels, weight); }
 
 QString g_outDir;
-
-QImage blank(int width, int height) {
-    QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
-    image.fill(Qt::transparent);
-    return image;
-}
 
 void save(const QImage& image, const char* name) {
     const QString path = g_outDir + QLatin1Char('/') + QLatin1String(name);
@@ -47,117 +50,6 @@ void save(const QImage& image, const char* name) {
     }
     std::printf("%s %dx%d\n", name, image.width(), image.height());
 }
-
-// Turns a painted shape into a skin: outside becomes the key colour, inside is opaque and
-// never equals the key by accident.
-QImage flatten(const QImage& painted) {
-    QImage argb = painted.convertToFormat(QImage::Format_ARGB32);
-    QImage skin(argb.size(), QImage::Format_RGB32);
-    for (int y = 0; y < argb.height(); ++y) {
-        const auto* in = reinterpret_cast<const QRgb*>(argb.constScanLine(y));
-        auto* out = reinterpret_cast<QRgb*>(skin.scanLine(y));
-        for (int x = 0; x < argb.width(); ++x) {
-            if (qAlpha(in[x]) < 128) {
-                out[x] = kKey;
-            } else {
-                QRgb c = qRgb(qRed(in[x]), qGreen(in[x]), qBlue(in[x]));
-                if (c == kKey) c = qRgb(219, 215, 218);
-                out[x] = c;
-            }
-        }
-    }
-    return skin;
-}
-
-QLinearGradient vertical(qreal top, qreal bottom, QColor from, QColor to) {
-    QLinearGradient gradient(0, top, 0, bottom);
-    gradient.setColorAt(0, from);
-    gradient.setColorAt(1, to);
-    return gradient;
-}
-
-QFont font(int pixels, QFont::Weight weight = QFont::Bold) {
-    QFont f(QStringLiteral("DejaVu Sans"));
-    f.setPixelSize(pixels);
-    f.setWeight(weight);
-    return f;
-}
-
-// The icon is described once, as shapes on a 64-unit square, and drawn by two canvases: the
-// painter for the PNG sizes and the window icon, and an SVG writer for the scalable theme icon.
-struct Fill {
-    QColor from;
-    QColor to;  // from == to: a flat colour
-    qreal top = 0;
-    qreal bottom = 0;
-};
-
-class IconCanvas {
-public:
-    virtual ~IconCanvas() = default;
-    virtual void roundedRect(const QRectF& rect, qreal radius, const Fill& fill) = 0;
-    virtual void outlineRoundedRect(const QRectF& rect, qreal radius, QColor colour,
-                                    qreal width) = 0;
-    virtual void line(QPointF from, QPointF to, QColor colour, qreal width) = 0;
-    // Angles in degrees, counter-clockwise from three o'clock, as QPainter::drawArc counts.
-    virtual void arc(QPointF centre, qreal radius, qreal startDegrees, qreal spanDegrees,
-                     QColor colour, qreal width) = 0;
-};
-
-void drawIcon(IconCanvas& c) {
-    const QRectF tile(1, 1, 62, 62);
-    c.roundedRect(tile, 14, {QColor(70, 126, 206), QColor(26, 54, 108), 0, 64});
-    c.outlineRoundedRect(tile, 14, QColor(16, 34, 70), 1.5);
-    c.roundedRect(tile, 14, {QColor(255, 255, 255, 50), QColor(255, 255, 255, 0), 0, 30});
-
-    c.roundedRect(QRectF(10, 11, 29, 42), 5,
-                  {QColor(255, 255, 255), QColor(218, 228, 242), 11, 53});
-    const QColor display(204, 235, 244);
-    c.roundedRect(QRectF(14, 15, 21, 9), 0, {display, display});
-    c.line(QPointF(24, 19.5), QPointF(33, 19.5), QColor(11, 52, 125), 1.6);
-    for (int row = 0; row < 3; ++row) {
-        for (int col = 0; col < 3; ++col) {
-            const QColor key = row == 2 && col == 2 ? QColor(246, 150, 60) : QColor(44, 82, 140);
-            c.roundedRect(QRectF(14 + 7.5 * col, 28 + 7.5 * row, 5.5, 5.5), 1.5, {key, key});
-        }
-    }
-    for (int i = 0; i < 3; ++i) {
-        c.arc(QPointF(40, 32), 6 + 6 * i, -40, 80, QColor(255, 200, 84), 3.2);
-    }
-}
-
-class PainterCanvas : public IconCanvas {
-public:
-    explicit PainterCanvas(QPainter& p) : m_p(p) {}
-    void roundedRect(const QRectF& rect, qreal radius, const Fill& fill) override {
-        QPainterPath path;
-        path.addRoundedRect(rect, radius, radius);
-        if (fill.from == fill.to) {
-            m_p.fillPath(path, fill.from);
-        } else {
-            m_p.fillPath(path, vertical(fill.top, fill.bottom, fill.from, fill.to));
-        }
-    }
-    void outlineRoundedRect(const QRectF& rect, qreal radius, QColor colour, qreal width) override {
-        QPainterPath path;
-        path.addRoundedRect(rect, radius, radius);
-        m_p.strokePath(path, QPen(colour, width));
-    }
-    void line(QPointF from, QPointF to, QColor colour, qreal width) override {
-        m_p.setPen(QPen(colour, width));
-        m_p.drawLine(from, to);
-    }
-    void arc(QPointF centre, qreal radius, qreal startDegrees, qreal spanDegrees, QColor colour,
-             qreal width) override {
-        m_p.setBrush(Qt::NoBrush);
-        m_p.setPen(QPen(colour, width, Qt::SolidLine, Qt::RoundCap));
-        m_p.drawArc(QRectF(centre.x() - radius, centre.y() - radius, 2 * radius, 2 * radius),
-                    qRound(startDegrees * 16), qRound(spanDegrees * 16));
-    }
-
-private:
-    QPainter& m_p;
-};
 
 QString number(qreal value) { return QString::number(value, 'g', 6); }
 
@@ -239,17 +131,6 @@ private:
     QString m_defs;
     QString m_body;
 };
-
-// The window icon: a calculator that talks.
-QImage paintIcon(int size) {
-    QImage image = blank(size, size);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.scale(size / 64.0, size / 64.0);
-    PainterCanvas canvas(p);
-    drawIcon(canvas);
-    return image;
-}
 
 struct Band {
     QColor top;
@@ -338,219 +219,15 @@ QImage paintDialog(int width, int height, const Band& band, QColor panel, Badge 
     return flatten(image);
 }
 
-// The speaker grille of the main windows: the calculator talks.
-void drawGrille(QPainter& p, qreal right, qreal top) {
-    p.setPen(Qt::NoPen);
-    for (int row = 0; row < 2; ++row) {
-        for (int col = 0; col < 9; ++col) {
-            p.setBrush(QColor(120, 138, 166));
-            p.drawEllipse(QPointF(right - 8 * col - (row ? 4 : 0), top + 6 * row), 1.6, 1.6);
-        }
-    }
-}
-
-void drawWordmark(QPainter& p, QPointF at, const QImage& icon, QColor colour) {
-    p.drawImage(QRectF(at.x(), at.y(), 14, 14), icon);
-    p.setFont(font(12));
-    p.setPen(colour);
-    p.drawText(QRectF(at.x() + 19, at.y() - 2, 200, 18), Qt::AlignVCenter | Qt::AlignLeft,
-               QStringLiteral("Quorvel"));
-}
-
-void paintMainBody(QPainter& p, const QPainterPath& outline, int height) {
-    p.fillPath(outline, vertical(0, height, QColor(70, 84, 108), QColor(36, 44, 60)));
-    p.fillPath(outline,
-               vertical(0, height * 0.6, QColor(255, 255, 255, 26), QColor(255, 255, 255, 0)));
-}
-
-// The groove under the name strip of the larger main windows.
-void drawGroove(QPainter& p, qreal y, qreal left, qreal right) {
-    p.setPen(QPen(QColor(20, 26, 38), 1));
-    p.drawLine(QPointF(left, y - 0.5), QPointF(right, y - 0.5));
-    p.setPen(QPen(QColor(255, 255, 255, 40), 1));
-    p.drawLine(QPointF(left, y + 0.5), QPointF(right, y + 0.5));
-}
-
-void strokeMainOutline(QPainter& p, const QPainterPath& outline, const QPainterPath& inner) {
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(255, 255, 255, 60), 1));
-    p.drawPath(inner);
-    p.setPen(QPen(QColor(14, 18, 26), 2));
-    p.drawPath(outline);
-}
-
-QImage paintMain(int width, int height, const QImage& icon) {
-    QImage image = blank(width, height);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    QPainterPath outline;
-    outline.addRoundedRect(QRectF(1, 1, width - 2, height - 2), 20, 20);
-    QPainterPath inner;
-    inner.addRoundedRect(QRectF(3, 3, width - 6, height - 6), 18, 18);
-    paintMainBody(p, outline, height);
-    drawWordmark(p, QPointF(16, 5), icon, QColor(196, 210, 230));
-    drawGrille(p, width - 20, 8);
-    drawGroove(p, 22, 16, width - 16);
-    strokeMainOutline(p, outline, inner);
-    return flatten(image);
-}
-
-QImage paintMini(int width, int height, const QImage& icon) {
-    QImage image = blank(width, height);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    const qreal r = (height - 2) / 2.0;
-    QPainterPath outline;
-    outline.addRoundedRect(QRectF(1, 1, width - 2, height - 2), r, r);
-    QPainterPath inner;
-    inner.addRoundedRect(QRectF(3, 3, width - 6, height - 6), r - 2, r - 2);
-    paintMainBody(p, outline, height);
-    p.drawImage(QRectF(14, height / 2.0 - 13, 26, 26), icon);
-    p.save();
-    p.translate(width - 28, height / 2.0);
-    p.setPen(Qt::NoPen);
-    for (int row = -1; row <= 1; ++row) {
-        for (int col = -1; col <= 1; ++col) {
-            if (row != 0 && col != 0) continue;
-            p.setBrush(QColor(120, 138, 166));
-            p.drawEllipse(QPointF(7 * col, 7 * row), 2, 2);
-        }
-    }
-    p.restore();
-    strokeMainOutline(p, outline, inner);
-    return flatten(image);
-}
-
-// A scalloped speech bubble: the cartoon calculator is talking.
-QImage paintCartoon(int width, int height, const QImage& icon) {
-    QImage image = blank(width, height);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-
-    const qreal bottom = height - 24;
-    QPainterPath shape;
-    shape.addRoundedRect(QRectF(6, 10, width - 12, bottom - 14), 36, 36);
-    QPainterPath scallops;
-    for (qreal x = 58; x < width - 50; x += 44) {
-        scallops.addEllipse(QPointF(x, 16), 14, 12);
-        // The tail takes the place of the first scallops at the bottom.
-        if (x > 120) scallops.addEllipse(QPointF(x + 22, bottom - 6), 14, 12);
-    }
-    QPainterPath tail;
-    tail.moveTo(70, bottom - 14);
-    tail.cubicTo(72, bottom + 6, 58, height - 8, 30, height - 3);
-    tail.cubicTo(80, height - 6, 112, bottom + 2, 128, bottom - 14);
-    tail.closeSubpath();
-    const QPainterPath outline = shape.united(scallops).united(tail);
-
-    p.fillPath(outline, vertical(0, height, QColor(255, 226, 120), QColor(255, 176, 70)));
-    QPainterPath panel;
-    panel.addRoundedRect(QRectF(18, 34, width - 36, bottom - 44), 24, 24);
-    p.fillPath(panel, vertical(34, bottom - 10, QColor(255, 246, 214), QColor(255, 232, 168)));
-    p.setPen(QPen(QColor(226, 150, 60), 1.5, Qt::DashLine));
-    p.drawPath(panel);
-
-    // Confetti along the top edge between the scallops.
-    const QColor confetti[] = {QColor(64, 190, 178), QColor(236, 96, 120), QColor(90, 130, 230)};
-    p.setPen(Qt::NoPen);
-    int n = 0;
-    for (qreal x = 170; x < width - 60; x += 44, ++n) {
-        p.setBrush(confetti[n % 3]);
-        p.drawEllipse(QPointF(x, 24 + (n % 2) * 3), 3.5, 3.5);
-    }
-    p.drawImage(QRectF(30, 12, 18, 18), icon);
-    p.setFont(font(15, QFont::Black));
-    p.setPen(QColor(255, 255, 255));
-    p.drawText(QRectF(53, 10, 150, 24), Qt::AlignVCenter | Qt::AlignLeft,
-               QStringLiteral("Quorvel"));
-    p.setPen(QColor(150, 74, 20));
-    p.drawText(QRectF(52, 9, 150, 24), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Quorvel"));
-
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(255, 255, 255, 120), 2));
-    p.save();
-    p.setClipPath(outline);
-    p.translate(0, 2.5);
-    p.drawPath(outline);
-    p.restore();
-    p.setPen(QPen(QColor(130, 62, 18), 3.5, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(outline);
-    return flatten(image);
-}
-
-enum class State { Normal, Pressed, Hover };
-
-struct KeyLook {
-    QColor top, bottom, border, lip;
-};
-
-struct KeyStyle {
-    KeyLook normal, hover, pressed;
-    qreal radius;
-    qreal lipHeight;  // the key's side seen below its face; 0 for flat buttons
-    qreal borderWidth;
-    bool gloss;
-};
-
-QImage paintKey(int width, int height, const KeyStyle& style, State state) {
-    QImage image = blank(width, height);
-    QPainter p(&image);
-    p.setRenderHint(QPainter::Antialiasing);
-    const KeyLook& look = state == State::Normal  ? style.normal
-                          : state == State::Hover ? style.hover
-                                                  : style.pressed;
-    const qreal inset = style.borderWidth / 2.0;
-    const qreal lip = style.lipHeight;
-    // A pressed key sinks: its face moves down over its side.
-    const qreal sink = state == State::Pressed ? (lip > 0 ? lip - 1 : 1) : 0;
-
-    if (lip > 0) {
-        QPainterPath side;
-        side.addRoundedRect(QRectF(inset, inset + lip, width - 2 * inset, height - 2 * inset - lip),
-                            style.radius, style.radius);
-        p.fillPath(side, look.lip);
-        p.setPen(QPen(look.border, style.borderWidth));
-        p.drawPath(side);
-    }
-    const QRectF faceRect(inset, inset + sink, width - 2 * inset,
-                          height - 2 * inset - (lip > 0 ? lip : 0) - (lip > 0 ? 0 : sink));
-    QPainterPath face;
-    face.addRoundedRect(faceRect, style.radius, style.radius);
-    p.fillPath(face, vertical(faceRect.top(), faceRect.bottom(), look.top, look.bottom));
-    if (state == State::Pressed) {
-        // A shadow along the top edge of a pushed-in key.
-        p.save();
-        p.setClipPath(face);
-        p.fillRect(
-            QRectF(0, faceRect.top(), width, 3),
-            vertical(faceRect.top(), faceRect.top() + 3, QColor(0, 0, 0, 50), QColor(0, 0, 0, 0)));
-        p.restore();
-    } else {
-        p.setBrush(Qt::NoBrush);
-        p.setPen(QPen(QColor(255, 255, 255, state == State::Hover ? 200 : 140), 1));
-        p.drawRoundedRect(faceRect.adjusted(1.2, 1.2, -1.2, -1.2), style.radius - 1,
-                          style.radius - 1);
-    }
-    if (style.gloss && state != State::Pressed) {
-        p.setPen(Qt::NoPen);
-        p.setBrush(QColor(255, 255, 255, 120));
-        p.drawEllipse(QRectF(faceRect.left() + 6, faceRect.top() + 3, faceRect.width() * 0.4,
-                             faceRect.height() * 0.28));
-    }
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(look.border, style.borderWidth));
-    p.drawPath(face);
-    return image;
-}
-
-void saveKeySet(const char* stem, int width, int height, const KeyStyle& style) {
+void saveKeySet(const char* stem, KeySet set) {
     const struct {
-        State state;
+        KeyState state;
         const char* suffix;
-    } states[] = {{State::Normal, "normal"}, {State::Pressed, "pressed"}, {State::Hover, "hover"}};
+    } states[] = {{KeyState::Normal, "normal"}, {KeyState::Pressed, "pressed"},
+                  {KeyState::Hover, "hover"}};
     for (const auto& s : states) {
         const QByteArray name = QByteArray(stem) + '_' + s.suffix + ".png";
-        save(paintKey(width, height, style, s.state), name.constData());
+        save(paintKeyPicture(set, s.state, 100), name.constData());
     }
 }
 
@@ -607,10 +284,11 @@ int main(int argc, char** argv) {
     save(icon, "icon.png");
     const QImage smallIcon = paintIcon(128);  // drawn smaller, stays sharp
 
-    save(paintMain(670, 150, smallIcon), "main_standard.png");
-    save(paintCartoon(550, 190, smallIcon), "main_cartoon.png");
-    save(paintMini(590, 70, smallIcon), "main_mini.png");
-    save(paintMain(670, 300, smallIcon), "main_detail.png");
+    save(paintMainSkin(MainSkin::Standard, 100), "main_standard.png");
+    save(paintMainSkin(MainSkin::Cartoon, 100), "main_cartoon.png");
+    save(paintMainSkin(MainSkin::Mini, 100), "main_mini.png");
+    save(paintMainSkin(MainSkin::Detail, 100), "main_detail.png");
+    save(paintMainSkin(MainSkin::Contrast, 100), "main_contrast.png");
 
     const QColor cream(245, 243, 233);
     const QColor white(255, 255, 255);
@@ -628,52 +306,15 @@ int main(int argc, char** argv) {
                      smallIcon),
          "dialog_tip.png");
 
-    const KeyStyle button{{QColor(252, 253, 255), QColor(212, 223, 240), QColor(96, 120, 160), {}},
-                          {QColor(236, 246, 255), QColor(172, 208, 255), QColor(30, 104, 224), {}},
-                          {QColor(184, 202, 230), QColor(212, 224, 243), QColor(46, 76, 126), {}},
-                          6,
-                          0,
-                          1.2,
-                          false};
-    saveKeySet("button", 65, 25, button);
-    KeyStyle tab = button;
-    tab.radius = 5;
-    tab.pressed = {QColor(160, 192, 238), QColor(190, 212, 244), QColor(34, 72, 140), {}};
-    saveKeySet("tab", 70, 25, tab);
-
-    const KeyStyle key{
-        {QColor(252, 253, 255), QColor(222, 228, 238), QColor(64, 76, 98), QColor(128, 140, 162)},
-        {QColor(230, 242, 255), QColor(176, 210, 252), QColor(30, 96, 210), QColor(70, 120, 206)},
-        {QColor(202, 211, 226), QColor(226, 232, 242), QColor(56, 68, 90), QColor(128, 140, 162)},
-        7,
-        3,
-        1.2,
-        false};
-    saveKeySet("key", 40, 30, key);
-    KeyStyle mini = key;
-    mini.radius = 6;
-    mini.lipHeight = 2;
-    saveKeySet("key_mini", 32, 24, mini);
-
-    const KeyStyle accent{
-        {QColor(255, 208, 136), QColor(246, 154, 64), QColor(128, 62, 16), QColor(186, 96, 30)},
-        {QColor(255, 236, 190), QColor(255, 190, 100), QColor(200, 80, 0), QColor(226, 120, 30)},
-        {QColor(230, 142, 58), QColor(248, 176, 100), QColor(120, 58, 14), QColor(186, 96, 30)},
-        7,
-        3,
-        1.2,
-        false};
-    saveKeySet("key_accent", 40, 30, accent);
-
-    const KeyStyle cartoon{
-        {QColor(150, 234, 222), QColor(52, 180, 168), QColor(22, 86, 82), QColor(24, 116, 108)},
-        {QColor(186, 246, 236), QColor(84, 206, 192), QColor(214, 120, 10), QColor(30, 136, 126)},
-        {QColor(44, 158, 148), QColor(100, 206, 194), QColor(22, 86, 82), QColor(24, 116, 108)},
-        15,
-        4,
-        2.2,
-        true};
-    saveKeySet("key_cartoon", 42, 36, cartoon);
+    saveKeySet("button", KeySet::Button);
+    saveKeySet("tab", KeySet::Tab);
+    saveKeySet("key", KeySet::Key);
+    saveKeySet("key_mini", KeySet::Mini);
+    saveKeySet("key_accent", KeySet::Accent);
+    saveKeySet("key_cartoon", KeySet::Cartoon);
+    saveKeySet("key_contrast", KeySet::ContrastKey);
+    saveKeySet("key_contrast_accent", KeySet::ContrastAccent);
+    saveKeySet("key_contrast_word", KeySet::ContrastWord);
 
     save(paintBanner(24, 160), "menu_banner.png");
     return 0;

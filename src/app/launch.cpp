@@ -114,8 +114,21 @@ std::optional<int> Launch::loadData() {
     if ((m_loaded.damaged() || m_loaded.unreadable()) && m_env.err != nullptr) {
         *m_env.err << "quorvel: " << m_loaded.notice() << '\n';
     }
+    bool record = false;
     if (m_options.style) {
         m_holder->data().windowStyle = *m_options.style;
+        record = true;
+    } else if (m_firstRun && m_env.desktopAsksHighContrast && m_env.acceptContrastStyle &&
+               offerContrastStyle(m_firstRun, false, m_env.desktopAsksHighContrast()) &&
+               m_env.acceptContrastStyle()) {
+        m_holder->data().windowStyle = static_cast<int>(WindowStyle::Contrast);
+        record = true;
+    }
+    if (m_options.zoom) {
+        m_holder->data().zoomPercent = *m_options.zoom;
+        record = true;
+    }
+    if (record) {
         const StoreResult stored = m_holder->Store();
         if (!stored.stored) return fail(stored.reason);
     }

@@ -55,6 +55,11 @@ struct LaunchEnvironment {
     std::chrono::milliseconds wakePatience{3000};
     std::chrono::milliseconds lockWait{5000};
     std::function<std::unique_ptr<WordPlayer>()> player;  // built off the window's thread
+    // At a first start without --style: whether the desktop asks for high contrast, and the
+    // question whether to open the high-contrast style then (true: yes). Either may be empty,
+    // and nothing is asked.
+    std::function<bool()> desktopAsksHighContrast;
+    std::function<bool()> acceptContrastStyle;
 };
 
 class Launch {

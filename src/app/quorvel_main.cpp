@@ -23,6 +23,7 @@
 #include "tools/calculator_controller.h"
 #include "tools/start_up.h"
 #include "ui/skin_resources.h"
+#include "window/desktop_contrast.h"
 #include "window/main_window.h"
 
 namespace fs = std::filesystem;
@@ -39,6 +40,16 @@ LaunchEnvironment environment() {
     env.lockWait = DataFolderWait();
     env.player = [] {
         return std::make_unique<AudioPlayer>(findSoundsDir(ProgramDirectory()), std::cerr);
+    };
+    env.desktopAsksHighContrast = [] { return desktopAsksHighContrast(DesktopContrastHints()); };
+    env.acceptContrastStyle = [] {
+        if (QGuiApplication::platformName() == QLatin1String("offscreen")) return false;
+        return QMessageBox::question(nullptr, QStringLiteral("Quorvel"),
+                                     QString::fromLatin1(kContrastOfferQuestion.data(),
+                                                         static_cast<qsizetype>(
+                                                             kContrastOfferQuestion.size())),
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::Yes) == QMessageBox::Yes;
     };
     return env;
 }

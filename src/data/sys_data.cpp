@@ -38,7 +38,39 @@ void CSysData::Serialize(Archive& ar) {
     ar.exchange(savedShownResult);
     ar.exchange(tipWindowOpen);
     ar.exchange(greetingMark);
-    ar.exchangeOptional(preciseFunctions);
+    exchangeAddedSettings(ar);
+}
+
+void CSysData::exchangeAddedSettings(Archive& ar) {
+    // Without added settings that differ from their new values the file is what a program
+    // from before them writes and reads, byte for byte.
+    if (!ar.isStoring() && ar.atEnd()) return;
+    std::vector<CAddedSetting> list;
+    if (ar.isStoring()) {
+        if (zoomPercent != 100) list.push_back({kZoomSettingNumber, zoomPercent});
+        if (preciseFunctions != 0) {
+            list.push_back({kPreciseFunctionsSettingNumber, preciseFunctions});
+        }
+        list.insert(list.end(), otherAddedSettings.begin(), otherAddedSettings.end());
+        if (!list.empty()) ar.exchange(list);
+        return;
+    }
+    ar.exchange(list);
+    otherAddedSettings.clear();
+    for (const CAddedSetting& setting : list) {
+        if (setting.number == kZoomSettingNumber) {
+            zoomPercent = setting.value;
+        } else if (setting.number == kPreciseFunctionsSettingNumber) {
+            preciseFunctions = setting.value;
+        } else {
+            otherAddedSettings.push_back(setting);
+        }
+    }
+}
+
+void CAddedSetting::Serialize(Archive& ar) {
+    ar.exchange(number);
+    ar.exchange(value);
 }
 
 }  // namespace quorvel

@@ -13,6 +13,21 @@ namespace quorvel {
 
 class Archive;
 
+// A setting added after the first 32 fields: a number and its value. The file keeps such
+// settings in one counted list after field 32, so a reader that does not know a number keeps
+// it as it is and writes it back, and a file without the list reads as all defaults.
+struct CAddedSetting {
+    std::int32_t number = 0;
+    std::int32_t value = 0;
+
+    void Serialize(Archive& ar);
+    bool operator==(const CAddedSetting&) const = default;
+};
+
+// The numbers of the added settings this program knows.
+inline constexpr std::int32_t kZoomSettingNumber = 1;
+inline constexpr std::int32_t kPreciseFunctionsSettingNumber = 2;
+
 // Everything the program remembers between runs. Any value read from a file is kept as it is;
 // the users decide what an unexpected one means (an angle unit other than 1 is degrees).
 // Members hold their new values; the numbers in comments are the fields' places in the file.
@@ -49,14 +64,20 @@ struct CSysData {
     std::int32_t savedShownResult = 0;    // 30
     std::int32_t tipWindowOpen = 0;       // 31
     std::int32_t greetingMark = 0;        // 32
-    // Fields after 32 are optional: a file written before them ends early and they keep
-    // their new values, which leave everything as it was.
-    std::int32_t preciseFunctions = 0;  // 33, 1: functions to all decimal places
+    // Added settings, in the list after field 32:
+    std::int32_t zoomPercent = 100;     // 1, the calculator window's zoom, 100 to 300
+    std::int32_t preciseFunctions = 0;  // 2, 1: functions to all decimal places
+    // Added settings of a newer program, kept to be stored again.
+    std::vector<CAddedSetting> otherAddedSettings;
 
     // Writes or reads all fields, in file order. A failed read throws ArchiveError with the
-    // fields before it already replaced.
+    // fields before it already replaced. A file that ends after field 32 was written before
+    // settings were added: they keep their values.
     void Serialize(Archive& ar);
     bool operator==(const CSysData&) const = default;
+
+private:
+    void exchangeAddedSettings(Archive& ar);
 };
 
 }  // namespace quorvel

@@ -154,7 +154,7 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
                         QStringLiteral("Decimal places"), 1, 2, this);
     m_digitsLimit = labelled(numberBox(values.digitsLimit, kDigitsLimitRange, this), 1057,
                              "digitsLimit", QStringLiteral("Digits limit"), 1, 3, this);
-    m_precise = checkBox(1011, "preciseFunctions", QStringLiteral("Precise functions"), 1, 4, this);
+    m_precise = checkBox(1013, "preciseFunctions", QStringLiteral("Precise functions"), 1, 4, this);
     m_precise->setToolTip(
         QStringLiteral("Functions and powers to all decimal places, not 12 (slower)"));
     m_precise->setChecked(values.preciseFunctions);
@@ -176,6 +176,12 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
                            "exerciseLimit2", QStringLiteral("Operators"), 2, 3, this));
     m_exerciseLimit3 = labelled(numberBox(values.exerciseLimit3, kLargestNumberRange, this), 1054,
                                 "exerciseLimit3", QStringLiteral("Largest number"), 2, 4, this);
+    m_zoom = labelled(numberBox(values.zoom, {kZoomMin, kZoomMax}, this), 1058, "zoom",
+                      QStringLiteral("Zoom (%)"), 2, 5, this);
+    m_zoom->setSingleStep(25);
+    m_contrastStyle =
+        checkBox(1011, "contrastStyle", QStringLiteral("High-contrast style"), 2, 6, this);
+    m_contrastStyle->setChecked(values.contrastStyle);
 
     // One either-or choice: a click or an arrow key checks one and unchecks the other, and
     // Tab stops at the checked one only.
@@ -217,7 +223,8 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
                         m_places,         m_digitsLimit,    m_precise,
                         m_minimizeToTray, m_historyFactor,
                         m_exerciseLimit1, m_exerciseLimit2,
-                        m_exerciseLimit3, m_ok,
+                        m_exerciseLimit3, m_zoom,
+                        m_contrastStyle,  m_ok,
                         cancel,           help};
     for (std::size_t i = 1; i < std::size(order); ++i) setTabOrder(order[i - 1], order[i]);
 
@@ -242,6 +249,8 @@ SettingsValues CSetDlg::values() const {
     v.talkKeysWithScreenReader = m_keysWithReader->isChecked();
     v.screenReaderRunning = m_screenReaderRunning;
     v.preciseFunctions = m_precise->isChecked();
+    v.zoom = std::to_string(m_zoom->value());
+    v.contrastStyle = m_contrastStyle->isChecked();
     return v;
 }
 

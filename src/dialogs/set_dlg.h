@@ -31,8 +31,8 @@ public:
 
     // Control ids: check boxes 1004 to 1009, the angle unit's two choices 1031 (radians) and
     // 1032 (degrees), exercise limits 1053 and 1036 (combo boxes) and 1054 (a spin box),
-    // decimal places 1056 and digits limit 1057 (spin boxes); buttons 1 (OK), 2 (Cancel) and
-    // 3 (Help).
+    // decimal places 1056 and digits limit 1057 (spin boxes), the zoom 1058 (a spin box) and
+    // the high-contrast style 1011 (a check box); buttons 1 (OK), 2 (Cancel) and 3 (Help).
     QWidget* control(int id) const;
 
 protected:
@@ -58,6 +58,8 @@ private:
     QSpinBox* m_places;
     QSpinBox* m_digitsLimit;
     QCheckBox* m_precise;
+    QSpinBox* m_zoom;
+    QCheckBox* m_contrastStyle;
     HoverButton* m_ok;
 };
 

@@ -21,6 +21,7 @@ constexpr std::array<std::string_view, 5> kOrdinals = {"first", "second", "third
                                                        "fifth"};
 
 constexpr SettingRange kExerciseMaxRange{1, std::numeric_limits<std::int32_t>::max()};
+constexpr SettingRange kZoomRange{kZoomMin, kZoomMax};
 
 std::string withoutCarriageReturns(std::string_view text) {
     std::string out;
@@ -434,6 +435,19 @@ void CalculatorController::chooseStyle(int code) {
     m_view.focusInput();
 }
 
+int CalculatorController::zoom() const { return clampZoom(m_holder.data().zoomPercent); }
+
+void CalculatorController::zoomKey(ZoomKey key) { setZoom(applyZoomKey(zoom(), key)); }
+
+void CalculatorController::setZoom(int percent) {
+    if (busy()) return;
+    const int now = clampZoom(percent);
+    if (now == m_holder.data().zoomPercent) return;
+    m_holder.data().zoomPercent = now;
+    m_view.applyZoom(now);
+    store();
+}
+
 SettingsValues CalculatorController::settingsValues() const {
     const CSysData& d = m_holder.data();
     SettingsValues v;
@@ -452,6 +466,8 @@ SettingsValues CalculatorController::settingsValues() const {
     v.talkKeysWithScreenReader = m_keysWithScreenReader;
     v.screenReaderRunning = m_screenReader;
     v.preciseFunctions = d.preciseFunctions == 1;
+    v.contrastStyle = d.windowStyle == static_cast<int>(WindowStyle::Contrast);
+    v.zoom = std::to_string(zoom());
     return v;
 }
 
@@ -465,8 +481,9 @@ bool CalculatorController::applySettings(const SettingsValues& values) {
         {values.places, "decimal places", kPlacesRange},
         {values.digitsLimit, "integer-digits limit", kDigitsLimitRange},
         {values.exerciseLimit3, "largest exercise value", kExerciseMaxRange},
+        {values.zoom, "zoom", kZoomRange},
     };
-    std::array<int, 3> read{};
+    std::array<int, 4> read{};
     for (std::size_t i = 0; i < std::size(boxes); ++i) {
         const std::optional<long long> value = readWhole(boxes[i].text);
         if (!value || !boxes[i].range.contains(*value)) {
@@ -500,7 +517,18 @@ bool CalculatorController::applySettings(const SettingsValues& values) {
     m_view.setMinimizeTooltip(MinimizeTooltip(m_minimizeToTray && m_view.trayAvailable()));
     // The next calculation already uses the new places, limit and angle unit.
     reloadSettings();
+    if (read[3] != d.zoomPercent) {
+        d.zoomPercent = read[3];
+        m_view.applyZoom(read[3]);
+    }
     store();
+    const bool contrast = d.windowStyle == static_cast<int>(WindowStyle::Contrast);
+    if (values.contrastStyle != contrast) {
+        // As from the style menu: recorded now, opened at the next start.
+        chooseStyle(static_cast<int>(values.contrastStyle ? WindowStyle::Contrast
+                                                          : WindowStyle::Standard));
+        return true;
+    }
     m_view.focusInput();
     return true;
 }

@@ -14,6 +14,7 @@
 #include "calc/calculator_session.h"
 #include "data/sys_data_holder.h"
 #include "tools/prompter.h"
+#include "tools/zoom.h"
 
 namespace quorvel {
 
@@ -81,6 +82,8 @@ public:
     // The start-up greeting's tip window. True when one opened: the window is then busy until
     // it calls setBusy(false). A window without tips keeps the default.
     virtual bool showTips() { return false; }
+    // Lays the window out again at `percent` (100 to 300), skin and all.
+    virtual void applyZoom(int percent) = 0;
 };
 
 // The settings dialog's fields, as the dialog edits them. The number boxes stay texts so that
@@ -103,6 +106,9 @@ struct SettingsValues {
     bool talkKeysWithScreenReader = false;
     bool screenReaderRunning = false;  // shown, not applied
     bool preciseFunctions = false;
+    // Added to the window group: the recorded style is the high-contrast one, and the zoom.
+    bool contrastStyle = false;
+    std::string zoom = "100";
     bool operator==(const SettingsValues&) const = default;
 };
 
@@ -146,6 +152,11 @@ public:
     void help();      // 1002
 
     void chooseStyle(int code);  // style menu
+    // The zoom the window opens at, from the data (a stored value out of range is clamped).
+    int zoom() const;
+    // Ctrl+plus, Ctrl+minus, Ctrl+0: the window is laid out again and the zoom stored.
+    void zoomKey(ZoomKey key);
+    void setZoom(int percent);
     SettingsValues settingsValues() const;
     // OK of the settings dialog: false (after telling the user) when a number is out of range,
     // and then nothing has changed. Cancel simply does not call this.

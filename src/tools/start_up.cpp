@@ -5,7 +5,9 @@
 #include <fstream>
 #include <sstream>
 
+#include "calc/text_util.h"
 #include "tools/style_code.h"
+#include "tools/zoom.h"
 
 namespace quorvel {
 namespace {
@@ -19,8 +21,10 @@ Options:
   --data DIR     keep settings, log, formulas and parameters in DIR/SysData.dat; DIR is
                  created when missing (default: a SysData.dat beside the program, else
                  $XDG_DATA_HOME/quorvel, else ~/.local/share/quorvel)
-  --style NAME   record the window style NAME (standard, cartoon, mini or detail) in the data
-                 file and open that window
+  --style NAME   record the window style NAME (standard, cartoon, mini, detail or contrast,
+                 the high-contrast style) in the data file and open that window
+  --zoom PERCENT record the window's zoom, 100 to 300, in the data file and open the window
+                 at that size (Ctrl+plus, Ctrl+minus and Ctrl+0 change it in the window)
   --help, --version
 For calculations in a terminal, see quorvel-calc --help.
 )";
@@ -32,7 +36,7 @@ ParsedStartOptions ParseStartOptions(const std::vector<std::string_view>& args) 
     StartOptions& o = parsed.options;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string_view a = args[i];
-        const bool takesValue = a == "--data" || a == "--style";
+        const bool takesValue = a == "--data" || a == "--style" || a == "--zoom";
         if (takesValue && i + 1 >= args.size()) {
             parsed.error = std::string(a) + " needs a value";
             return parsed;
@@ -49,10 +53,21 @@ ParsedStartOptions ParseStartOptions(const std::vector<std::string_view>& args) 
             const std::optional<WindowStyle> style = styleFromName(name);
             if (style && *style != WindowStyle::None) o.style = static_cast<int>(*style);
             if (!o.style) {
-                parsed.error =
-                    "unknown style " + std::string(name) + " (standard, cartoon, mini, detail)";
+                parsed.error = "unknown style " + std::string(name) +
+                               " (standard, cartoon, mini, detail, contrast)";
                 return parsed;
             }
+        } else if (a == "--zoom") {
+            const std::string_view text = args[++i];
+            int percent = 0;
+            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), percent);
+            if (error != std::errc() || end != text.data() + text.size() || percent < kZoomMin ||
+                percent > kZoomMax) {
+                parsed.error = "--zoom takes a whole percentage from " + std::to_string(kZoomMin) +
+                               " to " + std::to_string(kZoomMax) + ", not " + std::string(text);
+                return parsed;
+            }
+            o.zoom = percent;
         } else if (a == "--help") {
             o.help = true;
         } else if (a == "--version") {
@@ -67,6 +82,19 @@ ParsedStartOptions ParseStartOptions(const std::vector<std::string_view>& args) 
 }
 
 std::string_view StartUsage() { return kUsage; }
+
+bool desktopAsksHighContrast(const ContrastHints& hints) {
+    if (hints.qtAsksHighContrast || hints.portalContrast == 1u) return true;
+    // GNOME's and MATE's high-contrast themes, by whatever name the desktop set them.
+    const std::string theme = ToLower(hints.themeName);
+    return theme.find("highcontrast") != std::string::npos ||
+           theme.find("high-contrast") != std::string::npos ||
+           theme.find("contrasthigh") != std::string::npos;
+}
+
+bool offerContrastStyle(bool firstRun, bool styleGiven, bool desktopAsks) {
+    return firstRun && !styleGiven && desktopAsks;
+}
 
 std::string NoWindowMessage(const std::filesystem::path& dataFile) {
     return "quorvel: the window style recorded in " + dataFile.string() + " is " +

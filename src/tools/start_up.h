@@ -21,6 +21,7 @@ inline constexpr int kNoWindowStyle = 5;
 struct StartOptions {
     std::optional<std::filesystem::path> data;  // --data DIR
     std::optional<int> style;                   // --style NAME, as its style code
+    std::optional<int> zoom;                    // --zoom PERCENT, 100 to 300
     bool help = false;
     bool version = false;
 };
@@ -33,6 +34,19 @@ struct ParsedStartOptions {
 // The arguments after the program name.
 ParsedStartOptions ParseStartOptions(const std::vector<std::string_view>& args);
 std::string_view StartUsage();
+
+// What the desktop says about contrast, as the window gathers it at a first start.
+struct ContrastHints {
+    bool qtAsksHighContrast = false;       // Qt's own accessibility hint, where Qt has one
+    std::optional<unsigned> portalContrast;  // the desktop portal's contrast: 1 asks for high
+    std::string themeName;                 // GTK_THEME or the desktop's widget theme
+};
+bool desktopAsksHighContrast(const ContrastHints& hints);
+// Whether the start offers the high-contrast style: only at the first start, when the desktop
+// asks for high contrast and the command line chose no style.
+bool offerContrastStyle(bool firstRun, bool styleGiven, bool desktopAsks);
+inline constexpr std::string_view kContrastOfferQuestion =
+    "Your desktop asks for high contrast. Open Quorvel in its high-contrast style?";
 
 // Told on standard error when the stored style opens no window.
 std::string NoWindowMessage(const std::filesystem::path& dataFile);

@@ -9,7 +9,7 @@ namespace quorvel {
 
 namespace {
 
-constexpr std::array<std::string_view, 4> kMessages = {
+constexpr std::array<std::string_view, 6> kMessages = {
     "You have select the standard style.Please exit the calculator and restart it, then you "
     "could use the standard style.Thank you.\r\n",
     "You have select the cartoon style.Please exit the calculator and restart it, then you "
@@ -18,20 +18,23 @@ constexpr std::array<std::string_view, 4> kMessages = {
     "use the mini style.Thank you.\r\n",
     "You have select the detail style.Please exit the calculator and restart it, then you "
     "could use the detail style.Thank you.\r\n",
+    "",
+    "You have select the high-contrast style.Please exit the calculator and restart it, then "
+    "you could use the high-contrast style.Thank you.\r\n",
 };
 
-constexpr std::array<std::string_view, 5> kNames = {"standard", "cartoon", "mini", "detail",
-                                                    "none"};
+constexpr std::array<std::string_view, 6> kNames = {"standard", "cartoon", "mini",
+                                                    "detail",   "none",    "contrast"};
 
 }  // namespace
 
 WindowStyle styleFromCode(int code) {
-    if (code >= 1 && code <= 5) return static_cast<WindowStyle>(code);
+    if (code >= 1 && code <= 6) return static_cast<WindowStyle>(code);
     return WindowStyle::Standard;
 }
 
 std::string_view styleMessage(int code) {
-    if (code < 1 || code > 4) return {};
+    if (code < 1 || code > 6) return {};
     return kMessages[static_cast<std::size_t>(code - 1)];
 }
 

@@ -125,6 +125,17 @@ ControlLook naturalLook(Command command) {
     return ControlLook::Word;
 }
 
+ControlLook contrastLook(Command command) {
+    switch (naturalLook(command)) {
+        case ControlLook::Accent:
+            return ControlLook::ContrastAccent;
+        case ControlLook::Key:
+            return ControlLook::ContrastKey;
+        default:
+            return ControlLook::ContrastWord;
+    }
+}
+
 const char* styleTitle(int code) {
     switch (code) {
         case 1:
@@ -133,6 +144,8 @@ const char* styleTitle(int code) {
             return "Cartoon style";
         case 3:
             return "Mini style";
+        case 6:
+            return "High-contrast style";
         default:
             return "Detail style";
     }
@@ -147,6 +160,15 @@ public:
              std::optional<ControlLook> look = std::nullopt) {
         for (const std::optional<Command>& command : commands) {
             if (command) add(*command, x, y, look.value_or(naturalLook(*command)));
+            x += pitch;
+        }
+    }
+
+    // A row of the high-contrast window, each key in the colour of its kind.
+    void contrastRow(int x, int y, int pitch,
+                     std::initializer_list<std::optional<Command>> commands) {
+        for (const std::optional<Command>& command : commands) {
+            if (command) add(*command, x, y, contrastLook(*command));
             x += pitch;
         }
     }
@@ -193,13 +215,9 @@ private:
         entry.tooltip = commandTooltip(m_layout.style, command);
         entry.accessibleName = info.accessibleName;
         entry.look = look;
-        entry.rect = {x, y,
-                      look == ControlLook::Mini      ? 32
-                      : look == ControlLook::Cartoon ? 42
-                                                     : 40,
-                      look == ControlLook::Mini      ? 24
-                      : look == ControlLook::Cartoon ? 36
-                                                     : 30};
+        const bool big = look == ControlLook::Cartoon || isContrastLook(look);
+        entry.rect = {x, y, look == ControlLook::Mini ? 32 : big ? 42 : 40,
+                      look == ControlLook::Mini ? 24 : big ? 36 : 30};
         m_layout.controls.push_back(std::move(entry));
     }
 
@@ -240,7 +258,7 @@ StyleLayout standardLayout() {
     b.row(260, 100, 44,
           {digit(1), digit(2), digit(3), digit(0), C::Point, C::Equal, C::Copy, C::Paste,
            C::StyleMenu});
-    b.styleItems({{32795, 4}, {32796, 2}, {32797, 3}});
+    b.styleItems({{32795, 4}, {32796, 2}, {32797, 3}, {32798, 6}});
     b.menuItems({C::TalkInput, C::TalkInputResult, C::Minimize});
     b.toolItems();
     b.menuItems({C::Exit});
@@ -260,7 +278,7 @@ StyleLayout cartoonLayout() {
     b.row(240, 40, 46, {digit(7), digit(8), digit(9), C::Add, C::Minus, C::Backspace}, round);
     b.row(240, 78, 46, {digit(4), digit(5), digit(6), C::Time, C::Divide, C::Equal}, round);
     b.row(240, 116, 46, {digit(1), digit(2), digit(3), digit(0), C::Point, C::Calculate}, round);
-    b.styleItems({{32869, 1}, {32868, 3}, {32867, 4}});
+    b.styleItems({{32869, 1}, {32868, 3}, {32867, 4}, {32870, 6}});
     b.menuItems({last(4), last(5), C::TalkInput, C::TalkInputResult, C::Copy, C::Paste,
                  C::Minimize});
     b.toolItems();
@@ -283,7 +301,7 @@ StyleLayout miniLayout() {
           {C::TalkInput, C::TalkResult, C::TalkInputResult, C::StopTalk, C::Copy, C::Paste,
            C::Minimize, C::StyleMenu},
           mini);
-    b.styleItems({{32806, 1}, {32808, 2}, {32809, 4}});
+    b.styleItems({{32806, 1}, {32808, 2}, {32809, 4}, {32810, 6}});
     b.toolItems();
     b.menuItems({C::Help, C::Exit});
     // The mini window's paste tooltip names Ctrl+P, so Ctrl+P pastes there as well.
@@ -321,12 +339,68 @@ StyleLayout detailLayout() {
         b.row(kBlockX[1], y, 44, {cells[6], cells[7], cells[8], cells[9]});
         b.row(kBlockX[2], y, 44, {cells[10], cells[11], cells[12], cells[13]});
     }
-    b.styleItems({{32801, 1}, {32802, 2}, {32803, 3}});
+    b.styleItems({{32801, 1}, {32802, 2}, {32803, 3}, {32804, 6}});
+    b.finish();
+    return l;
+}
+
+// The standard window's keys, larger, in strong colours on black: white on black, yellow
+// typing keys, white operators. The window is wider and taller than the standard one so
+// that every key grows to 42 x 36 and its caption with it.
+StyleLayout contrastLayout() {
+    StyleLayout l = newLayout(WindowStyle::Contrast, ":/skins/main_contrast.png", 710, 168);
+    l.area = {{4, 4, 702, 160}, 17};
+    l.reserved = {{0, 0, 710, 26}};
+    l.input = {16, 30, 256, 80};
+    Builder b(l);
+    b.contrastRow(16, 116, 44, {last(1), last(2), last(3), last(4), last(5), C::Help});
+    b.contrastRow(284, 30, 46,
+                  {digit(7), digit(8), digit(9), C::Add, C::Minus, C::OpenBracket,
+                   C::CloseBracket, C::Backspace, C::TalkResult});
+    b.contrastRow(284, 72, 46,
+                  {digit(4), digit(5), digit(6), C::Time, C::Divide, C::Power, C::Unknown,
+                   C::Calculate, C::StopTalk});
+    b.contrastRow(284, 114, 46,
+                  {digit(1), digit(2), digit(3), digit(0), C::Point, C::Equal, C::Copy, C::Paste,
+                   C::StyleMenu});
+    b.styleItems({{32881, 1}, {32882, 2}, {32883, 3}, {32884, 4}});
+    b.menuItems({C::TalkInput, C::TalkInputResult, C::Minimize});
+    b.toolItems();
+    b.menuItems({C::Exit});
     b.finish();
     return l;
 }
 
 }  // namespace
+
+bool isContrastLook(ControlLook look) {
+    return look == ControlLook::ContrastKey || look == ControlLook::ContrastAccent ||
+           look == ControlLook::ContrastWord;
+}
+
+CaptionSize captionSize(ControlLook look, bool oneCharacter) {
+    struct Row {
+        ControlLook look;
+        CaptionSize character;
+        CaptionSize word;
+    };
+    static constexpr Row kRows[] = {
+        {ControlLook::Key, {16, true}, {11, true}},
+        {ControlLook::Accent, {16, true}, {11, true}},
+        {ControlLook::Word, {15, false}, {10, false}},
+        {ControlLook::Mini, {14, false}, {9, false}},
+        {ControlLook::Cartoon, {16, true}, {11, true}},
+        {ControlLook::ContrastKey, {24, true}, {13, true}},
+        {ControlLook::ContrastAccent, {24, true}, {13, true}},
+        {ControlLook::ContrastWord, {22, true}, {13, true}},
+    };
+    for (const Row& row : kRows) {
+        if (row.look == look) return oneCharacter ? row.character : row.word;
+    }
+    return {};
+}
+
+int inputPointSize(WindowStyle style) { return style == WindowStyle::Contrast ? 17 : 14; }
 
 std::span<const CommandInfo> commandTable() { return kCommands; }
 
@@ -370,6 +444,8 @@ Command recentCommand(int index) {
 }
 
 std::string commandTooltip(WindowStyle style, Command command) {
+    // The high-contrast window is the standard one drawn differently, tooltips and all.
+    if (style == WindowStyle::Contrast) style = WindowStyle::Standard;
     for (const StyleTooltip& t : kStyleTooltips) {
         if (t.style == style && t.command == command) return std::string(t.tooltip);
     }
@@ -423,8 +499,8 @@ bool StyleLayout::reaches(Command command) const {
 }
 
 const StyleLayout& styleLayout(WindowStyle style) {
-    static const std::array<StyleLayout, 4> layouts{standardLayout(), cartoonLayout(), miniLayout(),
-                                                    detailLayout()};
+    static const std::array<StyleLayout, 5> layouts{standardLayout(), cartoonLayout(), miniLayout(),
+                                                    detailLayout(), contrastLayout()};
     switch (style) {
         case WindowStyle::Cartoon:
             return layouts[1];
@@ -432,6 +508,8 @@ const StyleLayout& styleLayout(WindowStyle style) {
             return layouts[2];
         case WindowStyle::Detail:
             return layouts[3];
+        case WindowStyle::Contrast:
+            return layouts[4];
         default:
             return layouts[0];
     }
@@ -439,7 +517,8 @@ const StyleLayout& styleLayout(WindowStyle style) {
 
 const std::vector<WindowStyle>& windowStyles() {
     static const std::vector<WindowStyle> styles{WindowStyle::Standard, WindowStyle::Cartoon,
-                                                 WindowStyle::Mini, WindowStyle::Detail};
+                                                 WindowStyle::Mini, WindowStyle::Detail,
+                                                 WindowStyle::Contrast};
     return styles;
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 
-// The calculator window's commands and its four layouts as data. One table names every command
+// The calculator window's commands and its layouts as data. One table names every command
 // once: its control id, caption, tooltip, accessible name, shortcut, menu text and its place in
 // the Tab order. For each style the layout gives the skin, size, the area its controls may use,
 // where each control sits, the popup menu and the keyboard shortcuts. The window in src/window
@@ -151,7 +151,25 @@ enum class ControlLook {
     Word,     // 40 x 30, small caption: the named commands
     Mini,     // 32 x 24, small caption
     Cartoon,  // 42 x 36, large caption
+    // The high-contrast style's keys, all 42 x 36, in three colours: typing keys, the
+    // operators with Equal and Calculate, and the named commands.
+    ContrastKey,
+    ContrastAccent,
+    ContrastWord,
 };
+
+// The caption's size in pixels at 100 % zoom, and its weight. One-character captions (digits,
+// operators, letters) are drawn larger than words.
+struct CaptionSize {
+    int pixels = 0;
+    bool bold = false;
+    bool operator==(const CaptionSize&) const = default;
+};
+CaptionSize captionSize(ControlLook look, bool oneCharacter);
+// The input box's font size in points at 100 % zoom: 14, and larger in the high-contrast
+// style.
+int inputPointSize(WindowStyle style);
+bool isContrastLook(ControlLook look);
 
 struct StyleControl {
     Command command = Command::Equal;
@@ -165,7 +183,7 @@ struct StyleControl {
 struct StyleMenuItem {
     int id = 0;  // the menu command's own id
     std::string text;
-    int styleCode = 0;                            // a style choice (1..4), or 0
+    int styleCode = 0;                            // a style choice (1..4, 6), or 0
     std::optional<Command> command;               // what the item runs when not a style choice
     bool separatorBefore = false;
 };
@@ -204,7 +222,7 @@ std::string commandTooltip(WindowStyle style, Command command);
 
 // The layout of a window style; None has no layout and yields the standard one.
 const StyleLayout& styleLayout(WindowStyle style);
-// The four window styles, in code order.
+// The window styles that open a window, in code order.
 const std::vector<WindowStyle>& windowStyles();
 
 }  // namespace quorvel

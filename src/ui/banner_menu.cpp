@@ -9,6 +9,7 @@
 #include <QProxyStyle>
 #include <QStyleOptionMenuItem>
 
+#include "ui/fonts.h"
 #include "ui/skin_resources.h"
 
 namespace quorvel {
@@ -108,7 +109,7 @@ BannerMenu::BannerMenu(const QString& bannerText, QWidget* parent)
     m_itemFont = QApplication::font();
     m_itemFont.setPixelSize(12);
     m_itemFont.setWeight(QFont::Normal);
-    m_bannerFont = QFont(QStringLiteral("Arial"));
+    m_bannerFont = QFont(uiFontFamily());
     m_bannerFont.setPixelSize(15);
     m_bannerFont.setWeight(QFont::Normal);
     m_bannerWidth = QFontMetrics(m_bannerFont).height() + 8;

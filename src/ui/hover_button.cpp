@@ -50,6 +50,20 @@ void HoverButton::setPictures(const skins::ButtonPictures& pictures) {
                 QString::fromLatin1(pictures.hover));
 }
 
+void HoverButton::setPictures(const QPixmap& normal, const QPixmap& pressed,
+                              const QPixmap& hover) {
+    m_normal = normal;
+    m_pressed = pressed;
+    m_hover = hover;
+    update();
+}
+
+void HoverButton::setFocusFrame(const QColor& colour, qreal width) {
+    m_focusColour = colour;
+    m_focusWidth = width;
+    update();
+}
+
 void HoverButton::setHeldDown(bool on) {
     m_heldDown = on;
     update();
@@ -85,9 +99,11 @@ void HoverButton::paintEvent(QPaintEvent*) {
     painter.drawText(area, Qt::AlignCenter | Qt::TextSingleLine, text());
     if (hasFocus()) {
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(kFocusMark, 2));
+        painter.setPen(QPen(m_focusColour.isValid() ? m_focusColour : kFocusMark, m_focusWidth));
         painter.setBrush(Qt::NoBrush);
-        painter.drawRoundedRect(QRectF(area).adjusted(1, 1, -1, -1), 4, 4);
+        const qreal inset = m_focusWidth / 2;
+        painter.drawRoundedRect(QRectF(area).adjusted(inset, inset, -inset, -inset),
+                                2 * m_focusWidth, 2 * m_focusWidth);
     }
 }
 

@@ -22,6 +22,10 @@ public:
 
     void setPictures(const QString& normal, const QString& pressed, const QString& hover);
     void setPictures(const skins::ButtonPictures& pictures);
+    // Pictures painted for the button's size (the window's zoom).
+    void setPictures(const QPixmap& normal, const QPixmap& pressed, const QPixmap& hover);
+    // The frame a focused button shows: orange, 2 pixels wide, unless a style asks for more.
+    void setFocusFrame(const QColor& colour, qreal width);
 
     // Held down by the owner: drawn pressed without being pressed.
     void setHeldDown(bool on);
@@ -60,6 +64,8 @@ private:
     QString m_hoverFile;
     bool m_hovering = false;
     bool m_heldDown = false;
+    QColor m_focusColour;
+    qreal m_focusWidth = 2;
 };
 
 // A hover button that shows the hand cursor while the mouse is over it, for buttons that

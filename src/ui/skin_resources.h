@@ -45,10 +45,22 @@ inline constexpr ButtonPictures kCartoonKey{":/skins/key_cartoon_normal.png",
                                             ":/skins/key_cartoon_pressed.png",
                                             ":/skins/key_cartoon_hover.png"};
 
+// 42 x 36: the high-contrast window's typing keys, operators and named commands.
+inline constexpr ButtonPictures kContrastKey{":/skins/key_contrast_normal.png",
+                                             ":/skins/key_contrast_pressed.png",
+                                             ":/skins/key_contrast_hover.png"};
+inline constexpr ButtonPictures kContrastAccent{":/skins/key_contrast_accent_normal.png",
+                                                ":/skins/key_contrast_accent_pressed.png",
+                                                ":/skins/key_contrast_accent_hover.png"};
+inline constexpr ButtonPictures kContrastWord{":/skins/key_contrast_word_normal.png",
+                                              ":/skins/key_contrast_word_pressed.png",
+                                              ":/skins/key_contrast_word_hover.png"};
+
 inline constexpr const char* kSkinStandard = ":/skins/main_standard.png";  // 670 x 150
 inline constexpr const char* kSkinCartoon = ":/skins/main_cartoon.png";    // 550 x 190
 inline constexpr const char* kSkinMini = ":/skins/main_mini.png";          // 590 x 70
 inline constexpr const char* kSkinDetail = ":/skins/main_detail.png";      // 670 x 300
+inline constexpr const char* kSkinContrast = ":/skins/main_contrast.png";  // 710 x 168
 // 620 x 370: settings, log manager, formula manager, exercise generator.
 inline constexpr const char* kSkinDialog = ":/skins/dialog_large.png";
 inline constexpr const char* kSkinConverter = ":/skins/dialog_converter.png";  // 750 x 370

@@ -38,6 +38,13 @@ void SkinnedDialog::cutOutline() {
     m_outlineCut = true;
 }
 
+void SkinnedDialog::replaceSkin(const QPixmap& skin) {
+    m_skin = skin;
+    setFixedSize(skin.size());
+    if (m_outlineCut) setMask(outlineFromSkin(m_skin.toImage(), size()));
+    update();
+}
+
 void SkinnedDialog::showEvent(QShowEvent* event) {
     // Cut before the first frame, so the window never appears as a rectangle.
     if (!m_outlineCut) cutOutline();

@@ -33,6 +33,10 @@ public:
     // The window title a task switcher and a screen reader show: the program and the tool.
     void setToolTitle(const QString& tool);
 
+    // Another picture for a window whose size changes with it (the calculator's zoom): the
+    // window takes the picture's size and, once shown, its outline.
+    void replaceSkin(const QPixmap& skin);
+
     // Sizes the window to a fixed client size and puts it in the middle of its screen.
     void setClientSize(int width, int height);
     void centreOnScreen();

@@ -5,11 +5,14 @@
 #include <QClipboard>
 #include <QCloseEvent>
 #include <QCursor>
+#include <QFontMetrics>
 #include <QGuiApplication>
 #include <QIcon>
 #include <QKeyEvent>
+#include <QScreen>
 #include <QScrollBar>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
@@ -20,12 +23,14 @@
 #include "dialogs/tip_dlg.h"
 #include "ui/banner_menu.h"
 #include "ui/filter_edit.h"
+#include "ui/fonts.h"
 #include "ui/help_window.h"
 #include "ui/hover_button.h"
 #include "ui/qt_prompter.h"
 #include "ui/skin_resources.h"
 #include "window/command_button_accessible.h"
 #include "window/screen_reader_watch.h"
+#include "window/zoom_pictures.h"
 
 namespace quorvel {
 namespace {
@@ -35,6 +40,7 @@ constexpr int kTipsLatestMs = 500;
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
+// The committed pictures, painted at 100 %.
 const skins::ButtonPictures& pictures(ControlLook look) {
     switch (look) {
         case ControlLook::Accent:
@@ -43,46 +49,80 @@ const skins::ButtonPictures& pictures(ControlLook look) {
             return skins::kMiniKey;
         case ControlLook::Cartoon:
             return skins::kCartoonKey;
+        case ControlLook::ContrastKey:
+            return skins::kContrastKey;
+        case ControlLook::ContrastAccent:
+            return skins::kContrastAccent;
+        case ControlLook::ContrastWord:
+            return skins::kContrastWord;
         default:
             return skins::kKey;
     }
 }
 
-QFont captionFont(const StyleControl& entry) {
-    QFont font(QStringLiteral("Arial"));
-    const bool oneCharacter = QString::fromStdString(entry.caption).size() == 1;
-    switch (entry.look) {
-        case ControlLook::Word:
-            font.setPixelSize(oneCharacter ? 15 : 10);
-            break;
-        case ControlLook::Mini:
-            font.setPixelSize(oneCharacter ? 14 : 9);
-            break;
-        default:
-            font.setPixelSize(oneCharacter ? 16 : 11);
-            font.setBold(true);
-            break;
+// The table's caption size at the zoom; a word that would not fit its key is set smaller.
+QFont captionFont(const StyleControl& entry, const Rect& rect, int percent) {
+    const QString caption = qs(entry.caption);
+    const CaptionSize size = captionSize(entry.look, caption.size() == 1);
+    QFont font(uiFontFamily());
+    font.setBold(size.bold);
+    const int room = rect.width - zoomed(4, percent);
+    for (int pixels = zoomed(size.pixels, percent); pixels > 6; --pixels) {
+        font.setPixelSize(pixels);
+        if (QFontMetrics(font).horizontalAdvance(caption) <= room) break;
     }
     return font;
+}
+
+QString inputStyleSheet(WindowStyle style, int percent) {
+    const int border = std::max(1, zoomed(1, percent));
+    const int focus = std::max(2, zoomed(2, percent));
+    if (style == WindowStyle::Contrast) {
+        return QStringLiteral(
+                   "QPlainTextEdit { background: black; color: white; border: %1px solid white;"
+                   " border-radius: %3px; }"
+                   "QPlainTextEdit:focus { border: %2px solid #ff00ff; }")
+            .arg(2 * border)
+            .arg(2 * focus)
+            .arg(zoomed(3, percent));
+    }
+    const bool display = style == WindowStyle::Standard || style == WindowStyle::Detail;
+    const QColor base = display ? QColor::fromRgb(skins::kDisplayBackground) : QColor(Qt::white);
+    const QColor ink = display ? QColor::fromRgb(skins::kDisplayText) : QColor(Qt::black);
+    return QStringLiteral(
+               "QPlainTextEdit { background: %1; color: %2; border: %3px solid #1c2230;"
+               " border-radius: %5px; }"
+               "QPlainTextEdit:focus { border: %4px solid #ff8000; }")
+        .arg(base.name(), ink.name())
+        .arg(border)
+        .arg(focus)
+        .arg(zoomed(3, percent));
+}
+
+// A window opened at another zoom paints its skin; only 100 % loads the committed picture.
+QString startSkin(WindowStyle style, const SysDataHolder& data) {
+    if (clampZoom(data.data().zoomPercent) != kZoomDefault) return {};
+    return QString::fromStdString(styleLayout(style).skin);
 }
 
 }  // namespace
 
 MainWindow::MainWindow(WindowStyle style, SysDataHolder& data, Speaker& speaker, Options options,
                        QWidget* parent)
-    : SkinnedDialog(QString::fromStdString(styleLayout(style).skin), parent),
+    : SkinnedDialog(startSkin(style, data), parent),
       m_layout(styleLayout(style)),
       m_options(options),
       m_prompter(std::make_unique<QtPrompter>(this)) {
     InstallCommandButtonAccessibility();
     setWindowTitle(QStringLiteral("Quorvel"));
     setWindowIcon(QIcon(QString::fromLatin1(skins::kWindowIcon)));
-    setClientSize(m_layout.width, m_layout.height);
     buildInput();
     buildButtons();
     buildMenu();
     buildShortcuts();
     buildTray();
+    layOut(clampZoom(data.data().zoomPercent));
+    centreOnScreen();
     m_controller =
         std::make_unique<CalculatorController>(data, *this, speaker, *m_prompter, options.firstRun);
     m_screenReader = new ScreenReaderWatch(this);
@@ -100,24 +140,10 @@ void MainWindow::buildInput() {
     m_input->setObjectName(QStringLiteral("input"));
     m_input->setAccessibleName(QStringLiteral("Expression"));
     m_input->setAccessibleDescription(kInputHint);
-    m_input->setGeometry(m_layout.input.x, m_layout.input.y, m_layout.input.width,
-                         m_layout.input.height);
     // Step lines are kept whole; whatever does not fit, down or sideways, has its scroll bar.
     m_input->setLineWrapMode(QPlainTextEdit::NoWrap);
     m_input->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_input->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
-    QFont font(QStringLiteral("Arial"));
-    font.setPointSize(14);
-    m_input->setFont(font);
-    const bool display =
-        m_layout.style == WindowStyle::Standard || m_layout.style == WindowStyle::Detail;
-    const QColor base = display ? QColor::fromRgb(skins::kDisplayBackground) : QColor(Qt::white);
-    const QColor ink = display ? QColor::fromRgb(skins::kDisplayText) : QColor(Qt::black);
-    m_input->setStyleSheet(
-        QStringLiteral("QPlainTextEdit { background: %1; color: %2; border: 1px solid #1c2230;"
-                       " border-radius: 3px; }"
-                       "QPlainTextEdit:focus { border: 2px solid #ff8000; }")
-            .arg(base.name(), ink.name()));
 
     connect(m_input->verticalScrollBar(), &QScrollBar::rangeChanged, this,
             [this] { pinToResult(); });
@@ -172,9 +198,11 @@ void MainWindow::buildButtons() {
         MarkCommandButton(*button);
         button->setText(qs(entry.caption));
         button->setObjectName(QStringLiteral("button%1").arg(commandInfo(entry.command).id));
-        button->setPictures(pictures(entry.look));
-        button->setGeometry(entry.rect.x, entry.rect.y, entry.rect.width, entry.rect.height);
-        button->setFont(captionFont(entry));
+        if (entry.look == ControlLook::ContrastWord) {
+            QPalette palette = button->palette();
+            palette.setColor(QPalette::ButtonText, Qt::white);
+            button->setPalette(palette);
+        }
         button->setToolTip(qs(entry.tooltip));
         button->setAccessibleName(qs(entry.accessibleName));
         const Command command = entry.command;
@@ -233,6 +261,97 @@ void MainWindow::buildShortcuts() {
         action->setShortcutContext(Qt::WindowShortcut);
         addAction(action);
     }
+    for (const ZoomShortcut& entry : zoomShortcuts()) {
+        auto* action = new QAction(this);
+        action->setShortcut(QKeySequence(QString::fromLatin1(entry.keys.data(),
+                                                             static_cast<qsizetype>(entry.keys.size()))));
+        action->setShortcutContext(Qt::WindowShortcut);
+        const ZoomKey key = entry.action;
+        connect(action, &QAction::triggered, this, [this, key] { m_controller->zoomKey(key); });
+        addAction(action);
+    }
+}
+
+const MainWindow::KeyPixmaps& MainWindow::keyPixmaps(ControlLook look, QSize size) {
+    const ZoomPictures::KeyId id{static_cast<int>(look), size.width(), size.height()};
+    auto it = m_keyPixmaps.find(id);
+    if (it != m_keyPixmaps.end()) return it->second;
+    KeyPixmaps made;
+    if (m_zoom == kZoomDefault) {
+        const skins::ButtonPictures& files = pictures(look);
+        made = {QPixmap(QString::fromLatin1(files.normal)),
+                QPixmap(QString::fromLatin1(files.pressed)),
+                QPixmap(QString::fromLatin1(files.hover))};
+    } else {
+        const auto painted = m_pictures.keys.find(id);
+        const std::array<QImage, 3> images = painted != m_pictures.keys.end()
+                                                 ? painted->second
+                                                 : paintKeyPictures(look, size.width(), size.height());
+        made = {QPixmap::fromImage(images[0]), QPixmap::fromImage(images[1]),
+                QPixmap::fromImage(images[2])};
+    }
+    return m_keyPixmaps.emplace(id, std::move(made)).first->second;
+}
+
+void MainWindow::layOut(int percent) {
+    // Pictures of another zoom are of no more use; those of this one serve every key alike.
+    if (percent != m_zoom) m_keyPixmaps.clear();
+    m_zoom = percent;
+    const StyleLayout l = zoomedLayout(m_layout, percent);
+    m_pictures = {};
+    if (percent != kZoomDefault) {
+        std::optional<ZoomPictures> ready = m_prefetch.take(percent);
+        m_pictures = ready ? std::move(*ready) : paintZoomPictures(m_layout, percent);
+    }
+    if (skin().isNull() || skin().size() != QSize(l.width, l.height)) {
+        replaceSkin(percent == kZoomDefault ? QPixmap(qs(m_layout.skin))
+                                            : QPixmap::fromImage(m_pictures.skin));
+    }
+    setFixedSize(l.width, l.height);
+
+    m_input->setGeometry(l.input.x, l.input.y, l.input.width, l.input.height);
+    QFont font(uiFontFamily());
+    font.setPointSizeF(inputPointSize(m_layout.style) * percent / 100.0);
+    m_input->setFont(font);
+    m_input->setStyleSheet(inputStyleSheet(m_layout.style, percent));
+
+    const bool contrast = m_layout.style == WindowStyle::Contrast;
+    const QColor focusColour = contrast ? QColor(255, 0, 255) : QColor(255, 128, 0);
+    const qreal focusWidth = (contrast ? 4.0 : 2.0) * percent / 100.0;
+    for (const StyleControl& entry : l.controls) {
+        HoverButton* b = button(entry.command);
+        const QSize size(entry.rect.width, entry.rect.height);
+        const KeyPixmaps& p = keyPixmaps(entry.look, size);
+        b->setPictures(p.normal, p.pressed, p.hover);
+        b->setGeometry(entry.rect.x, entry.rect.y, entry.rect.width, entry.rect.height);
+        b->setFont(captionFont(entry, entry.rect, percent));
+        b->setFocusFrame(focusColour, focusWidth);
+    }
+    m_pictures = {};  // now in the pixmaps
+}
+
+void MainWindow::prepareNeighbours() {
+    std::vector<int> next;
+    for (int percent : {zoomIn(m_zoom), zoomOut(m_zoom)}) {
+        if (percent != m_zoom && percent != kZoomDefault) next.push_back(percent);
+    }
+    m_prefetch.prepare(m_layout, next);
+}
+
+void MainWindow::applyZoom(int percent) {
+    // The window grows and shrinks about its centre, kept on its screen.
+    const QPoint centre = geometry().center();
+    layOut(percent);
+    prepareNeighbours();
+    QRect frame(QPoint(0, 0), size());
+    frame.moveCenter(centre);
+    if (QScreen* screen = this->screen()) {
+        const QRect room = screen->availableGeometry();
+        frame.moveLeft(std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - frame.width())));
+        frame.moveTop(std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() - frame.height())));
+    }
+    move(frame.topLeft());
+    update();
 }
 
 void MainWindow::buildTray() {
@@ -359,6 +478,9 @@ void MainWindow::showEvent(QShowEvent* event) {
     SkinnedDialog::showEvent(event);
     if (m_started) return;
     m_started = true;
+    // The next zoom steps are painted ahead, once the start is over, so a zoom key lays the
+    // window out within a frame.
+    QTimer::singleShot(1500, this, [this] { prepareNeighbours(); });
     m_controller->startUp();
     focusInput();
 }

@@ -6,13 +6,17 @@
 // dialogs it opens belong to its owner: it asks for them with toolRequested() and
 // styleMessageRequested().
 
+#include <QPixmap>
 #include <QPointer>
 #include <map>
 #include <memory>
+#include <tuple>
 
 #include "tools/calculator_controller.h"
 #include "tools/window_styles.h"
+#include "tools/zoom.h"
 #include "ui/skinned_dialog.h"
+#include "window/zoom_pictures.h"
 
 class QAction;
 class QSystemTrayIcon;
@@ -46,7 +50,9 @@ public:
                QWidget* parent = nullptr);
     ~MainWindow() override;
 
+    // The style's layout at 100 %; the window shows it at zoom().
     const StyleLayout& layout() const { return m_layout; }
+    int zoom() const { return m_zoom; }
     CalculatorController& controller() { return *m_controller; }
     // The window's message boxes, for the tool dialogs it asks its owner for.
     Prompter& prompter();
@@ -94,6 +100,7 @@ public:
     void openHelp(const std::string& page) override;
     void closeWindow() override;
     bool showTips() override;
+    void applyZoom(int percent) override;
 
 signals:
     // A tool button, menu item or shortcut (the commands that open a tool). The window is not
@@ -121,11 +128,25 @@ private:
     void buildMenu();
     void buildShortcuts();
     void buildTray();
+    // Sizes, pictures and fonts of everything at `percent`.
+    void layOut(int percent);
+    struct KeyPixmaps {
+        QPixmap normal, pressed, hover;
+    };
+    const KeyPixmaps& keyPixmaps(ControlLook look, QSize size);
+    // Starts painting the zoom steps next to the current one.
+    void prepareNeighbours();
     QAction* commandAction(Command command);
     void setCommandTooltip(Command command, const QString& tooltip);
     void pinToResult();
 
     const StyleLayout& m_layout;
+    int m_zoom = kZoomDefault;
+    // The key pictures of the current zoom, by look and size.
+    std::map<std::tuple<int, int, int>, KeyPixmaps> m_keyPixmaps;
+    // While laying out: the pictures of the zoom being laid out (none at 100 %).
+    ZoomPictures m_pictures;
+    ZoomPrefetch m_prefetch;
     Options m_options;
     CFilterEdit* m_input = nullptr;
     std::map<Command, HoverButton*> m_buttons;

@@ -91,8 +91,8 @@ TEST_F(LaunchTest, StoredStyleChoosesTheWindow) {
     };
     const Case cases[] = {
         {1, WindowStyle::Standard},  {2, WindowStyle::Cartoon},  {3, WindowStyle::Mini},
-        {4, WindowStyle::Detail},    {0, WindowStyle::Standard}, {6, WindowStyle::Standard},
-        {-1, WindowStyle::Standard},
+        {4, WindowStyle::Detail},    {0, WindowStyle::Standard}, {6, WindowStyle::Contrast},
+        {7, WindowStyle::Standard},  {-1, WindowStyle::Standard},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);
@@ -130,6 +130,61 @@ TEST_F(LaunchTest, StyleOptionIsRecordedBeforeTheWindowOpens) {
     Launch next(withData(m_dir), environment());
     EXPECT_EQ(next.open(factory()), std::nullopt);
     EXPECT_EQ(m_requests.back().style, WindowStyle::Mini);
+}
+
+TEST_F(LaunchTest, ZoomOptionIsRecordedBeforeTheWindowOpens) {
+    writeStyle(2);
+    StartOptions o = withData(m_dir);
+    o.zoom = 250;
+    {
+        Launch launch(o, environment());
+        EXPECT_EQ(launch.open(factory()), std::nullopt) << m_err.str();
+        EXPECT_EQ(launch.data()->data().zoomPercent, 250);
+    }
+    SysDataHolder holder(m_dir);
+    holder.Load();
+    EXPECT_EQ(holder.data().zoomPercent, 250);
+    EXPECT_EQ(holder.data().windowStyle, 2);
+}
+
+// The high-contrast style is offered once, at a first start, when the desktop asks for high
+// contrast and --style chose nothing; only a yes records it.
+TEST_F(LaunchTest, FirstStartOffersTheContrastStyleWhenTheDesktopAsks) {
+    struct Case {
+        bool existingFile;
+        std::optional<int> style;
+        bool desktopAsks;
+        bool answer;
+        int asked;  // how often the question came
+        WindowStyle opened;
+    };
+    const Case kCases[] = {
+        {false, std::nullopt, true, true, 1, WindowStyle::Contrast},
+        {false, std::nullopt, true, false, 1, WindowStyle::Standard},
+        {false, std::nullopt, false, true, 0, WindowStyle::Standard},
+        {false, 3, true, true, 0, WindowStyle::Mini},
+        {true, std::nullopt, true, true, 0, WindowStyle::Standard},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(std::to_string(c.existingFile) + std::to_string(c.style.value_or(0)) +
+                     std::to_string(c.desktopAsks) + std::to_string(c.answer));
+        fs::remove_all(m_dir);
+        if (c.existingFile) writeStyle(1);
+        m_requests.clear();
+        int asked = 0;
+        LaunchEnvironment env = environment();
+        env.desktopAsksHighContrast = [&c] { return c.desktopAsks; };
+        env.acceptContrastStyle = [&c, &asked] {
+            ++asked;
+            return c.answer;
+        };
+        Launch launch(withData(m_dir, c.style), env);
+        EXPECT_EQ(launch.open(factory()), std::nullopt) << m_err.str();
+        EXPECT_EQ(asked, c.asked);
+        ASSERT_EQ(m_requests.size(), 1u);
+        EXPECT_EQ(m_requests[0].style, c.opened);
+        EXPECT_EQ(m_requests[0].firstRun, !c.existingFile);
+    }
 }
 
 TEST_F(LaunchTest, FirstRunMeansNoDataFileAtStart) {

@@ -27,7 +27,8 @@ CSysData chosenValues() {
             .conversions = {{"Length", "1000", "m in km", 7}},
             .decimalPlaces = 12, .intDigitsLimit = 15, .historyFactor = 1, .tipsAtStart = 0,
             .savedInput = "1+2", .savedStepFlag = 1, .savedDisplay = "3", .tipPosition = 17,
-            .savedPosition = -1, .savedShownResult = 1, .tipWindowOpen = 1, .greetingMark = 1};
+            .savedPosition = -1, .savedShownResult = 1, .tipWindowOpen = 1, .greetingMark = 1,
+            .zoomPercent = 100, .otherAddedSettings = {}};
 }
 
 // One line per group of fields, numbered as in CSysData.
@@ -57,8 +58,7 @@ TEST(SysDataFile, HandBuiltFileLoadsAndStoresAgainByteForByte) {
     const LoadResult result = DecodeSysDataFile(file, loaded);
     EXPECT_EQ(result.outcome, LoadOutcome::Read) << result.reason;
     EXPECT_EQ(loaded, chosenValues());
-    // Stored again with the optional field 33 (precise functions, off) after field 32.
-    EXPECT_EQ(EncodeSysDataFile(loaded), file + std::string(4, '\0'));
+    EXPECT_EQ(EncodeSysDataFile(loaded), file);
 }
 
 TEST(SysDataFile, NewValues) {
@@ -118,6 +118,51 @@ TEST(SysDataFile, TruncatedAtEveryByteFailsKeepingTheFieldsReadSoFar) {
     EXPECT_EQ(d.angleUnit, 1);
 }
 
+// Settings added after field 32 sit in a counted list of number and value pairs. A file
+// without the list (an older program's) reads with their new values; numbers this program
+// does not know (a newer program's) are kept and stored again, never taken for damage.
+TEST(SysDataFile, AddedSettingsOlderAndNewerFiles) {
+    const std::string older = chosenValuesFile();
+    struct Case {
+        const char* what;
+        std::string file;
+        int zoom;
+        std::vector<CAddedSetting> others;
+    };
+    const Case kCases[] = {
+        {"older file", older, 100, {}},
+        {"zoom", older + Bytes().i32(1).i32(1).i32(250).s, 250, {}},
+        {"empty list", older + Bytes().i32(0).s, 100, {}},
+        {"newer file",
+         older + Bytes().i32(3).i32(7).i32(-4).i32(1).i32(175).i32(9).i32(1).s,
+         175,
+         {{7, -4}, {9, 1}}},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.what);
+        CSysData d;
+        const LoadResult result = DecodeSysDataFile(c.file, d);
+        EXPECT_EQ(result.outcome, LoadOutcome::Read) << result.reason;
+        EXPECT_EQ(d.greetingMark, 1);
+        EXPECT_EQ(d.zoomPercent, c.zoom);
+        EXPECT_EQ(d.otherAddedSettings, c.others);
+        // Stored again and read again, nothing is lost.
+        CSysData again;
+        EXPECT_EQ(DecodeSysDataFile(EncodeSysDataFile(d), again).outcome, LoadOutcome::Read);
+        EXPECT_EQ(again, d);
+    }
+    // Only settings that differ from their new values are written: with none, the file is
+    // what an older program writes, so it reads there without a complaint.
+    CSysData d = chosenValues();
+    EXPECT_EQ(EncodeSysDataFile(d), older);
+    d.zoomPercent = 200;
+    EXPECT_EQ(EncodeSysDataFile(d), older + Bytes().i32(1).i32(1).i32(200).s);
+    // A list cut short is damage like any other.
+    CSysData cut;
+    EXPECT_EQ(DecodeSysDataFile(older + Bytes().i32(2).i32(1).i32(200).s, cut).outcome,
+              LoadOutcome::Failed);
+}
+
 TEST(SysDataFile, BadFilesFailOrAreIgnored) {
     const std::string good = chosenValuesFile();
     const std::size_t logCount = good.find("2024") - 5;
@@ -139,8 +184,10 @@ TEST(SysDataFile, BadFilesFailOrAreIgnored) {
         {"other header", Bytes().text("Some Other Manager").s + good.substr(30),
          LoadOutcome::Ignored, "not a Quorvel data file"},
         {"header only", good.substr(0, 30), LoadOutcome::Ignored, "nothing after the header"},
-        {"bytes after the last field", good + "xyz", LoadOutcome::Surplus,
+        // Bytes after field 32 begin the list of added settings; after it they are surplus.
+        {"bytes after the last field", good + Bytes().i32(0).s + "xyz", LoadOutcome::Surplus,
          "3 bytes after the last field"},
+        {"bytes too few for a list", good + "xyz", LoadOutcome::Failed, "list count"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
@@ -182,27 +229,24 @@ TEST(SysDataFile, RandomDamageNeverBreaksTheRoundTrip) {
 namespace quorvel {
 namespace {
 
-// Field 33 is optional: a file that ends after field 32 (every file written before it) reads
-// in full with precise functions off, and one that holds it keeps the choice.
-TEST(SysDataFile, PreciseFunctionsIsAnOptionalTrailingField) {
+// The precise-functions choice is added setting 2: a file without it (every file written
+// before it) reads with the functions as they were, and one that holds it keeps the choice.
+TEST(SysDataFile, PreciseFunctionsIsAnAddedSetting) {
     CSysData on;
     on.preciseFunctions = 1;
-    const std::string withField = EncodeSysDataFile(on);
-    const std::string before = withField.substr(0, withField.size() - 4);
-    EXPECT_EQ(withField.substr(withField.size() - 4), std::string("\x01\0\0\0", 4));
+    const std::string withSetting = EncodeSysDataFile(on);
+    const std::string without = EncodeSysDataFile(CSysData{});
+    // A counted list of one (number, value) pair after field 32.
+    EXPECT_EQ(withSetting.substr(without.size()),
+              std::string("\x01\0\0\0\x02\0\0\0\x01\0\0\0", 12));
 
-    CSysData older;
-    older.preciseFunctions = 7;  // left alone when the file does not hold the field
-    EXPECT_EQ(DecodeSysDataFile(before, older).outcome, LoadOutcome::Read);
-    EXPECT_EQ(older.preciseFunctions, 7);
     CSysData fresh;
-    EXPECT_EQ(DecodeSysDataFile(before, fresh).outcome, LoadOutcome::Read);
+    EXPECT_EQ(DecodeSysDataFile(without, fresh).outcome, LoadOutcome::Read);
     EXPECT_EQ(fresh.preciseFunctions, 0);
-
     CSysData read;
-    EXPECT_EQ(DecodeSysDataFile(withField, read).outcome, LoadOutcome::Read);
+    EXPECT_EQ(DecodeSysDataFile(withSetting, read).outcome, LoadOutcome::Read);
     EXPECT_EQ(read, on);
-    EXPECT_EQ(DecodeSysDataFile(withField + "x", read).outcome, LoadOutcome::Surplus);
+    EXPECT_TRUE(read.otherAddedSettings.empty());
 }
 
 }  // namespace

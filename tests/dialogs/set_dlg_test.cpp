@@ -72,6 +72,8 @@ SettingsValues unusualValues() {
     v.places = "7";
     v.digitsLimit = "12";
     v.historyFactor = true;
+    v.zoom = "175";
+    v.contrastStyle = true;
     return v;
 }
 
@@ -86,7 +88,8 @@ TEST(CSetDlg, ControlsShowTheValuesHandedIn) {
         const Box boxes[] = {{1004, values.talkResult}, {1005, values.talkInput},
                              {1006, values.talkKeys},   {1007, values.minimizeToTray},
                              {1008, values.welcome},    {1009, values.historyFactor},
-                             {1031, values.radians},    {1032, !values.radians}};
+                             {1031, values.radians},    {1032, !values.radians},
+                             {1011, values.contrastStyle}};
         for (const Box& b : boxes) {
             SCOPED_TRACE(b.id);
             EXPECT_EQ(controlAs<QAbstractButton>(dialog, b.id)->isChecked(), b.expected);
@@ -98,6 +101,7 @@ TEST(CSetDlg, ControlsShowTheValuesHandedIn) {
         EXPECT_EQ(controlAs<QSpinBox>(dialog, 1054)->text().toStdString(), values.exerciseLimit3);
         EXPECT_EQ(controlAs<QSpinBox>(dialog, 1056)->text().toStdString(), values.places);
         EXPECT_EQ(controlAs<QSpinBox>(dialog, 1057)->text().toStdString(), values.digitsLimit);
+        EXPECT_EQ(controlAs<QSpinBox>(dialog, 1058)->text().toStdString(), values.zoom);
         EXPECT_EQ(dialog.values(), values);
     }
 }
@@ -192,7 +196,8 @@ TEST(CSetDlg, NumberFieldsAreSpinBoxesWithTheBoundsTheOwnerChecks) {
     };
     const Field fields[] = {{1056, "Decimal places", 0, 10000},
                             {1057, "Digits limit", 1, 10000},
-                            {1054, "Largest number", 1, std::numeric_limits<int>::max()}};
+                            {1054, "Largest number", 1, std::numeric_limits<int>::max()},
+                            {1058, "Zoom (%)", 100, 300}};
     CSetDlg dialog(SettingsValues{}, nullptr);
     dialog.show();
     for (const Field& f : fields) {
@@ -417,8 +422,8 @@ TEST(CSetDlg, EveryControlIsNamedAndInsideTheWindow) {
 
 TEST(CSetDlg, TabReachesEveryControlInOrder) {
     // The angle unit is one stop, at the checked choice.
-    const int expected[] = {1004, 1005, 1006, 1008, 1032, 1056, 1057, 1011, 1007,
-                            1009, 1053, 1036, 1054, 1,    2,    3};
+    const int expected[] = {1004, 1005, 1006, 1008, 1032, 1056, 1057, 1013, 1007,
+                            1009, 1053, 1036, 1054, 1058, 1011, 1,    2,    3};
     SettingsValues degrees;
     degrees.radians = false;
     CSetDlg dialog(degrees, nullptr);
@@ -459,7 +464,7 @@ TEST(CSetDlg, SpaceTurnsPreciseFunctionsOnAndOff) {
     CSetDlg dialog(off, nullptr);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    QWidget* box = dialog.control(1011);
+    QWidget* box = dialog.control(1013);
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->accessibleName(), QStringLiteral("Precise functions"));
     EXPECT_FALSE(dialog.values().preciseFunctions);

@@ -64,6 +64,7 @@ public:
         ++tipsShown;
         return tipsOpen;
     }
+    void applyZoom(int percent) override { zooms.push_back(percent); }
 
     std::string box;
     int caretAt = 0, selStart = 0, selEnd = 0;
@@ -77,6 +78,7 @@ public:
     bool tray = true;
     bool tipsOpen = false;
     std::vector<int> styleMessages;
+    std::vector<int> zooms;
     std::vector<std::string> helpPages;
 };
 
@@ -786,6 +788,77 @@ TEST_F(CalculatorControllerTest, ChooseStyleStoresAndTells) {
     EXPECT_EQ(stored().windowStyle, 3);
     controller->chooseStyle(2);
     EXPECT_EQ(stored().windowStyle, 2);  // the last choice counts
+}
+
+TEST_F(CalculatorControllerTest, ZoomKeysLayOutAgainAndStore) {
+    struct Step {
+        ZoomKey key;
+        int zoom;
+    };
+    const Step kSteps[] = {{ZoomKey::In, 125}, {ZoomKey::In, 150}, {ZoomKey::Out, 125},
+                           {ZoomKey::Reset, 100}, {ZoomKey::Out, 100}, {ZoomKey::In, 125}};
+    start();
+    EXPECT_EQ(controller->zoom(), 100);
+    std::vector<int> laidOut;
+    for (const Step& s : kSteps) {
+        controller->zoomKey(s.key);
+        EXPECT_EQ(controller->zoom(), s.zoom);
+        EXPECT_EQ(stored().zoomPercent, s.zoom);
+        // Ctrl+minus at 100 % changes nothing, so nothing is laid out again.
+        if (laidOut.empty() || laidOut.back() != s.zoom) laidOut.push_back(s.zoom);
+    }
+    EXPECT_EQ(view.zooms, laidOut);
+    // A stored value out of range opens at the nearest bound.
+    holder->data().zoomPercent = 900;
+    EXPECT_EQ(controller->zoom(), 300);
+    holder->data().zoomPercent = 0;
+    EXPECT_EQ(controller->zoom(), 100);
+}
+
+TEST_F(CalculatorControllerTest, ZoomWaitsWhileTheTipWindowIsOpen) {
+    start();
+    controller->setBusy(true);
+    controller->zoomKey(ZoomKey::In);
+    EXPECT_EQ(controller->zoom(), 100);
+    EXPECT_TRUE(view.zooms.empty());
+}
+
+TEST_F(CalculatorControllerTest, SettingsZoomAndContrastStyle) {
+    holder->data().windowStyle = 2;
+    start();
+    SettingsValues v = controller->settingsValues();
+    EXPECT_EQ(v.zoom, "100");
+    EXPECT_FALSE(v.contrastStyle);
+    for (const char* bad : {"99", "301", "2x", ""}) {
+        SCOPED_TRACE(bad);
+        prompter = RecordingPrompter();
+        v.zoom = bad;
+        EXPECT_FALSE(controller->applySettings(v));
+        EXPECT_EQ(prompter.only(),
+                  "Quorvel Message: The zoom must be a whole number from 100 to 300.");
+    }
+    EXPECT_TRUE(view.zooms.empty());
+
+    v.zoom = "200";
+    ASSERT_TRUE(controller->applySettings(v));
+    EXPECT_EQ(view.zooms, std::vector<int>{200});
+    EXPECT_EQ(stored().zoomPercent, 200);
+    EXPECT_TRUE(view.styleMessages.empty());  // the style stays as it was
+
+    v = controller->settingsValues();
+    EXPECT_EQ(v.zoom, "200");
+    v.contrastStyle = true;
+    ASSERT_TRUE(controller->applySettings(v));
+    EXPECT_EQ(view.styleMessages, std::vector<int>{6});
+    EXPECT_EQ(stored().windowStyle, 6);
+    EXPECT_EQ(view.zooms, std::vector<int>{200});  // unchanged: not laid out again
+    EXPECT_TRUE(controller->settingsValues().contrastStyle);
+
+    // Leaving the high-contrast style goes back to the standard one.
+    v.contrastStyle = false;
+    ASSERT_TRUE(controller->applySettings(v));
+    EXPECT_EQ(view.styleMessages, (std::vector<int>{6, 1}));
+    EXPECT_EQ(stored().windowStyle, 1);
 }
 
 TEST_F(CalculatorControllerTest, SettingsRefusedOutOfRange) {

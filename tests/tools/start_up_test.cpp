@@ -36,18 +36,19 @@ TEST(ParseStartOptions, ReadsTheCommandLine) {
         {{"--data", ""}, nullptr, 0, false, false, "--data needs a folder"},
         {{"--style"}, nullptr, 0, false, false, "--style needs a value"},
         {{"--style", "Mini"}, nullptr, 3, false, false, ""},
+        {{"--style", "contrast"}, nullptr, 6, false, false, ""},
         {{"--style", "none"},
          nullptr,
          0,
          false,
          false,
-         "unknown style none (standard, cartoon, mini, detail)"},
+         "unknown style none (standard, cartoon, mini, detail, contrast)"},
         {{"--style", "5"},
          nullptr,
          0,
          false,
          false,
-         "unknown style 5 (standard, cartoon, mini, detail)"},
+         "unknown style 5 (standard, cartoon, mini, detail, contrast)"},
         {{"--places", "3"}, nullptr, 0, false, false, "unknown option --places"},
         {{"2+3"}, nullptr, 0, false, false, "unexpected argument 2+3"},
     };
@@ -69,10 +70,87 @@ TEST(ParseStartOptions, ReadsTheCommandLine) {
     }
 }
 
+TEST(ParseStartOptions, ZoomIsAWholePercentageFrom100To300) {
+    struct Case {
+        std::vector<std::string_view> args;
+        int zoom;  // 0: none given, or refused
+        bool refused;
+    };
+    const Case kCases[] = {
+        {{}, 0, false},
+        {{"--zoom", "100"}, 100, false},
+        {{"--zoom", "200"}, 200, false},
+        {{"--zoom", "300"}, 300, false},
+        {{"--zoom", "137", "--style", "mini"}, 137, false},
+        {{"--zoom", "150", "--zoom", "250"}, 250, false},
+        {{"--zoom", "99"}, 0, true},
+        {{"--zoom", "301"}, 0, true},
+        {{"--zoom", "200%"}, 0, true},
+        {{"--zoom", "1.5"}, 0, true},
+        {{"--zoom", ""}, 0, true},
+        {{"--zoom", "-200"}, 0, true},
+        {{"--zoom", "99999999999"}, 0, true},
+        {{"--zoom"}, 0, true},
+    };
+    for (const Case& c : kCases) {
+        std::string line;
+        for (auto a : c.args) line += std::string(a) + " ";
+        SCOPED_TRACE(line);
+        const ParsedStartOptions parsed = ParseStartOptions(c.args);
+        EXPECT_EQ(!parsed.error.empty(), c.refused) << parsed.error;
+        if (c.refused) {
+            EXPECT_NE(parsed.error.find("--zoom"), std::string::npos) << parsed.error;
+        } else {
+            EXPECT_EQ(parsed.options.zoom.value_or(0), c.zoom);
+        }
+    }
+    EXPECT_EQ(ParseStartOptions({"--zoom", "50"}).error,
+              "--zoom takes a whole percentage from 100 to 300, not 50");
+}
+
+TEST(HighContrast, WhatTheDesktopSaysAndWhenTheStartOffersIt) {
+    struct Case {
+        ContrastHints hints;
+        bool asks;
+    };
+    const Case kCases[] = {
+        {{}, false},
+        {{true, std::nullopt, ""}, true},
+        {{false, 1u, ""}, true},
+        {{false, 0u, ""}, false},
+        {{false, 2u, ""}, false},  // a value the portal may add later is no request
+        {{false, std::nullopt, "HighContrast"}, true},
+        {{false, std::nullopt, "HighContrastInverse"}, true},
+        {{false, 0u, "highcontrast"}, true},
+        {{false, std::nullopt, "ContrastHigh"}, true},
+        {{false, std::nullopt, "Adwaita"}, false},
+        {{false, std::nullopt, "Adwaita:dark"}, false},
+        {{false, std::nullopt, "Breeze"}, false},
+    };
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(c.hints.themeName + " " + std::to_string(c.hints.portalContrast.value_or(9)));
+        EXPECT_EQ(desktopAsksHighContrast(c.hints), c.asks);
+    }
+    struct Offer {
+        bool firstRun;
+        bool styleGiven;
+        bool desktopAsks;
+        bool offered;
+    };
+    const Offer kOffers[] = {
+        {true, false, true, true},    {true, false, false, false}, {true, true, true, false},
+        {false, false, true, false},  {false, true, false, false},
+    };
+    for (const Offer& o : kOffers) {
+        EXPECT_EQ(offerContrastStyle(o.firstRun, o.styleGiven, o.desktopAsks), o.offered)
+            << o.firstRun << o.styleGiven << o.desktopAsks;
+    }
+}
+
 TEST(StartUsage, NamesEveryOptionAndStyle) {
     const std::string usage(StartUsage());
-    for (const char* word : {"--data", "--style", "--help", "--version", "standard", "cartoon",
-                             "mini", "detail", "XDG_DATA_HOME"}) {
+    for (const char* word : {"--data", "--style", "--zoom", "--help", "--version", "standard",
+                             "cartoon", "mini", "detail", "contrast", "XDG_DATA_HOME"}) {
         EXPECT_NE(usage.find(word), std::string::npos) << word;
     }
 }

@@ -18,6 +18,8 @@ const char* name(WindowStyle style) {
             return "mini";
         case WindowStyle::Detail:
             return "detail";
+        case WindowStyle::Contrast:
+            return "contrast";
         default:
             return "standard";
     }
@@ -217,6 +219,7 @@ TEST(StyleLayout, SizesAndSkinsOfTheFourStyles) {
         {WindowStyle::Cartoon, 550, 190, ":/skins/main_cartoon.png"},
         {WindowStyle::Mini, 590, 70, ":/skins/main_mini.png"},
         {WindowStyle::Detail, 670, 300, ":/skins/main_detail.png"},
+        {WindowStyle::Contrast, 710, 168, ":/skins/main_contrast.png"},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(name(c.style));
@@ -323,6 +326,8 @@ const std::map<int, std::string> kSharedTooltips = {
 };
 
 std::string expectedTooltip(WindowStyle style, int command) {
+    // The high-contrast window registers the standard window's tooltips.
+    if (style == WindowStyle::Contrast) style = WindowStyle::Standard;
     for (const TooltipRow& row : kDifferingTooltips) {
         if (row.id != command) continue;
         const char* text = style == WindowStyle::Standard  ? row.standard
@@ -361,16 +366,17 @@ TEST(StyleLayout, ControlsCarryTheTablesCaptionAndName) {
     }
 }
 
-TEST(StyleLayout, StyleMenuOffersTheOtherThreeStyles) {
+TEST(StyleLayout, StyleMenuOffersTheOtherStyles) {
     struct Case {
         WindowStyle style;
         std::vector<std::pair<int, int>> offers;  // menu id, style code
     };
     const Case kCases[] = {
-        {WindowStyle::Standard, {{32795, 4}, {32796, 2}, {32797, 3}}},
-        {WindowStyle::Cartoon, {{32869, 1}, {32868, 3}, {32867, 4}}},
-        {WindowStyle::Mini, {{32806, 1}, {32808, 2}, {32809, 4}}},
-        {WindowStyle::Detail, {{32801, 1}, {32802, 2}, {32803, 3}}},
+        {WindowStyle::Standard, {{32795, 4}, {32796, 2}, {32797, 3}, {32798, 6}}},
+        {WindowStyle::Cartoon, {{32869, 1}, {32868, 3}, {32867, 4}, {32870, 6}}},
+        {WindowStyle::Mini, {{32806, 1}, {32808, 2}, {32809, 4}, {32810, 6}}},
+        {WindowStyle::Detail, {{32801, 1}, {32802, 2}, {32803, 3}, {32804, 6}}},
+        {WindowStyle::Contrast, {{32881, 1}, {32882, 2}, {32883, 3}, {32884, 4}}},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(name(c.style));
@@ -412,6 +418,74 @@ TEST(StyleLayout, ShortcutsOnePerKeyAndCtrlPPastesOnlyInMini) {
             }
         }
         EXPECT_EQ(ctrlP, style == WindowStyle::Mini);
+    }
+}
+
+// The high-contrast window is the standard one: the same controls in the same order, the
+// same menu commands, every key larger and in the colour of its kind, captions larger.
+TEST(StyleLayout, ContrastIsTheStandardWindowLarger) {
+    const StyleLayout& standard = styleLayout(WindowStyle::Standard);
+    const StyleLayout& contrast = styleLayout(WindowStyle::Contrast);
+    ASSERT_EQ(contrast.controls.size(), standard.controls.size());
+    for (std::size_t i = 0; i < contrast.controls.size(); ++i) {
+        const StyleControl& c = contrast.controls[i];
+        SCOPED_TRACE(commandInfo(c.command).id);
+        EXPECT_EQ(c.command, standard.controls[i].command);
+        EXPECT_EQ(c.tooltip, standard.controls[i].tooltip);
+        EXPECT_TRUE(isContrastLook(c.look));
+        EXPECT_GE(c.rect.width, 42);
+        EXPECT_GE(c.rect.height, 36);
+        const ControlLook expected = typedCharacter(c.command) && c.command < Command::Digit0
+                                         ? ControlLook::ContrastAccent
+                                     : typedCharacter(c.command) ? ControlLook::ContrastKey
+                                     : c.command == Command::Equal || c.command == Command::Calculate
+                                         ? ControlLook::ContrastAccent
+                                         : ControlLook::ContrastWord;
+        EXPECT_EQ(c.look, expected);
+    }
+    for (const StyleMenuItem& item : contrast.menu) {
+        if (item.command) {
+            EXPECT_NE(standard.menuItem(*item.command), nullptr) << item.id;
+        }
+    }
+    for (WindowStyle style : {WindowStyle::Standard, WindowStyle::Cartoon, WindowStyle::Mini,
+                              WindowStyle::Detail}) {
+        for (const StyleControl& c : styleLayout(style).controls) {
+            EXPECT_FALSE(isContrastLook(c.look));
+        }
+    }
+}
+
+TEST(CaptionSize, ContrastCaptionsAreLargerThanEveryOtherLook) {
+    struct Case {
+        ControlLook look;
+        CaptionSize character;
+        CaptionSize word;
+    };
+    const Case kCases[] = {
+        {ControlLook::Key, {16, true}, {11, true}},
+        {ControlLook::Accent, {16, true}, {11, true}},
+        {ControlLook::Word, {15, false}, {10, false}},
+        {ControlLook::Mini, {14, false}, {9, false}},
+        {ControlLook::Cartoon, {16, true}, {11, true}},
+        {ControlLook::ContrastKey, {24, true}, {13, true}},
+        {ControlLook::ContrastAccent, {24, true}, {13, true}},
+        {ControlLook::ContrastWord, {22, true}, {13, true}},
+    };
+    int largestOther = 0;
+    for (const Case& c : kCases) {
+        SCOPED_TRACE(static_cast<int>(c.look));
+        EXPECT_EQ(captionSize(c.look, true), c.character);
+        EXPECT_EQ(captionSize(c.look, false), c.word);
+        if (!isContrastLook(c.look)) largestOther = std::max(largestOther, c.character.pixels);
+    }
+    for (WindowStyle style : windowStyles()) {
+        EXPECT_EQ(inputPointSize(style), style == WindowStyle::Contrast ? 17 : 14);
+    }
+    for (ControlLook look : {ControlLook::ContrastKey, ControlLook::ContrastAccent,
+                             ControlLook::ContrastWord}) {
+        EXPECT_GT(captionSize(look, true).pixels, largestOther);
+        EXPECT_TRUE(captionSize(look, false).bold);
     }
 }
 

@@ -13,7 +13,7 @@ TEST(BannerMenu, UsesTheItemAndBannerFonts) {
     EXPECT_EQ(menu.itemFont().pixelSize(), 12);
     EXPECT_EQ(menu.itemFont().weight(), QFont::Normal);
     EXPECT_EQ(menu.bannerFont().pixelSize(), 15);
-    EXPECT_EQ(menu.bannerFont().family(), QStringLiteral("Arial"));
+    EXPECT_EQ(menu.bannerFont().family(), QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(menu.bannerText(), QStringLiteral("Quorvel"));
 }
 

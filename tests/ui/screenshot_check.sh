@@ -7,7 +7,7 @@ program=$1
 output=$2
 
 if command -v xvfb-run >/dev/null 2>&1; then
-    QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 1280x800x24" "$program" "$output"
+    QT_QPA_PLATFORM=xcb xvfb-run -a -s "-screen 0 2200x1000x24" "$program" "$output"
 else
     echo "ui_screenshot: xvfb-run not found (Debian package xvfb); drawing offscreen," \
          "the outline is not checked"

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QFontInfo>
 #include <QFontMetrics>
 #include <QImage>
 #include <QKeyEvent>
@@ -225,8 +226,14 @@ TEST(MainWindow, TrayIconAndWindowTexts) {
     EXPECT_EQ(calc.window->trayIcon()->toolTip(), QStringLiteral("Quorvel "));
     EXPECT_FALSE(calc.window->trayIcon()->isVisible()) << "tests leave the tray alone";
     EXPECT_EQ(calc.window->windowTitle(), QStringLiteral("Quorvel"));
-    EXPECT_EQ(calc.input()->font().family(), QStringLiteral("Arial"));
+    // A family the desktop has: what is drawn is what was asked for, with no substitute.
+    EXPECT_EQ(calc.input()->font().family(), QStringLiteral("DejaVu Sans"));
+    EXPECT_EQ(QFontInfo(calc.input()->font()).family(), QStringLiteral("DejaVu Sans"));
     EXPECT_EQ(calc.input()->font().pointSize(), 14);
+    for (const StyleControl& entry : calc.window->layout().controls) {
+        EXPECT_EQ(QFontInfo(calc.window->button(entry.command)->font()).family(),
+                  QStringLiteral("DejaVu Sans"));
+    }
     EXPECT_EQ(calc.window->size(), QSize(670, 150));
 }
 
@@ -314,6 +321,62 @@ TEST(MainWindow, CaptionsFitAndButtonsStayOffTheCutOutline) {
             }
             EXPECT_EQ(cut, 0);
         }
+    }
+}
+
+// Ctrl+plus, Ctrl+minus and Ctrl+0 from the input box: the window, every key and the box grow
+// together, the skin is painted for the size (its cut outline stays off every key) and the
+// zoom is stored.
+TEST(MainWindow, ZoomKeysScaleEverythingTogether) {
+    struct Press {
+        int key;
+        Qt::KeyboardModifiers modifiers;
+        int zoom;
+    };
+    const Press kPresses[] = {
+        {Qt::Key_Plus, Qt::ControlModifier, 125},
+        {Qt::Key_Equal, Qt::ControlModifier, 150},
+        {Qt::Key_Plus, Qt::ControlModifier | Qt::KeypadModifier, 175},
+        {Qt::Key_Plus, Qt::ControlModifier, 200},
+        {Qt::Key_Minus, Qt::ControlModifier, 175},
+        {Qt::Key_0, Qt::ControlModifier, 100},
+        {Qt::Key_Minus, Qt::ControlModifier, 100},
+    };
+    for (WindowStyle style : {WindowStyle::Standard, WindowStyle::Contrast, WindowStyle::Mini}) {
+        SCOPED_TRACE(std::string(styleName(style)));
+        Calculator calc(style);
+        const QSize small = calc.window->size();
+        const StyleLayout& base = calc.window->layout();
+        EXPECT_EQ(small, QSize(base.width, base.height));
+        for (const Press& p : kPresses) {
+            SCOPED_TRACE(p.zoom);
+            QTest::keyClick(calc.input(), static_cast<Qt::Key>(p.key), p.modifiers);
+            EXPECT_EQ(calc.window->zoom(), p.zoom);
+            EXPECT_EQ(calc.holder.data().zoomPercent, p.zoom);
+            EXPECT_TRUE(calc.text().isEmpty());  // none of the keys typed anything
+            const StyleLayout l = zoomedLayout(base, p.zoom);
+            EXPECT_EQ(calc.window->size(), QSize(l.width, l.height));
+            EXPECT_EQ(calc.window->skin().size(), calc.window->size());
+            EXPECT_EQ(calc.input()->geometry(),
+                      QRect(l.input.x, l.input.y, l.input.width, l.input.height));
+            const QImage skin = calc.window->skin().toImage();
+            for (const StyleControl& entry : l.controls) {
+                HoverButton* b = calc.window->button(entry.command);
+                ASSERT_NE(b, nullptr);
+                EXPECT_EQ(b->geometry(),
+                          QRect(entry.rect.x, entry.rect.y, entry.rect.width, entry.rect.height));
+                EXPECT_LE(QFontMetrics(b->font()).horizontalAdvance(b->text()), b->width() - 4);
+                // The corners of every key lie inside the outline.
+                for (const QPoint corner : {b->geometry().topLeft(), b->geometry().bottomRight()}) {
+                    EXPECT_NE(skin.pixel(corner) & 0xffffff, skins::kKeyColour & 0xffffff);
+                }
+            }
+        }
+        // At 200 % exactly twice the size of 100 %.
+        calc.window->controller().setZoom(200);
+        EXPECT_EQ(calc.window->size(), 2 * small);
+        EXPECT_EQ(calc.input()->size(), 2 * QSize(base.input.width, base.input.height));
+        calc.window->controller().setZoom(100);
     }
 }
 

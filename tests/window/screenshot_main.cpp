@@ -1,11 +1,15 @@
-// Shows the calculator window in each of its four styles with a calculation done, then the
+// Shows the calculator window in each of its styles with a calculation done, then the
 // style menu open, and saves what the screen shows into the folder given as the argument:
-// style_standard.png, style_cartoon.png, style_mini.png, style_detail.png, style_menu.png.
+// style_standard.png, style_cartoon.png, style_mini.png, style_detail.png, style_contrast.png,
+// style_menu.png. Each style is shown at 200 % zoom as well (style_NAME_200.png), which must be
+// exactly twice as wide and tall (the contrast style also with a key focused,
+// style_contrast_200_focus.png); the time each zoom change takes is printed.
 // Each style is also shown after a 4-step and a 21-step calculation (style_NAME_4steps.png,
 // style_NAME_21steps.png), and the detail style with a 302-digit result (style_detail_long.png).
 // On a real X server it also checks that a cut-out corner shows the desktop, not the skin.
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QImage>
 #include <QTemporaryDir>
 #include <cstdio>
@@ -15,6 +19,7 @@
 #include "support/screenshot.h"
 #include "ui/banner_menu.h"
 #include "ui/filter_edit.h"
+#include "ui/hover_button.h"
 #include "window/main_window.h"
 
 using namespace quorvel;
@@ -40,6 +45,8 @@ const char* fileName(WindowStyle style) {
             return "style_mini.png";
         case WindowStyle::Detail:
             return "style_detail.png";
+        case WindowStyle::Contrast:
+            return "style_contrast.png";
         default:
             return "style_standard.png";
     }
@@ -92,6 +99,55 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "%s: no result shown\n", fileName(style));
             status = 1;
         }
+
+        // Ctrl+plus twice, as a user zooms: the next steps were painted ahead while the window
+        // stood, so each change is only laid out and repainted.
+        const QSize small = window.size();
+        QElapsedTimer zoomTimer;
+        for (int step = 0; step < 2; ++step) {
+            testing::wait(step == 0 ? 2000 : 800);
+            const int from = window.zoom();
+            zoomTimer.start();
+            window.controller().zoomKey(ZoomKey::In);
+            window.repaint();
+            std::printf("%s: Ctrl+plus %d %% to %d %% laid out and painted in %.1f ms\n",
+                        fileName(style), from, window.zoom(),
+                        static_cast<double>(zoomTimer.nsecsElapsed()) / 1e6);
+        }
+        // The same window at 200 %, a step not painted ahead.
+        zoomTimer.start();
+        window.controller().setZoom(200);
+        window.repaint();
+        const double zoomMs = static_cast<double>(zoomTimer.nsecsElapsed()) / 1e6;
+        std::printf("%s: zoom to 200 %% laid out and painted in %.1f ms\n", fileName(style), zoomMs);
+        if (window.size() != 2 * small) {
+            std::fprintf(stderr, "%s: 200 %% is %dx%d, not twice %dx%d\n", fileName(style),
+                         window.width(), window.height(), small.width(), small.height());
+            status = 1;
+        }
+        window.move(20, 20);
+        testing::wait(300);
+        const QRect bigFrame = window.frameGeometry();
+        const QImage big = testing::grabScreen(bigFrame.adjusted(-10, -10, 10, 10), window);
+        const QString bigName = QString::fromLatin1(fileName(style)).chopped(4) + QStringLiteral("_200.png");
+        if (!testing::saveShot(big, folder + QLatin1Char('/') + bigName)) status = 1;
+        if (style == WindowStyle::Contrast) {
+            // The focus frame on a key, as Tab leaves it.
+            window.button(Command::Equal)->setFocus(Qt::TabFocusReason);
+            testing::wait(200);
+            const QImage focus = testing::grabScreen(bigFrame.adjusted(-10, -10, 10, 10), window);
+            if (!testing::saveShot(focus, folder + QStringLiteral("/style_contrast_200_focus.png"))) {
+                status = 1;
+            }
+            window.focusInput();
+        }
+        zoomTimer.restart();
+        window.controller().setZoom(100);
+        window.repaint();
+        std::printf("%s: zoom back to 100 %% in %.1f ms\n", fileName(style),
+                    static_cast<double>(zoomTimer.nsecsElapsed()) / 1e6);
+        window.move(20, 20);
+        testing::wait(200);
 
         for (const Working& w : kWorkings) {
             testing::typeKeys(window.input(), QString::fromLatin1(w.expression));

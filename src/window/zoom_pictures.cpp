@@ -1,0 +1,102 @@
+#include "window/zoom_pictures.h"
+
+#include <QThreadPool>
+
+#include "tools/zoom.h"
+#include "ui/skin_painter.h"
+
+namespace quorvel {
+namespace {
+
+skins::KeySet keySet(ControlLook look) {
+    switch (look) {
+        case ControlLook::Accent:
+            return skins::KeySet::Accent;
+        case ControlLook::Mini:
+            return skins::KeySet::Mini;
+        case ControlLook::Cartoon:
+            return skins::KeySet::Cartoon;
+        case ControlLook::ContrastKey:
+            return skins::KeySet::ContrastKey;
+        case ControlLook::ContrastAccent:
+            return skins::KeySet::ContrastAccent;
+        case ControlLook::ContrastWord:
+            return skins::KeySet::ContrastWord;
+        case ControlLook::Key:
+        case ControlLook::Word:
+            break;
+    }
+    return skins::KeySet::Key;
+}
+
+skins::MainSkin mainSkin(WindowStyle style) {
+    switch (style) {
+        case WindowStyle::Cartoon:
+            return skins::MainSkin::Cartoon;
+        case WindowStyle::Mini:
+            return skins::MainSkin::Mini;
+        case WindowStyle::Detail:
+            return skins::MainSkin::Detail;
+        case WindowStyle::Contrast:
+            return skins::MainSkin::Contrast;
+        default:
+            return skins::MainSkin::Standard;
+    }
+}
+
+}  // namespace
+
+std::array<QImage, 3> paintKeyPictures(ControlLook look, int width, int height) {
+    const skins::KeySet set = keySet(look);
+    const QSize size(width, height);
+    return {skins::paintKeyPicture(set, skins::KeyState::Normal, size),
+            skins::paintKeyPicture(set, skins::KeyState::Pressed, size),
+            skins::paintKeyPicture(set, skins::KeyState::Hover, size)};
+}
+
+ZoomPictures paintZoomPictures(const StyleLayout& base, int percent) {
+    ZoomPictures pictures;
+    pictures.skin = skins::paintMainSkin(mainSkin(base.style), percent);
+    for (const StyleControl& c : zoomedLayout(base, percent).controls) {
+        const ZoomPictures::KeyId id{static_cast<int>(c.look), c.rect.width, c.rect.height};
+        if (pictures.keys.count(id) == 0) {
+            pictures.keys.emplace(id, paintKeyPictures(c.look, c.rect.width, c.rect.height));
+        }
+    }
+    return pictures;
+}
+
+void ZoomPrefetch::prepare(const StyleLayout& base, const std::vector<int>& percents) {
+    std::map<int, std::shared_ptr<Slot>> kept;
+    for (int percent : percents) {
+        auto it = m_slots.find(percent);
+        if (it != m_slots.end()) {
+            kept.emplace(percent, it->second);
+            continue;
+        }
+        auto slot = std::make_shared<Slot>();
+        kept.emplace(percent, slot);
+        const StyleLayout* layout = &base;
+        QThreadPool::globalInstance()->start([slot, layout, percent] {
+            ZoomPictures painted = paintZoomPictures(*layout, percent);
+            const std::lock_guard<std::mutex> lock(slot->mutex);
+            slot->pictures = std::move(painted);
+            slot->done = true;
+        });
+    }
+    // A worker still painting a forgotten zoom finishes into its own slot, which then goes.
+    m_slots = std::move(kept);
+}
+
+std::optional<ZoomPictures> ZoomPrefetch::take(int percent) {
+    const auto it = m_slots.find(percent);
+    if (it == m_slots.end()) return std::nullopt;
+    std::shared_ptr<Slot> slot = it->second;
+    const std::lock_guard<std::mutex> lock(slot->mutex);
+    if (!slot->done) return std::nullopt;
+    std::optional<ZoomPictures> ready(std::move(slot->pictures));
+    m_slots.erase(it);
+    return ready;
+}
+
+}  // namespace quorvel
