@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 
 namespace quorvel {
 
@@ -9,6 +10,10 @@ namespace quorvel {
 enum class SpeechKind { Key, Input, Result, InputResult, Message, ExprList };
 
 struct SpeechRequest {
+    SpeechRequest() = default;
+    SpeechRequest(SpeechKind kind_, std::string text_, std::string second_ = {})
+        : kind(kind_), text(std::move(text_)), second(std::move(second_)) {}
+
     SpeechKind kind = SpeechKind::Input;
     // ExprList: "count:item|item|...", each item an expression, "expression=result" or
     // "expression=>result".

@@ -21,8 +21,8 @@ Options:
   --data DIR     keep settings, log, formulas and parameters in DIR/SysData.dat; DIR is
                  created when missing (default: a SysData.dat beside the program, else
                  $XDG_DATA_HOME/quorvel, else ~/.local/share/quorvel)
-  --style NAME   record the window style NAME (standard, cartoon, mini, detail or contrast,
-                 the high-contrast style) in the data file and open that window
+  --style NAME   record the window style NAME (standard, cartoon, mini, detail or contrast)
+                 in the data file and open that window; contrast is the high-contrast style
   --zoom PERCENT record the window's zoom, 100 to 300, in the data file and open the window
                  at that size (Ctrl+plus, Ctrl+minus and Ctrl+0 change it in the window)
   --help, --version

@@ -92,10 +92,9 @@ TEST(CalculatorSession, ShownOnlyLeavesTheStepsOut) {
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.typed);
-        RecordingPrompter prompter;
         std::vector<std::string> log;
-        CalculatorSession both({}, log, prompter);
-        CalculatorSession shownOnly({}, log, prompter);
+        CalculatorSession both({}, log);
+        CalculatorSession shownOnly({}, log);
         shownOnly.setShownOnly(true);
         const CommandOutcome full = both.calculateCommand(c.typed);
         const CommandOutcome bare = shownOnly.calculateCommand(c.typed);

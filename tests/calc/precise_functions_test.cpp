@@ -8,6 +8,7 @@
 #include "calc/messages.h"
 #include "calc/precise_functions.h"
 #include "support/recording_prompter.h"
+#include "tools/present.h"
 
 namespace quorvel {
 namespace {
@@ -28,9 +29,10 @@ void check(AngleUnit unit, int digits, const std::vector<Case>& cases) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.expression);
         RecordingPrompter prompter;
-        CalcEngine engine(digits, unit, prompter);
+        CalcEngine engine(digits, unit);
         engine.setPreciseFunctions(true);
         const CalcOutcome outcome = engine.CalculateSteps(c.expression, 10);
+        present(outcome, prompter);
         if (c.result) {
             EXPECT_TRUE(outcome.ok);
             EXPECT_EQ(outcome.result, c.result);

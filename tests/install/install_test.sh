@@ -196,7 +196,7 @@ if [[ -f $bash_completion ]]; then
     # Each case: the program and the command line after it, then the offers, all split by "|".
     cases=(
         "quorvel-calc --mo|--mode"
-        "quorvel-calc -|-h|-V|-f|--places|--digits|--degrees|--radians|--steps|--file|--data|--words|--speak|--speak-to|--units|--convert|--batch|--mode|--output|--e-notation|--help|--version"
+        "quorvel-calc -|-h|-V|-f|--places|--digits|--degrees|--radians|--steps|--precise|--file|--data|--words|--speak|--speak-to|--units|--convert|--batch|--mode|--output|--e-notation|--help|--version"
         "quorvel-calc --batch x.txt --mode |addresult|addsteps|detailfilter|genfilter|replaceresult"
         "quorvel-calc --words |expr|input|inputresult|key|msg|result"
         "quorvel-calc --speak-to out.wav |expr|input|inputresult|key|msg|result"
@@ -205,7 +205,7 @@ if [[ -f $bash_completion ]]; then
         "quorvel-calc --convert length 1 fo|foot\(UK\ and\ US\)|foot\(US\ survey\)"
         "quorvel-calc --convert length 1 foot me|metre"
         "quorvel-calc --convert temperature 100 C F |"
-        "quorvel --|--data|--style|--help|--version"
+        "quorvel --|--data|--style|--zoom|--help|--version"
         "quorvel --style |$styles"
         "quorvel --data $work/data --style m|mini"
     )
