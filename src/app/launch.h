@@ -90,7 +90,6 @@ public:
 
 private:
     std::optional<int> fail(std::string why);
-    bool takeFolder();
     std::optional<int> loadData();
 
     StartOptions m_options;

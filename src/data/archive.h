@@ -45,11 +45,6 @@ public:
     // read it holds the elements read in full so far.
     template <class T>
     void exchange(std::vector<T>& list);
-    // A field a file may end before: loading leaves it as it is when fewer bytes than the
-    // field remain.
-    void exchangeOptional(std::int32_t& value) {
-        if (m_storing || m_in.size() - m_pos >= sizeof value) exchange(value);
-    }
 
     // Room for `bytes` written bytes, so that a large file is not copied as it grows.
     void reserve(std::size_t bytes) { m_out.reserve(bytes); }

@@ -129,7 +129,6 @@ private:
     void fillUnits();
     void fillList();
     bool resultIsCurrent() const;
-    void selectUnits();
     void selectListRow();
     void handBack(std::string value);
     void appendHistory(std::string description, std::string value);
