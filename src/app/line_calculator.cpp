@@ -35,26 +35,11 @@ constexpr std::string_view kPromptWords =
     "There is nothing to calculate: help, quit and exit are words of the prompt; quorvel-calc "
     "--help lists the options.";
 
-// True when `a` becomes `b` by one key wrong, missing, extra or swapped with its neighbour.
-bool oneEditApart(std::string_view a, std::string_view b) {
-    if (a.size() > b.size()) std::swap(a, b);
-    if (b.size() - a.size() > 1) return false;
-    std::size_t i = 0;
-    while (i < a.size() && a[i] == b[i]) ++i;
-    if (a.size() == b.size()) {
-        if (i == a.size()) return false;
-        const bool swapped = i + 1 < a.size() && a[i] == b[i + 1] && a[i + 1] == b[i];
-        const std::size_t rest = swapped ? i + 2 : i + 1;
-        return a.substr(rest) == b.substr(rest);
-    }
-    return a.substr(i) == b.substr(i + 1);
-}
-
 // "hepl" or "qiut": the prompt's word it is, or nearly is; or nothing.
 std::string_view nearCommand(std::string_view text) {
     const std::string lower = ToLower(text);
     for (std::string_view command : {"help", "quit", "exit"}) {
-        if (lower == command || oneEditApart(lower, command)) return command;
+        if (EditDistance(lower, command) <= 1) return command;
     }
     return {};
 }

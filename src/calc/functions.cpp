@@ -61,8 +61,7 @@ bool CalcEngine::power(const DecimalNumber& x, const DecimalNumber& y, DecimalNu
         fail(MessageId::NegativeBase);
         return false;
     }
-    if (m_precise && !y.isZero() && exponent.find('.') != std::string::npos &&
-        StripTrailingZeros(exponent).find('.') != std::string::npos) {
+    if (m_precise && WithoutTrailingZeros(exponent).find('.') != std::string_view::npos) {
         const auto value = PrecisePower(base, exponent, m_workingDigits);
         if (!value) {
             fail(MessageId::PowerNotFinite);

@@ -1,6 +1,8 @@
 #include "calc/text_util.h"
 
+#include <algorithm>
 #include <cctype>
+#include <vector>
 
 namespace quorvel {
 namespace {
@@ -52,6 +54,25 @@ bool ContainsIgnoreCase(std::string_view text, std::string_view word) {
         }
     }
     return false;
+}
+
+std::size_t EditDistance(std::string_view a, std::string_view b) {
+    // Optimal string alignment.
+    const std::size_t n = a.size();
+    const std::size_t m = b.size();
+    std::vector<std::vector<std::size_t>> d(n + 1, std::vector<std::size_t>(m + 1));
+    for (std::size_t i = 0; i <= n; ++i) d[i][0] = i;
+    for (std::size_t j = 0; j <= m; ++j) d[0][j] = j;
+    for (std::size_t i = 1; i <= n; ++i) {
+        for (std::size_t j = 1; j <= m; ++j) {
+            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
+                                d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
+            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
+                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
+            }
+        }
+    }
+    return d[n][m];
 }
 
 }  // namespace quorvel

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -20,5 +21,9 @@ std::string_view Trim(std::string_view text);
 std::string ToLower(std::string_view text);
 // The same into `out`, whose capacity is reused; `out` must not hold `text`.
 void ToLower(std::string_view text, std::string& out);
+
+// Edits that turn `a` into `b`: a character changed, left out, added, or swapped with its
+// neighbour ("lenght") each count one. For suggesting what a mistyped word meant.
+std::size_t EditDistance(std::string_view a, std::string_view b);
 
 }  // namespace quorvel

@@ -191,25 +191,6 @@ std::string normalForm(std::string_view text) {
     return out;
 }
 
-std::size_t editDistance(std::string_view a, std::string_view b) {
-    // Optimal string alignment: a swap of two neighbours ("lenght") counts as one edit.
-    const std::size_t n = a.size();
-    const std::size_t m = b.size();
-    std::vector<std::vector<std::size_t>> d(n + 1, std::vector<std::size_t>(m + 1));
-    for (std::size_t i = 0; i <= n; ++i) d[i][0] = i;
-    for (std::size_t j = 0; j <= m; ++j) d[0][j] = j;
-    for (std::size_t i = 1; i <= n; ++i) {
-        for (std::size_t j = 1; j <= m; ++j) {
-            d[i][j] = std::min({d[i - 1][j] + 1, d[i][j - 1] + 1,
-                                d[i - 1][j - 1] + (a[i - 1] != b[j - 1])});
-            if (i > 1 && j > 1 && a[i - 1] == b[j - 2] && a[i - 2] == b[j - 1]) {
-                d[i][j] = std::min(d[i][j], d[i - 2][j - 2] + 1);
-            }
-        }
-    }
-    return d[n][m];
-}
-
 // How many edits still count as close in spelling: one for a short word, two for a longer one.
 std::size_t closeness(std::string_view typed) { return typed.size() <= 5 ? 1 : 2; }
 
@@ -221,10 +202,10 @@ std::vector<std::string> closest(const std::vector<std::string_view>& names,
     const std::string normal = normalForm(typed);
     std::vector<std::pair<std::size_t, std::string_view>> scored;
     for (std::string_view n : names) {
-        std::size_t best = std::min(editDistance(normalForm(n), normal),
-                                    editDistance(normalForm(baseName(n)), normal));
+        std::size_t best = std::min(EditDistance(normalForm(n), normal),
+                                    EditDistance(normalForm(baseName(n)), normal));
         for (std::string_view a : abbreviations(n)) {
-            best = std::min(best, editDistance(ToLower(a), lower));
+            best = std::min(best, EditDistance(ToLower(a), lower));
         }
         if (best <= closeness(lower)) scored.emplace_back(best, n);
     }

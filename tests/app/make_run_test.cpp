@@ -14,6 +14,8 @@
 #include <filesystem>
 #include <string>
 
+#include "support/pty_reading.h"
+
 namespace {
 
 namespace fs = std::filesystem;
@@ -58,19 +60,8 @@ protected:
 
     // Reads until `text` has been shown `times` times, or `seconds` pass.
     bool waitFor(const std::string& text, int times = 1, int seconds = 60) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(seconds);
-        while (count(text) < times) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                end - std::chrono::steady_clock::now());
-            if (left.count() <= 0) return false;
-            pollfd p{m_master, POLLIN, 0};
-            if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
-            char buffer[4096];
-            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-            if (n <= 0) return false;
-            m_shown.append(buffer, static_cast<std::size_t>(n));
-        }
-        return true;
+        return quorvel::testing::ReadUntilShown(m_master, m_shown, text, times,
+                                                std::chrono::seconds(seconds));
     }
     void type(const std::string& keys) {
         ASSERT_EQ(::write(m_master, keys.data(), keys.size()), static_cast<ssize_t>(keys.size()));
@@ -89,13 +80,6 @@ protected:
         }
         m_pid = -1;
         return true;
-    }
-
-    int count(const std::string& text) const {
-        int n = 0;
-        for (auto at = m_shown.find(text); at != std::string::npos; at = m_shown.find(text, at + 1))
-            ++n;
-        return n;
     }
 
     fs::path m_home;

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "app/calc_process.h"
+#include "support/pty_reading.h"
 
 namespace {
 
@@ -210,19 +211,8 @@ public:
 
     // Reads until `text` has appeared `times` times in all that was shown, or 5 s pass.
     bool waitFor(const std::string& text, int times = 1) {
-        const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-        while (count(text) < times) {
-            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
-                end - std::chrono::steady_clock::now());
-            if (left.count() <= 0) return false;
-            pollfd p{m_master, POLLIN, 0};
-            if (::poll(&p, 1, static_cast<int>(left.count())) <= 0) return false;
-            char buffer[512];
-            const ssize_t n = ::read(m_master, buffer, sizeof buffer);
-            if (n <= 0) return false;
-            m_shown.append(buffer, static_cast<std::size_t>(n));
-        }
-        return true;
+        return quorvel::testing::ReadUntilShown(m_master, m_shown, text, times,
+                                                std::chrono::seconds(5));
     }
 
     // -1 when the program has not ended within 5 s (it is then killed).
@@ -239,13 +229,6 @@ public:
     const std::string& shown() const { return m_shown; }
 
 private:
-    int count(const std::string& text) const {
-        int n = 0;
-        for (auto at = m_shown.find(text); at != std::string::npos; at = m_shown.find(text, at + 1))
-            ++n;
-        return n;
-    }
-
     int m_master = -1;
     pid_t m_pid = -1;
     bool m_waited = false;
