@@ -26,6 +26,7 @@ packages=(
     appstream
     bash-completion
     lintian
+    clang-format  # scripts/check-format.sh, run by CI
     speedcrunch  # only timed beside quorvel by bench_gui_startup
     python3-mpmath
 )

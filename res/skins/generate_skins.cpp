@@ -223,8 +223,8 @@ void saveKeySet(const char* stem, KeySet set) {
     const struct {
         KeyState state;
         const char* suffix;
-    } states[] = {{KeyState::Normal, "normal"}, {KeyState::Pressed, "pressed"},
-                  {KeyState::Hover, "hover"}};
+    } states[] = {
+        {KeyState::Normal, "normal"}, {KeyState::Pressed, "pressed"}, {KeyState::Hover, "hover"}};
     for (const auto& s : states) {
         const QByteArray name = QByteArray(stem) + '_' + s.suffix + ".png";
         save(paintKeyPicture(set, s.state, 100), name.constData());

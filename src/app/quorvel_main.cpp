@@ -44,12 +44,11 @@ LaunchEnvironment environment() {
     env.desktopAsksHighContrast = [] { return desktopAsksHighContrast(DesktopContrastHints()); };
     env.acceptContrastStyle = [] {
         if (QGuiApplication::platformName() == QLatin1String("offscreen")) return false;
-        return QMessageBox::question(nullptr, QStringLiteral("Quorvel"),
-                                     QString::fromLatin1(kContrastOfferQuestion.data(),
-                                                         static_cast<qsizetype>(
-                                                             kContrastOfferQuestion.size())),
-                                     QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::Yes) == QMessageBox::Yes;
+        return QMessageBox::question(
+                   nullptr, QStringLiteral("Quorvel"),
+                   QString::fromLatin1(kContrastOfferQuestion.data(),
+                                       static_cast<qsizetype>(kContrastOfferQuestion.size())),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes) == QMessageBox::Yes;
     };
     return env;
 }

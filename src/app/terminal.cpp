@@ -108,9 +108,8 @@ void onInterrupt(int) { g_interrupted = 1; }
 void rememberLine(const std::string& line) {
     if (line.empty()) return;
     const Readline& rl = *g_readline;
-    const HIST_ENTRY* last = *rl.historyLength > 0
-                                 ? rl.historyGet(*rl.historyBase + *rl.historyLength - 1)
-                                 : nullptr;
+    const HIST_ENTRY* last =
+        *rl.historyLength > 0 ? rl.historyGet(*rl.historyBase + *rl.historyLength - 1) : nullptr;
     if (last == nullptr || line != last->line) rl.addHistory(line.c_str());
 }
 

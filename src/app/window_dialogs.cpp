@@ -143,12 +143,13 @@ void ConnectWindowDialogs(MainWindow& window, WordPlayer& player) {
         CResizeDlg dialog(code, &window);
         dialog.exec();
     });
-    QObject::connect(&window, &MainWindow::toolRequested, &window, [&window, &player](Command command) {
-        openTool(window, player, command);
-        // Where nothing hands the activation back after a modal dialog, the window's keys
-        // (Enter is Equal) would go nowhere.
-        window.activateWindow();
-    });
+    QObject::connect(&window, &MainWindow::toolRequested, &window,
+                     [&window, &player](Command command) {
+                         openTool(window, player, command);
+                         // Where nothing hands the activation back after a modal dialog, the
+                         // window's keys (Enter is Equal) would go nowhere.
+                         window.activateWindow();
+                     });
 }
 
 }  // namespace quorvel

@@ -241,10 +241,9 @@ void InsertImplicitMultiplication(std::string_view text, std::string& out) {
         // The names below all begin with a letter, so other characters skip the comparisons.
         const bool startsOperand =
             c == '(' || IsDigit(c) || c == 'x' || c == 'X' || isParameterLetter(c) ||
-            (isLetter(c) &&
-             ((rest.size() >= 2 && equalsIgnoreCase(rest.substr(0, 2), "pi")) ||
-              (rest.size() >= 4 && equalsIgnoreCase(rest.substr(0, 4), "last")) ||
-              functions.find(rest, FunctionNameRecogniser::Mode::BeginsWith)));
+            (isLetter(c) && ((rest.size() >= 2 && equalsIgnoreCase(rest.substr(0, 2), "pi")) ||
+                             (rest.size() >= 4 && equalsIgnoreCase(rest.substr(0, 4), "last")) ||
+                             functions.find(rest, FunctionNameRecogniser::Mode::BeginsWith)));
         // Digits after a digit or point are one number; the digit of last1 belongs to its name.
         const bool sameNumber =
             IsDigit(c) && !out.empty() &&
@@ -394,8 +393,7 @@ bool CalcEngine::reduce(std::string_view expression, int radix, std::string& res
             } else {
                 buffers.flat.assign(content);
                 if (!EvaluateFlat(working, lineStart, std::string_view(line).substr(0, openAt + 1),
-                                  buffers.flat, std::string_view(line).substr(closeAt),
-                                  radix)) {
+                                  buffers.flat, std::string_view(line).substr(closeAt), radix)) {
                     return false;
                 }
             }

@@ -126,8 +126,8 @@ CommandOutcome CalculatorSession::calculateCommand(std::string_view input) {
         std::string shown = m_stepText == StepText::Written
                                 ? shownTakingSteps(input, std::move(c->steps))
                                 : std::move(c->steps);
-        return {CommandKind::Calculated, std::move(shown), std::move(c->result),
-                std::move(steps), {}};
+        return {
+            CommandKind::Calculated, std::move(shown), std::move(c->result), std::move(steps), {}};
     }
     const std::string_view left = input.substr(0, equals);
     const std::string_view right = input.substr(equals + 1);

@@ -201,8 +201,8 @@ Limbs SquareRootLimbs(const Limbs& n) {
     double d = 0;
     for (std::size_t i = size; i-- > low;) d = d * kBase + n[i];
     const double root = std::sqrt(d + 1.0) * (1.0 + 1e-12) + 1.0;
-    Limbs x = shifted(fromUint(static_cast<std::uint64_t>(std::ceil(root))),
-                      static_cast<int>(low / 2));
+    Limbs x =
+        shifted(fromUint(static_cast<std::uint64_t>(std::ceil(root))), static_cast<int>(low / 2));
     for (;;) {
         Limbs y = divideSmall(addLimbs(x, DivideLimbs(n, x)), 2);
         if (CompareMagnitude(y, x) >= 0) return x;

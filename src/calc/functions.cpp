@@ -94,8 +94,8 @@ std::optional<std::string> CalcEngine::floatingResult(std::string_view name, dou
 
 std::optional<std::string> CalcEngine::preciseValue(std::string_view name,
                                                     const std::string& argument) {
-    auto value = PreciseFunction(name, argument, m_workingDigits,
-                                 m_angleUnit != AngleUnit::Radians);
+    auto value =
+        PreciseFunction(name, argument, m_workingDigits, m_angleUnit != AngleUnit::Radians);
     if (!value) {
         fail(MessageId::FunctionTooLarge, {displayName(name)});
     }
@@ -157,8 +157,8 @@ std::optional<std::string> CalcEngine::functionValue(std::string_view name,
 
     const double v = toDouble(*operand);
     if (name == "arcsin" || name == "arccos" || name == "arctan") {
-        const bool beyondOne = m_precise ? x > DecimalNumber(1) || x < DecimalNumber(-1)
-                                         : std::fabs(v) > 1.0;
+        const bool beyondOne =
+            m_precise ? x > DecimalNumber(1) || x < DecimalNumber(-1) : std::fabs(v) > 1.0;
         if (name != "arctan" && beyondOne) {
             if (name == "arcsin") {
                 fail(MessageId::ArcsinDomain);

@@ -77,8 +77,8 @@ Fixed piFixed(int frac) {
     std::lock_guard<std::mutex> guard(pi.lock);
     if (pi.value.frac < frac) {
         const int f = frac + 1;
-        pi.value = Subtract(MultiplySmall(atanInverse(5, f), 16),
-                            MultiplySmall(atanInverse(239, f), 4));
+        pi.value =
+            Subtract(MultiplySmall(atanInverse(5, f), 16), MultiplySmall(atanInverse(239, f), 4));
     }
     return WithFrac(pi.value, frac);
 }
@@ -149,10 +149,18 @@ SinCos sinCosFixed(const Fixed& r, int frac) {
     for (std::uint32_t n = 2; !term.isZero(); ++n) {
         term = DivideSmall(Multiply(term, a, w), n);
         switch (n % 4) {
-            case 0: c1 = Subtract(c1, term); break;
-            case 1: s = Add(s, term); break;
-            case 2: c1 = Add(c1, term); break;
-            default: s = Subtract(s, term); break;
+            case 0:
+                c1 = Subtract(c1, term);
+                break;
+            case 1:
+                s = Add(s, term);
+                break;
+            case 2:
+                c1 = Add(c1, term);
+                break;
+            default:
+                s = Subtract(s, term);
+                break;
         }
     }
     for (int i = 0; i < k; ++i) {
@@ -194,10 +202,18 @@ SinCos sinCosOf(std::string_view text, int frac, bool degrees) {
     const SinCos sc = sinCosFixed(r, frac + 1);
     SinCos out;
     switch (q) {
-        case 0: out = sc; break;
-        case 1: out = {sc.cos, Negate(sc.sin)}; break;
-        case 2: out = {Negate(sc.sin), Negate(sc.cos)}; break;
-        default: out = {Negate(sc.cos), sc.sin}; break;
+        case 0:
+            out = sc;
+            break;
+        case 1:
+            out = {sc.cos, Negate(sc.sin)};
+            break;
+        case 2:
+            out = {Negate(sc.sin), Negate(sc.cos)};
+            break;
+        default:
+            out = {Negate(sc.cos), sc.sin};
+            break;
     }
     if (negative) out.sin = Negate(out.sin);
     return {WithFrac(out.sin, frac), WithFrac(out.cos, frac)};
@@ -219,8 +235,8 @@ Fixed halfPi(int frac) { return DivideSmall(piFixed(frac), 2); }
 Fixed atanFixed(const Fixed& t, int frac) {
     const Fixed unit = one(t.frac);
     if (CompareMagnitude(t.magnitude, unit.magnitude) <= 0) return atanSmall(t, frac);
-    const Fixed far = Subtract(halfPi(frac + 1), atanSmall(Divide(one(frac + 1), Abs(t), frac + 1),
-                                                          frac + 1));
+    const Fixed far =
+        Subtract(halfPi(frac + 1), atanSmall(Divide(one(frac + 1), Abs(t), frac + 1), frac + 1));
     return WithFrac(t.negative ? Negate(far) : far, frac);
 }
 
@@ -294,8 +310,8 @@ std::optional<Fixed> value(std::string_view name, std::string_view text, int fra
         if (name == "tanh") {
             if (rd > negligible) return negative ? FromInt(-1, frac) : one(frac);
             const Fixed e2 = expFixed(MultiplySmall(r, 2), frac + 1);
-            const Fixed t = Subtract(one(frac + 1), Divide(FromInt(2, frac + 1),
-                                                           Add(e2, one(frac + 1)), frac + 1));
+            const Fixed t = Subtract(
+                one(frac + 1), Divide(FromInt(2, frac + 1), Add(e2, one(frac + 1)), frac + 1));
             return WithFrac(negative ? Negate(t) : t, frac);
         }
         if (tooLarge(rd * 0.4343)) return std::nullopt;

@@ -185,8 +185,8 @@ void write(const Value& v, int precision, std::string& out) {
 // would pass 128 bits once scaled: long division, up to 19 digits a step, which a divisor of
 // 64 bits keeps inside 128. A quotient of the operands' short lengths, such as a third of a
 // quotient, is the common case.
-bool writeLongQuotient(Wide dividend, int scaleBy, std::uint64_t divisor, bool negative,
-                       int places, int precision, std::string& out) {
+bool writeLongQuotient(Wide dividend, int scaleBy, std::uint64_t divisor, bool negative, int places,
+                       int precision, std::string& out) {
     constexpr std::size_t kRoom = 256;
     // The whole part's 39 digits at most, the scaled ones, and room to pad the fraction.
     if (scaleBy < 0 || places < 0 ||
@@ -286,8 +286,8 @@ bool ShortDecimalApply(char op, bool xNegative, std::string_view xDigits, bool y
                 const int scaleBy = b.fraction - a.fraction + places;
                 if (b.mantissa >> 64 != 0 || places > 80) return false;
                 return writeLongQuotient(a.mantissa, scaleBy,
-                                         static_cast<std::uint64_t>(b.mantissa), r.negative,
-                                         places, precision, out);
+                                         static_cast<std::uint64_t>(b.mantissa), r.negative, places,
+                                         precision, out);
             }
             r.mantissa = x / y;
             r.fraction = places;

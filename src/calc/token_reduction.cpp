@@ -56,7 +56,7 @@ bool isOperator(char c) { return c == '+' || c == '-' || c == '*' || c == '/' ||
 
 // Texts and tables whose capacity is kept from one calculation to the next on the same thread.
 struct Scratch {
-    std::string arena;  // every value and bracketed number made in one reduction
+    std::string arena;        // every value and bracketed number made in one reduction
     std::vector<Token> line;  // the reduced line up to the token being read
     std::vector<std::uint32_t> opens;
     std::vector<Token> values;
@@ -131,9 +131,7 @@ private:
         if (t.kind != Kind::Number) return t.kind == Kind::Open ? "(" : std::string_view(&t.op, 1);
         return view(t.text, t.textLength);
     }
-    std::string_view digitsOf(const Token& t) const {
-        return view(t.digits, t.digitsLength);
-    }
+    std::string_view digitsOf(const Token& t) const { return view(t.digits, t.digitsLength); }
     // Offsets below the expression's length are in the expression, the others in the arena.
     std::string_view view(std::uint32_t at, std::uint32_t length) const {
         if (at < m_e.size()) return m_e.substr(at, length);

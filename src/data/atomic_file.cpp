@@ -94,8 +94,8 @@ bool IsAbandonedTemporary(const std::filesystem::directory_entry& entry, long wr
                           std::chrono::hours age) {
     std::error_code error;
     if (!entry.is_regular_file(error)) return false;
-    if (writerPid > 0 && writerPid != ::getpid() &&
-        ::kill(static_cast<pid_t>(writerPid), 0) != 0 && errno == ESRCH) {
+    if (writerPid > 0 && writerPid != ::getpid() && ::kill(static_cast<pid_t>(writerPid), 0) != 0 &&
+        errno == ESRCH) {
         return true;
     }
     const auto written = entry.last_write_time(error);

@@ -219,8 +219,9 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
     // Down each column, then the buttons.
     QWidget* order[] = {m_talkResult,     m_talkInput,
                         m_talkKeys,       m_welcome,
-                        m_keysWithReader, m_radians,        m_degrees,
-                        m_places,         m_digitsLimit,    m_precise,
+                        m_keysWithReader, m_radians,
+                        m_degrees,        m_places,
+                        m_digitsLimit,    m_precise,
                         m_minimizeToTray, m_historyFactor,
                         m_exerciseLimit1, m_exerciseLimit2,
                         m_exerciseLimit3, m_zoom,

@@ -71,8 +71,7 @@ SpeechWorker::SpeechWorker(WordPlayer& player) : m_player(player) {}
 SpeechWorker::~SpeechWorker() { StopTalk(); }
 
 bool SpeechWorker::StartTalk(SpeechRequest request) {
-    auto worker =
-        std::make_unique<CMyAppThread>(m_player, std::move(request), std::move(m_worker));
+    auto worker = std::make_unique<CMyAppThread>(m_player, std::move(request), std::move(m_worker));
     try {
         worker->CreateThread();
     } catch (const std::system_error&) {

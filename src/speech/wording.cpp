@@ -133,12 +133,9 @@ std::vector<std::string_view> buttonWordNames() {
 
 std::optional<SpeechRequest> ParseSpeechRequest(std::string_view command, std::string_view text) {
     static constexpr std::pair<std::string_view, SpeechKind> kCommands[] = {
-        {"key", SpeechKind::Key},
-        {"input", SpeechKind::Input},
-        {"result", SpeechKind::Result},
-        {"inputresult", SpeechKind::InputResult},
-        {"msg", SpeechKind::Message},
-        {"expr", SpeechKind::ExprList},
+        {"key", SpeechKind::Key},       {"input", SpeechKind::Input},
+        {"result", SpeechKind::Result}, {"inputresult", SpeechKind::InputResult},
+        {"msg", SpeechKind::Message},   {"expr", SpeechKind::ExprList},
     };
     const std::string word = ToLower(command);
     for (const auto& [name, kind] : kCommands) {

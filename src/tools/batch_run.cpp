@@ -43,9 +43,9 @@ constexpr std::array<unsigned char, 256> makeCharClasses() {
             (u >= 'a' && u <= 'z') || (u >= 'A' && u <= 'Z') || u == '_' || u >= 0x80;
         const bool digit = u >= '0' && u <= '9';
         const bool opens = digit || u == '(' || u == '.' || u == '+' || u == '-';
-        table[u] = static_cast<unsigned char>((letter ? kLetter : 0) |
-                                              (letter || digit ? kWordChar : 0) |
-                                              (opens ? kOpensStretch : 0));
+        table[u] =
+            static_cast<unsigned char>((letter ? kLetter : 0) | (letter || digit ? kWordChar : 0) |
+                                       (opens ? kOpensStretch : 0));
     }
     return table;
 }

@@ -211,7 +211,8 @@ void CalculatorController::insertConverted(std::size_t caret, std::string_view v
 
 void CalculatorController::insertText(std::string_view text) {
     if (busy() || text.empty()) return;
-    if (keyEchoOn()) m_speaker.say({text.size() == 1 ? SpeechKind::Key : SpeechKind::Input, std::string(text)});
+    if (keyEchoOn())
+        m_speaker.say({text.size() == 1 ? SpeechKind::Key : SpeechKind::Input, std::string(text)});
 
     std::string current = m_view.text();
     const int size = static_cast<int>(current.size());
@@ -525,8 +526,8 @@ bool CalculatorController::applySettings(const SettingsValues& values) {
     const bool contrast = d.windowStyle == static_cast<int>(WindowStyle::Contrast);
     if (values.contrastStyle != contrast) {
         // As from the style menu: recorded now, opened at the next start.
-        chooseStyle(static_cast<int>(values.contrastStyle ? WindowStyle::Contrast
-                                                          : WindowStyle::Standard));
+        chooseStyle(
+            static_cast<int>(values.contrastStyle ? WindowStyle::Contrast : WindowStyle::Standard));
         return true;
     }
     m_view.focusInput();

@@ -160,7 +160,9 @@ void RobotModel::endRun(Speaker& speaker) const {
     if (m_talkAfterRun) talk(speaker);
 }
 
-void RobotModel::talk(Speaker& speaker) const { speaker.say({SpeechKind::ExprList, m_log.talkRequest()}); }
+void RobotModel::talk(Speaker& speaker) const {
+    speaker.say({SpeechKind::ExprList, m_log.talkRequest()});
+}
 
 bool RobotModel::copyLog(std::string_view boxText, Prompter& prompter,
                          const std::function<void(const std::string&)>& put) const {

@@ -60,7 +60,8 @@ ParsedStartOptions ParseStartOptions(const std::vector<std::string_view>& args) 
         } else if (a == "--zoom") {
             const std::string_view text = args[++i];
             int percent = 0;
-            const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), percent);
+            const auto [end, error] =
+                std::from_chars(text.data(), text.data() + text.size(), percent);
             if (error != std::errc() || end != text.data() + text.size() || percent < kZoomMin ||
                 percent > kZoomMax) {
                 parsed.error = "--zoom takes a whole percentage from " + std::to_string(kZoomMin) +

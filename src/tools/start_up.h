@@ -37,9 +37,9 @@ std::string_view StartUsage();
 
 // What the desktop says about contrast, as the window gathers it at a first start.
 struct ContrastHints {
-    bool qtAsksHighContrast = false;       // Qt's own accessibility hint, where Qt has one
+    bool qtAsksHighContrast = false;         // Qt's own accessibility hint, where Qt has one
     std::optional<unsigned> portalContrast;  // the desktop portal's contrast: 1 asks for high
-    std::string themeName;                 // GTK_THEME or the desktop's widget theme
+    std::string themeName;                   // GTK_THEME or the desktop's widget theme
 };
 bool desktopAsksHighContrast(const ContrastHints& hints);
 // Whether the start offers the high-contrast style: only at the first start, when the desktop

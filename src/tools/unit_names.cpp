@@ -91,8 +91,16 @@ const Alias kAliases[] = {
     {"week(7days)", {"wk", "week"}},
     {"year(365days)", {"yr", "year"}},
     // temperature
-    {"Celsius (C)", {"C", "degC", "\xC2\xB0" "C", "celsius", "centigrade"}},
-    {"Fahrenheit (F)", {"F", "degF", "\xC2\xB0" "F", "fahrenheit"}},
+    {"Celsius (C)",
+     {"C", "degC",
+      "\xC2\xB0"
+      "C",
+      "celsius", "centigrade"}},
+    {"Fahrenheit (F)",
+     {"F", "degF",
+      "\xC2\xB0"
+      "F",
+      "fahrenheit"}},
     // press
     {"atmosphere", {"atm"}},
     {"millibar", {"mbar", "mb"}},
@@ -149,8 +157,8 @@ bool isLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
 // "meters" and "metre" read alike. Short words are abbreviations and stay as they are.
 std::string singular(std::string word) {
     if (word == "feet") return "foot";
-    if (word.size() > 4 && (word.ends_with("ches") || word.ends_with("shes") ||
-                            word.ends_with("xes"))) {
+    if (word.size() > 4 &&
+        (word.ends_with("ches") || word.ends_with("shes") || word.ends_with("xes"))) {
         word.resize(word.size() - 2);
     } else if (word.size() > 3 && word.ends_with('s') && !word.ends_with("ss")) {
         word.pop_back();
@@ -339,8 +347,7 @@ std::vector<ConversionRequest> ReadConversionLine(std::string_view line) {
         std::size_t exponent = end + 1;
         if (text[exponent] == '-' || text[exponent] == '+') ++exponent;
         const std::size_t start = exponent;
-        while (exponent < text.size() && text[exponent] >= '0' && text[exponent] <= '9')
-            ++exponent;
+        while (exponent < text.size() && text[exponent] >= '0' && text[exponent] <= '9') ++exponent;
         if (exponent > start) end = exponent;
     }
     std::size_t unit = end;

@@ -36,16 +36,16 @@ constexpr CommandInfo kCommands[] = {
     {C::Batch, 1105, "Batch", "Batch calculation", "Batch calculation", "Ctrl+B",
      "Batch calculation", 0, true},
     {C::Help, 1002, "Help", "Help", "Help", "F1", "Help"},
-    {C::Last1, 1106, "Last1", "The first lastest result of calculation:last1=0", "Last result 1", "",
-     "Insert last1"},
+    {C::Last1, 1106, "Last1", "The first lastest result of calculation:last1=0", "Last result 1",
+     "", "Insert last1"},
     {C::Last2, 1107, "Last2", "The second lastest result of calculation:last2=0", "Last result 2",
      "", "Insert last2"},
-    {C::Last3, 1108, "Last3", "The third lastest result of calculation:last3=0", "Last result 3", "",
-     "Insert last3"},
-    {C::Last4, 1109, "Last4", "The forth lastest result of calculation:last4=0", "Last result 4", "",
-     "Insert last4"},
-    {C::Last5, 1110, "Last5", "The fifth lastest result of calculation:last5=0", "Last result 5", "",
-     "Insert last5"},
+    {C::Last3, 1108, "Last3", "The third lastest result of calculation:last3=0", "Last result 3",
+     "", "Insert last3"},
+    {C::Last4, 1109, "Last4", "The forth lastest result of calculation:last4=0", "Last result 4",
+     "", "Insert last4"},
+    {C::Last5, 1110, "Last5", "The fifth lastest result of calculation:last5=0", "Last result 5",
+     "", "Insert last5"},
     {C::Copy, 3, "Copy", "Copy into the clipboard[Ctrl+C]", "Copy", "Ctrl+C", "Copy"},
     {C::Paste, 4, "Paste", "Input from the clipboard (Paste) [Ctrl+V]", "Paste", "Ctrl+V", "Paste"},
     {C::Backspace, 1111, "\u2190", "Delete the one of input character[Shortcut key - Backspace]",
@@ -200,10 +200,9 @@ public:
 
     // The controls in Tab order, which is the table's order, whatever the rows' order.
     void finish() {
-        std::stable_sort(m_layout.controls.begin(), m_layout.controls.end(),
-                         [](const StyleControl& a, const StyleControl& b) {
-                             return a.command < b.command;
-                         });
+        std::stable_sort(
+            m_layout.controls.begin(), m_layout.controls.end(),
+            [](const StyleControl& a, const StyleControl& b) { return a.command < b.command; });
     }
 
 private:
@@ -216,8 +215,13 @@ private:
         entry.accessibleName = info.accessibleName;
         entry.look = look;
         const bool big = look == ControlLook::Cartoon || isContrastLook(look);
-        entry.rect = {x, y, look == ControlLook::Mini ? 32 : big ? 42 : 40,
-                      look == ControlLook::Mini ? 24 : big ? 36 : 30};
+        entry.rect = {x, y,
+                      look == ControlLook::Mini ? 32
+                      : big                     ? 42
+                                                : 40,
+                      look == ControlLook::Mini ? 24
+                      : big                     ? 36
+                                                : 30};
         m_layout.controls.push_back(std::move(entry));
     }
 
@@ -237,7 +241,8 @@ StyleLayout newLayout(WindowStyle style, const char* skin, int width, int height
     l.height = height;
     l.menuBanner = "Quorvel";
     for (const CommandInfo& info : kCommands) {
-        if (!info.shortcut.empty()) l.shortcuts.push_back({std::string(info.shortcut), info.command});
+        if (!info.shortcut.empty())
+            l.shortcuts.push_back({std::string(info.shortcut), info.command});
     }
     return l;
 }
@@ -279,8 +284,8 @@ StyleLayout cartoonLayout() {
     b.row(240, 78, 46, {digit(4), digit(5), digit(6), C::Time, C::Divide, C::Equal}, round);
     b.row(240, 116, 46, {digit(1), digit(2), digit(3), digit(0), C::Point, C::Calculate}, round);
     b.styleItems({{32869, 1}, {32868, 3}, {32867, 4}, {32870, 6}});
-    b.menuItems({last(4), last(5), C::TalkInput, C::TalkInputResult, C::Copy, C::Paste,
-                 C::Minimize});
+    b.menuItems(
+        {last(4), last(5), C::TalkInput, C::TalkInputResult, C::Copy, C::Paste, C::Minimize});
     b.toolItems();
     b.menuItem(32871, C::Help, true);
     b.menuItem(32873, C::Exit, false);
@@ -296,7 +301,8 @@ StyleLayout miniLayout() {
     Builder b(l);
     const ControlLook mini = ControlLook::Mini;
     b.row(244, 10, 36,
-          {C::Equal, C::Calculate, C::Backspace, last(1), last(2), last(3), last(4), last(5)}, mini);
+          {C::Equal, C::Calculate, C::Backspace, last(1), last(2), last(3), last(4), last(5)},
+          mini);
     b.row(244, 36, 36,
           {C::TalkInput, C::TalkResult, C::TalkInputResult, C::StopTalk, C::Copy, C::Paste,
            C::Minimize, C::StyleMenu},
@@ -355,8 +361,8 @@ StyleLayout contrastLayout() {
     Builder b(l);
     b.contrastRow(16, 116, 44, {last(1), last(2), last(3), last(4), last(5), C::Help});
     b.contrastRow(284, 30, 46,
-                  {digit(7), digit(8), digit(9), C::Add, C::Minus, C::OpenBracket,
-                   C::CloseBracket, C::Backspace, C::TalkResult});
+                  {digit(7), digit(8), digit(9), C::Add, C::Minus, C::OpenBracket, C::CloseBracket,
+                   C::Backspace, C::TalkResult});
     b.contrastRow(284, 72, 46,
                   {digit(4), digit(5), digit(6), C::Time, C::Divide, C::Power, C::Unknown,
                    C::Calculate, C::StopTalk});

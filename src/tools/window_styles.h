@@ -183,8 +183,8 @@ struct StyleControl {
 struct StyleMenuItem {
     int id = 0;  // the menu command's own id
     std::string text;
-    int styleCode = 0;                            // a style choice (1..4, 6), or 0
-    std::optional<Command> command;               // what the item runs when not a style choice
+    int styleCode = 0;               // a style choice (1..4, 6), or 0
+    std::optional<Command> command;  // what the item runs when not a style choice
     bool separatorBefore = false;
 };
 

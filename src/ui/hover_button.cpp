@@ -50,8 +50,7 @@ void HoverButton::setPictures(const skins::ButtonPictures& pictures) {
                 QString::fromLatin1(pictures.hover));
 }
 
-void HoverButton::setPictures(const QPixmap& normal, const QPixmap& pressed,
-                              const QPixmap& hover) {
+void HoverButton::setPictures(const QPixmap& normal, const QPixmap& pressed, const QPixmap& hover) {
     m_normal = normal;
     m_pressed = pressed;
     m_hover = hover;

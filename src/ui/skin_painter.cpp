@@ -249,7 +249,6 @@ QImage paintCartoon(int width, int height, const QImage& icon, int percent) {
     return flatten(image);
 }
 
-
 enum class State { Normal, Pressed, Hover };
 
 struct KeyLook {
@@ -315,7 +314,6 @@ QImage paintKey(int width, int height, const KeyStyle& style, State state, QSize
     return image;
 }
 
-
 // The high-contrast window: black, a white outline and name, nothing in grey.
 QImage paintContrast(int width, int height, const QImage& icon, int percent) {
     Canvas canvas(width, height, percent);
@@ -326,8 +324,7 @@ QImage paintContrast(int width, int height, const QImage& icon, int percent) {
     p.drawImage(QRectF(16, 5, 16, 16), icon);
     p.setFont(font(15));
     p.setPen(Qt::white);
-    p.drawText(QRectF(38, 2, 200, 22), Qt::AlignVCenter | Qt::AlignLeft,
-               QStringLiteral("Quorvel"));
+    p.drawText(QRectF(38, 2, 200, 22), Qt::AlignVCenter | Qt::AlignLeft, QStringLiteral("Quorvel"));
     p.setPen(QPen(QColor(255, 221, 0), 2));
     p.drawLine(QPointF(16, 26), QPointF(width - 16, 26));
     p.setBrush(Qt::NoBrush);
@@ -361,12 +358,10 @@ QImage paintFlatKey(int width, int height, const FlatKey& key, State state, QSiz
 
 const QColor kContrastYellow(255, 221, 0);
 
-const FlatKey kContrastKey{{kContrastYellow, Qt::white},
-                           {Qt::white, kContrastYellow},
-                           {QColor(255, 160, 0), Qt::white}};
-const FlatKey kContrastAccent{{Qt::white, Qt::white},
-                              {kContrastYellow, Qt::white},
-                              {QColor(190, 190, 190), Qt::white}};
+const FlatKey kContrastKey{
+    {kContrastYellow, Qt::white}, {Qt::white, kContrastYellow}, {QColor(255, 160, 0), Qt::white}};
+const FlatKey kContrastAccent{
+    {Qt::white, Qt::white}, {kContrastYellow, Qt::white}, {QColor(190, 190, 190), Qt::white}};
 const FlatKey kContrastWord{{Qt::black, Qt::white},
                             {QColor(0, 0, 150), kContrastYellow},
                             {QColor(70, 70, 70), kContrastYellow}};

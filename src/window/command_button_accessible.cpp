@@ -68,7 +68,9 @@ public:
 
 private:
     QAbstractButton* button() const { return static_cast<QAbstractButton*>(object()); }
-    QMenu* menu() const { return qobject_cast<QMenu*>(object()->property(kMenu).value<QObject*>()); }
+    QMenu* menu() const {
+        return qobject_cast<QMenu*>(object()->property(kMenu).value<QObject*>());
+    }
 };
 
 QAccessibleInterface* factory(const QString& /*key*/, QObject* object) {

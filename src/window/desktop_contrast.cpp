@@ -29,8 +29,9 @@ QVariant readPortal(QDBusConnection& bus, const QString& group, const QString& k
 ContrastHints DesktopContrastHints() {
     ContrastHints hints;
 #if QT_VERSION >= QT_VERSION_CHECK(6, 10, 0)
-    hints.qtAsksHighContrast = QGuiApplication::styleHints()->accessibility()->contrastPreference() ==
-                               Qt::ContrastPreference::HighContrast;
+    hints.qtAsksHighContrast =
+        QGuiApplication::styleHints()->accessibility()->contrastPreference() ==
+        Qt::ContrastPreference::HighContrast;
 #endif
     hints.themeName = qEnvironmentVariable("GTK_THEME").toStdString();
     QDBusConnection bus = QDBusConnection::sessionBus();

@@ -1,5 +1,6 @@
 #include "window/main_window.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAccessible>
 #include <QAction>
 #include <QClipboard>
@@ -12,8 +13,6 @@
 #include <QScreen>
 #include <QScrollBar>
 #include <QSystemTrayIcon>
-#include <QTimer>
-#include <QAbstractTextDocumentLayout>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTimer>
@@ -248,7 +247,8 @@ void MainWindow::buildMenu() {
         QAction* action = m_menu->addAction(qs(item.text));
         action->setData(item.id);
         const int code = item.styleCode;
-        connect(action, &QAction::triggered, this, [this, code] { m_controller->chooseStyle(code); });
+        connect(action, &QAction::triggered, this,
+                [this, code] { m_controller->chooseStyle(code); });
         m_styleActions[code] = action;
     }
 }
@@ -263,8 +263,8 @@ void MainWindow::buildShortcuts() {
     }
     for (const ZoomShortcut& entry : zoomShortcuts()) {
         auto* action = new QAction(this);
-        action->setShortcut(QKeySequence(QString::fromLatin1(entry.keys.data(),
-                                                             static_cast<qsizetype>(entry.keys.size()))));
+        action->setShortcut(QKeySequence(
+            QString::fromLatin1(entry.keys.data(), static_cast<qsizetype>(entry.keys.size()))));
         action->setShortcutContext(Qt::WindowShortcut);
         const ZoomKey key = entry.action;
         connect(action, &QAction::triggered, this, [this, key] { m_controller->zoomKey(key); });
@@ -284,9 +284,9 @@ const MainWindow::KeyPixmaps& MainWindow::keyPixmaps(ControlLook look, QSize siz
                 QPixmap(QString::fromLatin1(files.hover))};
     } else {
         const auto painted = m_pictures.keys.find(id);
-        const std::array<QImage, 3> images = painted != m_pictures.keys.end()
-                                                 ? painted->second
-                                                 : paintKeyPictures(look, size.width(), size.height());
+        const std::array<QImage, 3> images =
+            painted != m_pictures.keys.end() ? painted->second
+                                             : paintKeyPictures(look, size.width(), size.height());
         made = {QPixmap::fromImage(images[0]), QPixmap::fromImage(images[1]),
                 QPixmap::fromImage(images[2])};
     }
@@ -347,8 +347,10 @@ void MainWindow::applyZoom(int percent) {
     frame.moveCenter(centre);
     if (QScreen* screen = this->screen()) {
         const QRect room = screen->availableGeometry();
-        frame.moveLeft(std::clamp(frame.left(), room.left(), std::max(room.left(), room.right() - frame.width())));
-        frame.moveTop(std::clamp(frame.top(), room.top(), std::max(room.top(), room.bottom() - frame.height())));
+        frame.moveLeft(std::clamp(frame.left(), room.left(),
+                                  std::max(room.left(), room.right() - frame.width())));
+        frame.moveTop(std::clamp(frame.top(), room.top(),
+                                 std::max(room.top(), room.bottom() - frame.height())));
     }
     move(frame.topLeft());
     update();

@@ -24,8 +24,8 @@ void ScreenReaderWatch::start() {
     if (!bus.isConnected()) return;
     bus.connect(kService, kPath, kProperties, QStringLiteral("PropertiesChanged"), this,
                 SLOT(propertiesChanged(QString, QVariantMap, QStringList)));
-    QDBusMessage get = QDBusMessage::createMethodCall(kService, kPath, kProperties,
-                                                      QStringLiteral("Get"));
+    QDBusMessage get =
+        QDBusMessage::createMethodCall(kService, kPath, kProperties, QStringLiteral("Get"));
     get << kStatus << kEnabled;
     auto* watcher = new QDBusPendingCallWatcher(bus.asyncCall(get, 2000), this);
     connect(watcher, &QDBusPendingCallWatcher::finished, this,

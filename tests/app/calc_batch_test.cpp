@@ -128,8 +128,7 @@ TEST_F(CalcBatch, ASignalMidRunLeavesThePreviousResultAndNoPartFile) {
         EXPECT_EQ(slurp(m_dir / "err"),
                   "quorvel-calc: interrupted; the result file was not written\n");
         EXPECT_EQ(slurp(m_dir / "sums.rob"), "old result\n");
-        EXPECT_EQ(filesIn(m_dir),
-                  (std::vector<std::string>{"err", "out", "sums.rob", "sums.txt"}));
+        EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{"err", "out", "sums.rob", "sums.txt"}));
     }
 }
 
@@ -168,12 +167,12 @@ TEST_F(CalcBatch, AResultThatIsALinkIsRefusedNamingTheLink) {
     EXPECT_EQ(slurp(m_dir / "profile"), "export PATH\n");
     EXPECT_TRUE(fs::is_symlink(m_dir / "sums.rob"));
     // /dev/stdout is a link too, here to a pipe: written in place.
-    const std::string command = quoted(m_program.string()) + " --batch " +
-                                quoted((m_dir / "sums.txt").string()) +
-                                " --output /dev/stdout | cat >" + quoted((m_dir / "piped").string());
+    const std::string command =
+        quoted(m_program.string()) + " --batch " + quoted((m_dir / "sums.txt").string()) +
+        " --output /dev/stdout | cat >" + quoted((m_dir / "piped").string());
     EXPECT_EQ(std::system(("bash -c " + quoted(command)).c_str()), 0);
     const std::string piped = slurp(m_dir / "piped");
-    EXPECT_NE(piped.find(" 2+3=5\n"), std::string::npos);  // the log line
+    EXPECT_NE(piped.find(" 2+3=5\n"), std::string::npos);                // the log line
     EXPECT_NE(piped.find("2+3=5\r\n\r\n"), std::string::npos) << piped;  // the result
 }
 

@@ -90,9 +90,9 @@ TEST_F(LaunchTest, StoredStyleChoosesTheWindow) {
         WindowStyle style;
     };
     const Case cases[] = {
-        {1, WindowStyle::Standard},  {2, WindowStyle::Cartoon},  {3, WindowStyle::Mini},
-        {4, WindowStyle::Detail},    {0, WindowStyle::Standard}, {6, WindowStyle::Contrast},
-        {7, WindowStyle::Standard},  {-1, WindowStyle::Standard},
+        {1, WindowStyle::Standard}, {2, WindowStyle::Cartoon},   {3, WindowStyle::Mini},
+        {4, WindowStyle::Detail},   {0, WindowStyle::Standard},  {6, WindowStyle::Contrast},
+        {7, WindowStyle::Standard}, {-1, WindowStyle::Standard},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.code);

@@ -78,10 +78,12 @@ TEST_F(QuorvelCalc, NearCommandsAreSuggested) {
         {"exti", "There is nothing to calculate: did you mean exit?"},
         {"hel", "There is nothing to calculate: did you mean help?"},
         {"helpp", "There is nothing to calculate: did you mean help?"},
-        {"help", "There is nothing to calculate: help, quit and exit are words of the prompt; "
-                 "quorvel-calc --help lists the options."},
-        {"hello", "There is nothing to calculate: type an expression such as 2+3, an assignment "
-                  "such as (M)=5 or an equation such as 2*x+3=7."},
+        {"help",
+         "There is nothing to calculate: help, quit and exit are words of the prompt; "
+         "quorvel-calc --help lists the options."},
+        {"hello",
+         "There is nothing to calculate: type an expression such as 2+3, an assignment "
+         "such as (M)=5 or an equation such as 2*x+3=7."},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.line);
@@ -99,17 +101,27 @@ TEST_F(QuorvelCalc, UnitLinesConvertInEveryCategory) {
         const char* out;
     };
     const Case kCases[] = {
-        {"5 feet to m", "1.524"},        {"5 ft in in", "60"},
-        {"5 in to cm", "12.7"},          {"1 ha to acres", "2.4711"},
-        {"1 ha in sq km", "0.01"},       {"2 lbs to oz", "32"},
-        {"10 lb to kg", "4.5359"},       {"1 cu ft to l", "28.3168"},
-        {"1 l -> ml", "1000"},           {"1 kN to lbf", "224.8089"},
-        {"1 hp to W", "746"},            {"1 kWh to MJ", "3.6"},
-        {"90 min to h", "1.5"},          {"-40 degC to degF", "-40"},
-        {"212 F to C", "100"},           {"1 atm to psi", "14.6959"},
-        {"100 kph to mph", "62.1371"},   {"36 km/h to m/s", "10"},
+        {"5 feet to m", "1.524"},
+        {"5 ft in in", "60"},
+        {"5 in to cm", "12.7"},
+        {"1 ha to acres", "2.4711"},
+        {"1 ha in sq km", "0.01"},
+        {"2 lbs to oz", "32"},
+        {"10 lb to kg", "4.5359"},
+        {"1 cu ft to l", "28.3168"},
+        {"1 l -> ml", "1000"},
+        {"1 kN to lbf", "224.8089"},
+        {"1 hp to W", "746"},
+        {"1 kWh to MJ", "3.6"},
+        {"90 min to h", "1.5"},
+        {"-40 degC to degF", "-40"},
+        {"212 F to C", "100"},
+        {"1 atm to psi", "14.6959"},
+        {"100 kph to mph", "62.1371"},
+        {"36 km/h to m/s", "10"},
         {"36 kilometres per hour to metres per second", "10"},
-        {"1 kilo to milli", "1000000"},  {"1.5E+3 m to km", "1.5"},
+        {"1 kilo to milli", "1000000"},
+        {"1.5E+3 m to km", "1.5"},
     };
     std::string input;
     std::string want;
@@ -156,12 +168,18 @@ TEST_F(QuorvelCalc, ConvertTakesUsualAbbreviations) {
         const char* out;
     };
     const Case kCases[] = {
-        {{"length", "5", "ft", "m"}, "1.524"},        {{"length", "2", "feet", "inches"}, "24"},
-        {{"length", "1", "yd", "ft"}, "3"},           {{"length", "1", "mi", "km"}, "1.609344"},
-        {{"length", "1", "km", "cm"}, "100000"},      {{"mass", "1", "lbs", "oz"}, "16"},
-        {{"mass", "1", "lb", "g"}, "453.59237"},      {{"mass", "1", "kg", "g"}, "1000"},
-        {{"speed", "36", "km/h", "m/s"}, "10"},       {{"speed", "1", "mph", "kph"}, "1.609344"},
-        {{"volume", "2", "l", "ml"}, "2000"},         {{"temperature", "100", "degC", "degF"}, "212"},
+        {{"length", "5", "ft", "m"}, "1.524"},
+        {{"length", "2", "feet", "inches"}, "24"},
+        {{"length", "1", "yd", "ft"}, "3"},
+        {{"length", "1", "mi", "km"}, "1.609344"},
+        {{"length", "1", "km", "cm"}, "100000"},
+        {{"mass", "1", "lbs", "oz"}, "16"},
+        {{"mass", "1", "lb", "g"}, "453.59237"},
+        {{"mass", "1", "kg", "g"}, "1000"},
+        {{"speed", "36", "km/h", "m/s"}, "10"},
+        {{"speed", "1", "mph", "kph"}, "1.609344"},
+        {{"volume", "2", "l", "ml"}, "2000"},
+        {{"temperature", "100", "degC", "degF"}, "212"},
         {{"temperature", "32", "degF", "degC"}, "0"},
     };
     for (const Case& c : kCases) {

@@ -82,7 +82,8 @@ int main(int argc, char** argv) {
     holder.data().talkResult = 0;
     quorvel::testing::RecordingSpeaker speaker;
     PlanRecorder player;
-    MainWindow window(WindowStyle::Detail, holder, speaker, MainWindow::Options{false, false, false});
+    MainWindow window(WindowStyle::Detail, holder, speaker,
+                      MainWindow::Options{false, false, false});
     ConnectWindowDialogs(window, player);
     window.move(20, 20);
     window.show();

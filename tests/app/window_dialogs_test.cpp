@@ -60,8 +60,8 @@ public:
         holder.data().talkKeys = 0;
         if (prepare) prepare(holder.data());
         EXPECT_TRUE(holder.Store().stored);
-        window =
-            std::make_unique<MainWindow>(style, holder, speaker, MainWindow::Options{false, false, false});
+        window = std::make_unique<MainWindow>(style, holder, speaker,
+                                              MainWindow::Options{false, false, false});
         ConnectWindowDialogs(*window, player);
         window->show();
         QApplication::setActiveWindow(window.get());

@@ -70,13 +70,14 @@ std::string formattedByHelpers(std::string_view raw, std::string& steps, int pla
 
 TEST(FormatResult, AgreesWithTheHelpersOnEveryShape) {
     const char* const kWholes[] = {"0", "00", "7", "007", "120", "999", "12345678901"};
-    const char* const kFractions[] = {"",     ".",     ".0",   ".5",   ".50",   ".005",
-                                      ".999", ".9996", ".125", ".1250", ".0001",
-                                      ".12345678901234567890123456789012"};
+    const char* const kFractions[] = {
+        "",     ".",     ".0",   ".5",    ".50",   ".005",
+        ".999", ".9996", ".125", ".1250", ".0001", ".12345678901234567890123456789012"};
     std::vector<std::string> raws = {"", "-", ".5", "-.5", "1.2.3", "1E+5", "5=5", "0.0"};
     for (const char* sign : {"", "-"}) {
         for (const char* whole : kWholes) {
-            for (const char* fraction : kFractions) raws.push_back(std::string(sign) + whole + fraction);
+            for (const char* fraction : kFractions)
+                raws.push_back(std::string(sign) + whole + fraction);
         }
     }
     for (const std::string& raw : raws) {
@@ -373,9 +374,9 @@ TEST(CalculateExpression, LeavingOnlyTheArgumentRuleChangesNothing) {
 // before left in it, success, failure, quiet failure or E form, each calculation must end as a
 // fresh outcome would, with the same reports.
 TEST(CalculateExpression, AReusedOutcomeEndsAsAFreshOne) {
-    constexpr const char* kInputs[] = {"2*(3+4)", "10/0",   "1/3",       "",        "2++3",
-                                       "99999999999*99", "7",  "sqrt(-1)", "(1+2",    "3-5*2",
-                                       "2=3",     "0.5^2",  "last1+pi",  "2+3"};
+    constexpr const char* kInputs[] = {
+        "2*(3+4)",  "10/0", "1/3",   "",    "2++3",  "99999999999*99", "7",
+        "sqrt(-1)", "(1+2", "3-5*2", "2=3", "0.5^2", "last1+pi",       "2+3"};
     CalcSettings settings;
     settings.places = 4;
     CalcOutcome reused;

@@ -83,12 +83,29 @@ TEST(ENotation, LargeAndSmallValues) {
 
 // FormatResult asks NeedsENotation before it builds an E form; the two must never disagree.
 TEST(NeedsENotation, AgreesWithENotation) {
-    constexpr const char* kValues[] = {
-        "0",           "-0",          "5",           "9999999999",   "10000000000",
-        "-10000000000", "12345.678",  "0.5",         "0.0000000001", "0.00000000001",
-        "-0.00000000001", "0.",       "0.000",       "",             "-",
-        "123",         "1234",        "0.001",       "0.0001",       "00012",
-        "1.",          ".5",          "-123456789012.5"};
+    constexpr const char* kValues[] = {"0",
+                                       "-0",
+                                       "5",
+                                       "9999999999",
+                                       "10000000000",
+                                       "-10000000000",
+                                       "12345.678",
+                                       "0.5",
+                                       "0.0000000001",
+                                       "0.00000000001",
+                                       "-0.00000000001",
+                                       "0.",
+                                       "0.000",
+                                       "",
+                                       "-",
+                                       "123",
+                                       "1234",
+                                       "0.001",
+                                       "0.0001",
+                                       "00012",
+                                       "1.",
+                                       ".5",
+                                       "-123456789012.5"};
     for (const char* value : kValues) {
         for (int digits : {-1, 0, 1, 3, 4, 10}) {
             SCOPED_TRACE(std::string(value) + " N=" + std::to_string(digits));

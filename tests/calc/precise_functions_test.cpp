@@ -1,3 +1,5 @@
+#include "calc/precise_functions.h"
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -6,7 +8,6 @@
 #include "calc/calc_engine.h"
 #include "calc/decimal_text.h"
 #include "calc/messages.h"
-#include "calc/precise_functions.h"
 #include "support/recording_prompter.h"
 #include "tools/present.h"
 
@@ -79,8 +80,7 @@ TEST(PreciseFunctions, DegreesStayExact) {
 TEST(PreciseFunctions, DomainMessagesAreUnchanged) {
     check(AngleUnit::Degrees, 31,
           {
-              {"tan(90)", nullptr,
-               std::string(msg::kTitleQuorvel) + ": " + msg::tanOfDegree("90")},
+              {"tan(90)", nullptr, std::string(msg::kTitleQuorvel) + ": " + msg::tanOfDegree("90")},
               {"ln(0)", nullptr, warning(msg::kLnDomain)},
               {"log(-1)", nullptr, warning(msg::kLogDomain)},
               {"sqrt(-2)", nullptr, warning(msg::kSqrtDomain)},

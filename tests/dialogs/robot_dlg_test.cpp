@@ -253,7 +253,8 @@ TEST_F(RobotDlgTest, TalkAfterRunSpeaksEachRun) {
     writeAll(source, "1+1 and 2*2\n");
     setSource(source, m_dir / "sums.rob");
     ASSERT_TRUE(runToEnd());
-    EXPECT_EQ(speaker.requests, (std::vector<SpeechRequest>{{SpeechKind::ExprList, "1:1+1=2|2*2=4|"}}));
+    EXPECT_EQ(speaker.requests,
+              (std::vector<SpeechRequest>{{SpeechKind::ExprList, "1:1+1=2|2*2=4|"}}));
     // Switched off in the box, the next run is silent.
     click(dialog->talkAfterRunBox());
     ASSERT_TRUE(runToEnd());
@@ -311,9 +312,9 @@ TEST_F(RobotDlgTest, FileErrorsAreShownOnTheWindowsThread) {
         setSource(m_dir / c.source, m_dir / c.result);
         ASSERT_TRUE(runToEnd());
         EXPECT_EQ(dialog->lastOutcome().status, c.status);
-        EXPECT_EQ(prompter.only(), std::string(msg::kTitleQuorvel) + ": " +
-                                       msg::fileError(c.message, (m_dir / c.file).string(),
-                                                      c.reason));
+        EXPECT_EQ(prompter.only(),
+                  std::string(msg::kTitleQuorvel) + ": " +
+                      msg::fileError(c.message, (m_dir / c.file).string(), c.reason));
         EXPECT_FALSE(dialog->isRunning());
     }
     EXPECT_EQ(prompter.offThread, 0);

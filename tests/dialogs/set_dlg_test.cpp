@@ -85,11 +85,10 @@ TEST(CSetDlg, ControlsShowTheValuesHandedIn) {
             int id;
             bool expected;
         };
-        const Box boxes[] = {{1004, values.talkResult}, {1005, values.talkInput},
-                             {1006, values.talkKeys},   {1007, values.minimizeToTray},
-                             {1008, values.welcome},    {1009, values.historyFactor},
-                             {1031, values.radians},    {1032, !values.radians},
-                             {1011, values.contrastStyle}};
+        const Box boxes[] = {
+            {1004, values.talkResult},     {1005, values.talkInput}, {1006, values.talkKeys},
+            {1007, values.minimizeToTray}, {1008, values.welcome},   {1009, values.historyFactor},
+            {1031, values.radians},        {1032, !values.radians},  {1011, values.contrastStyle}};
         for (const Box& b : boxes) {
             SCOPED_TRACE(b.id);
             EXPECT_EQ(controlAs<QAbstractButton>(dialog, b.id)->isChecked(), b.expected);

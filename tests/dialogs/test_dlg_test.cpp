@@ -71,17 +71,20 @@ TEST_F(CTestDlgTest, ARunWithEnterAsNextStep) {
     QTest::mouseClick(dialog->startButton(), Qt::LeftButton);
     ASSERT_EQ(dialog->list()->rowCount(), 2);
     const QString first = cell(0, 0);
-    EXPECT_EQ(speaker.requests, (std::vector<SpeechRequest>{{SpeechKind::Input, first.toStdString()}}));
+    EXPECT_EQ(speaker.requests,
+              (std::vector<SpeechRequest>{{SpeechKind::Input, first.toStdString()}}));
     EXPECT_FALSE(dialog->startButton()->isEnabled());
     EXPECT_TRUE(dialog->nextButton()->isEnabled());
 
     QTest::keyClick(dialog.get(), Qt::Key_Return);
     EXPECT_FALSE(cell(0, 1).isEmpty());
-    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{SpeechKind::Result, cell(0, 1).toStdString()}));
+    EXPECT_EQ(speaker.requests.back(),
+              (SpeechRequest{SpeechKind::Result, cell(0, 1).toStdString()}));
     // Enter is Next step even with the focus on a box.
     dialog->maxValueBox()->setFocus();
     QTest::keyClick(dialog->maxValueBox(), Qt::Key_Return);
-    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{SpeechKind::Input, cell(1, 0).toStdString()}));
+    EXPECT_EQ(speaker.requests.back(),
+              (SpeechRequest{SpeechKind::Input, cell(1, 0).toStdString()}));
     // And with the focus in the list, where a row is current for the arrow keys.
     dialog->list()->setFocus();
     EXPECT_EQ(dialog->list()->currentRow(), 0);
@@ -107,7 +110,8 @@ TEST_F(CTestDlgTest, EnterInTheListIsNextStepAndArrowsSpeakTheRows) {
     list->setFocus();
     QTest::keyClick(list, Qt::Key_Return);
     ASSERT_FALSE(cell(0, 1).isEmpty());
-    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{SpeechKind::Result, cell(0, 1).toStdString()}));
+    EXPECT_EQ(speaker.requests.back(),
+              (SpeechRequest{SpeechKind::Result, cell(0, 1).toStdString()}));
     // A calculated row reads with its result, one not yet calculated without.
     QTest::keyClick(list, Qt::Key_Down);
     EXPECT_EQ(list->currentRow(), 1);
@@ -116,7 +120,8 @@ TEST_F(CTestDlgTest, EnterInTheListIsNextStepAndArrowsSpeakTheRows) {
     EXPECT_EQ(testing::readerSays(list), cell(0, 0) + QStringLiteral(" = ") + cell(0, 1));
     // Enter from the list goes on with the test, not with the row.
     QTest::keyClick(list, Qt::Key_Return);
-    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{SpeechKind::Input, cell(1, 0).toStdString()}));
+    EXPECT_EQ(speaker.requests.back(),
+              (SpeechRequest{SpeechKind::Input, cell(1, 0).toStdString()}));
     QTest::keyClick(list, Qt::Key_Enter);
     EXPECT_FALSE(cell(1, 1).isEmpty());
     EXPECT_FALSE(dialog->nextButton()->isEnabled());

@@ -154,7 +154,8 @@ TEST(RecordingSpeaker, RecordsRequestsStopsAndWords) {
     EXPECT_FALSE(asSpeaker.isTalking());
     asSpeaker.say({SpeechKind::Key, "+"});
 
-    const std::vector<SpeechRequest> expected = {{SpeechKind::Result, "12"}, {SpeechKind::Key, "+"}};
+    const std::vector<SpeechRequest> expected = {{SpeechKind::Result, "12"},
+                                                 {SpeechKind::Key, "+"}};
     EXPECT_EQ(speaker.requests, expected);
     EXPECT_EQ(speaker.stops, 1);
     EXPECT_EQ(speaker.words(), "equals.wav\ntwelve.wav\nplus.wav\n");

@@ -177,7 +177,8 @@ TEST(Wording, StopTakesEffectAtTheNextCheck) {
         SCOPED_TRACE(std::string(c.command) + " " + c.text);
         StopFlag stop;
         StoppingPlayer player(stop, c.stopDuring);
-        EXPECT_EQ(Wording(player, stop).Talk(*ParseSpeechRequest(c.command, c.text)), ReadingOutcome::Stopped);
+        EXPECT_EQ(Wording(player, stop).Talk(*ParseSpeechRequest(c.command, c.text)),
+                  ReadingOutcome::Stopped);
         EXPECT_EQ(spoken(player.recorder().plan()), c.words);
         EXPECT_EQ(player.recorder().silences(), 1);
     }

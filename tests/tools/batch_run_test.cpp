@@ -353,8 +353,8 @@ TEST_F(BatchRunTest, FailuresToOpenAreReportedAndStopTheRun) {
         EXPECT_EQ(shown.only(), "Quorvel: " + message);
     }
     EXPECT_EQ(readAll(m_dir / "sums.rob"), "2+3\n");
-    EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{"fifo", "folder", "sums.rob", "sums.txt",
-                                                        "zero-link"}));
+    EXPECT_EQ(filesIn(m_dir),
+              (std::vector<std::string>{"fifo", "folder", "sums.rob", "sums.txt", "zero-link"}));
 }
 
 // A line longer than the expression limit is streamed through unread, whatever its size.
@@ -577,9 +577,8 @@ TEST_F(BatchRunTest, AResultThatIsALinkToAFileIsRefused) {
     }
     EXPECT_EQ(readAll(m_dir / "real" / "profile"), "old\n");
     EXPECT_EQ(filesIn(m_dir / "real"), std::vector<std::string>{"profile"});
-    EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{"dangling.rob", "folder.rob",
-                                                        "given.rob", "real", "sums.rob",
-                                                        "sums.txt"}));
+    EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{"dangling.rob", "folder.rob", "given.rob",
+                                                        "real", "sums.rob", "sums.txt"}));
     EXPECT_TRUE(fs::is_symlink(m_dir / "sums.rob"));
 
     // A device that is not this run's own output: its bytes could reach the user's terminal.

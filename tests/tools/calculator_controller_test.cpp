@@ -795,7 +795,7 @@ TEST_F(CalculatorControllerTest, ZoomKeysLayOutAgainAndStore) {
         ZoomKey key;
         int zoom;
     };
-    const Step kSteps[] = {{ZoomKey::In, 125}, {ZoomKey::In, 150}, {ZoomKey::Out, 125},
+    const Step kSteps[] = {{ZoomKey::In, 125},    {ZoomKey::In, 150},  {ZoomKey::Out, 125},
                            {ZoomKey::Reset, 100}, {ZoomKey::Out, 100}, {ZoomKey::In, 125}};
     start();
     EXPECT_EQ(controller->zoom(), 100);
@@ -1025,8 +1025,8 @@ TEST_F(CalculatorControllerTest, KeyEchoGivesWayToAScreenReader) {
         bool echoed;
     };
     const Case kCases[] = {
-        {true, false, false, true},  {true, true, false, false}, {true, true, true, true},
-        {false, true, true, false},  {false, false, true, false},
+        {true, false, false, true}, {true, true, false, false},  {true, true, true, true},
+        {false, true, true, false}, {false, false, true, false},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::to_string(c.talkKeys) + std::to_string(c.screenReader) +
@@ -1051,10 +1051,11 @@ TEST_F(CalculatorControllerTest, KeyEchoGivesWayToAScreenReader) {
         controller->insertRecent(0);       // "0"
         controller->equal();
         std::vector<SpeechRequest> expected;
-        if (c.echoed) expected = {{SpeechKind::Key, "7"},
-                                 {SpeechKind::Key, "+"},
-                                 {SpeechKind::Key, "1"},
-                                 {SpeechKind::Key, "0"}};
+        if (c.echoed)
+            expected = {{SpeechKind::Key, "7"},
+                        {SpeechKind::Key, "+"},
+                        {SpeechKind::Key, "1"},
+                        {SpeechKind::Key, "0"}};
         expected.push_back({SpeechKind::Result, "7"});
         EXPECT_EQ(speaker.requests, expected);
     }

@@ -245,7 +245,8 @@ TEST_F(ExerciseTest, ARejectedCalculationKeepsItsRowEmptyAndTheRunGoesOn) {
     EXPECT_TRUE(session->rows()[0].result.empty());
     EXPECT_EQ(session->stepCounter(), 1);
     session->nextStep();
-    EXPECT_EQ(speaker.requests.back(), (SpeechRequest{SpeechKind::Input, session->rows()[1].calculation}));
+    EXPECT_EQ(speaker.requests.back(),
+              (SpeechRequest{SpeechKind::Input, session->rows()[1].calculation}));
     session->nextStep();  // rejected again: the end check is not reached
     EXPECT_TRUE(session->running());
     session->nextStep();

@@ -173,8 +173,9 @@ TEST_F(FormulaBookTest, CopyAndTalk) {
 
     book.talkAll("2");
     book.talkSelected({2, 1}, "1");
-    EXPECT_EQ(speaker.requests, (std::vector<SpeechRequest>{{SpeechKind::ExprList, "2:1+1=2|2+2=4|3+3=6|"},
-                                                            {SpeechKind::ExprList, "1:2+2=4|3+3=6|"}}));
+    EXPECT_EQ(speaker.requests,
+              (std::vector<SpeechRequest>{{SpeechKind::ExprList, "2:1+1=2|2+2=4|3+3=6|"},
+                                          {SpeechKind::ExprList, "1:2+2=4|3+3=6|"}}));
 }
 
 TEST_F(FormulaBookTest, TalkAllOfAnEmptyCatalogAsksToSelect) {

@@ -1,6 +1,6 @@
-#include "tools/number_keys.h"
-
 #include <gtest/gtest.h>
+
+#include "tools/number_keys.h"
 
 namespace quorvel {
 namespace {

@@ -138,8 +138,8 @@ TEST(HighContrast, WhatTheDesktopSaysAndWhenTheStartOffersIt) {
         bool offered;
     };
     const Offer kOffers[] = {
-        {true, false, true, true},    {true, false, false, false}, {true, true, true, false},
-        {false, false, true, false},  {false, true, false, false},
+        {true, false, true, true},   {true, false, false, false}, {true, true, true, false},
+        {false, false, true, false}, {false, true, false, false},
     };
     for (const Offer& o : kOffers) {
         EXPECT_EQ(offerContrastStyle(o.firstRun, o.styleGiven, o.desktopAsks), o.offered)

@@ -11,9 +11,9 @@ TEST(WindowStyle, FromCode) {
         WindowStyle style;
     };
     constexpr Case kCases[] = {
-        {1, WindowStyle::Standard}, {2, WindowStyle::Cartoon},   {3, WindowStyle::Mini},
-        {4, WindowStyle::Detail},   {5, WindowStyle::None},      {0, WindowStyle::Standard},
-        {6, WindowStyle::Contrast}, {7, WindowStyle::Standard},  {-1, WindowStyle::Standard},
+        {1, WindowStyle::Standard},       {2, WindowStyle::Cartoon},  {3, WindowStyle::Mini},
+        {4, WindowStyle::Detail},         {5, WindowStyle::None},     {0, WindowStyle::Standard},
+        {6, WindowStyle::Contrast},       {7, WindowStyle::Standard}, {-1, WindowStyle::Standard},
         {1 << 30, WindowStyle::Standard},
     };
     for (const Case& c : kCases) {

@@ -160,12 +160,11 @@ TEST(UnitNames, APairFindsTheCategoryThatNamesBothOutright) {
     };
     // "h" starts "hectare" in area, but time names it outright; "C" starts rows of area and
     // length, but temperature knows it.
-    const Case kCases[] = {{"h", "s", "time"},       {"C", "F", "temperature"},
-                           {"ha", "acres", "area"},  {"kph", "mph", "speed"},
-                           {"lb", "kg", "mass"},     {"ml", "cc", "volume"},
-                           {"kWh", "J", "energy"},   {"psi", "bar", "press"},
-                           {"hp", "kW", "power"},    {"lbf", "N", "force"},
-                           {"kilo", "mega", "prefixes"}};
+    const Case kCases[] = {
+        {"h", "s", "time"},      {"C", "F", "temperature"},   {"ha", "acres", "area"},
+        {"kph", "mph", "speed"}, {"lb", "kg", "mass"},        {"ml", "cc", "volume"},
+        {"kWh", "J", "energy"},  {"psi", "bar", "press"},     {"hp", "kW", "power"},
+        {"lbf", "N", "force"},   {"kilo", "mega", "prefixes"}};
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.from);
         const UnitPairMatch m = MatchUnitPair(c.from, c.to);

@@ -9,7 +9,6 @@
 namespace quorvel {
 namespace {
 
-
 const char* name(WindowStyle style) {
     switch (style) {
         case WindowStyle::Cartoon:
@@ -60,11 +59,11 @@ TEST(CommandTable, TypingKeysTypeTheirCharacterOthersNothing) {
         std::optional<char> typed;
     };
     const Case kCases[] = {
-        {1008, '0'},          {1017, '9'}, {1018, std::nullopt}, {1019, '+'},
-        {1020, '-'},          {1021, '.'}, {1022, '*'},          {1023, '/'},
-        {1024, '('},          {1025, ')'}, {1026, '^'},          {1027, std::nullopt},
-        {1031, 'x'},          {1032, 'a'}, {1042, 'k'},          {1054, 'w'},
-        {1056, 'y'},          {1057, std::nullopt}, {1106, std::nullopt}, {3, std::nullopt},
+        {1008, '0'}, {1017, '9'},          {1018, std::nullopt}, {1019, '+'},
+        {1020, '-'}, {1021, '.'},          {1022, '*'},          {1023, '/'},
+        {1024, '('}, {1025, ')'},          {1026, '^'},          {1027, std::nullopt},
+        {1031, 'x'}, {1032, 'a'},          {1042, 'k'},          {1054, 'w'},
+        {1056, 'y'}, {1057, std::nullopt}, {1106, std::nullopt}, {3, std::nullopt},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.id);
@@ -154,10 +153,10 @@ TEST(CommandTable, ShortcutsForTheToolsAndNoneThatTheBoxTypes) {
         const char* keys;
     };
     const Case kCases[] = {
-        {1003, "Ctrl+T"}, {1007, "Ctrl+L"}, {1104, "Ctrl+U"}, {1079, "Ctrl+M"},
-        {1004, "Ctrl+F"}, {1005, "Ctrl+R"}, {5, "Ctrl+E"},    {1105, "Ctrl+B"},
-        {1002, "F1"},     {3, "Ctrl+C"},    {4, "Ctrl+V"},    {1057, "Ctrl+Shift+S"},
-        {1111, "Backspace"}, {1078, "F10"}, {1001, ""},       {1018, ""},
+        {1003, "Ctrl+T"},    {1007, "Ctrl+L"}, {1104, "Ctrl+U"}, {1079, "Ctrl+M"},
+        {1004, "Ctrl+F"},    {1005, "Ctrl+R"}, {5, "Ctrl+E"},    {1105, "Ctrl+B"},
+        {1002, "F1"},        {3, "Ctrl+C"},    {4, "Ctrl+V"},    {1057, "Ctrl+Shift+S"},
+        {1111, "Backspace"}, {1078, "F10"},    {1001, ""},       {1018, ""},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.id);
@@ -268,7 +267,8 @@ TEST(StyleLayout, EachCommandOnceAndInTabOrder) {
     // In the standard window Tab reaches the Menu button, the only way to the tools, early.
     const StyleLayout& standard = styleLayout(WindowStyle::Standard);
     std::vector<int> firstSix;
-    for (std::size_t i = 0; i < 6; ++i) firstSix.push_back(commandInfo(standard.controls[i].command).id);
+    for (std::size_t i = 0; i < 6; ++i)
+        firstSix.push_back(commandInfo(standard.controls[i].command).id);
     EXPECT_EQ(firstSix, (std::vector<int>{1001, 1018, 1030, 1057, 1078, 1002}));
 }
 
@@ -435,12 +435,12 @@ TEST(StyleLayout, ContrastIsTheStandardWindowLarger) {
         EXPECT_TRUE(isContrastLook(c.look));
         EXPECT_GE(c.rect.width, 42);
         EXPECT_GE(c.rect.height, 36);
-        const ControlLook expected = typedCharacter(c.command) && c.command < Command::Digit0
-                                         ? ControlLook::ContrastAccent
-                                     : typedCharacter(c.command) ? ControlLook::ContrastKey
-                                     : c.command == Command::Equal || c.command == Command::Calculate
-                                         ? ControlLook::ContrastAccent
-                                         : ControlLook::ContrastWord;
+        const ControlLook expected =
+            typedCharacter(c.command) && c.command < Command::Digit0 ? ControlLook::ContrastAccent
+            : typedCharacter(c.command)                              ? ControlLook::ContrastKey
+            : c.command == Command::Equal || c.command == Command::Calculate
+                ? ControlLook::ContrastAccent
+                : ControlLook::ContrastWord;
         EXPECT_EQ(c.look, expected);
     }
     for (const StyleMenuItem& item : contrast.menu) {
@@ -448,8 +448,8 @@ TEST(StyleLayout, ContrastIsTheStandardWindowLarger) {
             EXPECT_NE(standard.menuItem(*item.command), nullptr) << item.id;
         }
     }
-    for (WindowStyle style : {WindowStyle::Standard, WindowStyle::Cartoon, WindowStyle::Mini,
-                              WindowStyle::Detail}) {
+    for (WindowStyle style :
+         {WindowStyle::Standard, WindowStyle::Cartoon, WindowStyle::Mini, WindowStyle::Detail}) {
         for (const StyleControl& c : styleLayout(style).controls) {
             EXPECT_FALSE(isContrastLook(c.look));
         }
@@ -482,8 +482,8 @@ TEST(CaptionSize, ContrastCaptionsAreLargerThanEveryOtherLook) {
     for (WindowStyle style : windowStyles()) {
         EXPECT_EQ(inputPointSize(style), style == WindowStyle::Contrast ? 17 : 14);
     }
-    for (ControlLook look : {ControlLook::ContrastKey, ControlLook::ContrastAccent,
-                             ControlLook::ContrastWord}) {
+    for (ControlLook look :
+         {ControlLook::ContrastKey, ControlLook::ContrastAccent, ControlLook::ContrastWord}) {
         EXPECT_GT(captionSize(look, true).pixels, largestOther);
         EXPECT_TRUE(captionSize(look, false).bold);
     }

@@ -53,7 +53,8 @@ TEST(BannerMenu, MakesRoomForAnItemsShortcut) {
     const QSize plain = menu.itemSize(QStringLiteral("Log"));
     const QSize withKeys = menu.itemSize(QStringLiteral("Log\tCtrl+L"));
     EXPECT_EQ(withKeys.height(), plain.height());
-    EXPECT_GE(withKeys.width(), plain.width() + metrics.horizontalAdvance(QStringLiteral("Ctrl+L")));
+    EXPECT_GE(withKeys.width(),
+              plain.width() + metrics.horizontalAdvance(QStringLiteral("Ctrl+L")));
     EXPECT_GE(menu.sizeHint().width(), withKeys.width());
 }
 

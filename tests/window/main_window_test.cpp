@@ -13,12 +13,12 @@
 #include <QImage>
 #include <QKeyEvent>
 #include <QScrollBar>
-#include <QTextBlock>
-#include <functional>
 #include <QSignalSpy>
 #include <QSystemTrayIcon>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <functional>
 #include <memory>
 #include <set>
 
@@ -41,8 +41,8 @@ public:
         : holder(std::filesystem::path(dir.path().toStdString())) {
         holder.data().talkKeys = 0;  // keys stay quiet unless a test wants them
         holder.Load();
-        window =
-            std::make_unique<MainWindow>(style, holder, speaker, MainWindow::Options{false, false, false});
+        window = std::make_unique<MainWindow>(style, holder, speaker,
+                                              MainWindow::Options{false, false, false});
         window->show();
         window->activateWindow();
         QApplication::setActiveWindow(window.get());
@@ -143,8 +143,9 @@ TEST(MainWindow, CopyAndPasteThroughTheClipboard) {
 TEST(MainWindow, ToolButtonsAskTheOwnerForTheirDialog) {
     Calculator calc(WindowStyle::Detail);
     QSignalSpy asked(calc.window.get(), &MainWindow::toolRequested);
-    const Command kTools[] = {Command::Settings, Command::Function, Command::Parameters, Command::Log,
-                          Command::Exercise, Command::Formula,  Command::Batch,      Command::Converter};
+    const Command kTools[] = {Command::Settings, Command::Function, Command::Parameters,
+                              Command::Log,      Command::Exercise, Command::Formula,
+                              Command::Batch,    Command::Converter};
     for (Command tool : kTools) {
         SCOPED_TRACE(commandInfo(tool).id);
         HoverButton* b = calc.window->button(tool);
@@ -162,7 +163,8 @@ TEST(MainWindow, BusyWindowIgnoresEveryCommand) {
     calc.type("1+1");
     calc.window->controller().setBusy(true);
     QSignalSpy asked(calc.window.get(), &MainWindow::toolRequested);
-    for (Command command : {digitCommand(5), Command::Backspace, Command::Equal, Command::Settings}) {
+    for (Command command :
+         {digitCommand(5), Command::Backspace, Command::Equal, Command::Settings}) {
         QTest::mouseClick(calc.window->button(command), Qt::LeftButton);
     }
     QTest::mouseClick(calc.window->button(Command::StyleMenu), Qt::LeftButton);
@@ -447,7 +449,6 @@ TEST(MainWindow, FirstStartShowsTipsAndIgnoresCommandsUntilTheyClose) {
     }
 }
 
-
 // Working taller or wider than the box has its scroll bars, and the end of it, the result,
 // is what shows.
 TEST(MainWindow, LongWorkingScrollsAndShowsTheResult) {
@@ -479,8 +480,8 @@ TEST(MainWindow, LongWorkingScrollsAndShowsTheResult) {
             EXPECT_EQ(down->value(), down->maximum()) << "the result line is in view";
             EXPECT_EQ(across->value(), 0) << "lines show from their start";
             const QRect caret = calc.input()->cursorRect();
-            EXPECT_TRUE(calc.input()->viewport()->rect().contains(caret.bottomLeft()) ||
-                        c.wide) << "the caret at the end of the result is in view";
+            EXPECT_TRUE(calc.input()->viewport()->rect().contains(caret.bottomLeft()) || c.wide)
+                << "the caret at the end of the result is in view";
             // The first line stays reachable: dragging the bar up shows it.
             down->setValue(down->minimum());
             EXPECT_EQ(calc.input()->cursorForPosition(QPoint(2, 2)).blockNumber(), 0);
@@ -564,8 +565,8 @@ TEST(MainWindow, EachResultIsAnnouncedOnceThroughTheBoxDescription) {
         QTest::keyClick(calc.input(), Qt::Key_Return);
         const QString now = box->text(QAccessible::Description);
         EXPECT_NE(now, previous) << "a change, or no screen reader would hear of it";
-        EXPECT_EQ(now.trimmed(), input[0] == '3' ? QStringLiteral("equals 7")
-                                                 : QStringLiteral("equals 14"));
+        EXPECT_EQ(now.trimmed(),
+                  input[0] == '3' ? QStringLiteral("equals 7") : QStringLiteral("equals 14"));
         ASSERT_EQ(announced.count(), 1);
         EXPECT_EQ(announced.takeFirst().at(0).toString(), now);
         previous = now;
@@ -585,7 +586,7 @@ TEST(MainWindow, NoButtonDescriptionRepeatsItsName) {
             QAccessibleInterface* a = QAccessible::queryAccessibleInterface(b);
             SCOPED_TRACE(a->text(QAccessible::Name).toStdString());
             EXPECT_EQ(a->role(), entry.command == Command::StyleMenu ? QAccessible::ButtonMenu
-                                                                       : QAccessible::Button);
+                                                                     : QAccessible::Button);
             EXPECT_EQ(a->text(QAccessible::Name), QString::fromStdString(entry.accessibleName));
             const QString description = a->text(QAccessible::Description);
             EXPECT_FALSE(!description.isEmpty() &&

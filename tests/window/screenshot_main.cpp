@@ -119,7 +119,8 @@ int main(int argc, char** argv) {
         window.controller().setZoom(200);
         window.repaint();
         const double zoomMs = static_cast<double>(zoomTimer.nsecsElapsed()) / 1e6;
-        std::printf("%s: zoom to 200 %% laid out and painted in %.1f ms\n", fileName(style), zoomMs);
+        std::printf("%s: zoom to 200 %% laid out and painted in %.1f ms\n", fileName(style),
+                    zoomMs);
         if (window.size() != 2 * small) {
             std::fprintf(stderr, "%s: 200 %% is %dx%d, not twice %dx%d\n", fileName(style),
                          window.width(), window.height(), small.width(), small.height());
@@ -129,14 +130,16 @@ int main(int argc, char** argv) {
         testing::wait(300);
         const QRect bigFrame = window.frameGeometry();
         const QImage big = testing::grabScreen(bigFrame.adjusted(-10, -10, 10, 10), window);
-        const QString bigName = QString::fromLatin1(fileName(style)).chopped(4) + QStringLiteral("_200.png");
+        const QString bigName =
+            QString::fromLatin1(fileName(style)).chopped(4) + QStringLiteral("_200.png");
         if (!testing::saveShot(big, folder + QLatin1Char('/') + bigName)) status = 1;
         if (style == WindowStyle::Contrast) {
             // The focus frame on a key, as Tab leaves it.
             window.button(Command::Equal)->setFocus(Qt::TabFocusReason);
             testing::wait(200);
             const QImage focus = testing::grabScreen(bigFrame.adjusted(-10, -10, 10, 10), window);
-            if (!testing::saveShot(focus, folder + QStringLiteral("/style_contrast_200_focus.png"))) {
+            if (!testing::saveShot(focus,
+                                   folder + QStringLiteral("/style_contrast_200_focus.png"))) {
                 status = 1;
             }
             window.focusInput();
@@ -158,7 +161,8 @@ int main(int argc, char** argv) {
                 status = 1;
             }
             const QString name = QString::fromLatin1(fileName(style)).chopped(4) +
-                                 QLatin1Char('_') + QLatin1String(w.suffix) + QStringLiteral(".png");
+                                 QLatin1Char('_') + QLatin1String(w.suffix) +
+                                 QStringLiteral(".png");
             const QImage working = testing::grabScreen(frame.adjusted(-10, -10, 10, 10), window);
             if (!testing::saveShot(working, folder + QLatin1Char('/') + name)) status = 1;
         }

@@ -40,7 +40,8 @@ int main(int argc, char** argv) {
     holder.data().talkKeys = 0;
     holder.data().welcome = 0;
     quorvel::testing::RecordingSpeaker speaker;
-    MainWindow window(WindowStyle::Standard, holder, speaker, MainWindow::Options{true, false, false});
+    MainWindow window(WindowStyle::Standard, holder, speaker,
+                      MainWindow::Options{true, false, false});
     window.move(20, 20);
     window.show();
     testing::wait(300);
