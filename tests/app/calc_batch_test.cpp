@@ -18,6 +18,8 @@
 namespace quorvel::test {
 namespace {
 
+using quorvel::testing::readFile;
+
 std::vector<std::string> filesIn(const fs::path& dir) {
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir)) {
@@ -103,9 +105,9 @@ TEST_F(CalcBatch, AClosedStandardOutputStillWritesTheWholeResult) {
     const int raw = std::system(("bash -c " + quoted(command)).c_str());
     ASSERT_TRUE(WIFEXITED(raw));
     EXPECT_EQ(WEXITSTATUS(raw), 0);
-    EXPECT_EQ(count(slurp(m_dir / "head"), " 2+3=5\n"), 2u);
-    EXPECT_EQ(slurp(m_dir / "err"), "");
-    const std::string result = slurp(m_dir / "sums.rob");
+    EXPECT_EQ(count(readFile(m_dir / "head"), " 2+3=5\n"), 2u);
+    EXPECT_EQ(readFile(m_dir / "err"), "");
+    const std::string result = readFile(m_dir / "sums.rob");
     EXPECT_EQ(count(result, "Total 2+3=5 apples\r\n"), 30000u);
     EXPECT_EQ(result.size(), 30000 * std::string("Total 2+3=5 apples\r\n").size() + 2);
     EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{"err", "head", "sums.rob", "sums.txt"}));
@@ -125,9 +127,9 @@ TEST_F(CalcBatch, ASignalMidRunLeavesThePreviousResultAndNoPartFile) {
         ASSERT_EQ(::waitpid(child, &status, 0), child);
         ASSERT_TRUE(WIFSIGNALED(status)) << status;
         EXPECT_EQ(WTERMSIG(status), signal);
-        EXPECT_EQ(slurp(m_dir / "err"),
+        EXPECT_EQ(readFile(m_dir / "err"),
                   "quorvel-calc: interrupted; the result file was not written\n");
-        EXPECT_EQ(slurp(m_dir / "sums.rob"), "old result\n");
+        EXPECT_EQ(readFile(m_dir / "sums.rob"), "old result\n");
         EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{"err", "out", "sums.rob", "sums.txt"}));
     }
 }
@@ -143,7 +145,7 @@ TEST_F(CalcBatch, TheNextRunRemovesThePartFileOfAKilledRun) {
 
     std::ofstream(m_dir / "sums.txt") << "2+3\n";
     EXPECT_EQ(run({"--batch", (m_dir / "sums.txt").string()}).status, 0);
-    EXPECT_EQ(slurp(m_dir / "sums.rob"), "2+3=5\r\n\r\n");
+    EXPECT_EQ(readFile(m_dir / "sums.rob"), "2+3=5\r\n\r\n");
     EXPECT_EQ(filesIn(m_dir),
               (std::vector<std::string>{"err", "in", "out", "sums.rob", "sums.txt"}));
 }
@@ -164,14 +166,14 @@ TEST_F(CalcBatch, AResultThatIsALinkIsRefusedNamingTheLink) {
         EXPECT_EQ(r.err, "Quorvel: Failed to open and write the file:" + (m_dir / name).string() +
                              " (it is a link to another file)\n");
     }
-    EXPECT_EQ(slurp(m_dir / "profile"), "export PATH\n");
+    EXPECT_EQ(readFile(m_dir / "profile"), "export PATH\n");
     EXPECT_TRUE(fs::is_symlink(m_dir / "sums.rob"));
     // /dev/stdout is a link too, here to a pipe: written in place.
     const std::string command =
         quoted(m_program.string()) + " --batch " + quoted((m_dir / "sums.txt").string()) +
         " --output /dev/stdout | cat >" + quoted((m_dir / "piped").string());
     EXPECT_EQ(std::system(("bash -c " + quoted(command)).c_str()), 0);
-    const std::string piped = slurp(m_dir / "piped");
+    const std::string piped = readFile(m_dir / "piped");
     EXPECT_NE(piped.find(" 2+3=5\n"), std::string::npos);                // the log line
     EXPECT_NE(piped.find("2+3=5\r\n\r\n"), std::string::npos) << piped;  // the result
 }
@@ -182,7 +184,7 @@ TEST_F(CalcBatch, NamesNearTheLengthLimitAndControlCharactersInMessages) {
     const Outcome r = run({"--batch", (m_dir / (name + ".txt")).string()});
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err, "");
-    EXPECT_EQ(slurp(m_dir / (name + ".rob")), "2+3=5\r\n\r\n");
+    EXPECT_EQ(readFile(m_dir / (name + ".rob")), "2+3=5\r\n\r\n");
 
     const Outcome odd = run({"--batch", (m_dir / "a\x1b]0;owned\a.txt").string()});
     EXPECT_EQ(odd.status, 1);

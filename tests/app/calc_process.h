@@ -10,9 +10,10 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
+
+#include "support/file_text.h"
 
 namespace quorvel::test {
 
@@ -28,13 +29,6 @@ inline std::string quoted(const std::string& arg) {
     std::string q = "'";
     for (char c : arg) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
     return q + "'";
-}
-
-inline std::string slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 class QuorvelCalc : public ::testing::Test {
@@ -55,7 +49,8 @@ protected:
         command += " <" + quoted((m_dir / "in").string()) + " >" +
                    quoted((m_dir / "out").string()) + " 2>" + quoted((m_dir / "err").string());
         const int raw = std::system(command.c_str());
-        return {slurp(m_dir / "out"), slurp(m_dir / "err"), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
+        return {quorvel::testing::readFile(m_dir / "out"),
+                quorvel::testing::readFile(m_dir / "err"), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
     }
 
     // Runs `script` with bash, where "$CALC" names the program.
@@ -64,7 +59,8 @@ protected:
                                     quoted(script) + " >" + quoted((m_dir / "out").string()) +
                                     " 2>" + quoted((m_dir / "err").string());
         const int raw = std::system(command.c_str());
-        return {slurp(m_dir / "out"), slurp(m_dir / "err"), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
+        return {quorvel::testing::readFile(m_dir / "out"),
+                quorvel::testing::readFile(m_dir / "err"), WIFEXITED(raw) ? WEXITSTATUS(raw) : -1};
     }
 
     fs::path m_dir;

@@ -18,7 +18,7 @@ namespace {
 namespace fs = std::filesystem;
 using quorvel::test::Outcome;
 using quorvel::test::QuorvelCalc;
-using quorvel::test::slurp;
+using quorvel::testing::readFile;
 
 constexpr const char* kTooLong =
     "Warning Message: Sorry, the expression is too long. It may hold at most 4000 characters.\n";
@@ -234,7 +234,7 @@ TEST_F(QuorvelCalc, WordFilesThatCannotBeReadAreReportedAndSkipped) {
     const fs::path wav = m_dir / "five.wav";
     const Outcome r = run({"--speak-to", wav.string(), "result", "5"}, "", "timeout 10 ");
     EXPECT_EQ(r.status, 0);
-    EXPECT_EQ(slurp(wav).substr(0, 4), "RIFF");
+    EXPECT_EQ(readFile(wav).substr(0, 4), "RIFF");
     for (const char* line : {"a.wav: not a regular file", "b.wav: No such file or directory",
                              "zero.wav: not a regular file"}) {
         EXPECT_NE(r.err.find(line), std::string::npos) << line << " in " << r.err;

@@ -4,14 +4,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
-#include <fstream>
 #include <memory>
 #include <regex>
 #include <set>
-#include <sstream>
 #include <string>
 
+#include "support/file_text.h"
+
 namespace {
+
+using quorvel::testing::readFile;
 
 std::string output(const std::string& command) {
     std::string text;
@@ -33,10 +35,7 @@ std::set<std::string> optionsIn(const std::string& text) {
 }
 
 TEST(ManualOptions, EveryOptionOfBothProgramsIsOnTheCommandLinePage) {
-    std::ifstream in(QUORVEL_HELP_SOURCE_DIR "/command_line.html");
-    std::ostringstream page;
-    page << in.rdbuf();
-    const std::string html = page.str();
+    const std::string html = readFile(QUORVEL_HELP_SOURCE_DIR "/command_line.html");
     ASSERT_FALSE(html.empty());
     const struct {
         const char* program;

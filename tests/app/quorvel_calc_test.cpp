@@ -30,7 +30,8 @@ namespace fs = std::filesystem;
 using quorvel::test::Outcome;
 using quorvel::test::QuorvelCalc;
 using quorvel::test::quoted;
-using quorvel::test::slurp;
+using quorvel::testing::readFile;
+using quorvel::testing::writeFile;
 
 // A quorvel-calc left running, reading its standard input from us.
 class Running {
@@ -178,7 +179,7 @@ TEST_F(QuorvelCalc, SpeakToWritesTheWordsOrSaysWhyNot) {
     const Outcome written = run({"--speak-to", wav.string(), "result", "12"});
     EXPECT_EQ(written.status, 0);
     EXPECT_EQ(written.err, "");
-    EXPECT_EQ(slurp(wav).substr(0, 4), "RIFF");
+    EXPECT_EQ(readFile(wav).substr(0, 4), "RIFF");
 
     struct Case {
         fs::path file;
@@ -201,7 +202,7 @@ TEST_F(QuorvelCalc, DataDirectoryKeepsTheLogAndSettings) {
     EXPECT_EQ(first.out, "2\n6\n");
     EXPECT_EQ(first.status, 0);
     ASSERT_TRUE(fs::exists(m_dir / "SysData.dat"));
-    const std::string bytes = slurp(m_dir / "SysData.dat");
+    const std::string bytes = readFile(m_dir / "SysData.dat");
     EXPECT_NE(bytes.find("   1+1=2"), std::string::npos);
     EXPECT_NE(bytes.find("   2*3=6"), std::string::npos);
 }
@@ -210,7 +211,7 @@ TEST_F(QuorvelCalc, DataDirectoryKeepsTheLogAndSettings) {
 // leaves a sound file behind.
 TEST_F(QuorvelCalc, DamagedDataFileIsKeptAndTheRunCarriesOn) {
     ASSERT_EQ(run({"--data", m_dir.string(), "(w)=7", "1+1", "2*3"}).status, 0);
-    const std::string good = slurp(m_dir / "SysData.dat");
+    const std::string good = readFile(m_dir / "SysData.dat");
     std::string header = good;
     header[5] = 'x';
     struct Case {
@@ -228,17 +229,17 @@ TEST_F(QuorvelCalc, DamagedDataFileIsKeptAndTheRunCarriesOn) {
                           "/SysData\\.dat\\.damaged-\\d{8}-\\d{6})\n");
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        std::ofstream(m_dir / "SysData.dat", std::ios::binary | std::ios::trunc) << c.bytes;
+        writeFile(m_dir / "SysData.dat", c.bytes);
         const Outcome r = run({"--data", m_dir.string(), "w*2", "5+5"});
         EXPECT_EQ(r.status, 0);
         EXPECT_EQ(r.out, std::string(c.w) + "\n10\n");
         std::smatch copy;
         ASSERT_TRUE(std::regex_match(r.err, copy, line)) << r.err;
-        EXPECT_EQ(slurp(copy[1].str()), c.bytes);
+        EXPECT_EQ(readFile(copy[1].str()), c.bytes);
 
         const Outcome next = run({"--data", m_dir.string(), "1"});
         EXPECT_EQ(next.err, "");  // said once: the store after it wrote a sound file
-        EXPECT_NE(slurp(m_dir / "SysData.dat").find("   5+5=10"), std::string::npos);
+        EXPECT_NE(readFile(m_dir / "SysData.dat").find("   5+5=10"), std::string::npos);
         fs::remove(copy[1].str());
     }
 }
@@ -256,7 +257,7 @@ TEST_F(QuorvelCalc, EmptyDataFileIsAMissingOneAndLeftoversGo) {
     EXPECT_EQ(r.out, "3\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(slurp(m_dir / "SysData.dat").find("   1+2=3"), std::string::npos);
+    EXPECT_NE(readFile(m_dir / "SysData.dat").find("   1+2=3"), std::string::npos);
     EXPECT_FALSE(fs::exists(leftover));
 }
 
@@ -289,9 +290,9 @@ TEST_F(QuorvelCalc, TwoRunsOnOneFolderLoseNoLine) {
     // Either may hold the folder first; the other waits for it to read all its input.
     first.endInput();
     second.endInput();
-    EXPECT_EQ(first.finish(), 0) << slurp(m_dir / "a.out.err");
-    EXPECT_EQ(second.finish(), 0) << slurp(m_dir / "b.out.err");
-    const std::string file = slurp(m_dir / "SysData.dat");
+    EXPECT_EQ(first.finish(), 0) << readFile(m_dir / "a.out.err");
+    EXPECT_EQ(second.finish(), 0) << readFile(m_dir / "b.out.err");
+    const std::string file = readFile(m_dir / "SysData.dat");
     int missing = 0;
     for (int i = 0; i < kLines; ++i) {
         for (const int base : {1000, 2000}) {
@@ -306,10 +307,10 @@ TEST_F(QuorvelCalc, TwoRunsOnOneFolderLoseNoLine) {
 TEST_F(QuorvelCalc, RunWaitsForTheFolderThenGivesUpNamingTheHolder) {
     Running holder({"--data", m_dir.string()}, m_dir / "holder.out", nullptr);
     const std::string pidLine = std::to_string(holder.pid()) + " quorvel-calc\n";
-    for (int i = 0; i < 250 && slurp(m_dir / "SysData.lock") != pidLine; ++i) {
+    for (int i = 0; i < 250 && readFile(m_dir / "SysData.lock") != pidLine; ++i) {
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
-    ASSERT_EQ(slurp(m_dir / "SysData.lock"), pidLine);
+    ASSERT_EQ(readFile(m_dir / "SysData.lock"), pidLine);
 
     const Outcome refused = run({"--data", m_dir.string(), "1+1"}, "", "QUORVEL_LOCK_WAIT_MS=200 ");
     EXPECT_EQ(refused.status, 1);
@@ -324,9 +325,9 @@ TEST_F(QuorvelCalc, RunWaitsForTheFolderThenGivesUpNamingTheHolder) {
     holder.send("1+1\n");
     EXPECT_EQ(holder.finish(), 0);
     EXPECT_EQ(waiter.finish(), 0);
-    EXPECT_EQ(slurp(m_dir / "holder.out"), "2\n");
-    EXPECT_EQ(slurp(m_dir / "waiter.out"), "42\n");
-    const std::string file = slurp(m_dir / "SysData.dat");
+    EXPECT_EQ(readFile(m_dir / "holder.out"), "2\n");
+    EXPECT_EQ(readFile(m_dir / "waiter.out"), "42\n");
+    const std::string file = readFile(m_dir / "SysData.dat");
     EXPECT_NE(file.find("   1+1=2"), std::string::npos);
     EXPECT_NE(file.find("   6*7=42"), std::string::npos);
 }
@@ -346,7 +347,7 @@ TEST_F(QuorvelCalc, UnreadableDataFileIsLeftAloneAndTheRunEndsWithOne) {
     const fs::path data = m_dir / "data";
     const fs::path file = data / "SysData.dat";
     ASSERT_EQ(run({"--data", data.string(), "(m)=3", "1+1"}).status, 0);
-    const std::string bytes = slurp(file);
+    const std::string bytes = readFile(file);
     const std::string prefix = asNobody();
     struct Case {
         const char* name;
@@ -399,7 +400,7 @@ TEST_F(QuorvelCalc, UnreadableDataFileIsLeftAloneAndTheRunEndsWithOne) {
         EXPECT_EQ(after.st_mode, before.st_mode);
         EXPECT_EQ(after.st_uid, before.st_uid);
         if (!fs::is_symlink(file)) {
-            EXPECT_EQ(slurp(file), bytes);
+            EXPECT_EQ(readFile(file), bytes);
         }
         std::vector<std::string> names;
         for (const auto& entry : fs::directory_iterator(data)) {
@@ -438,7 +439,7 @@ TEST_F(QuorvelCalc, LinkedDataFileStaysALink) {
         ASSERT_TRUE(fs::is_symlink(data / "SysData.dat"));
         EXPECT_EQ(fs::read_symlink(data / "SysData.dat"), "../synced/SysData.dat");
     }
-    const std::string file = slurp(synced / "SysData.dat");
+    const std::string file = readFile(synced / "SysData.dat");
     EXPECT_NE(file.find("   1+1=2"), std::string::npos);
     EXPECT_NE(file.find("   2*3=6"), std::string::npos);
     EXPECT_EQ(std::distance(fs::directory_iterator(synced), {}), 1);
@@ -472,7 +473,7 @@ TEST_F(QuorvelCalc, MissingDataFolderIsCreated) {
     EXPECT_EQ(r.out, "2\n");
     EXPECT_EQ(r.err, "");
     EXPECT_EQ(r.status, 0);
-    EXPECT_NE(slurp(deeper / "SysData.dat").find("   1+1=2"), std::string::npos);
+    EXPECT_NE(readFile(deeper / "SysData.dat").find("   1+1=2"), std::string::npos);
 }
 
 TEST_F(QuorvelCalc, AssignmentsAndEquationsAnswerWithTheirValue) {
@@ -490,7 +491,7 @@ TEST_F(QuorvelCalc, DataDirectoryKeepsParametersBetweenRuns) {
     EXPECT_EQ(run({"--data", m_dir.string(), "w*2"}).out, "14\n");
     const Outcome solved = run({"--data", m_dir.string(), "2*X=w+1"});
     EXPECT_EQ(solved.out, "4\n");
-    EXPECT_NE(slurp(m_dir / "SysData.dat").find("2*X=w+1 =>  X=4"), std::string::npos);
+    EXPECT_NE(readFile(m_dir / "SysData.dat").find("2*X=w+1 =>  X=4"), std::string::npos);
 }
 
 TEST_F(QuorvelCalc, UnitsAndConversions) {
@@ -508,7 +509,7 @@ TEST_F(QuorvelCalc, BatchWritesTheResultFileAndPrintsTheLog) {
     EXPECT_EQ(r.status, 0);
     EXPECT_NE(r.out.find(" 2+3=5\n"), std::string::npos);
     EXPECT_NE(r.out.find(" (4+5)*2=18\n"), std::string::npos);
-    EXPECT_EQ(slurp(m_dir / "sums.rob"),
+    EXPECT_EQ(readFile(m_dir / "sums.rob"),
               "Total 2+3=5 apples\r\nNo sums\r\n(4+5)*2=18 boxes\r\n\r\n");
     EXPECT_EQ(run({"--batch", (m_dir / "missing.txt").string()}).status, 1);
     EXPECT_EQ(run({"--mode", "addsteps"}).status, 2);

@@ -12,15 +12,14 @@
 #include <chrono>
 #include <cstdlib>
 #include <filesystem>
-#include <fstream>
 #include <optional>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <utility>
 #include <vector>
 
 #include "data/sys_data_holder.h"
+#include "support/file_text.h"
 #include "tools/start_up.h"
 
 namespace {
@@ -28,13 +27,7 @@ namespace {
 namespace fs = std::filesystem;
 using namespace std::chrono_literals;
 using quorvel::SysDataHolder;
-
-std::string slurp(const fs::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
+using quorvel::testing::readFile;
 
 constexpr uid_t kNobody = 65534;
 
@@ -107,7 +100,7 @@ public:
     // True once the probe file holds `word`, false after `timeout`.
     bool awaitProbe(const std::string& word, std::chrono::milliseconds timeout = 15s) {
         const auto deadline = std::chrono::steady_clock::now() + timeout;
-        while (slurp(m_probe).find(word) == std::string::npos) {
+        while (readFile(m_probe).find(word) == std::string::npos) {
             if (std::chrono::steady_clock::now() >= deadline) return false;
             std::this_thread::sleep_for(10ms);
         }
@@ -125,8 +118,8 @@ public:
     }
     pid_t pid() const { return m_pid; }
 
-    std::string err() const { return slurp(m_err); }
-    std::string probe() const { return slurp(m_probe); }
+    std::string err() const { return readFile(m_err); }
+    std::string probe() const { return readFile(m_probe); }
 
 private:
     pid_t m_pid = -1;
@@ -306,7 +299,7 @@ TEST_F(QuorvelProgram, UnreadableDataFileIsNeitherReplacedNorTakenForAFirstRun) 
     holder.data().windowStyle = 4;
     holder.data().log = {"6*7=42"};
     ASSERT_TRUE(holder.Store().stored);
-    const std::string bytes = slurp(holder.path());
+    const std::string bytes = readFile(holder.path());
     fs::permissions(holder.path(), fs::perms::owner_read | fs::perms::owner_write);  // root's
     for (const fs::path& mine : {m_dir, m_data, m_dir / "run"}) {
         ASSERT_EQ(::chown(mine.c_str(), kNobody, kNobody), 0);
@@ -327,7 +320,7 @@ TEST_F(QuorvelProgram, UnreadableDataFileIsNeitherReplacedNorTakenForAFirstRun) 
               std::string::npos)
         << window.err();
     EXPECT_EQ(window.end(SIGTERM), 0) << window.err();
-    EXPECT_EQ(slurp(holder.path()), bytes);
+    EXPECT_EQ(readFile(holder.path()), bytes);
     EXPECT_EQ(fs::status(holder.path()).permissions(),
               fs::perms::owner_read | fs::perms::owner_write);
 }
@@ -341,9 +334,9 @@ TEST_F(QuorvelProgram, WindowHoldingTheFolderIsNamedWithItsPid) {
                                 (m_dir / "calc.err").string() + "'";
     const int status = std::system(command.c_str());
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
-    EXPECT_EQ(slurp(m_dir / "calc.err"), "quorvel-calc: the data folder " + m_data.string() +
-                                             " is in use by quorvel (pid " +
-                                             std::to_string(window.pid()) + ")\n");
+    EXPECT_EQ(readFile(m_dir / "calc.err"), "quorvel-calc: the data folder " + m_data.string() +
+                                                " is in use by quorvel (pid " +
+                                                std::to_string(window.pid()) + ")\n");
     EXPECT_EQ(window.end(SIGTERM), 0);
 }
 

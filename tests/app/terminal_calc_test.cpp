@@ -19,7 +19,7 @@ namespace {
 namespace fs = std::filesystem;
 using quorvel::test::Outcome;
 using quorvel::test::QuorvelCalc;
-using quorvel::test::slurp;
+using quorvel::testing::readFile;
 
 constexpr const char* kNothing =
     "Quorvel Message: There is nothing to calculate: type an expression such as 2+3, an "
@@ -255,7 +255,7 @@ TEST_F(QuorvelCalc, PromptRecallsALineWithUpAndKeepsTheHistory) {
         t.type("quit\r");
         EXPECT_EQ(t.exitStatus(), 0);
     }
-    EXPECT_NE(slurp(m_dir / ".local" / "state" / "quorvel" / "history").find("17*3"),
+    EXPECT_NE(readFile(m_dir / ".local" / "state" / "quorvel" / "history").find("17*3"),
               std::string::npos);
     {
         // The next run remembers the line.
@@ -284,7 +284,7 @@ TEST_F(QuorvelCalc, PromptDropsALineTypedPastTheLimit) {
     t.type("quit\r");
     EXPECT_EQ(t.exitStatus(), 1);
     // The dropped line is not kept for Up to recall.
-    EXPECT_EQ(slurp(m_dir / ".local" / "state" / "quorvel" / "history").find("7777"),
+    EXPECT_EQ(readFile(m_dir / ".local" / "state" / "quorvel" / "history").find("7777"),
               std::string::npos);
 }
 

@@ -21,7 +21,6 @@
 #include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 
 #include "data/sys_data_holder.h"
 #include "dialogs/conv_dlg.h"
@@ -35,6 +34,7 @@
 #include "dialogs/test_dlg.h"
 #include "dialogs/vari_dlg.h"
 #include "speech/word_player.h"
+#include "support/file_text.h"
 #include "support/recording_speaker.h"
 #include "tools/style_code.h"
 #include "tools/window_styles.h"
@@ -45,13 +45,6 @@
 
 namespace quorvel {
 namespace {
-
-std::string fileBytes(const std::filesystem::path& file) {
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class Owned {
 public:
@@ -234,7 +227,7 @@ TEST(WindowDialogs, SettingsOkAppliesAndStores) {
 
 TEST(WindowDialogs, SettingsCancelLeavesTheFileAlone) {
     Owned owned(WindowStyle::Mini);
-    const std::string before = fileBytes(owned.holder.path());
+    const std::string before = testing::readFile(owned.holder.path());
     EXPECT_TRUE(owned.answer<CSetDlg>(
         [&] { owned.window->runCommand(Command::Settings); },
         [](CSetDlg& dialog) {
@@ -242,7 +235,7 @@ TEST(WindowDialogs, SettingsCancelLeavesTheFileAlone) {
             QTest::mouseClick(qobject_cast<QAbstractButton*>(dialog.control(2)), Qt::LeftButton);
         }));
     EXPECT_EQ(owned.holder.data().decimalPlaces, 30);
-    EXPECT_EQ(fileBytes(owned.holder.path()), before);
+    EXPECT_EQ(testing::readFile(owned.holder.path()), before);
 }
 
 TEST(WindowTools, LogManagerShowsTheCalculationJustMade) {
@@ -376,7 +369,7 @@ TEST(WindowTools, ParameterOkIsUsedAndSurvivesARestart) {
 TEST(WindowTools, ParameterCancelChangesNothing) {
     Owned owned(WindowStyle::Detail);
     typeInto(owned.window->input(), "2*f");
-    const std::string before = fileBytes(owned.holder.path());
+    const std::string before = testing::readFile(owned.holder.path());
     ModalScript()
         .then<CVariDlg>([](CVariDlg& dialog) {
             dialog.box(0)->selectAll();
@@ -386,7 +379,7 @@ TEST(WindowTools, ParameterCancelChangesNothing) {
         .run([&] { click(owned.window->button(Command::Parameters)); });
     EXPECT_EQ(boxText(*owned.window), QStringLiteral("2*F"));
     EXPECT_EQ(owned.holder.data().paramF, "1");
-    EXPECT_EQ(fileBytes(owned.holder.path()), before);
+    EXPECT_EQ(testing::readFile(owned.holder.path()), before);
 }
 
 TEST(WindowTools, ParameterDialogKeepsWhatOnlyTheWindowHeld) {

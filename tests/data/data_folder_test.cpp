@@ -6,10 +6,10 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <thread>
 
 #include "other_account.h"
+#include "support/file_text.h"
 
 namespace quorvel {
 namespace {
@@ -32,10 +32,7 @@ protected:
         fs::create_directories(m_dir);
     }
     void TearDown() override { fs::remove_all(m_dir); }
-    std::string lockFileText() const {
-        std::ifstream in(m_dir / kLockFileName);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    std::string lockFileText() const { return testing::readFile(m_dir / kLockFileName); }
     fs::path m_dir;
 };
 

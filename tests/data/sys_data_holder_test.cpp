@@ -10,16 +10,18 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <regex>
 
 #include "data/atomic_file.h"
 #include "other_account.h"
+#include "support/file_text.h"
 
 namespace quorvel {
 namespace {
 
 namespace fs = std::filesystem;
+using testing::readFile;
+using testing::writeFile;
 
 class SysDataHolderTest : public ::testing::Test {
 protected:
@@ -31,10 +33,6 @@ protected:
         fs::create_directories(m_dir);
     }
     void TearDown() override { fs::remove_all(m_dir); }
-    static std::string contents(const fs::path& path) {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
     // Old data on disk, new data in memory.
     SysDataHolder storedThenChanged() {
         SysDataHolder holder(m_dir);
@@ -52,9 +50,7 @@ protected:
         }
         return found;
     }
-    void write(const std::string& bytes) const {
-        std::ofstream(m_dir / "SysData.dat", std::ios::binary | std::ios::trunc) << bytes;
-    }
+    void write(const std::string& bytes) const { writeFile(m_dir / "SysData.dat", bytes); }
     std::size_t entries() const {
         return static_cast<std::size_t>(std::distance(fs::directory_iterator(m_dir), {}));
     }
@@ -74,7 +70,7 @@ TEST_F(SysDataHolderTest, MissingFileKeepsNewValuesAndFirstStoreCreatesIt) {
     const StoreResult stored = holder.Store();
     EXPECT_EQ(stored.code(), 1) << stored.reason;
     EXPECT_EQ(holder.path(), m_dir / "SysData.dat");
-    EXPECT_EQ(contents(holder.path()), EncodeSysDataFile(holder.data()));
+    EXPECT_EQ(readFile(holder.path()), EncodeSysDataFile(holder.data()));
     EXPECT_EQ(entries(), 1u);  // no temporary file left behind
 
     SysDataHolder again(m_dir);
@@ -121,7 +117,7 @@ TEST_F(SysDataHolderTest, DamagedFilesAreKeptAsideAndTheNextStoreIsSound) {
         ASSERT_EQ(damagedCopies(), std::vector<fs::path>{loaded.damagedCopy});
         EXPECT_TRUE(std::regex_match(loaded.damagedCopy.filename().string(), copyName))
             << loaded.damagedCopy;
-        EXPECT_EQ(contents(loaded.damagedCopy), c.bytes);
+        EXPECT_EQ(readFile(loaded.damagedCopy), c.bytes);
         EXPECT_EQ(loaded.notice(),
                   loaded.reason + "; the file is kept as " + loaded.damagedCopy.string());
         EXPECT_EQ(loaded.notice().rfind(holder.path().string() + ": ", 0), 0u);
@@ -136,7 +132,7 @@ TEST_F(SysDataHolderTest, DamagedFilesAreKeptAsideAndTheNextStoreIsSound) {
         SysDataHolder reader(m_dir);
         EXPECT_EQ(reader.Load().outcome, LoadOutcome::Read);
         EXPECT_EQ(reader.data(), holder.data());
-        EXPECT_EQ(contents(loaded.damagedCopy), c.bytes);  // the store left the copy alone
+        EXPECT_EQ(readFile(loaded.damagedCopy), c.bytes);  // the store left the copy alone
     }
 }
 
@@ -185,7 +181,7 @@ TEST_F(SysDataHolderTest, DamagedFileThatCannotBeCopiedIsNotReplaced) {
     EXPECT_NE(answer.find("|" + (m_dir / "SysData.dat").string() + ": not replaced"),
               std::string::npos)
         << answer;
-    EXPECT_EQ(contents(m_dir / "SysData.dat"), "garbage");
+    EXPECT_EQ(readFile(m_dir / "SysData.dat"), "garbage");
 }
 
 // Only "no such file" is a missing file. Whatever else is in the way of reading is said with
@@ -253,7 +249,7 @@ TEST_F(SysDataHolderTest, FilesThisAccountMayNotReadAreLeftAsTheyAre) {
     SysDataHolder owner(m_dir);
     owner.data().log = {"7*6=42"};
     ASSERT_TRUE(owner.Store().stored);
-    const std::string bytes = contents(owner.path());
+    const std::string bytes = readFile(owner.path());
     ASSERT_EQ(::chown(m_dir.c_str(), test::kNobody, test::kNoGroup), 0);
     struct Case {
         const char* name;
@@ -277,7 +273,7 @@ TEST_F(SysDataHolderTest, FilesThisAccountMayNotReadAreLeftAsTheyAre) {
         if (!answer) GTEST_SKIP() << "cannot run as another account here";
         const std::string reason = owner.path().string() + " cannot be opened: Permission denied";
         EXPECT_EQ(*answer, reason + "|nothing is stored: " + reason);
-        EXPECT_EQ(contents(owner.path()), bytes);
+        EXPECT_EQ(readFile(owner.path()), bytes);
         EXPECT_EQ(fs::status(owner.path()).permissions(), c.mode);
         EXPECT_EQ(entries(), 1u);
     }
@@ -329,7 +325,7 @@ TEST_F(SysDataHolderTest, LinkedFileIsWrittenThroughTheLink) {
             ASSERT_TRUE(stored.stored) << stored.reason;
             EXPECT_TRUE(fs::is_symlink(data / "SysData.dat"));
             EXPECT_EQ(fs::read_symlink(data / "SysData.dat"), linkText);
-            EXPECT_EQ(contents(c.file), EncodeSysDataFile(holder.data()));
+            EXPECT_EQ(readFile(c.file), EncodeSysDataFile(holder.data()));
             if (targetExists) {
                 EXPECT_EQ(fs::status(c.file).permissions(),
                           fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read);
@@ -347,7 +343,7 @@ TEST_F(SysDataHolderTest, LinkedFileIsWrittenThroughTheLink) {
 
 TEST_F(SysDataHolderTest, DataBeyondTheSizeBoundIsNotStored) {
     SysDataHolder holder = storedThenChanged();
-    const std::string old = contents(holder.path());
+    const std::string old = readFile(holder.path());
     holder.data().log.assign(kMaxSysDataBytes / 60000 + 1, std::string(60000, '7'));
     const StoreResult stored = holder.Store();
     EXPECT_FALSE(stored.stored);
@@ -357,7 +353,7 @@ TEST_F(SysDataHolderTest, DataBeyondTheSizeBoundIsNotStored) {
     EXPECT_NE(stored.reason.find("more than the 64 MB a data file may hold; clear the log"),
               std::string::npos)
         << stored.reason;
-    EXPECT_EQ(contents(holder.path()), old);
+    EXPECT_EQ(readFile(holder.path()), old);
     holder.data().log.resize(1);
     EXPECT_TRUE(holder.Store().stored);
 }
@@ -387,7 +383,7 @@ TEST_F(SysDataHolderTest, StoreIntoUnwritablePlacesFailsWithReason) {
 
 TEST_F(SysDataHolderTest, FailedWriteLeavesTheOldFile) {
     SysDataHolder holder = storedThenChanged();
-    const std::string old = contents(holder.path());
+    const std::string old = readFile(holder.path());
     const std::string bytes = EncodeSysDataFile(holder.data());
     const WriteFunction diskFull = [calls = 0](int fd, const void* data,
                                                std::size_t size) mutable -> ssize_t {
@@ -399,7 +395,7 @@ TEST_F(SysDataHolderTest, FailedWriteLeavesTheOldFile) {
     EXPECT_FALSE(result.written);
     EXPECT_NE(result.reason.find("cannot write: No space left on device"), std::string::npos)
         << result.reason;
-    EXPECT_EQ(contents(holder.path()), old);
+    EXPECT_EQ(readFile(holder.path()), old);
     EXPECT_EQ(entries(), 1u);
 }
 

@@ -16,13 +16,12 @@
 #include <QTest>
 #include <QThread>
 #include <filesystem>
-#include <fstream>
-#include <sstream>
 #include <string>
 #include <vector>
 
 #include "calc/messages.h"
 #include "data/sys_data_holder.h"
+#include "support/file_text.h"
 #include "support/recording_prompter.h"
 #include "support/recording_speaker.h"
 #include "tools/tool_messages.h"
@@ -33,21 +32,12 @@ namespace fs = std::filesystem;
 namespace quorvel {
 namespace {
 
+using testing::readFile;
 using testing::RecordingPrompter;
 using testing::RecordingSpeaker;
+using testing::writeFile;
 
 const fs::path kGoldenDir = QUORVEL_GOLDEN_DIR;
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeAll(const fs::path& path, std::string_view text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::string withCrLf(std::string text) {
     for (std::size_t at = 0; (at = text.find('\n', at)) != std::string::npos; at += 2) {
@@ -137,7 +127,8 @@ TEST_F(RobotDlgTest, EachModeWritesItsGoldenFile) {
         ASSERT_TRUE(dialog->modeButton(mode)->isChecked());
         ASSERT_TRUE(runToEnd());
         EXPECT_EQ(dialog->lastOutcome().status, BatchStatus::Done);
-        EXPECT_EQ(readAll(result), withCrLf(readAll(kGoldenDir / ("batch_sums." + name + ".rob"))));
+        EXPECT_EQ(readFile(result),
+                  withCrLf(readFile(kGoldenDir / ("batch_sums." + name + ".rob"))));
         // The first failure is shown, on the window's thread; the later one goes to the log.
         ASSERT_EQ(prompter.inputMessages.size(), 1u);
         EXPECT_EQ(prompter.inputMessages[0].expression, "2*-3");
@@ -180,11 +171,11 @@ TEST_F(RobotDlgTest, EmptySourceAsksForOne) {
 
 TEST_F(RobotDlgTest, EmptyResultBoxShowsTheDerivedPath) {
     const fs::path source = m_dir / "sums.txt";
-    writeAll(source, "Total 2+3 apples\n");
+    writeFile(source, "Total 2+3 apples\n");
     setSource(source, "");
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(dialog->resultBox()->text().toStdString(), (m_dir / "sums.rob").string());
-    EXPECT_EQ(readAll(m_dir / "sums.rob"), "Total 2+3=5 apples\r\n\r\n");
+    EXPECT_EQ(readFile(m_dir / "sums.rob"), "Total 2+3=5 apples\r\n\r\n");
 }
 
 // P and N from the boxes go into the data and stay there; E-notation switches the form.
@@ -201,7 +192,7 @@ TEST_F(RobotDlgTest, PlacesDigitsAndENotationReachTheRunAndTheData) {
         {5, 20, true, "1125899906842624 0.33333"},
     };
     const fs::path source = m_dir / "big.txt";
-    writeAll(source, "2^50 1/3\n");
+    writeFile(source, "2^50 1/3\n");
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.output);
         setSource(source, m_dir / "big.rob");
@@ -210,7 +201,7 @@ TEST_F(RobotDlgTest, PlacesDigitsAndENotationReachTheRunAndTheData) {
         dialog->digitsBox()->setValue(c.digits);
         if (dialog->eNotationBox()->isChecked() != c.eNotation) click(dialog->eNotationBox());
         ASSERT_TRUE(runToEnd());
-        EXPECT_EQ(readAll(m_dir / "big.rob"), std::string(c.output) + "\r\n\r\n");
+        EXPECT_EQ(readFile(m_dir / "big.rob"), std::string(c.output) + "\r\n\r\n");
         EXPECT_EQ(holder->data().decimalPlaces, c.places);
         EXPECT_EQ(holder->data().intDigitsLimit, c.digits);
     }
@@ -222,10 +213,10 @@ TEST_F(RobotDlgTest, PlacesDigitsAndENotationReachTheRunAndTheData) {
 
 TEST_F(RobotDlgTest, TwoRunsLogBothAndTalkSpeaksTheSecond) {
     const fs::path source = m_dir / "sums.txt";
-    writeAll(source, "Total 2+3 apples and 2/3\n");
+    writeFile(source, "Total 2+3 apples and 2/3\n");
     setSource(source, m_dir / "sums.rob");
     ASSERT_TRUE(runToEnd());
-    writeAll(source, "Then 7*6\n");
+    writeFile(source, "Then 7*6\n");
     ASSERT_TRUE(runToEnd());
     EXPECT_TRUE(speaker.requests.empty()) << "the talk-after-run switch is off";
 
@@ -250,7 +241,7 @@ TEST_F(RobotDlgTest, TalkAfterRunSpeaksEachRun) {
     open(true);
     EXPECT_TRUE(dialog->talkAfterRunBox()->isChecked());
     const fs::path source = m_dir / "sums.txt";
-    writeAll(source, "1+1 and 2*2\n");
+    writeFile(source, "1+1 and 2*2\n");
     setSource(source, m_dir / "sums.rob");
     ASSERT_TRUE(runToEnd());
     EXPECT_EQ(speaker.requests,
@@ -263,7 +254,7 @@ TEST_F(RobotDlgTest, TalkAfterRunSpeaksEachRun) {
 
 TEST_F(RobotDlgTest, CopyPutsTheLogOnTheClipboard) {
     const fs::path source = m_dir / "sums.txt";
-    writeAll(source, "Total 2+3 apples\n");
+    writeFile(source, "Total 2+3 apples\n");
     setSource(source, m_dir / "sums.rob");
     ASSERT_TRUE(runToEnd());
     QApplication::clipboard()->setText(QStringLiteral("something else"));
@@ -286,8 +277,8 @@ TEST_F(RobotDlgTest, CopyPutsTheLogOnTheClipboard) {
 
 TEST_F(RobotDlgTest, FileErrorsAreShownOnTheWindowsThread) {
     ASSERT_EQ(::mkfifo((m_dir / "fifo").c_str(), 0600), 0);
-    writeAll(m_dir / "sums.txt", "2+3\n");
-    writeAll(m_dir / "profile", "mine\n");
+    writeFile(m_dir / "sums.txt", "2+3\n");
+    writeFile(m_dir / "profile", "mine\n");
     fs::create_symlink(m_dir / "profile", m_dir / "planted.rob");
     struct Case {
         const char* source;
@@ -318,7 +309,7 @@ TEST_F(RobotDlgTest, FileErrorsAreShownOnTheWindowsThread) {
         EXPECT_FALSE(dialog->isRunning());
     }
     EXPECT_EQ(prompter.offThread, 0);
-    EXPECT_EQ(readAll(m_dir / "profile"), "mine\n");
+    EXPECT_EQ(readFile(m_dir / "profile"), "mine\n");
 }
 
 std::string manyLines(int count) {
@@ -330,7 +321,7 @@ std::string manyLines(int count) {
 
 TEST_F(RobotDlgTest, StopEndsALongRunAndSaysWhere) {
     const fs::path source = m_dir / "long.txt";
-    writeAll(source, manyLines(400000));
+    writeFile(source, manyLines(400000));
     setSource(source, m_dir / "long.rob");
     QSignalSpy finished(dialog.get(), &CRobotDlg::runFinished);
     click(dialog->beginButton());
@@ -350,7 +341,7 @@ TEST_F(RobotDlgTest, StopEndsALongRunAndSaysWhere) {
     ASSERT_EQ(outcome.status, BatchStatus::Stopped);
     EXPECT_LT(outcome.lines, 400000u);
     const std::string stopped = msg::batchStopped(outcome.lines);
-    EXPECT_TRUE(readAll(m_dir / "long.rob").ends_with(stopped + "\r\n"));
+    EXPECT_TRUE(readFile(m_dir / "long.rob").ends_with(stopped + "\r\n"));
     EXPECT_TRUE(dialog->logBox()->toPlainText().endsWith(QString::fromStdString(stopped)));
     // Every calculation done made its log line before the stop one.
     EXPECT_EQ(dialog->model().log().runList().size(), outcome.calculated);
@@ -361,7 +352,7 @@ TEST_F(RobotDlgTest, StopEndsALongRunAndSaysWhere) {
 TEST_F(RobotDlgTest, ClosingDuringARunEndsItQuietly) {
     open(true);
     const fs::path source = m_dir / "long.txt";
-    writeAll(source, manyLines(400000));
+    writeFile(source, manyLines(400000));
     setSource(source, m_dir / "long.rob");
     QSignalSpy finished(dialog.get(), &CRobotDlg::runFinished);
     click(dialog->beginButton());
@@ -374,7 +365,7 @@ TEST_F(RobotDlgTest, ClosingDuringARunEndsItQuietly) {
     EXPECT_EQ(finished.count(), 0);
     EXPECT_TRUE(speaker.requests.empty()) << "a closed window does not talk";
     EXPECT_GE(speaker.stops, 1);
-    EXPECT_TRUE(readAll(m_dir / "long.rob").find("Stopped by the user") != std::string::npos);
+    EXPECT_TRUE(readFile(m_dir / "long.rob").find("Stopped by the user") != std::string::npos);
 }
 
 // Every control can be reached with Tab (the modes as one group, chosen with the arrows) and

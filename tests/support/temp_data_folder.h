@@ -5,11 +5,10 @@
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
+#include "support/file_text.h"
 #include "tools/list_manager.h"
 
 namespace quorvel::testing {
@@ -28,10 +27,7 @@ public:
 
     const std::filesystem::path& path() const { return m_path; }
     // The bytes of a file in the folder; empty when there is none.
-    std::string bytes(const std::string& file) const {
-        std::ifstream in(m_path / file, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
+    std::string bytes(const std::string& file) const { return readFile(m_path / file); }
 
 private:
     std::filesystem::path m_path;

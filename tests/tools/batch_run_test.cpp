@@ -10,14 +10,13 @@
 #include <cerrno>
 #include <chrono>
 #include <filesystem>
-#include <fstream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "calc/messages.h"
+#include "support/file_text.h"
 #include "support/recording_prompter.h"
 #include "support/temp_data_folder.h"
 
@@ -26,21 +25,12 @@ namespace fs = std::filesystem;
 namespace quorvel {
 namespace {
 
+using testing::readFile;
 using testing::RecordingPrompter;
 using testing::TempDataFolder;
+using testing::writeFile;
 
 const fs::path kDataDir = QUORVEL_TOOLS_TEST_DATA;
-
-std::string readAll(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
-
-void writeAll(const fs::path& path, std::string_view text) {
-    std::ofstream(path, std::ios::binary) << text;
-}
 
 std::vector<std::string> splitLines(std::string_view text, std::string_view lineBreak) {
     std::vector<std::string> lines;
@@ -72,10 +62,10 @@ protected:
 
     // Runs `source` in `mode` and returns the result file.
     std::string run(std::string_view source, BatchMode mode) {
-        writeAll(options.source, source);
+        writeFile(options.source, source);
         options.mode = mode;
         outcome = RunBatch(options, prompter, [this](const BatchEntry& e) { log.push_back(e); });
-        return readAll(outcome.resultPath);
+        return readFile(outcome.resultPath);
     }
 
     TempDataFolder folder{::testing::UnitTest::GetInstance()->current_test_info()->name()};
@@ -153,9 +143,9 @@ TEST_F(BatchRunTest, GoldenFilesInEveryMode) {
         options.result = (m_dir / (std::string(name) + ".rob")).string();
         RecordingPrompter quiet;
         ASSERT_EQ(RunBatch(options, quiet).status, BatchStatus::Done);
-        const auto actual = splitLines(readAll(options.result), "\r\n");
+        const auto actual = splitLines(readFile(options.result), "\r\n");
         const auto expected =
-            splitLines(readAll(kDataDir / ("batch_sums." + std::string(name) + ".rob")), "\n");
+            splitLines(readFile(kDataDir / ("batch_sums." + std::string(name) + ".rob")), "\n");
         EXPECT_EQ(actual.size(), expected.size());
         for (std::size_t i = 0; i < std::max(actual.size(), expected.size()); ++i) {
             const std::string a = i < actual.size() ? actual[i] : "(missing)";
@@ -184,18 +174,18 @@ TEST_F(BatchRunTest, RunsOnWorkerThreadsAtOnce) {
     for (std::size_t i = 0; i < modes.size(); ++i) {
         SCOPED_TRACE(modes[i]);
         EXPECT_EQ(outcomes[i].status, BatchStatus::Done);
-        std::string expected = readAll(kDataDir / ("batch_sums." + modes[i] + ".rob"));
+        std::string expected = readFile(kDataDir / ("batch_sums." + modes[i] + ".rob"));
         for (std::size_t at = 0; (at = expected.find('\n', at)) != std::string::npos; at += 2) {
             expected.insert(at, "\r");
         }
-        EXPECT_EQ(readAll(outcomes[i].resultPath), expected);
+        EXPECT_EQ(readFile(outcomes[i].resultPath), expected);
     }
 }
 
 TEST_F(BatchRunTest, LogsEachCalculationAndTheRunListSpeaksTheLastRun) {
     RobotLog robot;
     auto runInto = [&](std::string_view source) {
-        writeAll(options.source, source);
+        writeFile(options.source, source);
         robot.beginRun();
         RunBatch(options, prompter, [&](const BatchEntry& e) { robot.add(e); });
     };
@@ -280,7 +270,7 @@ TEST_F(BatchRunTest, LaterFailuresGoToTheLogWithTheirLines) {
         SCOPED_TRACE(c.source);
         RecordingPrompter shown;
         std::vector<std::string> logLines;
-        writeAll(options.source, c.source);
+        writeFile(options.source, c.source);
         BatchHooks hooks;
         hooks.onLogLine = [&](std::string_view line) { logLines.emplace_back(line); };
         const BatchOutcome result = RunBatch(options, shown, hooks);
@@ -337,8 +327,8 @@ TEST_F(BatchRunTest, FailuresToOpenAreReportedAndStopTheRun) {
     fs::create_directory(m_dir / "folder");
     ASSERT_EQ(::mkfifo((m_dir / "fifo").c_str(), 0600), 0);
     fs::create_symlink("/dev/zero", m_dir / "zero-link");
-    writeAll(m_dir / "sums.txt", "2+3\n");
-    writeAll(m_dir / "sums.rob", "2+3\n");
+    writeFile(m_dir / "sums.txt", "2+3\n");
+    writeFile(m_dir / "sums.rob", "2+3\n");
     const std::string dir = m_dir.string();
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::string(c.source) + " -> " + c.result);
@@ -352,7 +342,7 @@ TEST_F(BatchRunTest, FailuresToOpenAreReportedAndStopTheRun) {
         }
         EXPECT_EQ(shown.only(), "Quorvel: " + message);
     }
-    EXPECT_EQ(readAll(m_dir / "sums.rob"), "2+3\n");
+    EXPECT_EQ(readFile(m_dir / "sums.rob"), "2+3\n");
     EXPECT_EQ(filesIn(m_dir),
               (std::vector<std::string>{"fifo", "folder", "sums.rob", "sums.txt", "zero-link"}));
 }
@@ -384,11 +374,11 @@ TEST_F(BatchRunTest, LongLinesAreCopiedInPiecesAndReported) {
         std::vector<std::string> logLines;
         BatchHooks hooks;
         hooks.onLogLine = [&](std::string_view line) { logLines.emplace_back(line); };
-        writeAll(options.source, c.source);
+        writeFile(options.source, c.source);
         options.mode = c.mode;
         const BatchOutcome result = RunBatch(options, prompter, hooks);
         EXPECT_EQ(result.status, BatchStatus::Done);
-        EXPECT_TRUE(readAll(result.resultPath) == c.result);
+        EXPECT_TRUE(readFile(result.resultPath) == c.result);
         EXPECT_EQ(result.longLines, c.longLines);
         EXPECT_EQ(result.firstLongLine, c.firstLongLine);
         if (c.longLines > 0) {
@@ -407,12 +397,12 @@ TEST_F(BatchRunTest, ASourceOfNulBytesStreams) {
     std::vector<std::string> logLines;
     BatchHooks hooks;
     hooks.onLogLine = [&](std::string_view line) { logLines.emplace_back(line); };
-    writeAll(options.source, nuls);
+    writeFile(options.source, nuls);
     const BatchOutcome result = RunBatch(options, prompter, hooks);
     EXPECT_EQ(result.status, BatchStatus::Done);
     EXPECT_EQ(result.lines, 2u);
     EXPECT_EQ(result.longLines, 1u);
-    EXPECT_TRUE(readAll(result.resultPath) == nuls + "\r\n\r\n");
+    EXPECT_TRUE(readFile(result.resultPath) == nuls + "\r\n\r\n");
     EXPECT_EQ(logLines.back(),
               "1 line longer than 4000 characters was copied without calculating: line 1");
     EXPECT_EQ(prompter.only(), "");
@@ -428,7 +418,7 @@ struct SteppingClock {
 TEST_F(BatchRunTest, ProgressIsPacedAndEndsWithTheWholeSource) {
     std::string source;
     for (int i = 1; i <= 40; ++i) source += std::to_string(i) + "+1\n";
-    writeAll(options.source, source);
+    writeFile(options.source, source);
     auto clock = std::make_shared<SteppingClock>();
     std::vector<std::pair<std::chrono::steady_clock::time_point, BatchProgress>> reports;
     BatchHooks hooks;
@@ -463,8 +453,8 @@ TEST_F(BatchRunTest, AStopEndsTheRunBetweenLinesAndSaysSo) {
     constexpr Case kCases[] = {{"flag", 1}, {"flag", 3}, {"answer", 2}, {"answer", 4}};
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::string(c.how) + " " + std::to_string(c.stopAfter));
-        writeAll(options.source, source);
-        writeAll(m_dir / "sums.rob", "old result\n");
+        writeFile(options.source, source);
+        writeFile(m_dir / "sums.rob", "old result\n");
         std::atomic<bool> stop{false};
         std::vector<std::string> logLines;
         BatchHooks hooks;
@@ -492,21 +482,21 @@ TEST_F(BatchRunTest, AStopEndsTheRunBetweenLinesAndSaysSo) {
         }
         const std::string stopped =
             "Stopped by the user after line " + std::to_string(c.stopAfter) + ".";
-        EXPECT_EQ(readAll(m_dir / "sums.rob"), expected + stopped + "\r\n");
+        EXPECT_EQ(readFile(m_dir / "sums.rob"), expected + stopped + "\r\n");
         EXPECT_EQ(logLines, std::vector<std::string>{stopped});
     }
     EXPECT_EQ(prompter.only(), "");
 }
 
 TEST_F(BatchRunTest, AStopInsideALongLineCutsIt) {
-    writeAll(options.source, std::string(1024 * 1024, 'z') + "\n1+1\n");
+    writeFile(options.source, std::string(1024 * 1024, 'z') + "\n1+1\n");
     BatchHooks hooks;
     hooks.now = [clock = std::make_shared<SteppingClock>(
                      SteppingClock{{}, std::chrono::milliseconds(60)})] { return (*clock)(); };
     hooks.onProgress = [](const BatchProgress&) { return BatchControl::Stop; };
     const BatchOutcome result = RunBatch(options, prompter, hooks);
     EXPECT_EQ(result.status, BatchStatus::Stopped);
-    const std::string written = readAll(result.resultPath);
+    const std::string written = readFile(result.resultPath);
     const std::string end = "\r\nStopped by the user after line 1.\r\n";
     ASSERT_GT(written.size(), end.size());
     EXPECT_LT(written.size(), 1024u * 1024u);
@@ -525,8 +515,8 @@ TEST_F(BatchRunTest, AFullDiskLeavesThePreviousResultIntact) {
         SCOPED_TRACE(std::to_string(c.lines) + " lines, room " + std::to_string(c.room));
         std::string source;
         for (std::size_t i = 0; i < c.lines; ++i) source += "line 2*3 of text\n";
-        writeAll(options.source, source);
-        writeAll(m_dir / "sums.rob", "old result\n");
+        writeFile(options.source, source);
+        writeFile(m_dir / "sums.rob", "old result\n");
         std::size_t room = c.room;
         BatchHooks hooks;
         hooks.write = [&room](int fd, const char* data, std::size_t size) -> long {
@@ -545,12 +535,12 @@ TEST_F(BatchRunTest, AFullDiskLeavesThePreviousResultIntact) {
         EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{"sums.rob", "sums.txt"}));
         if (fits) {
             EXPECT_EQ(shown.only(), "");
-            EXPECT_EQ(readAll(m_dir / "sums.rob").size(), source.size() + 3 * c.lines + 2);
+            EXPECT_EQ(readFile(m_dir / "sums.rob").size(), source.size() + 3 * c.lines + 2);
         } else {
             EXPECT_EQ(shown.only(), "Quorvel: Failed to open and write the file:" +
                                         (m_dir / "sums.rob").string() + " (disk full)");
             EXPECT_EQ(result.error, shown.messages.at(0).text);
-            EXPECT_EQ(readAll(m_dir / "sums.rob"), "old result\n");
+            EXPECT_EQ(readFile(m_dir / "sums.rob"), "old result\n");
         }
     }
 }
@@ -559,7 +549,7 @@ TEST_F(BatchRunTest, AFullDiskLeavesThePreviousResultIntact) {
 // written through, but a link to the run's own output (/dev/stdout) or /dev/null still is.
 TEST_F(BatchRunTest, AResultThatIsALinkToAFileIsRefused) {
     fs::create_directory(m_dir / "real");
-    writeAll(m_dir / "real" / "profile", "old\n");
+    writeFile(m_dir / "real" / "profile", "old\n");
     fs::create_symlink(m_dir / "real" / "profile", m_dir / "sums.rob");
     fs::create_symlink(m_dir / "real" / "profile", m_dir / "given.rob");
     fs::create_symlink(m_dir / "real" / "missing", m_dir / "dangling.rob");
@@ -568,14 +558,14 @@ TEST_F(BatchRunTest, AResultThatIsALinkToAFileIsRefused) {
         SCOPED_TRACE(name);
         options.result = *name ? (m_dir / name).string() : "";
         RecordingPrompter shown;
-        writeAll(options.source, "2+3\n");
+        writeFile(options.source, "2+3\n");
         const BatchOutcome result = RunBatch(options, shown);
         EXPECT_EQ(result.status, BatchStatus::ResultUnwritable);
         EXPECT_EQ(shown.only(), "Quorvel: Failed to open and write the file:" +
                                     (m_dir / (*name ? name : "sums.rob")).string() +
                                     " (it is a link to another file)");
     }
-    EXPECT_EQ(readAll(m_dir / "real" / "profile"), "old\n");
+    EXPECT_EQ(readFile(m_dir / "real" / "profile"), "old\n");
     EXPECT_EQ(filesIn(m_dir / "real"), std::vector<std::string>{"profile"});
     EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{"dangling.rob", "folder.rob", "given.rob",
                                                         "real", "sums.rob", "sums.txt"}));
@@ -607,12 +597,12 @@ TEST_F(BatchRunTest, ANameNearTheLengthLimitWorks) {
         name.resize(length - 4);
         if ((static_cast<unsigned char>(name.back()) & 0xE0) == 0xC0) name.back() = 's';
         options.source = (m_dir / (name + ".txt")).string();
-        writeAll(options.source, "Total 2+3 apples\n");
+        writeFile(options.source, "Total 2+3 apples\n");
         RecordingPrompter shown;
         const BatchOutcome result = RunBatch(options, shown);
         EXPECT_EQ(shown.only(), "");
         EXPECT_EQ(result.status, BatchStatus::Done);
-        EXPECT_EQ(readAll(m_dir / (name + ".rob")), "Total 2+3=5 apples\r\n\r\n");
+        EXPECT_EQ(readFile(m_dir / (name + ".rob")), "Total 2+3=5 apples\r\n\r\n");
         EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{name + ".rob", name + ".txt"}));
         fs::remove(m_dir / (name + ".rob"));
         fs::remove(m_dir / (name + ".txt"));
@@ -651,11 +641,11 @@ TEST_F(BatchRunTest, TheNextRunRemovesPartFilesOfDeadRuns) {
         {longName.substr(0, 255 - longMark.size()) + longMark, true},
         {longName.substr(0, 200) + longMark, false},
     };
-    writeAll(options.source, "2+3\n");
-    for (const Case& c : kCases) writeAll(m_dir / c.name, "left\n");
+    writeFile(options.source, "2+3\n");
+    for (const Case& c : kCases) writeFile(m_dir / c.name, "left\n");
     fs::create_directory(m_dir / ("sums.rob.part-" + dead + "-99"));
     // Untouched for two days: its process, pid 1 or not, writes no more.
-    writeAll(m_dir / "sums.rob.part-1-5", "old\n");
+    writeFile(m_dir / "sums.rob.part-1-5", "old\n");
     fs::last_write_time(m_dir / "sums.rob.part-1-5",
                         fs::file_time_type::clock::now() - std::chrono::hours(48));
 
@@ -668,7 +658,7 @@ TEST_F(BatchRunTest, TheNextRunRemovesPartFilesOfDeadRuns) {
     }
     EXPECT_TRUE(fs::is_directory(m_dir / ("sums.rob.part-" + dead + "-99")));
     EXPECT_FALSE(fs::exists(m_dir / "sums.rob.part-1-5"));
-    EXPECT_EQ(readAll(m_dir / "sums.rob"), "2+3=5\r\n\r\n");
+    EXPECT_EQ(readFile(m_dir / "sums.rob"), "2+3=5\r\n\r\n");
 }
 
 // What a signal handler calls: the part file of the run in progress goes, and the run that
@@ -676,8 +666,8 @@ TEST_F(BatchRunTest, TheNextRunRemovesPartFilesOfDeadRuns) {
 TEST_F(BatchRunTest, RemovingPartFilesMidRunKeepsThePreviousResult) {
     std::string source;
     for (int i = 0; i < 20000; ++i) source += "line 2*3 of text\n";
-    writeAll(options.source, source);
-    writeAll(m_dir / "sums.rob", "old result\n");
+    writeFile(options.source, source);
+    writeFile(m_dir / "sums.rob", "old result\n");
     std::vector<std::string> during;
     BatchHooks hooks;
     hooks.now = [clock = std::make_shared<SteppingClock>(
@@ -694,7 +684,7 @@ TEST_F(BatchRunTest, RemovingPartFilesMidRunKeepsThePreviousResult) {
     ASSERT_EQ(during.size(), 3u);
     EXPECT_EQ(during[1].rfind("sums.rob.part-" + std::to_string(::getpid()) + "-", 0), 0u);
     EXPECT_EQ(filesIn(m_dir), (std::vector<std::string>{"sums.rob", "sums.txt"}));
-    EXPECT_EQ(readAll(m_dir / "sums.rob"), "old result\n");
+    EXPECT_EQ(readFile(m_dir / "sums.rob"), "old result\n");
 }
 
 // The log's stamp is the clock's at each calculation, even when the minute turns mid-run.

@@ -3,12 +3,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
 #include <memory>
-#include <sstream>
 
 #include "calc/messages.h"
+#include "support/file_text.h"
 #include "support/recording_prompter.h"
 #include "support/recording_speaker.h"
 #include "support/temp_data_folder.h"
@@ -82,13 +81,6 @@ public:
     std::vector<std::string> helpPages;
 };
 
-std::string readBytes(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream out;
-    out << in.rdbuf();
-    return out.str();
-}
-
 class CalculatorControllerTest : public ::testing::Test {
 protected:
     void SetUp() override { holder = std::make_unique<SysDataHolder>(m_dir); }
@@ -114,7 +106,7 @@ protected:
         again.Load();
         return again.data();
     }
-    std::string fileBytes() const { return readBytes(holder->path()); }
+    std::string fileBytes() const { return testing::readFile(holder->path()); }
 
     TempDataFolder folder{::testing::UnitTest::GetInstance()->current_test_info()->name()};
     const fs::path m_dir = folder.path();
