@@ -9,21 +9,19 @@ namespace quorvel {
 namespace {
 
 constexpr ManagerButtonRow kButtons[] = {
-    {4, "Talk", "Talk the selected lines.", 180, 294, ""},
-    {6, "Talk all", "Talk all formula in the catalog.", 255, 294,
+    {"talk", "Talk", "Talk the selected lines.", 180, 294, ""},
+    {"talkAll", "Talk all", "Talk all formula in the catalog.", 255, 294,
      "Talk all formulas in the catalog"},
-    {1057, "Stop", "Stop talking", 330, 294, "End the speech at once"},
-    {3, "Copy", "Copy the selected lines into the clip board.", 20, 328,
+    {"stop", "Stop", "Stop talking", 330, 294, "End the speech at once"},
+    {"copy", "Copy", "Copy the selected lines into the clip board.", 20, 328,
      "Copy the selected lines to the clipboard"},
-    {5, "Copy all", "Copy all these formula data into the clipboard", 95, 328, ""},
-    {1076, "Remove", "Remove the select formula from this catalog", 170, 328,
+    {"copyAll", "Copy all", "Copy all these formula data into the clipboard", 95, 328, ""},
+    {"remove", "Remove", "Remove the select formula from this catalog", 170, 328,
      "Remove the selected formulas from this catalog"},
-    {2, "Clear", "Clear the formula information in this catalog", 245, 328, ""},
-    {7, "New", "Creat the new formula", 320, 328, "Create a new formula"},
-    {1, "Exit", "Exit this dialog", 535, 328, ""},
+    {"clear", "Clear", "Clear the formula information in this catalog", 245, 328, ""},
+    {"new", "New", "Creat the new formula", 320, 328, "Create a new formula"},
+    {"exit", "Exit", "Exit this dialog", 535, 328, ""},
 };
-
-constexpr int kFirstCatalogId = 1092;
 
 QString qstr(std::string_view text) {
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
@@ -45,8 +43,9 @@ CFormulaDlg::CFormulaDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prom
         tab->setAccessibleName(QStringLiteral("Catalog ") + qstr(kCatalogs[i]));
         tab->setGeometry(50 + 70 * static_cast<int>(i), 44, 70, 25);
         connect(tab, &QAbstractButton::clicked, this, [this, i] { chooseCatalog(i); });
+        // "catalog_time" and so on.
+        tab->setObjectName(QStringLiteral("catalog_") + qstr(kCatalogs[i]));
         m_tabs.push_back(tab);
-        m_buttons.emplace_back(kFirstCatalogId + static_cast<int>(i), tab);
     }
     // The checked catalog button is the current catalog; the arrow keys move between them.
     makeExclusiveChoice(this, std::vector<QAbstractButton*>(m_tabs.begin(), m_tabs.end()));
@@ -63,21 +62,23 @@ CFormulaDlg::CFormulaDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prom
 
     m_repeat = makeRepeatBox(this);
 
-    addManagerButtons(this, kButtons, m_buttons);
+    addManagerButtons(this, kButtons);
+    const auto button = [this](const char* name) { return findManagerButton(this, name); };
     const auto repeat = [this] { return m_repeat->text().toStdString(); };
-    button(1057)->setAccessibleName(QStringLiteral("Stop talking"));
-    connect(button(1), &QAbstractButton::clicked, this, &QDialog::reject);
-    connect(button(2), &QAbstractButton::clicked, this, [this] { clearCatalog(); });
-    connect(button(3), &QAbstractButton::clicked, this,
+    button("stop")->setAccessibleName(QStringLiteral("Stop talking"));
+    connect(button("exit"), &QAbstractButton::clicked, this, &QDialog::reject);
+    connect(button("clear"), &QAbstractButton::clicked, this, [this] { clearCatalog(); });
+    connect(button("copy"), &QAbstractButton::clicked, this,
             [this] { m_book.copySelected(selectedRows(m_view), m_clipboard); });
-    connect(button(4), &QAbstractButton::clicked, this,
+    connect(button("talk"), &QAbstractButton::clicked, this,
             [this, repeat] { m_book.talkSelected(selectedRows(m_view), repeat()); });
-    connect(button(5), &QAbstractButton::clicked, this, [this] { m_book.copyAll(m_clipboard); });
-    connect(button(6), &QAbstractButton::clicked, this,
+    connect(button("copyAll"), &QAbstractButton::clicked, this,
+            [this] { m_book.copyAll(m_clipboard); });
+    connect(button("talkAll"), &QAbstractButton::clicked, this,
             [this, repeat] { m_book.talkAll(repeat()); });
-    connect(button(7), &QAbstractButton::clicked, this, [this] { newFormula(); });
-    connect(button(1057), &QAbstractButton::clicked, this, [this] { m_book.stopTalking(); });
-    connect(button(1076), &QAbstractButton::clicked, this, [this] { removeSelected(); });
+    connect(button("new"), &QAbstractButton::clicked, this, [this] { newFormula(); });
+    connect(button("stop"), &QAbstractButton::clicked, this, [this] { m_book.stopTalking(); });
+    connect(button("remove"), &QAbstractButton::clicked, this, [this] { removeSelected(); });
 
     addListKeys(
         m_view, [this] { m_book.copySelected(selectedRows(m_view), m_clipboard); },
@@ -94,8 +95,6 @@ CFormulaDlg::CFormulaDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prom
     centreOnScreen();
     m_view->setFocus();
 }
-
-HoverButton* CFormulaDlg::button(int id) const { return findManagerButton(m_buttons, id); }
 
 void CFormulaDlg::done(int result) {
     m_book.stopTalking();

@@ -34,8 +34,6 @@ public:
 
     QTableView* list() const { return m_view; }
     QLineEdit* repeatBox() const { return m_repeat; }
-    // 1, 2, 3, 4, 5, 6, 7, 1057, 1076, or a catalog button 1092 to 1097; else nullptr.
-    HoverButton* button(int id) const;
     const FormulaBook& model() const { return m_book; }
 
     void done(int result) override;
@@ -52,7 +50,6 @@ private:
     ManagerTableModel* m_model = nullptr;
     QTableView* m_view = nullptr;
     QLineEdit* m_repeat = nullptr;
-    std::vector<std::pair<int, HoverButton*>> m_buttons;
     std::vector<LatchingButton*> m_tabs;
     NewFormulaOpener m_newOpener;
     QtClipboard m_clipboard;

@@ -10,16 +10,16 @@ namespace {
 
 // Talking on the upper row beside the repeat box, list work on the lower one.
 constexpr ManagerButtonRow kButtons[] = {
-    {4, "Talk", "Talk the selected lines.", 180, 294, ""},
-    {6, "Talk all", "Talk all expressions in the log.", 255, 294, ""},
-    {1057, "Stop", "", 330, 294, ""},
-    {3, "Copy", "Copy the selected lines into the clip board.", 20, 328,
+    {"talk", "Talk", "Talk the selected lines.", 180, 294, ""},
+    {"talkAll", "Talk all", "Talk all expressions in the log.", 255, 294, ""},
+    {"stop", "Stop", "", 330, 294, ""},
+    {"copy", "Copy", "Copy the selected lines into the clip board.", 20, 328,
      "Copy the selected lines to the clipboard"},
-    {5, "Copy all", "Copy all these log data into the clipboard", 95, 328, ""},
-    {1076, "Remove", "Remove the selected lines.", 170, 328, ""},
-    {1080, "Export", "Export the selected lines to the formula manager.", 245, 328, ""},
-    {2, "Clear", "Clear the log information", 320, 328, ""},
-    {1, "Close", "Close the log manager", 535, 328, ""},
+    {"copyAll", "Copy all", "Copy all these log data into the clipboard", 95, 328, ""},
+    {"remove", "Remove", "Remove the selected lines.", 170, 328, ""},
+    {"export", "Export", "Export the selected lines to the formula manager.", 245, 328, ""},
+    {"clear", "Clear", "Clear the log information", 320, 328, ""},
+    {"close", "Close", "Close the log manager", 535, 328, ""},
 };
 
 }  // namespace
@@ -43,17 +43,18 @@ CLogDlg::CLogDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prompter, QW
 
     m_repeat = makeRepeatBox(this);
 
-    addManagerButtons(this, kButtons, m_buttons);
-    button(1057)->setAccessibleName(QStringLiteral("Stop talking"));
-    connect(button(1), &QAbstractButton::clicked, this, &QDialog::reject);
-    connect(button(2), &QAbstractButton::clicked, this, [this] { clear(); });
-    connect(button(3), &QAbstractButton::clicked, this, [this] { copySelected(); });
-    connect(button(4), &QAbstractButton::clicked, this, [this] { talkSelected(); });
-    connect(button(5), &QAbstractButton::clicked, this, [this] { copyAll(); });
-    connect(button(6), &QAbstractButton::clicked, this, [this] { talkAll(); });
-    connect(button(1057), &QAbstractButton::clicked, this, [this] { m_list.stopTalking(); });
-    connect(button(1076), &QAbstractButton::clicked, this, [this] { removeSelected(); });
-    connect(button(1080), &QAbstractButton::clicked, this, [this] { exportSelected(); });
+    addManagerButtons(this, kButtons);
+    const auto button = [this](const char* name) { return findManagerButton(this, name); };
+    button("stop")->setAccessibleName(QStringLiteral("Stop talking"));
+    connect(button("close"), &QAbstractButton::clicked, this, &QDialog::reject);
+    connect(button("clear"), &QAbstractButton::clicked, this, [this] { clear(); });
+    connect(button("copy"), &QAbstractButton::clicked, this, [this] { copySelected(); });
+    connect(button("talk"), &QAbstractButton::clicked, this, [this] { talkSelected(); });
+    connect(button("copyAll"), &QAbstractButton::clicked, this, [this] { copyAll(); });
+    connect(button("talkAll"), &QAbstractButton::clicked, this, [this] { talkAll(); });
+    connect(button("stop"), &QAbstractButton::clicked, this, [this] { m_list.stopTalking(); });
+    connect(button("remove"), &QAbstractButton::clicked, this, [this] { removeSelected(); });
+    connect(button("export"), &QAbstractButton::clicked, this, [this] { exportSelected(); });
 
     addListKeys(
         m_view, [this] { copySelected(); }, [this] { removeSelected(); });
@@ -68,8 +69,6 @@ CLogDlg::CLogDlg(SysDataHolder& holder, Speaker& speaker, Prompter& prompter, QW
     centreOnScreen();
     m_view->setFocus();
 }
-
-HoverButton* CLogDlg::button(int id) const { return findManagerButton(m_buttons, id); }
 
 void CLogDlg::done(int result) {
     m_list.stopTalking();

@@ -30,8 +30,6 @@ public:
 
     QTableView* list() const { return m_view; }
     QLineEdit* repeatBox() const { return m_repeat; }
-    // The button with this identifier (1, 2, 3, 4, 5, 6, 1057, 1076, 1080), or nullptr.
-    HoverButton* button(int id) const;
     const LogList& model() const { return m_list; }
 
     void done(int result) override;
@@ -53,7 +51,6 @@ private:
     ManagerTableModel* m_model = nullptr;
     QTableView* m_view = nullptr;
     QLineEdit* m_repeat = nullptr;
-    std::vector<std::pair<int, HoverButton*>> m_buttons;
     ExportOpener m_exportOpener;
     QtClipboard m_clipboard;
 };

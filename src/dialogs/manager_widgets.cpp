@@ -43,22 +43,18 @@ QComboBox* makeCatalogRow(QWidget* parent) {
     return box;
 }
 
-void addManagerButtons(QWidget* parent, std::span<const ManagerButtonRow> entries,
-                       ManagerButtons& buttons) {
+void addManagerButtons(QWidget* parent, std::span<const ManagerButtonRow> entries) {
     for (const ManagerButtonRow& entry : entries) {
         const QString caption = QString::fromLatin1(entry.caption);
         HoverButton* button = makeDialogButton(parent, caption, QString::fromLatin1(entry.tooltip),
                                                QRect(entry.x, entry.y, 65, 25));
+        button->setObjectName(QString::fromLatin1(entry.name));
         setReaderText(button, caption, QString::fromLatin1(entry.spoken));
-        buttons.emplace_back(entry.id, button);
     }
 }
 
-HoverButton* findManagerButton(const ManagerButtons& buttons, int id) {
-    for (const auto& [buttonId, b] : buttons) {
-        if (buttonId == id) return b;
-    }
-    return nullptr;
+HoverButton* findManagerButton(const QWidget* parent, const char* name) {
+    return parent->findChild<HoverButton*>(QString::fromLatin1(name), Qt::FindDirectChildrenOnly);
 }
 
 QLineEdit* makeRepeatBox(QWidget* parent) {

@@ -8,7 +8,6 @@
 #include <QTableView>
 #include <functional>
 #include <span>
-#include <utility>
 #include <vector>
 
 class QComboBox;
@@ -27,24 +26,21 @@ QComboBox* makeCatalogBox(QWidget* parent);
 QLineEdit* makeDescriptionBox(QWidget* parent);
 QComboBox* makeCatalogRow(QWidget* parent);
 
-// A manager's picture button: command id, caption, tooltip, top-left corner, and what a
+// A manager's picture button: object name, caption, tooltip, top-left corner, and what a
 // reader says after the caption where the tooltip would not do (empty: the tooltip).
 struct ManagerButtonRow {
-    int id;
+    const char* name;
     const char* caption;
     const char* tooltip;
     int x;
     int y;
     const char* spoken;
 };
-using ManagerButtons = std::vector<std::pair<int, HoverButton*>>;
 
-// Makes each button 65 by 25 at its corner, named by its caption, and adds it to `buttons`
-// under its id.
-void addManagerButtons(QWidget* parent, std::span<const ManagerButtonRow> entries,
-                       ManagerButtons& buttons);
-// The button with `id`, or null.
-HoverButton* findManagerButton(const ManagerButtons& buttons, int id);
+// Makes each button 65 by 25 at its corner, spoken by its caption.
+void addManagerButtons(QWidget* parent, std::span<const ManagerButtonRow> entries);
+// The button of `parent` with this object name, or null.
+HoverButton* findManagerButton(const QWidget* parent, const char* name);
 
 // The "Repeat times:" label and box below a manager's list.
 QLineEdit* makeRepeatBox(QWidget* parent);

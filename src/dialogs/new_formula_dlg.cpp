@@ -52,6 +52,10 @@ CNewFormulaDlg::CNewFormulaDlg(SysDataHolder& holder, Prompter& prompter, std::s
     for (HoverButton* button : {m_calculate, m_save, m_clear, m_close}) {
         button->setAccessibleName(button->text());
     }
+    m_calculate->setObjectName(QStringLiteral("calculate"));
+    m_save->setObjectName(QStringLiteral("save"));
+    m_clear->setObjectName(QStringLiteral("clear"));
+    m_close->setObjectName(QStringLiteral("close"));
     m_close->setAccessibleDescription(QStringLiteral("Close the new formula window"));
 
     // The main window's typing path: the box filters, the owner inserts.
@@ -73,21 +77,6 @@ CNewFormulaDlg::CNewFormulaDlg(SysDataHolder& holder, Prompter& prompter, std::s
     setClientSize(570, 200);
     centreOnScreen();
     m_expression->setFocus();
-}
-
-HoverButton* CNewFormulaDlg::button(int id) const {
-    switch (id) {
-        case 1066:
-            return m_calculate;
-        case 1067:
-            return m_save;
-        case 1104:
-            return m_clear;
-        case 1103:
-            return m_close;
-        default:
-            return nullptr;
-    }
 }
 
 void CNewFormulaDlg::keyPressEvent(QKeyEvent* event) {

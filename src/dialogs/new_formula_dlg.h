@@ -2,7 +2,8 @@
 
 // A new formula: the expression typed through the same input box as the main window's,
 // calculated into a whole calculation (3+4=7), described and saved into a catalog. The dialog
-// stays open for more formulas.
+// stays open for more formulas. Its buttons are the objects "calculate", "save", "clear" and
+// "close".
 
 #include <string_view>
 
@@ -29,8 +30,6 @@ public:
     CFilterEdit* expressionBox() const { return m_expression; }
     QLineEdit* descriptionBox() const { return m_description; }
     QComboBox* catalogBox() const { return m_catalog; }
-    // 1066 Calculate, 1067 Save, 1104 Clear, 1103 Close; nullptr for another.
-    HoverButton* button(int id) const;
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -15,7 +15,6 @@ CResizeDlg::CResizeDlg(int styleCode, QWidget* parent)
     const std::string_view text = styleMessage(styleCode);
     m_message =
         new QLabel(QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size())), this);
-    m_message->setProperty("controlId", 1146);
     m_message->setObjectName(QStringLiteral("message"));
     m_message->setWordWrap(true);
     m_message->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -29,7 +28,7 @@ CResizeDlg::CResizeDlg(int styleCode, QWidget* parent)
     colourStatic(m_message);
 
     m_ok = makeDialogButton(this, QStringLiteral("OK"), QString(), QRect(220, 255, 65, 25));
-    m_ok->setProperty("controlId", 1);
+    m_ok->setObjectName(QStringLiteral("ok"));
     connect(m_ok, &QAbstractButton::clicked, this, &CResizeDlg::accept);
 
     setClientSize(510, 310);

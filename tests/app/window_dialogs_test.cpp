@@ -215,7 +215,7 @@ TEST(WindowDialogs, SettingsOkAppliesAndStores) {
     EXPECT_TRUE(owned.answer<CSetDlg>(
         [&] { owned.window->runCommand(Command::Settings); },
         [](CSetDlg& dialog) {
-            qobject_cast<QSpinBox*>(dialog.control(1056))->setValue(12);
+            dialog.findChild<QSpinBox*>(QStringLiteral("places"))->setValue(12);
             QTest::mouseClick(qobject_cast<QAbstractButton*>(dialog.control(1)), Qt::LeftButton);
         }));
     EXPECT_EQ(owned.holder.data().decimalPlaces, 12);
@@ -231,7 +231,7 @@ TEST(WindowDialogs, SettingsCancelLeavesTheFileAlone) {
     EXPECT_TRUE(owned.answer<CSetDlg>(
         [&] { owned.window->runCommand(Command::Settings); },
         [](CSetDlg& dialog) {
-            qobject_cast<QSpinBox*>(dialog.control(1056))->setValue(12);
+            dialog.findChild<QSpinBox*>(QStringLiteral("places"))->setValue(12);
             QTest::mouseClick(qobject_cast<QAbstractButton*>(dialog.control(2)), Qt::LeftButton);
         }));
     EXPECT_EQ(owned.holder.data().decimalPlaces, 30);
@@ -246,7 +246,7 @@ TEST(WindowTools, LogManagerShowsTheCalculationJustMade) {
     ModalScript()
         .then<CLogDlg>([&](CLogDlg& dialog) {
             newest = cell(dialog.list()->model(), 0, 1);
-            click(dialog.button(1));
+            click(dialog.findChild<HoverButton*>(QStringLiteral("close")));
         })
         .run([&] { click(owned.window->button(Command::Log)); });
     EXPECT_TRUE(newest.endsWith(QStringLiteral("2*(3+4)=14"))) << newest.toStdString();
@@ -259,7 +259,7 @@ TEST(WindowTools, FormulaManagerWorksOnTheWindowsData) {
     ModalScript()
         .then<CFormulaDlg>([&](CFormulaDlg& dialog) {
             rows = dialog.list()->model()->rowCount();
-            click(dialog.button(1));
+            click(dialog.findChild<HoverButton*>(QStringLiteral("exit")));
         })
         .run([&] { click(owned.window->button(Command::Formula)); });
     EXPECT_GT(rows, 0);

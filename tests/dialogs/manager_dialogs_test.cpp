@@ -38,6 +38,12 @@ using testing::RecordingPrompter;
 using testing::RecordingSpeaker;
 using testing::TempDataFolder;
 
+// The button of `dialog` with this object name, or null.
+template <class Button = HoverButton>
+Button* button(const QWidget& dialog, const char* name) {
+    return dialog.findChild<Button*>(QString::fromLatin1(name));
+}
+
 class ManagerDialogs : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -64,7 +70,7 @@ protected:
     RecordingPrompter prompter;
 };
 
-TEST(ManagerWidgets, EachBoxIsItsLabelsBuddyAndButtonsAreFoundById) {
+TEST(ManagerWidgets, EachBoxIsItsLabelsBuddyAndButtonsAreFoundByName) {
     QWidget parent;
     QLineEdit* repeat = makeRepeatBox(&parent);
     QLineEdit* description = makeDescriptionBox(&parent);
@@ -82,19 +88,21 @@ TEST(ManagerWidgets, EachBoxIsItsLabelsBuddyAndButtonsAreFoundById) {
         EXPECT_EQ(label->buddy(), box) << text;
     }
 
-    constexpr ManagerButtonRow entries[] = {{4, "Talk", "Talk it.", 180, 294, "Say it."},
-                                            {1, "Exit", "", 535, 328, ""}};
-    ManagerButtons buttons;
-    addManagerButtons(&parent, entries, buttons);
-    ASSERT_NE(findManagerButton(buttons, 1), nullptr);
-    EXPECT_EQ(findManagerButton(buttons, 1)->geometry(), QRect(535, 328, 65, 25));
-    EXPECT_EQ(findManagerButton(buttons, 1)->accessibleName(), QStringLiteral("Exit"));
-    ASSERT_NE(findManagerButton(buttons, 4), nullptr);
-    EXPECT_EQ(findManagerButton(buttons, 4)->text(), QStringLiteral("Talk"));
-    EXPECT_EQ(findManagerButton(buttons, 4)->toolTip(), QStringLiteral("Talk it."));
-    EXPECT_EQ(findManagerButton(buttons, 4)->accessibleName(), QStringLiteral("Talk"));
-    EXPECT_EQ(findManagerButton(buttons, 4)->accessibleDescription(), QStringLiteral("Say it."));
-    EXPECT_EQ(findManagerButton(buttons, 99), nullptr);
+    constexpr ManagerButtonRow entries[] = {{"talk", "Talk", "Talk it.", 180, 294, "Say it."},
+                                            {"exit", "Exit", "", 535, 328, ""}};
+    addManagerButtons(&parent, entries);
+    HoverButton* exit = findManagerButton(&parent, "exit");
+    ASSERT_NE(exit, nullptr);
+    EXPECT_EQ(exit, button(parent, "exit"));
+    EXPECT_EQ(exit->geometry(), QRect(535, 328, 65, 25));
+    EXPECT_EQ(exit->accessibleName(), QStringLiteral("Exit"));
+    HoverButton* talk = findManagerButton(&parent, "talk");
+    ASSERT_NE(talk, nullptr);
+    EXPECT_EQ(talk->text(), QStringLiteral("Talk"));
+    EXPECT_EQ(talk->toolTip(), QStringLiteral("Talk it."));
+    EXPECT_EQ(talk->accessibleName(), QStringLiteral("Talk"));
+    EXPECT_EQ(talk->accessibleDescription(), QStringLiteral("Say it."));
+    EXPECT_EQ(findManagerButton(&parent, "other"), nullptr);
 }
 
 TEST_F(ManagerDialogs, LogListIsNewestFirstAndReadRowByRow) {
@@ -181,7 +189,7 @@ TEST_F(ManagerDialogs, LogCopySelectedPutsTheExactTextOnTheClipboard) {
 
     clickRow(list, 2);
     clickRow(list, 0, Qt::ControlModifier);
-    click(dialog.button(3));
+    click(button(dialog, "copy"));
     EXPECT_EQ(QApplication::clipboard()->text(),
               QStringLiteral("2026-03-07 09:08   4+4=8\r\n2026-03-07 09:06   2+2=4\r\n"));
     EXPECT_EQ(shown(), "Quorvel Message: " + std::string(msg::kSelectionCopied));
@@ -197,7 +205,7 @@ TEST_F(ManagerDialogs, LogCopySelectedPutsTheExactTextOnTheClipboard) {
 
     prompter.messages.clear();
     list->clearSelection();
-    click(dialog.button(3));
+    click(button(dialog, "copy"));
     EXPECT_EQ(shown(), "Quorvel Message: " + std::string(msg::kSelectFirst));
 }
 
@@ -207,7 +215,7 @@ TEST_F(ManagerDialogs, LogRemoveUpdatesTheListAndTheLog) {
     QTableView* list = dialog.list();
     clickRow(list, 0);
     clickRow(list, 1, Qt::ShiftModifier);
-    click(dialog.button(1076));
+    click(button(dialog, "remove"));
     EXPECT_EQ(list->model()->rowCount(), 2);
     EXPECT_EQ(cell(list, 0, 1), QStringLiteral("2+2=4"));
     EXPECT_EQ(holder.data().log,
@@ -222,17 +230,17 @@ TEST_F(ManagerDialogs, LogTalksAndStopsItsSpeakerWhenClosed) {
     CLogDlg dialog(holder, speaker, prompter);
     dialog.show();
     dialog.repeatBox()->setText(QStringLiteral("2"));
-    click(dialog.button(6));
+    click(button(dialog, "talkAll"));
     clickRow(dialog.list(), 3);
     QTest::keyClick(dialog.list(), Qt::Key_Return);
-    click(dialog.button(4));
+    click(button(dialog, "talk"));
     ASSERT_EQ(speaker.requests.size(), 3u);
     EXPECT_EQ(speaker.requests[0].text, "2:4+4=8|3+3=6|2+2=4|1+1=2|");
     EXPECT_EQ(speaker.requests[1], (SpeechRequest{SpeechKind::ExprList, "2:1+1=2|"}));
     EXPECT_EQ(speaker.requests[2], (SpeechRequest{SpeechKind::ExprList, "2:1+1=2|"}));
-    click(dialog.button(1057));
+    click(button(dialog, "stop"));
     EXPECT_EQ(speaker.stops, 1);
-    click(dialog.button(1));
+    click(button(dialog, "close"));
     EXPECT_EQ(speaker.stops, 2);
     EXPECT_FALSE(dialog.isVisible());
 }
@@ -242,11 +250,11 @@ TEST_F(ManagerDialogs, LogClearThenCancelLeavesTheFileAlone) {
     const std::string before = folder.bytes("SysData.dat");
     CLogDlg dialog(holder, speaker, prompter);
     prompter.answer = false;
-    click(dialog.button(2));
+    click(button(dialog, "clear"));
     EXPECT_EQ(folder.bytes("SysData.dat"), before);
     EXPECT_EQ(dialog.list()->model()->rowCount(), 4);
     prompter.answer = true;
-    click(dialog.button(2));
+    click(button(dialog, "clear"));
     EXPECT_EQ(dialog.list()->model()->rowCount(), 0);
     EXPECT_NE(folder.bytes("SysData.dat"), before);
 }
@@ -256,11 +264,11 @@ TEST_F(ManagerDialogs, LogExportOpensTheExportDialogPerSelectedRow) {
     dialog.show();
     std::vector<std::string> opened;
     dialog.setExportOpener([&](std::string_view e) { opened.emplace_back(e); });
-    click(dialog.button(1080));
+    click(button(dialog, "export"));
     EXPECT_EQ(shown(), "Quorvel Message: " + std::string(msg::kSelectLineToExport));
     clickRow(dialog.list(), 3);
     clickRow(dialog.list(), 1, Qt::ControlModifier);
-    click(dialog.button(1080));
+    click(button(dialog, "export"));
     EXPECT_EQ(opened, (std::vector<std::string>{"3+3=6", "1+1=2"}));
 }
 
@@ -298,31 +306,34 @@ TEST_F(ManagerDialogs, FormulaManagerSwitchesCatalogsAndRemovesByRow) {
     EXPECT_EQ(cell(list, 0, 0), QStringLiteral("1+1=2"));
 
     clickRow(list, 0);
-    click(dialog.button(1076));
+    click(button(dialog, "remove"));
     ASSERT_EQ(list->model()->rowCount(), 1);
     EXPECT_EQ(cell(list, 0, 0), QStringLiteral("2+2=4"));
     EXPECT_EQ(holder.data().formulas.size(), 2u);
     EXPECT_EQ(holder.data().formulas[0].formula, "2+2=4");
 
-    click(dialog.button(1094));  // time
+    click(button(dialog, "catalog_time"));
     EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(),
               QStringLiteral("Formula for time"));
     ASSERT_EQ(list->model()->rowCount(), 1);
     EXPECT_EQ(cell(list, 0, 1), QStringLiteral("t"));
-    EXPECT_TRUE(static_cast<LatchingButton*>(dialog.button(1094))->isLatched());
-    EXPECT_FALSE(static_cast<LatchingButton*>(dialog.button(1092))->isLatched());
+    ASSERT_NE(button<LatchingButton>(dialog, "catalog_time"), nullptr);
+    EXPECT_TRUE(button<LatchingButton>(dialog, "catalog_time")->isLatched());
+    EXPECT_FALSE(button<LatchingButton>(dialog, "catalog_add")->isLatched());
     // The current catalog is the one checked button of the row, as a reader hears it.
-    for (int id = 1092; id <= 1097; ++id) {
-        SCOPED_TRACE(id);
-        EXPECT_TRUE(dialog.button(id)->isCheckable());
-        EXPECT_EQ(dialog.button(id)->isChecked(), id == 1094);
+    for (std::string_view catalog : kCatalogs) {
+        SCOPED_TRACE(catalog);
+        const std::string name = "catalog_" + std::string(catalog);
+        ASSERT_NE(button(dialog, name.c_str()), nullptr);
+        EXPECT_TRUE(button(dialog, name.c_str())->isCheckable());
+        EXPECT_EQ(button(dialog, name.c_str())->isChecked(), catalog == "time");
     }
     // The arrow keys move the catalog.
     dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    dialog.button(1094)->setFocus();
-    QTest::keyClick(dialog.button(1094), Qt::Key_Right);
-    EXPECT_TRUE(dialog.button(1095)->isChecked());
+    button(dialog, "catalog_time")->setFocus();
+    QTest::keyClick(button(dialog, "catalog_time"), Qt::Key_Right);
+    EXPECT_TRUE(button(dialog, "catalog_divide")->isChecked());
     EXPECT_EQ(list->model()->headerData(0, Qt::Horizontal).toString(),
               QStringLiteral("Formula for divide"));
 }
@@ -337,13 +348,13 @@ TEST_F(ManagerDialogs, FormulaManagerFillsAnEmptyListAndReadsItAgainAfterNew) {
         openedWith = catalog;
         holder.data().formulas.push_back({"divide", "9/3=3", "new"});
     });
-    click(dialog.button(1095));
-    click(dialog.button(7));
+    click(button(dialog, "catalog_divide"));
+    click(button(dialog, "new"));
     EXPECT_EQ(openedWith, "divide");
     EXPECT_EQ(dialog.list()->model()->rowCount(), 46);
     EXPECT_EQ(cell(dialog.list(), 45, 0), QStringLiteral("9/3=3"));
 
-    click(dialog.button(2));
+    click(button(dialog, "clear"));
     EXPECT_EQ(dialog.list()->model()->rowCount(), 0);
     EXPECT_EQ(holder.data().formulas.size(), 135u);
 }
@@ -354,13 +365,13 @@ TEST_F(ManagerDialogs, NewFormulaTypesCalculatesAndSaves) {
     EXPECT_EQ(dialog.catalogBox()->currentText(), QStringLiteral("time"));
     CFilterEdit* box = dialog.expressionBox();
 
-    click(dialog.button(1067));
+    click(button(dialog, "save"));
     EXPECT_EQ(shown(), "Quorvel Message: " + std::string(msg::kInputAndCalculate));
     EXPECT_TRUE(holder.data().formulas.empty());
 
     QTest::keyClicks(box, QStringLiteral("3+4"));
     EXPECT_EQ(box->toPlainText(), QStringLiteral("3+4"));
-    click(dialog.button(1066));
+    click(button(dialog, "calculate"));
     EXPECT_EQ(box->toPlainText(), QStringLiteral("3+4=7"));
 
     // The next key starts a new expression, as after a result in the main window.
@@ -372,7 +383,7 @@ TEST_F(ManagerDialogs, NewFormulaTypesCalculatesAndSaves) {
 
     prompter.messages.clear();
     QTest::keyClicks(dialog.descriptionBox(), QStringLiteral("zero"));
-    click(dialog.button(1067));
+    click(button(dialog, "save"));
     EXPECT_EQ(shown(), "Quorvel Message: " + std::string(msg::kFormulaSaved));
     const std::vector<CFormula> saved = {{"time", "Sin(0)=0", "zero"}};
     EXPECT_EQ(holder.data().formulas, saved);
@@ -380,7 +391,7 @@ TEST_F(ManagerDialogs, NewFormulaTypesCalculatesAndSaves) {
     ASSERT_EQ(reread.Load().outcome, LoadOutcome::Read);
     EXPECT_EQ(reread.data().formulas, saved);
 
-    click(dialog.button(1104));
+    click(button(dialog, "clear"));
     EXPECT_TRUE(box->toPlainText().isEmpty());
     EXPECT_TRUE(dialog.descriptionBox()->text().isEmpty());
 }
@@ -440,10 +451,10 @@ TEST_F(ManagerDialogs, ButtonsActivateWithEnterAndSpace) {
     dialog.show();
     dialog.activateWindow();
     ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
-    dialog.button(6)->setFocus();
-    QTest::keyClick(dialog.button(6), Qt::Key_Return);
+    button(dialog, "talkAll")->setFocus();
+    QTest::keyClick(button(dialog, "talkAll"), Qt::Key_Return);
     QTest::qWait(300);  // the click is animated
-    QTest::keyClick(dialog.button(6), Qt::Key_Space);
+    QTest::keyClick(button(dialog, "talkAll"), Qt::Key_Space);
     EXPECT_EQ(speaker.requests.size(), 2u);
 }
 

@@ -61,7 +61,7 @@ int main(int argc, char** argv) {
 
     quorvel::CFormulaDlg formulas(holder, speaker, prompter);
     show(formulas, "formula_manager.png", [&] {
-        formulas.button(1094)->click();
+        formulas.findChild<quorvel::HoverButton*>(QStringLiteral("catalog_time"))->click();
         formulas.list()->selectRow(2);
     });
 
@@ -69,7 +69,7 @@ int main(int argc, char** argv) {
     show(fresh, "new_formula.png", [&] {
         for (char c : std::string("6*7"))
             fresh.expressionBox()->typeCharacter(QChar::fromLatin1(c));
-        fresh.button(1066)->click();
+        fresh.findChild<quorvel::HoverButton*>(QStringLiteral("calculate"))->click();
         fresh.descriptionBox()->setText(QStringLiteral("the answer"));
     });
 

@@ -36,7 +36,7 @@ TEST(CResizeDlg, CodeThreeLaidOutOnWhite) {
               QStringLiteral("You have select the mini style.Please exit the calculator and "
                              "restart it, then you could use the mini style.Thank you.\r\n"));
     QLabel* text = dialog.messageControl();
-    EXPECT_EQ(text->property("controlId").toInt(), 1146);
+    EXPECT_EQ(text, dialog.findChild<QLabel*>(QStringLiteral("message")));
     EXPECT_EQ(text->palette().color(QPalette::Window), QColor(Qt::white));
     EXPECT_TRUE(text->autoFillBackground());
     EXPECT_TRUE(QRect(0, 0, 510, 250).contains(text->geometry()));

@@ -42,7 +42,7 @@ int main(int argc, char** argv) {
     // One window at a time, each given time to paint.
     QTimer::singleShot(600, [&] {
         settings.activateWindow();
-        settings.control(1056)->setFocus();
+        settings.findChild<QWidget*>(QStringLiteral("places"))->setFocus();
         QTimer::singleShot(300, [&] {
             if (!save(settings, folder.filePath(QStringLiteral("set_dlg.png")))) status = 1;
             settings.hide();
