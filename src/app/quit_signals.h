@@ -14,14 +14,11 @@ class QuitSignals : public QObject {
     Q_OBJECT
 public:
     // One at a time: the handlers write to this object's pipe until it is destroyed, which
-    // puts the default handlers back.
+    // puts the default handlers back. Without a pipe the signals end the program as before.
     explicit QuitSignals(QObject* parent = nullptr);
     ~QuitSignals() override;
     QuitSignals(const QuitSignals&) = delete;
     QuitSignals& operator=(const QuitSignals&) = delete;
-
-    // False when no pipe could be made; the signals then end the program as before.
-    bool active() const { return m_notifier != nullptr; }
 
 signals:
     void received(int signal);

@@ -30,8 +30,6 @@ public:
     // The caller trims and lower-cases the expression; characters that fit no rule pass.
     SyntaxVerdict Check(std::string_view expression, CheckScope scope = CheckScope::AllRules) const;
 
-    const KeywordScanner& keywordScanner() const { return m_scanner; }
-
 private:
     KeywordScanner m_scanner;
 };

@@ -27,7 +27,7 @@ QLabel* label(const QString& text, int y, QWidget* buddy, QWidget* parent) {
 }  // namespace
 
 CNewConvDlg::CNewConvDlg(const ConversionFields& initial, bool editing, QWidget* parent)
-    : SkinnedDialog(QString::fromLatin1(skins::kSkinFormula), parent), m_editing(editing) {
+    : SkinnedDialog(QString::fromLatin1(skins::kSkinFormula), parent) {
     setToolTitle(editing ? tr("Edit conversion") : tr("New conversion"));
     setFixedSize(kWidth, kHeight);
 

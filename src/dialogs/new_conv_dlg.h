@@ -27,7 +27,6 @@ public:
 
     // The texts as they stand; the category as a mode name.
     ConversionFields fields() const;
-    bool isEditing() const { return m_editing; }
 
     QComboBox* categoryBox() const { return m_category; }
     QLineEdit* descriptionBox() const { return m_description; }
@@ -41,7 +40,6 @@ protected:
 private:
     void updateOk();
 
-    bool m_editing;
     QComboBox* m_category;
     QLineEdit* m_description;
     CFloatEdit* m_value;

@@ -49,7 +49,6 @@ public:
     HoverButton* nextButton() const { return m_next; }
     HoverButton* copyAllButton() const { return m_copyAll; }
     HoverButton* copySelectedButton() const { return m_copySelected; }
-    HoverButton* stopButton() const { return m_stop; }
     HoverButton* closeButton() const { return m_close; }
 
     void reject() override;

@@ -179,11 +179,9 @@ public:
     void setBusy(bool busy);  // the tip window
     bool busy() const;
 
-    // The four working copies of the settings.
+    // The working copies of the speech settings.
     bool talkResultOn() const { return m_talkResult; }
     bool talkInputOn() const { return m_talkInput; }
-    bool talkKeysOn() const { return m_talkKeys; }
-    bool minimizeToTrayOn() const { return m_minimizeToTray; }
 
     const RecentResults& recentResults() const;
     CalculatorSession& session();

@@ -117,8 +117,6 @@ public:
     const std::string& resultText() const { return m_result; }
     const std::vector<ConverterRow>& unitRows() const { return m_unitRows; }
     const std::vector<ConverterRow>& listRows() const { return m_listRows; }
-    std::optional<std::size_t> inputSelection() const { return m_input; }
-    std::optional<std::size_t> outputSelection() const { return m_output; }
     std::optional<std::size_t> listSelection() const { return m_listSelection; }
     // The stored record list row `row` shows; nothing for a built-in quick check.
     std::optional<std::size_t> recordOfRow(std::size_t row) const;

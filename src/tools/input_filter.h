@@ -45,7 +45,6 @@ public:
 
     const std::string& word() const { return m_word; }
     bool nameComplete() const { return m_nameComplete; }
-    char lastCharacter() const { return m_last; }
 
 private:
     std::optional<char> acceptFromEmpty(char ch);

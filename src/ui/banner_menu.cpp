@@ -118,11 +118,6 @@ BannerMenu::BannerMenu(const QString& bannerText, QWidget* parent)
     setStyle(style);
 }
 
-void BannerMenu::setBannerText(const QString& text) {
-    m_bannerText = text;
-    update();
-}
-
 QSize BannerMenu::itemSize(const QString& text) const {
     const QFontMetrics metrics(m_itemFont);
     const QSize textSize = metrics.size(Qt::TextShowMnemonic | Qt::TextSingleLine, shownText(text));

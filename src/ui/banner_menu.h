@@ -15,7 +15,6 @@ class BannerMenu : public QMenu {
 public:
     explicit BannerMenu(const QString& bannerText, QWidget* parent = nullptr);
 
-    void setBannerText(const QString& text);
     QString bannerText() const { return m_bannerText; }
 
     int bannerWidth() const { return m_bannerWidth; }

@@ -26,7 +26,6 @@ public:
     bool isOutlineCut() const { return m_outlineCut; }
 
     void setStaticBackground(QColor colour) { m_staticBackground = colour; }
-    QColor staticBackground() const { return m_staticBackground; }
     // Labels that are direct children are coloured when they are polished; others on request.
     void colourStatic(QLabel* label) const;
 
