@@ -487,9 +487,11 @@ bool CalculatorController::keyEchoOn() const {
     return m_settings.talkKeys && (!m_screenReader || m_keysWithScreenReader);
 }
 
-void CalculatorController::setBusy(bool busy) { m_holder.data().tipWindowOpen = busy ? 1 : 0; }
-
-bool CalculatorController::busy() const { return m_holder.data().tipWindowOpen == 1; }
+void CalculatorController::setBusy(bool busy) {
+    m_busy = busy;
+    // Recorded as the file has always had it.
+    m_holder.data().tipWindowOpen = busy ? 1 : 0;
+}
 
 const RecentResults& CalculatorController::recentResults() const {
     return m_session.recentResults();

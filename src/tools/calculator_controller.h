@@ -152,8 +152,10 @@ public:
     // Whether a typed key or an inserted text is spoken now.
     bool keyEchoOn() const;
 
-    void setBusy(bool busy);  // the tip window
-    bool busy() const;
+    // While the tip window is open every command waits. The window sets and ends it; the
+    // data file's tip-window-open field only records it and is never read back.
+    void setBusy(bool busy);
+    bool busy() const { return m_busy; }
 
     // The working copy of the settings: taken from the data at construction, renewed by OK.
     // The zoom and the style follow the data itself, which their keys and menu change.
@@ -183,6 +185,7 @@ private:
     bool m_firstRun;
     CalculatorSession m_session;
     UserSettings m_settings;
+    bool m_busy = false;
     bool m_screenReader = false;
     bool m_keysWithScreenReader = false;
     std::optional<int> m_savedCaret;
