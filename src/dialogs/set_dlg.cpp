@@ -214,6 +214,9 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
     m_ok->setProperty("controlId", 1);
     cancel->setProperty("controlId", 2);
     help->setProperty("controlId", 3);
+    m_ok->setObjectName(QStringLiteral("ok"));
+    cancel->setObjectName(QStringLiteral("cancel"));
+    help->setObjectName(QStringLiteral("help"));
     connect(m_ok, &QAbstractButton::clicked, this, &CSetDlg::okPressed);
     connect(cancel, &QAbstractButton::clicked, this, &CSetDlg::reject);
     connect(help, &QAbstractButton::clicked, this,
