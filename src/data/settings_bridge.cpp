@@ -47,6 +47,43 @@ void WriteBackSettings(const CalcSettings& settings, CSysData& data) {
     data.intDigitsLimit = clamped(data.intDigitsLimit, kDigitsLimitRange);
 }
 
+UserSettings ReadUserSettings(const CSysData& data) {
+    UserSettings s;
+    s.talkResult = data.talkResult == 1;
+    s.talkInput = data.talkInput == 1;
+    s.talkKeys = data.talkKeys == 1;
+    s.radians = data.angleUnit == 1;
+    s.minimizeToTray = data.minimizeToTray == 1;
+    s.exerciseLimit1 = data.exerciseLimit1;
+    s.exerciseLimit2 = data.exerciseLimit2;
+    s.exerciseLimit3 = data.exerciseLimit3;
+    s.welcome = data.welcome == 1;
+    s.places = data.decimalPlaces;
+    s.digitsLimit = data.intDigitsLimit;
+    s.historyFactor = data.historyFactor == 1;
+    s.preciseFunctions = data.preciseFunctions == 1;
+    s.zoom = data.zoomPercent;
+    return s;
+}
+
+void WriteUserSettings(const UserSettings& settings, CSysData& data) {
+    const auto flag = [](bool on) -> std::int32_t { return on ? 1 : 0; };
+    data.talkResult = flag(settings.talkResult);
+    data.talkInput = flag(settings.talkInput);
+    data.talkKeys = flag(settings.talkKeys);
+    data.angleUnit = flag(settings.radians);
+    data.minimizeToTray = flag(settings.minimizeToTray);
+    data.exerciseLimit1 = settings.exerciseLimit1;
+    data.exerciseLimit2 = settings.exerciseLimit2;
+    data.exerciseLimit3 = settings.exerciseLimit3;
+    data.welcome = flag(settings.welcome);
+    data.decimalPlaces = settings.places;
+    data.intDigitsLimit = settings.digitsLimit;
+    data.historyFactor = flag(settings.historyFactor);
+    data.preciseFunctions = flag(settings.preciseFunctions);
+    data.zoomPercent = settings.zoom;
+}
+
 std::string CorrectionMessage(const std::vector<SettingsCorrection>& corrections) {
     if (corrections.empty()) return {};
     std::string text = "Settings out of range in the data file were corrected:";

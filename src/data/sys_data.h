@@ -62,7 +62,7 @@ struct CSysData {
     std::int32_t tipPosition = 0;         // 28
     std::int32_t savedPosition = 0;       // 29
     std::int32_t savedShownResult = 0;    // 30
-    std::int32_t tipWindowOpen = 0;       // 31
+    std::int32_t tipWindowOpen = 0;       // 31, a record only: the window keeps its busy state
     std::int32_t greetingMark = 0;        // 32
     // Added settings, in the list after field 32:
     std::int32_t zoomPercent = 100;     // 1, the calculator window's zoom, 100 to 300

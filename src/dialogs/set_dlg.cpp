@@ -10,9 +10,9 @@
 #include <QSpinBox>
 #include <QStyleOptionButton>
 #include <QStylePainter>
-#include <limits>
+#include <array>
+#include <string_view>
 
-#include "calc/calc_settings.h"
 #include "dialogs/dialog_button.h"
 #include "dialogs/named_combo_box.h"
 #include "ui/help_window.h"
@@ -123,8 +123,12 @@ protected:
     }
 };
 
-// Exercise limit 3: operands are 1 .. this, and it is a 32-bit field.
-constexpr SettingRange kLargestNumberRange{1, std::numeric_limits<int>::max()};
+template <std::size_t N>
+QStringList choiceList(const std::array<std::string_view, N>& choices) {
+    QStringList list;
+    for (std::string_view choice : choices) list.append(QString::fromLatin1(choice));
+    return list;
+}
 
 }  // namespace
 
@@ -150,9 +154,9 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
     };
     m_radians = angleChoice(1031, "radians", QStringLiteral("Angles in radians"), 0);
     m_degrees = angleChoice(1032, "degrees", QStringLiteral("Angles in degrees"), 1);
-    m_places = labelled(numberBox(values.places, kPlacesRange, this), 1056, "places",
+    m_places = labelled(numberBox(values.places, kPlacesBox.range, this), 1056, "places",
                         QStringLiteral("Decimal places"), 1, 2, this);
-    m_digitsLimit = labelled(numberBox(values.digitsLimit, kDigitsLimitRange, this), 1057,
+    m_digitsLimit = labelled(numberBox(values.digitsLimit, kDigitsLimitBox.range, this), 1057,
                              "digitsLimit", QStringLiteral("Digits limit"), 1, 3, this);
     m_precise = checkBox(1013, "preciseFunctions", QStringLiteral("Precise functions"), 1, 4, this);
     m_precise->setToolTip(
@@ -164,19 +168,18 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
         checkBox(1007, "minimizeToTray", QStringLiteral("Minimize to the tray"), 2, 0, this);
     m_historyFactor =
         checkBox(1009, "historyFactor", QStringLiteral("Converter history"), 2, 1, this);
-    const QStringList counts{QStringLiteral("5"),  QStringLiteral("10"), QStringLiteral("20"),
-                             QStringLiteral("30"), QStringLiteral("50"), QStringLiteral("100")};
-    const QStringList operators{QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                                QStringLiteral("4"), QStringLiteral("5")};
+    const QStringList counts = choiceList(kExerciseCountChoices);
+    const QStringList operators = choiceList(kOperatorCountChoices);
     m_exerciseLimit1 =
         nameCombo(labelled(numberCombo(counts, values.exerciseLimit1, this), 1053, "exerciseLimit1",
                            QStringLiteral("Exercises"), 2, 2, this));
     m_exerciseLimit2 =
         nameCombo(labelled(numberCombo(operators, values.exerciseLimit2, this), 1036,
                            "exerciseLimit2", QStringLiteral("Operators"), 2, 3, this));
-    m_exerciseLimit3 = labelled(numberBox(values.exerciseLimit3, kLargestNumberRange, this), 1054,
-                                "exerciseLimit3", QStringLiteral("Largest number"), 2, 4, this);
-    m_zoom = labelled(numberBox(values.zoom, {kZoomMin, kZoomMax}, this), 1058, "zoom",
+    m_exerciseLimit3 =
+        labelled(numberBox(values.exerciseLimit3, kLargestNumberBox.range, this), 1054,
+                 "exerciseLimit3", QStringLiteral("Largest number"), 2, 4, this);
+    m_zoom = labelled(numberBox(values.zoom, kZoomBox.range, this), 1058, "zoom",
                       QStringLiteral("Zoom (%)"), 2, 5, this);
     m_zoom->setSingleStep(25);
     m_contrastStyle =
@@ -211,6 +214,9 @@ CSetDlg::CSetDlg(const SettingsValues& values, Apply apply, QWidget* parent)
     m_ok->setProperty("controlId", 1);
     cancel->setProperty("controlId", 2);
     help->setProperty("controlId", 3);
+    m_ok->setObjectName(QStringLiteral("ok"));
+    cancel->setObjectName(QStringLiteral("cancel"));
+    help->setObjectName(QStringLiteral("help"));
     connect(m_ok, &QAbstractButton::clicked, this, &CSetDlg::okPressed);
     connect(cancel, &QAbstractButton::clicked, this, &CSetDlg::reject);
     connect(help, &QAbstractButton::clicked, this,

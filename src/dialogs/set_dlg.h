@@ -1,11 +1,13 @@
 #pragma once
 
-// The settings dialog. It edits a copy of the settings; OK hands the copy to the owner, which
-// checks and applies it and may refuse (the dialog then stays open), Cancel changes nothing.
+// The settings dialog: the settings form's controls. It edits a copy of the form's values; OK
+// hands the copy to the owner, which checks and applies it and may refuse (the dialog then
+// stays open), Cancel changes nothing. The number boxes' bounds and the combo boxes' lists are
+// the form's.
 
 #include <functional>
 
-#include "tools/calculator_controller.h"
+#include "tools/settings_form.h"
 #include "ui/skinned_dialog.h"
 
 class QAbstractButton;

@@ -2,8 +2,8 @@
 
 // The tip of the day: a modeless skinned window over the calculator, showing one tip at a time
 // with Previous, Next and Close and the show-at-start check box. However it closes (Close,
-// Escape, the window manager), it leaves its fields in the data and clears the calculator's busy
-// flag once, then emits tipsClosed().
+// Escape, the window manager), it leaves its fields in the data once, then emits tipsClosed(),
+// on which the calculator stops being busy.
 
 #include "tools/tip_model.h"
 #include "ui/skinned_dialog.h"

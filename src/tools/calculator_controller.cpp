@@ -2,9 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <charconv>
-#include <cstdlib>
-#include <limits>
 
 #include "calc/messages.h"
 #include "calc/text_util.h"
@@ -19,9 +16,6 @@ namespace {
 
 constexpr std::array<std::string_view, 5> kOrdinals = {"first", "second", "third", "forth",
                                                        "fifth"};
-
-constexpr SettingRange kExerciseMaxRange{1, std::numeric_limits<std::int32_t>::max()};
-constexpr SettingRange kZoomRange{kZoomMin, kZoomMax};
 
 std::string withoutCarriageReturns(std::string_view text) {
     std::string out;
@@ -71,27 +65,6 @@ std::string_view lineAt(std::string_view text, int index) {
     return text.substr(0, text.find('\n'));
 }
 
-// A whole number as a number box holds it: optional sign, digits, blanks around.
-std::optional<long long> readWhole(std::string_view text) {
-    text = Trim(text);
-    if (!text.empty() && text.front() == '+') text.remove_prefix(1);
-    long long value = 0;
-    const char* end = text.data() + text.size();
-    const auto [at, ec] = std::from_chars(text.data(), end, value);
-    if (text.empty() || ec != std::errc() || at != end) return std::nullopt;
-    return value;
-}
-
-// The combo boxes' conversion: the C library's, kept in one byte as the file holds it.
-std::uint8_t comboByte(const std::string& text) {
-    return static_cast<std::uint8_t>(std::atoi(text.c_str()));
-}
-
-std::string rangeMessage(std::string_view field, SettingRange range) {
-    return "The " + std::string(field) + " must be a whole number from " +
-           std::to_string(range.low) + " to " + std::to_string(range.high) + ".";
-}
-
 }  // namespace
 
 std::string RecentTooltip(int index, std::string_view value, bool afterCalculation) {
@@ -128,16 +101,13 @@ CalculatorController::CalculatorController(SysDataHolder& data, CalculatorView& 
       m_prompter(prompter),
       m_firstRun(firstRun),
       m_session(ToCalcSettings(data.data()).settings, data.data().log, [this] { store(); }),
-      m_talkResult(data.data().talkResult == 1),
-      m_talkInput(data.data().talkInput == 1),
-      m_talkKeys(data.data().talkKeys == 1),
-      m_minimizeToTray(data.data().minimizeToTray == 1) {}
+      m_settings(ReadUserSettings(data.data())) {}
 
 void CalculatorController::startUp() {
     CSysData& d = m_holder.data();
     setBusy(false);
     renewRecentTooltips(false);
-    m_view.setMinimizeTooltip(MinimizeTooltip(m_minimizeToTray && m_view.trayAvailable()));
+    m_view.setMinimizeTooltip(MinimizeTooltip(m_settings.minimizeToTray && m_view.trayAvailable()));
 
     const std::string corrected = CorrectionMessage(ToCalcSettings(d).corrections);
     if (!corrected.empty()) {
@@ -312,11 +282,11 @@ void CalculatorController::calculate() {
 void CalculatorController::afterCalculation(std::string_view steps, std::string_view result) {
     renewRecentTooltips(true);
     const std::string input(Trim(steps));
-    if (m_talkResult && m_talkInput) {
+    if (m_settings.talkResult && m_settings.talkInput) {
         m_speaker.say({SpeechKind::InputResult, input, std::string(result)});
-    } else if (m_talkResult) {
+    } else if (m_settings.talkResult) {
         m_speaker.say({SpeechKind::Result, std::string(result)});
-    } else if (m_talkInput) {
+    } else if (m_settings.talkInput) {
         m_speaker.say({SpeechKind::Input, input});
     }
 }
@@ -415,7 +385,7 @@ void CalculatorController::paste() {
 void CalculatorController::minimize() {
     if (busy()) return;
     // Without a tray there would be no way back to a hidden window.
-    if (m_minimizeToTray && m_view.trayAvailable()) {
+    if (m_settings.minimizeToTray && m_view.trayAvailable()) {
         m_view.hideToTray();
     } else {
         m_view.minimizeWindow();
@@ -451,83 +421,31 @@ void CalculatorController::setZoom(int percent) {
 
 SettingsValues CalculatorController::settingsValues() const {
     const CSysData& d = m_holder.data();
-    SettingsValues v;
-    v.talkResult = d.talkResult == 1;
-    v.talkInput = d.talkInput == 1;
-    v.talkKeys = d.talkKeys == 1;
-    v.radians = d.angleUnit == 1;
-    v.minimizeToTray = d.minimizeToTray == 1;
-    v.exerciseLimit1 = std::to_string(d.exerciseLimit1);
-    v.exerciseLimit2 = std::to_string(d.exerciseLimit2);
-    v.exerciseLimit3 = std::to_string(d.exerciseLimit3);
-    v.welcome = d.welcome == 1;
-    v.places = std::to_string(d.decimalPlaces);
-    v.digitsLimit = std::to_string(d.intDigitsLimit);
-    v.historyFactor = d.historyFactor == 1;
-    v.talkKeysWithScreenReader = m_keysWithScreenReader;
-    v.screenReaderRunning = m_screenReader;
-    v.preciseFunctions = d.preciseFunctions == 1;
-    v.contrastStyle = d.windowStyle == static_cast<int>(WindowStyle::Contrast);
-    v.zoom = std::to_string(zoom());
-    return v;
+    const bool contrast = d.windowStyle == static_cast<int>(WindowStyle::Contrast);
+    return ShowSettings(ReadUserSettings(d), {contrast, m_screenReader, m_keysWithScreenReader});
 }
 
 bool CalculatorController::applySettings(const SettingsValues& values) {
-    struct NumberBox {
-        const std::string& text;
-        std::string_view field;
-        SettingRange range;
-    };
-    const NumberBox boxes[] = {
-        {values.places, "decimal places", kPlacesRange},
-        {values.digitsLimit, "integer-digits limit", kDigitsLimitRange},
-        {values.exerciseLimit3, "largest exercise value", kExerciseMaxRange},
-        {values.zoom, "zoom", kZoomRange},
-    };
-    std::array<int, 4> read{};
-    for (std::size_t i = 0; i < std::size(boxes); ++i) {
-        const std::optional<long long> value = readWhole(boxes[i].text);
-        if (!value || !boxes[i].range.contains(*value)) {
-            m_prompter.showMessage(rangeMessage(boxes[i].field, boxes[i].range), msg::kTitleMessage,
-                                   MessageIcon::Exclamation);
-            return false;
-        }
-        read[i] = static_cast<int>(*value);
+    const SettingsChoice choice = ReadSettings(values);
+    if (!choice.settings) {
+        m_prompter.showMessage(choice.refusal, msg::kTitleMessage, MessageIcon::Exclamation);
+        return false;
     }
-
     CSysData& d = m_holder.data();
-    d.talkResult = values.talkResult ? 1 : 0;
-    d.talkInput = values.talkInput ? 1 : 0;
-    d.talkKeys = values.talkKeys ? 1 : 0;
-    d.angleUnit = values.radians ? 1 : 0;
-    d.minimizeToTray = values.minimizeToTray ? 1 : 0;
-    d.exerciseLimit1 = comboByte(values.exerciseLimit1);
-    d.exerciseLimit2 = comboByte(values.exerciseLimit2);
-    d.exerciseLimit3 = read[2];
-    d.welcome = values.welcome ? 1 : 0;
-    d.decimalPlaces = read[0];
-    d.intDigitsLimit = read[1];
-    d.historyFactor = values.historyFactor ? 1 : 0;
-    d.preciseFunctions = values.preciseFunctions ? 1 : 0;
-
-    m_talkResult = values.talkResult;
-    m_talkInput = values.talkInput;
-    m_talkKeys = values.talkKeys;
-    m_minimizeToTray = values.minimizeToTray;
-    m_keysWithScreenReader = values.talkKeysWithScreenReader;
-    m_view.setMinimizeTooltip(MinimizeTooltip(m_minimizeToTray && m_view.trayAvailable()));
+    const bool zoomChanged = choice.settings->zoom != d.zoomPercent;
+    WriteUserSettings(*choice.settings, d);
+    m_settings = *choice.settings;
+    m_keysWithScreenReader = choice.window.talkKeysWithScreenReader;
+    m_view.setMinimizeTooltip(MinimizeTooltip(m_settings.minimizeToTray && m_view.trayAvailable()));
     // The next calculation already uses the new places, limit and angle unit.
     reloadSettings();
-    if (read[3] != d.zoomPercent) {
-        d.zoomPercent = read[3];
-        m_view.applyZoom(read[3]);
-    }
+    if (zoomChanged) m_view.applyZoom(d.zoomPercent);
     store();
     const bool contrast = d.windowStyle == static_cast<int>(WindowStyle::Contrast);
-    if (values.contrastStyle != contrast) {
+    if (choice.window.contrastStyle != contrast) {
         // As from the style menu: recorded now, opened at the next start.
-        chooseStyle(
-            static_cast<int>(values.contrastStyle ? WindowStyle::Contrast : WindowStyle::Standard));
+        chooseStyle(static_cast<int>(choice.window.contrastStyle ? WindowStyle::Contrast
+                                                                 : WindowStyle::Standard));
         return true;
     }
     m_view.focusInput();
@@ -566,12 +484,14 @@ void CalculatorController::saveInputState() {
 void CalculatorController::setScreenReaderRunning(bool running) { m_screenReader = running; }
 
 bool CalculatorController::keyEchoOn() const {
-    return m_talkKeys && (!m_screenReader || m_keysWithScreenReader);
+    return m_settings.talkKeys && (!m_screenReader || m_keysWithScreenReader);
 }
 
-void CalculatorController::setBusy(bool busy) { m_holder.data().tipWindowOpen = busy ? 1 : 0; }
-
-bool CalculatorController::busy() const { return m_holder.data().tipWindowOpen == 1; }
+void CalculatorController::setBusy(bool busy) {
+    m_busy = busy;
+    // Recorded as the file has always had it.
+    m_holder.data().tipWindowOpen = busy ? 1 : 0;
+}
 
 const RecentResults& CalculatorController::recentResults() const {
     return m_session.recentResults();

@@ -3,7 +3,8 @@
 // The main window without widgets: every command of the calculator window runs here, so the
 // window in src/window only builds controls, forwards clicks and keys, and shows what this
 // controller tells its view. Holds the session (recent results, parameters, log), the data
-// holder reference, the busy flag and the window's speech slot.
+// holder reference, the working copy of the settings, the busy flag and the window's speech
+// slot.
 
 #include <array>
 #include <optional>
@@ -14,6 +15,7 @@
 #include "calc/calculator_session.h"
 #include "data/sys_data_holder.h"
 #include "tools/prompter.h"
+#include "tools/settings_form.h"
 #include "tools/zoom.h"
 
 namespace quorvel {
@@ -86,32 +88,6 @@ public:
     virtual void applyZoom(int percent) = 0;
 };
 
-// The settings dialog's fields, as the dialog edits them. The number boxes stay texts so that
-// what the user typed is checked here, with a message naming the allowed range.
-struct SettingsValues {
-    bool talkResult = true;
-    bool talkInput = false;
-    bool talkKeys = true;
-    bool radians = true;
-    bool minimizeToTray = true;
-    std::string exerciseLimit1 = "10";  // combo texts
-    std::string exerciseLimit2 = "1";
-    std::string exerciseLimit3 = "10";
-    bool welcome = true;
-    std::string places = "30";
-    std::string digitsLimit = "10";
-    bool historyFactor = false;
-    // Kept for this run only: the key echo while a screen reader runs, which speaks typed keys
-    // itself. The dialog offers it while `screenReaderRunning` holds.
-    bool talkKeysWithScreenReader = false;
-    bool screenReaderRunning = false;  // shown, not applied
-    bool preciseFunctions = false;
-    // Added to the window group: the recorded style is the high-contrast one, and the zoom.
-    bool contrastStyle = false;
-    std::string zoom = "100";
-    bool operator==(const SettingsValues&) const = default;
-};
-
 class CalculatorController {
 public:
     // `firstRun`: no SysData.dat existed when the program started. The holder is loaded.
@@ -176,12 +152,15 @@ public:
     // Whether a typed key or an inserted text is spoken now.
     bool keyEchoOn() const;
 
-    void setBusy(bool busy);  // the tip window
-    bool busy() const;
+    // While the tip window is open every command waits. The window sets and ends it; the
+    // data file's tip-window-open field only records it and is never read back.
+    void setBusy(bool busy);
+    bool busy() const { return m_busy; }
 
-    // The working copies of the speech settings.
-    bool talkResultOn() const { return m_talkResult; }
-    bool talkInputOn() const { return m_talkInput; }
+    // The working copy of the settings: taken from the data at construction, renewed by OK.
+    // The zoom and the style follow the data itself, which their keys and menu change.
+    bool talkResultOn() const { return m_settings.talkResult; }
+    bool talkInputOn() const { return m_settings.talkInput; }
 
     const RecentResults& recentResults() const;
     CalculatorSession& session();
@@ -203,10 +182,8 @@ private:
     Prompter& m_prompter;
     bool m_firstRun;
     CalculatorSession m_session;
-    bool m_talkResult;
-    bool m_talkInput;
-    bool m_talkKeys;
-    bool m_minimizeToTray;
+    UserSettings m_settings;
+    bool m_busy = false;
     bool m_screenReader = false;
     bool m_keysWithScreenReader = false;
     std::optional<int> m_savedCaret;

@@ -2,8 +2,8 @@
 
 // The tip window without widgets. It opens on the stored tip position, browses the thirty tips
 // in a ring, and on closing writes back the three fields it owns: tips at start, the next tip
-// position and the tip-window-open flag the calculator window reads as its busy flag. The file
-// itself is written by the calculator window's next store.
+// position and the tip-window-open record. The file itself is written by the calculator
+// window's next store; the calculator's busy state is its own, ended by whoever opened this.
 
 #include <string>
 #include <string_view>
@@ -28,8 +28,8 @@ public:
     void next();      // 29 wraps to 0
     void previous();  // 0 wraps to 29
 
-    // Stores the check box and the tip after the current one, and clears the busy flag. Only
-    // the first call writes; a window closed twice stores once.
+    // Stores the check box and the tip after the current one, and records the window closed.
+    // Only the first call writes; a window closed twice stores once.
     void close();
     bool closed() const { return m_closed; }
 

@@ -646,6 +646,7 @@ void MainWindow::openTips() {
     delete m_tips.data();
     auto* tips = new CTipDlg(m_controller->holder(), this);
     connect(tips, &CTipDlg::tipsClosed, this, [this] {
+        m_controller->setBusy(false);
         activateWindow();
         focusInput();
     });

@@ -136,3 +136,105 @@ TEST(CorrectionMessage, NamesEveryCorrectedField) {
 
 }  // namespace
 }  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+// A flag field of the file, and the setting that reads it.
+struct FlagField {
+    const char* name;
+    std::int32_t CSysData::*field;
+    bool UserSettings::*setting;
+};
+constexpr FlagField kFlags[] = {
+    {"talk result", &CSysData::talkResult, &UserSettings::talkResult},
+    {"talk input", &CSysData::talkInput, &UserSettings::talkInput},
+    {"talk keys", &CSysData::talkKeys, &UserSettings::talkKeys},
+    {"angle unit", &CSysData::angleUnit, &UserSettings::radians},
+    {"minimize to tray", &CSysData::minimizeToTray, &UserSettings::minimizeToTray},
+    {"welcome", &CSysData::welcome, &UserSettings::welcome},
+    {"history factor", &CSysData::historyFactor, &UserSettings::historyFactor},
+    {"precise functions", &CSysData::preciseFunctions, &UserSettings::preciseFunctions},
+};
+
+TEST(ReadUserSettings, AFlagIsOnOnlyWhenTheFileHoldsOne) {
+    struct Case {
+        std::int32_t stored;
+        bool on;
+    };
+    constexpr Case kCases[] = {{1, true}, {0, false}, {2, false}, {-1, false}, {kMaxInt, false}};
+    for (const FlagField& f : kFlags) {
+        for (const Case& c : kCases) {
+            SCOPED_TRACE(std::string(f.name) + " " + std::to_string(c.stored));
+            CSysData data;
+            data.*f.field = c.stored;
+            EXPECT_EQ(ReadUserSettings(data).*f.setting, c.on);
+            // Written back as the dialog writes it: 0 or 1.
+            CSysData written;
+            WriteUserSettings(ReadUserSettings(data), written);
+            EXPECT_EQ(written.*f.field, c.on ? 1 : 0);
+        }
+    }
+}
+
+TEST(ReadUserSettings, ANewDataFileGivesTheNewSettings) {
+    EXPECT_EQ(ReadUserSettings(CSysData{}), UserSettings{});
+    CSysData written;
+    WriteUserSettings(UserSettings{}, written);
+    EXPECT_EQ(written, CSysData{});
+}
+
+// Numbers pass as the file has them, out of range too: the engine and the window range-check
+// their own copies, and the dialog shows what was stored.
+TEST(ReadUserSettings, NumbersRoundTripAsStored) {
+    CSysData data;
+    data.exerciseLimit1 = 255;
+    data.exerciseLimit2 = 0;
+    data.exerciseLimit3 = kMinInt;
+    data.decimalPlaces = 20000;
+    data.intDigitsLimit = -3;
+    data.zoomPercent = 900;
+    const UserSettings s = ReadUserSettings(data);
+    EXPECT_EQ(s.exerciseLimit1, 255);
+    EXPECT_EQ(s.exerciseLimit2, 0);
+    EXPECT_EQ(s.exerciseLimit3, kMinInt);
+    EXPECT_EQ(s.places, 20000);
+    EXPECT_EQ(s.digitsLimit, -3);
+    EXPECT_EQ(s.zoom, 900);
+    CSysData written;
+    WriteUserSettings(s, written);
+    EXPECT_EQ(written, data);
+}
+
+// OK writes the settings and nothing else: the parameters, the log, the style and the saved
+// window state are other owners' fields.
+TEST(WriteUserSettings, LeavesEveryOtherFieldAlone) {
+    CSysData data;
+    data.paramF = "7";
+    data.piText = "3.14";
+    data.extraNumber = 2.5;
+    data.log = {"1+1=2"};
+    data.formulas.push_back({});
+    data.conversions.push_back({});
+    data.windowStyle = 6;
+    data.firstRun = 1;
+    data.tipsAtStart = 0;
+    data.savedInput = "1+";
+    data.tipPosition = 4;
+    data.tipWindowOpen = 1;
+    data.greetingMark = 3;
+    data.otherAddedSettings = {{9, 9}};
+    UserSettings s;
+    s.talkResult = false;
+    s.places = 5;
+    s.zoom = 200;
+    CSysData expected = data;
+    expected.talkResult = 0;
+    expected.decimalPlaces = 5;
+    expected.zoomPercent = 200;
+    WriteUserSettings(s, data);
+    EXPECT_EQ(data, expected);
+}
+
+}  // namespace
+}  // namespace quorvel

@@ -15,6 +15,8 @@
 #include <functional>
 #include <limits>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "ui/help_window.h"
 #include "ui/hover_button.h"
@@ -36,24 +38,29 @@ struct ApplySpy {
     }
 };
 
+// The dialog's controls by object name, as a reader of the test knows them.
+QWidget* named(const CSetDlg& dialog, const char* name) {
+    return dialog.findChild<QWidget*>(QString::fromLatin1(name));
+}
+
 template <typename W>
-W* controlAs(const CSetDlg& dialog, int id) {
-    W* w = qobject_cast<W*>(dialog.control(id));
-    EXPECT_NE(w, nullptr) << "control " << id;
+W* controlAs(const CSetDlg& dialog, const char* name) {
+    W* w = qobject_cast<W*>(named(dialog, name));
+    EXPECT_NE(w, nullptr) << "control " << name;
     return w;
 }
 
-void click(const CSetDlg& dialog, int id) {
-    QWidget* w = dialog.control(id);
-    ASSERT_NE(w, nullptr) << "control " << id;
+void click(const CSetDlg& dialog, const char* name) {
+    QWidget* w = named(dialog, name);
+    ASSERT_NE(w, nullptr) << "control " << name;
     QTest::mouseClick(w, Qt::LeftButton, {}, QPoint(8, w->height() / 2));
 }
 
-// The control with an id that holds `widget`, or nullptr (a combo box's own line edit has
-// the focus for its combo box).
+// The dialog's own control that holds `widget`, or nullptr (a combo box's or a spin box's
+// line edit has the focus for its box).
 QWidget* owningControl(QWidget* widget) {
     for (; widget; widget = widget->parentWidget()) {
-        if (widget->property("controlId").isValid()) return widget;
+        if (qobject_cast<CSetDlg*>(widget->parentWidget())) return widget;
     }
     return nullptr;
 }
@@ -82,25 +89,32 @@ TEST(CSetDlg, ControlsShowTheValuesHandedIn) {
         SCOPED_TRACE(values.places);
         CSetDlg dialog(values, nullptr);
         struct Box {
-            int id;
+            const char* name;
             bool expected;
         };
-        const Box boxes[] = {
-            {1004, values.talkResult},     {1005, values.talkInput}, {1006, values.talkKeys},
-            {1007, values.minimizeToTray}, {1008, values.welcome},   {1009, values.historyFactor},
-            {1031, values.radians},        {1032, !values.radians},  {1011, values.contrastStyle}};
+        const Box boxes[] = {{"talkResult", values.talkResult},
+                             {"talkInput", values.talkInput},
+                             {"talkKeys", values.talkKeys},
+                             {"minimizeToTray", values.minimizeToTray},
+                             {"welcome", values.welcome},
+                             {"historyFactor", values.historyFactor},
+                             {"radians", values.radians},
+                             {"degrees", !values.radians},
+                             {"contrastStyle", values.contrastStyle}};
         for (const Box& b : boxes) {
-            SCOPED_TRACE(b.id);
-            EXPECT_EQ(controlAs<QAbstractButton>(dialog, b.id)->isChecked(), b.expected);
+            SCOPED_TRACE(b.name);
+            EXPECT_EQ(controlAs<QAbstractButton>(dialog, b.name)->isChecked(), b.expected);
         }
-        EXPECT_EQ(controlAs<QComboBox>(dialog, 1053)->currentText().toStdString(),
+        EXPECT_EQ(controlAs<QComboBox>(dialog, "exerciseLimit1")->currentText().toStdString(),
                   values.exerciseLimit1);
-        EXPECT_EQ(controlAs<QComboBox>(dialog, 1036)->currentText().toStdString(),
+        EXPECT_EQ(controlAs<QComboBox>(dialog, "exerciseLimit2")->currentText().toStdString(),
                   values.exerciseLimit2);
-        EXPECT_EQ(controlAs<QSpinBox>(dialog, 1054)->text().toStdString(), values.exerciseLimit3);
-        EXPECT_EQ(controlAs<QSpinBox>(dialog, 1056)->text().toStdString(), values.places);
-        EXPECT_EQ(controlAs<QSpinBox>(dialog, 1057)->text().toStdString(), values.digitsLimit);
-        EXPECT_EQ(controlAs<QSpinBox>(dialog, 1058)->text().toStdString(), values.zoom);
+        EXPECT_EQ(controlAs<QSpinBox>(dialog, "exerciseLimit3")->text().toStdString(),
+                  values.exerciseLimit3);
+        EXPECT_EQ(controlAs<QSpinBox>(dialog, "places")->text().toStdString(), values.places);
+        EXPECT_EQ(controlAs<QSpinBox>(dialog, "digitsLimit")->text().toStdString(),
+                  values.digitsLimit);
+        EXPECT_EQ(controlAs<QSpinBox>(dialog, "zoom")->text().toStdString(), values.zoom);
         EXPECT_EQ(dialog.values(), values);
     }
 }
@@ -111,18 +125,18 @@ TEST(CSetDlg, OkHandsOverWhatWasTypedAndClicked) {
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
 
-    QWidget* talkResult = dialog.control(1004);
+    QWidget* talkResult = named(dialog, "talkResult");
     talkResult->setFocus();
     QTest::keyClick(talkResult, Qt::Key_Space);
-    click(dialog, 1005);
-    auto* places = controlAs<QSpinBox>(dialog, 1056);
+    click(dialog, "talkInput");
+    auto* places = controlAs<QSpinBox>(dialog, "places");
     places->setFocus();
     places->selectAll();
     QTest::keyClicks(places, QStringLiteral("12x"));  // the letter is refused
-    auto* limit1 = controlAs<QComboBox>(dialog, 1053);
+    auto* limit1 = controlAs<QComboBox>(dialog, "exerciseLimit1");
     limit1->setCurrentIndex(limit1->findText(QStringLiteral("50")));
-    click(dialog, 1032);
-    click(dialog, 1);
+    click(dialog, "degrees");
+    click(dialog, "ok");
 
     ASSERT_EQ(spy.calls, 1);
     SettingsValues expected;
@@ -147,14 +161,14 @@ TEST(CSetDlg, KeyEchoWithAReaderIsOfferedOnlyWhileOneRuns) {
         CSetDlg dialog(values, spy.callback());
         dialog.show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-        auto* box = controlAs<QCheckBox>(dialog, 1010);
+        auto* box = controlAs<QCheckBox>(dialog, "keysWithScreenReader");
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->isVisible(), running);
         if (running) {
             box->setFocus();
             QTest::keyClick(box, Qt::Key_Space);
         }
-        click(dialog, 1);
+        click(dialog, "ok");
         ASSERT_EQ(spy.calls, 1);
         EXPECT_EQ(spy.last->screenReaderRunning, running);
         EXPECT_EQ(spy.last->talkKeysWithScreenReader, !running) << "running " << running;
@@ -166,11 +180,11 @@ TEST(CSetDlg, RefusedValuesKeepTheDialogOpen) {
     spy.accept = false;
     CSetDlg dialog(SettingsValues{}, spy.callback());
     dialog.show();
-    auto* digits = controlAs<QSpinBox>(dialog, 1057);
+    auto* digits = controlAs<QSpinBox>(dialog, "digitsLimit");
     digits->setFocus();
     digits->selectAll();
     QTest::keyClicks(digits, QStringLiteral("7"));
-    click(dialog, 1);
+    click(dialog, "ok");
     EXPECT_EQ(spy.calls, 1);
     EXPECT_EQ(spy.last->digitsLimit, "7");
     EXPECT_TRUE(dialog.isVisible());
@@ -188,20 +202,21 @@ TEST(CSetDlg, RefusedValuesKeepTheDialogOpen) {
 
 TEST(CSetDlg, NumberFieldsAreSpinBoxesWithTheBoundsTheOwnerChecks) {
     struct Field {
-        int id;
+        const char* object;
         const char* name;
         int low;
         int high;
     };
-    const Field fields[] = {{1056, "Decimal places", 0, 10000},
-                            {1057, "Digits limit", 1, 10000},
-                            {1054, "Largest number", 1, std::numeric_limits<int>::max()},
-                            {1058, "Zoom (%)", 100, 300}};
+    const Field fields[] = {
+        {"places", "Decimal places", 0, 10000},
+        {"digitsLimit", "Digits limit", 1, 10000},
+        {"exerciseLimit3", "Largest number", 1, std::numeric_limits<int>::max()},
+        {"zoom", "Zoom (%)", 100, 300}};
     CSetDlg dialog(SettingsValues{}, nullptr);
     dialog.show();
     for (const Field& f : fields) {
         SCOPED_TRACE(f.name);
-        auto* box = controlAs<QSpinBox>(dialog, f.id);
+        auto* box = controlAs<QSpinBox>(dialog, f.object);
         ASSERT_NE(box, nullptr);
         EXPECT_EQ(box->minimum(), f.low);
         EXPECT_EQ(box->maximum(), f.high);
@@ -250,7 +265,7 @@ TEST(CSetDlg, NumberFieldsAreSpinBoxesWithTheBoundsTheOwnerChecks) {
         ApplySpy spy;
         CSetDlg fresh(SettingsValues{}, spy.callback());
         fresh.show();
-        auto* places = controlAs<QSpinBox>(fresh, 1056);
+        auto* places = controlAs<QSpinBox>(fresh, "places");
         places->setFocus();
         c.press(places);
         QTest::keyClick(places, Qt::Key_Return);
@@ -270,16 +285,17 @@ TEST(CSetDlg, AValueHandedInOutsideItsBoundsShowsTheNearestBound) {
 
 TEST(CSetDlg, TheExerciseCombosAndTheirTextFieldsAreNamed) {
     struct Combo {
-        int id;
+        const char* object;
         const char* name;
         const char* value;
     };
-    const Combo combos[] = {{1053, "Exercises", "10"}, {1036, "Operators", "1"}};
+    const Combo combos[] = {{"exerciseLimit1", "Exercises", "10"},
+                            {"exerciseLimit2", "Operators", "1"}};
     CSetDlg dialog(SettingsValues{}, nullptr);
     dialog.show();
     for (const Combo& c : combos) {
         SCOPED_TRACE(c.name);
-        auto* combo = controlAs<QComboBox>(dialog, c.id);
+        auto* combo = controlAs<QComboBox>(dialog, c.object);
         ASSERT_NE(combo, nullptr);
         EXPECT_TRUE(combo->isEditable());
         EXPECT_EQ(combo->currentText(), QString::fromLatin1(c.value));
@@ -309,17 +325,17 @@ TEST(CSetDlg, CancelAndEscapeHandNothingOver) {
         ApplySpy spy;
         CSetDlg dialog(SettingsValues{}, spy.callback());
         dialog.show();
-        QWidget* talkKeys = dialog.control(1006);
+        QWidget* talkKeys = named(dialog, "talkKeys");
         talkKeys->setFocus();
         QTest::keyClick(talkKeys, Qt::Key_Space);
         ASSERT_FALSE(dialog.values().talkKeys);
         switch (way) {
             case Way::CancelClick:
-                click(dialog, 2);
+                click(dialog, "cancel");
                 break;
             case Way::CancelEnter:
-                dialog.control(2)->setFocus();
-                QTest::keyClick(dialog.control(2), Qt::Key_Return);
+                named(dialog, "cancel")->setFocus();
+                QTest::keyClick(named(dialog, "cancel"), Qt::Key_Return);
                 // Enter shows the press before it clicks.
                 EXPECT_TRUE(QTest::qWaitFor([&] { return !dialog.isVisible(); }, 1000));
                 break;
@@ -335,15 +351,19 @@ TEST(CSetDlg, CancelAndEscapeHandNothingOver) {
 
 TEST(CSetDlg, AngleUnitIsOneEitherOrChoice) {
     struct Step {
-        int clicked;
+        const char* clicked;
         bool radians;
     };
     // Clicking the checked one again must not leave both unchecked.
-    const Step steps[] = {{1032, false}, {1032, false}, {1031, true}, {1031, true}, {1032, false}};
+    const Step steps[] = {{"degrees", false},
+                          {"degrees", false},
+                          {"radians", true},
+                          {"radians", true},
+                          {"degrees", false}};
     CSetDlg dialog(SettingsValues{}, nullptr);
     dialog.show();
-    auto* radians = controlAs<QRadioButton>(dialog, 1031);
-    auto* degrees = controlAs<QRadioButton>(dialog, 1032);
+    auto* radians = controlAs<QRadioButton>(dialog, "radians");
+    auto* degrees = controlAs<QRadioButton>(dialog, "degrees");
     ASSERT_NE(radians, nullptr);
     ASSERT_NE(degrees, nullptr);
     int n = 0;
@@ -375,21 +395,21 @@ TEST(CSetDlg, AngleUnitIsOneEitherOrChoice) {
 
 TEST(CSetDlg, ButtonsSitWhereTheyShouldWithTheirTooltips) {
     struct Button {
-        int id;
+        const char* name;
         QPoint position;
         const char* tooltip;
     };
     const Button buttons[] = {
-        {1, {178, 321}, "Save the setting and close this dialog"},
-        {2, {268, 321}, "Cancel the update and close this dialog"},
-        {3, {358, 321}, "Open the help document"},
+        {"ok", {178, 321}, "Save the setting and close this dialog"},
+        {"cancel", {268, 321}, "Cancel the update and close this dialog"},
+        {"help", {358, 321}, "Open the help document"},
     };
     CSetDlg dialog(SettingsValues{}, nullptr);
     dialog.show();
     EXPECT_EQ(dialog.size(), QSize(620, 370));
     for (const Button& b : buttons) {
-        SCOPED_TRACE(b.id);
-        auto* button = qobject_cast<HoverButton*>(dialog.control(b.id));
+        SCOPED_TRACE(b.name);
+        auto* button = qobject_cast<HoverButton*>(named(dialog, b.name));
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->geometry(), QRect(b.position, QSize(65, 25)));
         EXPECT_EQ(button->toolTip(), QString::fromLatin1(b.tooltip));
@@ -403,7 +423,8 @@ TEST(CSetDlg, EveryControlIsNamedAndInsideTheWindow) {
     for (QWidget* w : dialog.findChildren<QWidget*>()) {
         if (!w->isVisible() || !w->isEnabled() || w->focusPolicy() == Qt::NoFocus) continue;
         QWidget* control = owningControl(w);
-        ASSERT_NE(control, nullptr) << w->metaObject()->className() << " has no control id";
+        ASSERT_NE(control, nullptr) << w->metaObject()->className() << " is in no control";
+        EXPECT_FALSE(control->objectName().isEmpty()) << w->metaObject()->className();
         EXPECT_FALSE(control->accessibleName().isEmpty()) << control->objectName().toStdString();
         EXPECT_TRUE(QRect(QPoint(0, 0), dialog.size()).contains(control->geometry()))
             << control->objectName().toStdString();
@@ -412,8 +433,8 @@ TEST(CSetDlg, EveryControlIsNamedAndInsideTheWindow) {
     EXPECT_GE(checked, 16);
     EXPECT_EQ(dialog.windowTitle(), QStringLiteral("Quorvel - Settings"));
     // Buttons are named by their captions; the tooltips are what a reader adds.
-    for (int id : {1, 2, 3}) {
-        auto* button = qobject_cast<HoverButton*>(dialog.control(id));
+    for (const char* name : {"ok", "cancel", "help"}) {
+        auto* button = qobject_cast<HoverButton*>(named(dialog, name));
         ASSERT_NE(button, nullptr);
         EXPECT_EQ(button->accessibleName(), button->text());
     }
@@ -421,31 +442,35 @@ TEST(CSetDlg, EveryControlIsNamedAndInsideTheWindow) {
 
 TEST(CSetDlg, TabReachesEveryControlInOrder) {
     // The angle unit is one stop, at the checked choice.
-    const int expected[] = {1004, 1005, 1006, 1008, 1032, 1056, 1057, 1013, 1007,
-                            1009, 1053, 1036, 1054, 1058, 1011, 1,    2,    3};
+    const std::string expected[] = {
+        "talkResult",     "talkInput",     "talkKeys",       "welcome",
+        "degrees",        "places",        "digitsLimit",    "preciseFunctions",
+        "minimizeToTray", "historyFactor", "exerciseLimit1", "exerciseLimit2",
+        "exerciseLimit3", "zoom",          "contrastStyle",  "ok",
+        "cancel",         "help"};
     SettingsValues degrees;
     degrees.radians = false;
     CSetDlg dialog(degrees, nullptr);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
     dialog.activateWindow();
-    dialog.control(1004)->setFocus();
-    std::vector<int> reached;
+    named(dialog, "talkResult")->setFocus();
+    std::vector<std::string> reached;
     for (std::size_t i = 0; i < std::size(expected); ++i) {
         QWidget* focused = owningControl(QApplication::focusWidget());
-        reached.push_back(focused ? focused->property("controlId").toInt() : -1);
+        reached.push_back(focused ? focused->objectName().toStdString() : "none");
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     }
-    EXPECT_EQ(reached, std::vector<int>(std::begin(expected), std::end(expected)));
+    EXPECT_EQ(reached, std::vector<std::string>(std::begin(expected), std::end(expected)));
     // And round to the first again.
-    EXPECT_EQ(owningControl(QApplication::focusWidget()), dialog.control(1004));
+    EXPECT_EQ(owningControl(QApplication::focusWidget()), named(dialog, "talkResult"));
 }
 
 TEST(CSetDlg, HelpOpensTheSettingsPageAndKeepsTheDialog) {
     CSetDlg dialog(SettingsValues{}, nullptr);
     dialog.show();
-    dialog.control(3)->setFocus();
-    QTest::keyClick(dialog.control(3), Qt::Key_Space);
+    named(dialog, "help")->setFocus();
+    QTest::keyClick(named(dialog, "help"), Qt::Key_Space);
     ASSERT_NE(helpWindow(), nullptr);
     EXPECT_EQ(helpWindow()->currentPage(), QStringLiteral("settings.html"));
     EXPECT_TRUE(dialog.isVisible());
@@ -463,7 +488,7 @@ TEST(CSetDlg, SpaceTurnsPreciseFunctionsOnAndOff) {
     CSetDlg dialog(off, nullptr);
     dialog.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&dialog));
-    QWidget* box = dialog.control(1013);
+    QWidget* box = named(dialog, "preciseFunctions");
     ASSERT_NE(box, nullptr);
     EXPECT_EQ(box->accessibleName(), QStringLiteral("Precise functions"));
     EXPECT_FALSE(dialog.values().preciseFunctions);
