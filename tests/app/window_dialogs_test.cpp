@@ -216,7 +216,8 @@ TEST(WindowDialogs, SettingsOkAppliesAndStores) {
         [&] { owned.window->runCommand(Command::Settings); },
         [](CSetDlg& dialog) {
             dialog.findChild<QSpinBox*>(QStringLiteral("places"))->setValue(12);
-            QTest::mouseClick(qobject_cast<QAbstractButton*>(dialog.control(1)), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QAbstractButton*>(QStringLiteral("ok")),
+                              Qt::LeftButton);
         }));
     EXPECT_EQ(owned.holder.data().decimalPlaces, 12);
     SysDataHolder stored(owned.holder.path().parent_path());
@@ -232,7 +233,8 @@ TEST(WindowDialogs, SettingsCancelLeavesTheFileAlone) {
         [&] { owned.window->runCommand(Command::Settings); },
         [](CSetDlg& dialog) {
             dialog.findChild<QSpinBox*>(QStringLiteral("places"))->setValue(12);
-            QTest::mouseClick(qobject_cast<QAbstractButton*>(dialog.control(2)), Qt::LeftButton);
+            QTest::mouseClick(dialog.findChild<QAbstractButton*>(QStringLiteral("cancel")),
+                              Qt::LeftButton);
         }));
     EXPECT_EQ(owned.holder.data().decimalPlaces, 30);
     EXPECT_EQ(testing::readFile(owned.holder.path()), before);
