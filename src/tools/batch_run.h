@@ -29,6 +29,7 @@
 
 #include "calc/calc_settings.h"
 #include "calc/calculator_session.h"
+#include "tools/calculation_finder.h"
 #include "tools/prompter.h"
 #include "tools/tool_messages.h"
 
@@ -43,15 +44,6 @@ std::optional<BatchMode> ParseBatchMode(std::string_view name);
 // An empty result path means the source's folder, its name without the last extension, and
 // ".rob": /data/sums.txt -> /data/sums.rob; a bare name stays in the current folder.
 std::filesystem::path DeriveResultPath(const std::filesystem::path& source);
-
-// One piece of a source line: ordinary text, or a calculation to try.
-struct LineSegment {
-    std::string_view text;
-    bool isCalculation;
-};
-
-// Splits a line into ordinary text and calculations; joining the texts gives the line back.
-std::vector<LineSegment> FindCalculations(std::string_view line);
 
 // One successful calculation of a run.
 struct BatchEntry {
