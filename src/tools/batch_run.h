@@ -1,13 +1,13 @@
 #pragma once
 
 // The batch ("robot") run: a source text file is read line by line, the calculations written
-// in each line are found (the rule is in docs/batch.md), calculated with "0" for Last1..Last5,
-// and a result file is written with one processed line per source line plus the final empty
-// read. Nothing is kept per line once it is written, and no line is held longer than the
-// expression limit: a longer one is copied through in pieces. The result goes to a temporary
-// file beside the result path that replaces it only at the end, so a failed run leaves the
-// previous result file as it was. Only an ordinary file is read, and a result path that is a
-// link to a file is refused.
+// in each line are found (tools/calculation_finder.h, the rule of docs/batch.md), calculated
+// with "0" for Last1..Last5, and a result file is written with one processed line per source
+// line plus the final empty read. Nothing is kept per line once it is written, and no line is
+// held longer than the expression limit: a longer one is copied through in pieces. The result
+// goes to a temporary file beside the result path that replaces it only at the end, so a
+// failed run leaves the previous result file as it was. Only an ordinary file is read, and a
+// result path that is a link to a file is refused.
 //
 // RunBatch may run on a worker thread. It calls the Prompter at most twice, both times on the
 // running thread: once for the first calculation that fails (the checker's or the engine's own
@@ -29,7 +29,6 @@
 
 #include "calc/calc_settings.h"
 #include "calc/calculator_session.h"
-#include "tools/calculation_finder.h"
 #include "tools/prompter.h"
 #include "tools/tool_messages.h"
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "calc/messages.h"
+#include "support/dead_pid.h"
 #include "support/recording_prompter.h"
 #include "support/temp_data_folder.h"
 
@@ -577,17 +578,9 @@ TEST_F(BatchRunTest, ANameNearTheLengthLimitWorks) {
     }
 }
 
-// The pid of a process that has ended.
-long deadPid() {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
-
 // Part files of killed runs into the same result go at the next run; nothing else does.
 TEST_F(BatchRunTest, TheNextRunRemovesPartFilesOfDeadRuns) {
-    const std::string dead = std::to_string(deadPid());
+    const std::string dead = std::to_string(testing::DeadPid());
     const std::string longName(241, 'n');
     const std::string longMark = ".part-" + dead + "-0";
     struct Case {
