@@ -126,7 +126,7 @@ BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter, const Bat
     auto progress = [&] { return BatchProgress{outcome.lines, reader.consumed(), sourceBytes}; };
     auto lastReport = now();
     auto askedToStop = [&] {
-        if (hooks.stop && hooks.stop->load()) return true;
+        if (hooks.stop.stop_requested()) return true;
         if (!hooks.onProgress) return false;
         const auto time = now();
         if (time - lastReport < BatchHooks::kProgressInterval) return false;

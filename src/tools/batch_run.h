@@ -15,7 +15,6 @@
 // hooks' log as a line naming its line number. The hooks, too, are called on the running
 // thread.
 
-#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +22,7 @@
 #include <functional>
 #include <iosfwd>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -113,8 +113,8 @@ struct BatchHooks {
     // At most once per kProgressInterval, and once when the run ends (its answer then
     // ignored). Answering Stop ends the run after the current line.
     std::function<BatchControl(const BatchProgress&)> onProgress;
-    // Seen between lines; the caller owns it and clears it.
-    const std::atomic<bool>* stop = nullptr;
+    // Seen between lines: a stop asked for there ends the run after the current line.
+    std::stop_token stop;
     // Seams for tests: the clock that paces onProgress, the write of the result file.
     std::function<std::chrono::steady_clock::time_point()> now;
     BatchWriteFunction write;

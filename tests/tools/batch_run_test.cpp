@@ -13,6 +13,7 @@
 #include <fstream>
 #include <memory>
 #include <sstream>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
@@ -424,7 +425,7 @@ TEST_F(BatchRunTest, AStopEndsTheRunBetweenLinesAndSaysSo) {
         SCOPED_TRACE(std::string(c.how) + " " + std::to_string(c.stopAfter));
         writeAll(options.source, source);
         writeAll(m_dir / "sums.rob", "old result\n");
-        std::atomic<bool> stop{false};
+        std::stop_source stop;
         std::vector<std::string> logLines;
         BatchHooks hooks;
         hooks.onLogLine = [&](std::string_view line) { logLines.emplace_back(line); };
@@ -432,9 +433,9 @@ TEST_F(BatchRunTest, AStopEndsTheRunBetweenLinesAndSaysSo) {
                          SteppingClock{{}, std::chrono::milliseconds(60)})] { return (*clock)(); };
         if (std::string_view(c.how) == "flag") {
             std::size_t seen = 0;
-            hooks.stop = &stop;
+            hooks.stop = stop.get_token();
             hooks.onCalculation = [&, seen](const BatchEntry&) mutable {
-                if (++seen == c.stopAfter) stop = true;
+                if (++seen == c.stopAfter) stop.request_stop();
             };
         } else {
             hooks.onProgress = [&](const BatchProgress& p) {
