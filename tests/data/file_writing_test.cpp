@@ -197,12 +197,16 @@ TEST_F(FileWritingTest, OnlyListedTemporariesGoOnASignal) {
     EXPECT_NE(listed.commit(), 0);
     EXPECT_EQ(contents(m_dir / "listed"), "old");
 
-    // A committed file is no longer listed: the next signal leaves the result alone.
+    // A committed file is no longer listed: a later file that takes its temporary's name is
+    // not removed by the next signal.
     ReplacementFile done(m_dir / "done", kListedKind);
     ASSERT_EQ(done.create(), 0);
+    const fs::path used = done.temporary();
     ASSERT_EQ(done.commit(), 0);
+    put(used, "someone else's");
     RemoveListedTemporaries();
     EXPECT_TRUE(fs::exists(m_dir / "done"));
+    EXPECT_TRUE(fs::exists(used));
 }
 
 TEST(TemporaryOwner, ReadsThePidOfOwnNamesOnly) {
