@@ -2,16 +2,13 @@
 
 #include <algorithm>
 
+#include "calc/text_util.h"
+
 namespace quorvel {
 namespace {
 
 // The most taken from the stream at once; also the most held beyond the limit.
 constexpr std::size_t kChunk = 64 * 1024;
-
-std::string_view withoutCr(std::string_view text) {
-    if (!text.empty() && text.back() == '\r') text.remove_suffix(1);
-    return text;
-}
 
 }  // namespace
 
@@ -37,11 +34,11 @@ bool BoundedLineReader::next(Line& line) {
     for (;;) {
         const std::string_view rest = std::string_view(m_buffer).substr(m_start);
         if (const std::size_t lf = rest.find('\n'); lf != std::string_view::npos) {
-            return hand(line, withoutCr(rest.substr(0, lf)), lf + 1);
+            return hand(line, WithoutTrailingCr(rest.substr(0, lf)), lf + 1);
         }
         if (m_atEnd) {
             if (rest.empty() && !m_skipping) return false;
-            return hand(line, withoutCr(rest), rest.size());
+            return hand(line, WithoutTrailingCr(rest), rest.size());
         }
         // One more character may be the "\r" of a line break.
         if (m_skipping || rest.size() > m_limit + 1) {

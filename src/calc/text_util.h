@@ -12,6 +12,12 @@ constexpr char LowerAscii(char c) {
 }
 constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
+// A line without the CR of its "\r\n" line break.
+constexpr std::string_view WithoutTrailingCr(std::string_view line) {
+    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    return line;
+}
+
 // Comparisons that ignore ASCII case, without a lower-cased copy.
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
 bool ContainsIgnoreCase(std::string_view text, std::string_view word);

@@ -1,19 +1,12 @@
 #pragma once
 
-#include <sys/types.h>
-
-#include <chrono>
-#include <cstddef>
 #include <filesystem>
-#include <functional>
 #include <string>
 #include <string_view>
 
-namespace quorvel {
+#include "data/file_handle.h"
 
-// Called as ::write is: returns the bytes written, or -1 with errno set. Tests pass one that
-// fails or dies part-way.
-using WriteFunction = std::function<ssize_t(int fd, const void* data, std::size_t size)>;
+namespace quorvel {
 
 struct FileWriteResult {
     bool written = false;
@@ -29,11 +22,5 @@ struct FileWriteResult {
 // they are an hour old) are removed.
 FileWriteResult replaceFileAtomically(const std::filesystem::path& target, std::string_view bytes,
                                       const WriteFunction& write = {});
-
-// A temporary file left by a writer that was killed: a regular file whose writer (`writerPid`,
-// 0 when unknown) no longer exists, or that nobody has touched for `age`. Another pid
-// namespace, or a reused pid, only delays the clean-up until the file is old.
-bool IsAbandonedTemporary(const std::filesystem::directory_entry& entry, long writerPid,
-                          std::chrono::hours age);
 
 }  // namespace quorvel

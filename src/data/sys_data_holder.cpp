@@ -15,6 +15,7 @@
 #include "data/archive.h"
 #include "data/atomic_file.h"
 #include "data/data_folder.h"
+#include "data/file_handle.h"
 
 namespace quorvel {
 namespace {
@@ -93,23 +94,15 @@ KeptCopy keepDamagedCopy(const std::filesystem::path& file, std::string_view byt
     for (int n = 1; n <= 100; ++n) {
         std::filesystem::path copy = base;
         if (n > 1) copy += "-" + std::to_string(n);
-        const int fd = ::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-        if (fd < 0 && errno == EEXIST) continue;
-        if (fd < 0) return {{}, systemFailure(copy, "cannot create", errno)};
-        std::string_view rest = bytes;
-        bool ok = true;
-        while (ok && !rest.empty()) {
-            const ssize_t n = ::write(fd, rest.data(), rest.size());
-            if (n < 0 && errno == EINTR) continue;
-            ok = n > 0;
-            if (ok) rest.remove_prefix(static_cast<std::size_t>(n));
-        }
-        ok = ok && ::fsync(fd) == 0;
-        const int savedErrno = errno;
-        ok = ::close(fd) == 0 && ok;
-        if (!ok) {
+        FileDescriptor out(::open(copy.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600));
+        if (!out && errno == EEXIST) continue;
+        if (!out) return {{}, systemFailure(copy, "cannot create", errno)};
+        int error = WriteAll(out.get(), bytes);
+        if (error == 0 && ::fsync(out.get()) != 0) error = errno;
+        if (const int closed = out.reset(); error == 0) error = closed;
+        if (error != 0) {
             ::unlink(copy.c_str());
-            return {{}, systemFailure(copy, "cannot write", savedErrno ? savedErrno : EIO)};
+            return {{}, systemFailure(copy, "cannot write", error)};
         }
         return {copy, {}};
     }
@@ -175,32 +168,30 @@ LoadResult SysDataHolder::Load() {
         return result;
     };
     // Non-blocking, so that a FIFO put in the file's place cannot hang the start-up.
-    const int fd = ::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0 && errno == ENOENT) {
+    FileDescriptor fd(::open(m_path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (!fd && errno == ENOENT) {
         LoadResult result{LoadOutcome::NotOpened, systemFailure(m_path, "cannot open", errno)};
         result.missing = true;
         return result;
     }
-    if (fd < 0) return unreadable(std::string("cannot be opened: ") + std::strerror(errno));
+    if (!fd) return unreadable(std::string("cannot be opened: ") + std::strerror(errno));
     std::string bytes;
     int error = 0;
     struct stat info {};
-    if (::fstat(fd, &info) != 0) {
+    if (::fstat(fd.get(), &info) != 0) {
         error = errno;
     } else if (!S_ISREG(info.st_mode)) {
-        ::close(fd);
         return unreadable("cannot be opened: not a regular file");
     } else if (static_cast<std::uint64_t>(info.st_size) > kMaxSysDataBytes) {
-        ::close(fd);
         return unreadable(tooLarge(static_cast<std::uint64_t>(info.st_size)));
     } else {
         try {
-            error = readWhole(fd, bytes);
+            error = readWhole(fd.get(), bytes);
         } catch (const std::exception&) {
             error = ENOMEM;
         }
     }
-    ::close(fd);
+    fd.reset();
     // Bytes that may be incomplete are no copy; the file itself is kept from being replaced.
     if (error == kTooLarge) return unreadable(tooLarge(bytes.size()));
     if (error != 0) return unreadable(std::string("cannot be read: ") + std::strerror(error));

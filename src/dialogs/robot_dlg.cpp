@@ -244,43 +244,32 @@ void CRobotDlg::beginOrStop() {
     startWorker(std::move(*options));
 }
 
-void CRobotDlg::stopRun() { m_stop = true; }
+void CRobotDlg::stopRun() { m_job.requestStop(); }
 
 void CRobotDlg::startWorker(BatchOptions options) {
-    m_stop = false;
     m_workerDone = false;
-    m_lines = 0;
-    m_bytes = 0;
-    m_sourceBytes = 0;
     m_runPrompter.reset();
     setRunning(true);
     m_runTime.start();
     m_finishing = false;
     m_tick.start();
     const unsigned run = ++m_run;
-    m_worker = std::thread([this, run, options = std::move(options)] {
-        BatchHooks hooks;
-        hooks.stop = &m_stop;
-        hooks.onCalculation = [this](const BatchEntry& entry) { m_feed.push(entry); };
-        hooks.onLogLine = [this](std::string_view line) { m_feed.pushNote(line); };
-        hooks.onProgress = [this](const BatchProgress& p) {
-            m_lines = p.lines;
-            m_bytes = p.bytes;
-            m_sourceBytes = p.sourceBytes;
-            return BatchControl::Continue;
-        };
-        BatchOutcome outcome = RunBatch(options, m_runPrompter, hooks);
+    BatchJob::Listener listener;
+    listener.onCalculation = [this](const BatchEntry& entry) { m_feed.push(entry); };
+    listener.onLogLine = [this](std::string_view line) { m_feed.pushNote(line); };
+    listener.onFinished = [this, run](BatchOutcome outcome) {
         QMetaObject::invokeMethod(
             this,
             [this, run, outcome = std::move(outcome)] {
                 if (run == m_run) workerDone(outcome);
             },
             Qt::QueuedConnection);
-    });
+    };
+    m_job.start(std::move(options), m_runPrompter, std::move(listener));
 }
 
 void CRobotDlg::workerDone(const BatchOutcome& outcome) {
-    if (m_worker.joinable()) m_worker.join();
+    m_job.wait();
     m_outcome = outcome;
     m_workerDone = true;
     takeFeed();
@@ -315,7 +304,7 @@ void CRobotDlg::tick() {
         return;
     }
     if (!m_boxPending.empty()) return;
-    if (!m_worker.joinable()) m_tick.stop();
+    if (!m_job.active()) m_tick.stop();
     if (!m_finishing) return;
     m_finishing = false;
     QScrollBar* bar = m_log->verticalScrollBar();
@@ -324,8 +313,7 @@ void CRobotDlg::tick() {
 }
 
 void CRobotDlg::showProgress() {
-    const BatchProgress progress{static_cast<std::size_t>(m_lines.load()), m_bytes.load(),
-                                 m_sourceBytes.load()};
+    const BatchProgress progress = m_job.progress();
     const auto elapsed = std::chrono::milliseconds(m_runTime.elapsed());
     m_progress->setValue(m_workerDone && m_outcome.status == BatchStatus::Done
                              ? 100
@@ -350,10 +338,10 @@ void CRobotDlg::setRunning(bool running) {
 
 void CRobotDlg::endWorker() {
     m_tick.stop();
-    if (!m_worker.joinable()) return;
-    m_stop = true;
+    if (!m_job.active()) return;
+    m_job.requestStop();
     m_runPrompter.cancel();
-    m_worker.join();
+    m_job.wait();
 }
 
 void CRobotDlg::reject() {

@@ -7,14 +7,12 @@
 
 #include <QElapsedTimer>
 #include <QTimer>
-#include <atomic>
-#include <cstdint>
 #include <deque>
 #include <memory>
 #include <string>
-#include <thread>
 
 #include "dialogs/gui_thread_prompter.h"
+#include "tools/batch_job.h"
 #include "tools/batch_run.h"
 #include "tools/robot_model.h"
 #include "ui/skinned_dialog.h"
@@ -43,7 +41,7 @@ public:
     ~CRobotDlg() override;
 
     RobotModel& model() { return m_model; }
-    bool isRunning() const { return m_worker.joinable(); }
+    bool isRunning() const { return m_job.active(); }
 
     QLineEdit* sourceBox() const { return m_source; }
     QLineEdit* resultBox() const { return m_result; }
@@ -97,12 +95,9 @@ private:
     RobotModel m_model;
     GuiThreadPrompter m_runPrompter;
 
-    std::thread m_worker;
-    std::atomic<bool> m_stop{false};
     RobotFeed m_feed;
-    std::atomic<std::uint64_t> m_lines{0};
-    std::atomic<std::uint64_t> m_bytes{0};
-    std::atomic<std::uint64_t> m_sourceBytes{0};
+    // After the feed and the prompter its run uses, so that it ends before they go.
+    BatchJob m_job;
     unsigned m_run = 0;  // the run whose end is awaited; a closed window abandons it
     bool m_workerDone = false;
     bool m_finishing = false;              // the worker has ended; runFinished is still due

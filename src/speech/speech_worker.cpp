@@ -3,6 +3,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <stop_token>
 #include <system_error>
 #include <thread>
 
@@ -19,7 +20,7 @@ public:
     CMyAppThread& operator=(const CMyAppThread&) = delete;
 
     void CreateThread() {
-        m_thread = std::thread([this] { InitInstance(); });
+        m_thread = std::jthread([this](std::stop_token stop) { InitInstance(std::move(stop)); });
     }
 
     // True once the reading has ended (the thread may still be returning).
@@ -28,7 +29,7 @@ public:
         return m_ended.wait_for(lock, timeout, [this] { return m_finished; });
     }
     bool running() { return !waitFor(std::chrono::milliseconds(0)); }
-    void requestStop() { m_stop.set(); }
+    void requestStop() { m_thread.request_stop(); }
     void join() {
         if (m_thread.joinable()) m_thread.join();
     }
@@ -36,11 +37,14 @@ public:
     std::unique_ptr<CMyAppThread> takePrevious() { return std::move(m_previous); }
 
 private:
-    void InitInstance() {
+    void InitInstance(std::stop_token stop) {
+        // The players wait on the flag, which the reading also clears once it has seen it; a
+        // stop asked for before this point sets it at once.
+        const std::stop_callback setFlag(stop, [this] { m_stop.set(); });
         if (m_previous) {
             // A request about to end on its own may, unless this one is already being stopped;
             // one still talking is cut.
-            if (m_stop.isSet() || !m_previous->waitFor(std::chrono::milliseconds(10))) {
+            if (stop.stop_requested() || !m_previous->waitFor(std::chrono::milliseconds(10))) {
                 m_previous->requestStop();
             }
             m_previous.reset();
@@ -63,7 +67,7 @@ private:
     std::mutex m_mutex;
     std::condition_variable m_ended;
     bool m_finished = false;
-    std::thread m_thread;
+    std::jthread m_thread;
 };
 
 SpeechWorker::SpeechWorker(WordPlayer& player) : m_player(player) {}

@@ -1,11 +1,12 @@
 #pragma once
 
 // One speaking window's worker slot. Each request runs on its own short-lived thread
-// (CMyAppThread) with its own stop flag. A new request's thread first gives the one before it
-// 10 ms to end, then sets its flag and joins it, so the newest request wins and two workers of
-// one slot never play at once, while the window's thread never waits for that hand-over. The
-// player sees the stop flag between chunks of about 10 ms and wakes from a pause at once, so
-// StopTalk waits only for the chunk under way.
+// (CMyAppThread), stopped through the thread's stop token, which sets the request's stop
+// flag. A new request's thread first gives the one before it 10 ms to end, then stops it and
+// joins it, so the newest request wins and two workers of one slot never play at once, while
+// the window's thread never waits for that hand-over. The player sees the stop flag between
+// chunks of about 10 ms and wakes from a pause at once, so StopTalk waits only for the chunk
+// under way.
 
 #include <memory>
 #include <utility>

@@ -1,13 +1,13 @@
 #pragma once
 
 // The batch ("robot") run: a source text file is read line by line, the calculations written
-// in each line are found (the rule is in docs/batch.md), calculated with "0" for Last1..Last5,
-// and a result file is written with one processed line per source line plus the final empty
-// read. Nothing is kept per line once it is written, and no line is held longer than the
-// expression limit: a longer one is copied through in pieces. The result goes to a temporary
-// file beside the result path that replaces it only at the end, so a failed run leaves the
-// previous result file as it was. Only an ordinary file is read, and a result path that is a
-// link to a file is refused.
+// in each line are found (tools/calculation_finder.h, the rule of docs/batch.md), calculated
+// with "0" for Last1..Last5, and a result file is written with one processed line per source
+// line plus the final empty read. Nothing is kept per line once it is written, and no line is
+// held longer than the expression limit: a longer one is copied through in pieces. The result
+// goes to a temporary file beside the result path that replaces it only at the end, so a
+// failed run leaves the previous result file as it was. Only an ordinary file is read, and a
+// result path that is a link to a file is refused.
 //
 // RunBatch may run on a worker thread. It calls the Prompter at most twice, both times on the
 // running thread: once for the first calculation that fails (the checker's or the engine's own
@@ -15,7 +15,6 @@
 // hooks' log as a line naming its line number. The hooks, too, are called on the running
 // thread.
 
-#include <atomic>
 #include <chrono>
 #include <cstddef>
 #include <cstdint>
@@ -23,6 +22,7 @@
 #include <functional>
 #include <iosfwd>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -43,15 +43,6 @@ std::optional<BatchMode> ParseBatchMode(std::string_view name);
 // An empty result path means the source's folder, its name without the last extension, and
 // ".rob": /data/sums.txt -> /data/sums.rob; a bare name stays in the current folder.
 std::filesystem::path DeriveResultPath(const std::filesystem::path& source);
-
-// One piece of a source line: ordinary text, or a calculation to try.
-struct LineSegment {
-    std::string_view text;
-    bool isCalculation;
-};
-
-// Splits a line into ordinary text and calculations; joining the texts gives the line back.
-std::vector<LineSegment> FindCalculations(std::string_view line);
 
 // One successful calculation of a run.
 struct BatchEntry {
@@ -122,8 +113,8 @@ struct BatchHooks {
     // At most once per kProgressInterval, and once when the run ends (its answer then
     // ignored). Answering Stop ends the run after the current line.
     std::function<BatchControl(const BatchProgress&)> onProgress;
-    // Seen between lines; the caller owns it and clears it.
-    const std::atomic<bool>* stop = nullptr;
+    // Seen between lines: a stop asked for there ends the run after the current line.
+    std::stop_token stop;
     // Seams for tests: the clock that paces onProgress, the write of the result file.
     std::function<std::chrono::steady_clock::time_point()> now;
     BatchWriteFunction write;

@@ -11,11 +11,13 @@
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <thread>
 #include <vector>
 
 #include "calc/messages.h"
+#include "support/dead_pid.h"
 #include "support/file_text.h"
 #include "support/recording_prompter.h"
 #include "support/temp_data_folder.h"
@@ -75,48 +77,6 @@ protected:
     BatchOutcome outcome;
     std::vector<BatchEntry> log;
 };
-
-std::string calculationsIn(std::string_view line) {
-    std::string found;
-    std::string joined;
-    for (const LineSegment& s : FindCalculations(line)) {
-        joined += s.text;
-        if (s.isCalculation) found += (found.empty() ? "" : "|") + std::string(s.text);
-    }
-    return joined == line ? found : "lost text: " + joined;
-}
-
-TEST(FindCalculations, FindsCalculationsAndLeavesWordsAlone) {
-    struct Case {
-        const char* line;
-        const char* found;  // the calculations, joined with "|"
-    };
-    constexpr Case kCases[] = {
-        {"Total 2+3 apples", "2+3"},
-        {"(4+5)*2 boxes", "(4+5)*2"},
-        {"then sin(30)+1 and 2^10 here", "sin(30)+1|2^10"},
-        {"SIN(30)*2 and Last1+2", "SIN(30)*2|Last1+2"},
-        {"2+3, 4*5; 6/2", "2+3|4*5|6/2"},
-        {"Sum 2+3. Or 2+3+ or 2.5*2.", "2+3|2+3|2.5*2"},
-        {"(see 2*3) and ((1+2", "2*3|1+2"},
-        {"-2+3 degrees, x=-1+2", "-2+3|-1+2"},
-        {"2*pi but not pi alone, 2pi or pie*2", "2*pi"},
-        {"Hello world, 5 apples, (3) pears, -7", ""},
-        {"Temperature (-5) today", ""},
-        {"Meeting on 2026-12-08 at 10:30, 2026/12/08, 8/12/2026", ""},
-        {"12/4/2 is no date, 2026-12-08+1 is", "12/4/2|2026-12-08+1"},
-        {"pages 10-12, .5+1", "10-12|.5+1"},
-        {"mp3+4, A4*2, 10km+5km, 3x+1", ""},
-        {"the basin(3) and sinus(2)", ""},
-        {"2+3=5 already answered", ""},
-        {"1,000+2 and 3,5*2", ""},
-        {"", ""},
-    };
-    for (const Case& c : kCases) {
-        SCOPED_TRACE(c.line);
-        EXPECT_EQ(calculationsIn(c.line), c.found);
-    }
-}
 
 TEST(DeriveResultPath, ReplacesTheLastExtensionWithRob) {
     EXPECT_EQ(DeriveResultPath("/data/sums.txt"), fs::path("/data/sums.rob"));
@@ -455,7 +415,7 @@ TEST_F(BatchRunTest, AStopEndsTheRunBetweenLinesAndSaysSo) {
         SCOPED_TRACE(std::string(c.how) + " " + std::to_string(c.stopAfter));
         writeFile(options.source, source);
         writeFile(m_dir / "sums.rob", "old result\n");
-        std::atomic<bool> stop{false};
+        std::stop_source stop;
         std::vector<std::string> logLines;
         BatchHooks hooks;
         hooks.onLogLine = [&](std::string_view line) { logLines.emplace_back(line); };
@@ -463,9 +423,9 @@ TEST_F(BatchRunTest, AStopEndsTheRunBetweenLinesAndSaysSo) {
                          SteppingClock{{}, std::chrono::milliseconds(60)})] { return (*clock)(); };
         if (std::string_view(c.how) == "flag") {
             std::size_t seen = 0;
-            hooks.stop = &stop;
+            hooks.stop = stop.get_token();
             hooks.onCalculation = [&, seen](const BatchEntry&) mutable {
-                if (++seen == c.stopAfter) stop = true;
+                if (++seen == c.stopAfter) stop.request_stop();
             };
         } else {
             hooks.onProgress = [&](const BatchProgress& p) {
@@ -609,17 +569,9 @@ TEST_F(BatchRunTest, ANameNearTheLengthLimitWorks) {
     }
 }
 
-// The pid of a process that has ended.
-long deadPid() {
-    const pid_t child = ::fork();
-    if (child == 0) ::_exit(0);
-    ::waitpid(child, nullptr, 0);
-    return child;
-}
-
 // Part files of killed runs into the same result go at the next run; nothing else does.
 TEST_F(BatchRunTest, TheNextRunRemovesPartFilesOfDeadRuns) {
-    const std::string dead = std::to_string(deadPid());
+    const std::string dead = std::to_string(testing::DeadPid());
     const std::string longName(241, 'n');
     const std::string longMark = ".part-" + dead + "-0";
     struct Case {
