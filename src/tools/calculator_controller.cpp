@@ -87,9 +87,9 @@ std::uint8_t comboByte(const std::string& text) {
     return static_cast<std::uint8_t>(std::atoi(text.c_str()));
 }
 
-std::string rangeMessage(std::string_view field, SettingRange range) {
-    return "The " + std::string(field) + " must be a whole number from " +
-           std::to_string(range.low) + " to " + std::to_string(range.high) + ".";
+ToolMessage rangeMessage(std::string_view field, SettingRange range) {
+    return {ToolMessageId::SettingOutOfRange,
+            {std::string(field), std::to_string(range.low), std::to_string(range.high)}};
 }
 
 }  // namespace
@@ -139,9 +139,9 @@ void CalculatorController::startUp() {
     renewRecentTooltips(false);
     m_view.setMinimizeTooltip(MinimizeTooltip(m_minimizeToTray && m_view.trayAvailable()));
 
-    const std::string corrected = CorrectionMessage(ToCalcSettings(d).corrections);
-    if (!corrected.empty()) {
-        m_prompter.showMessage(corrected, msg::kTitleMessage, MessageIcon::Information);
+    if (std::string corrected = CorrectionMessage(ToCalcSettings(d).corrections);
+        !corrected.empty()) {
+        present({ToolMessageId::DataFileNotice, {std::move(corrected)}}, m_prompter);
     }
 
     if (m_firstRun || d.firstRun == 1) {
@@ -199,8 +199,8 @@ void CalculatorController::insertConverted(std::size_t caret, std::string_view v
     if (busy()) return;
     clearShownResult();
     const InsertOutcome outcome = InsertConvertedValue(m_view.text(), caret, value);
-    if (!outcome.message.empty()) {
-        m_prompter.showMessage(outcome.message, msg::kTitleMessage, MessageIcon::Information);
+    if (outcome.message != ToolMessageId::None) {
+        present(outcome.message, m_prompter);
     } else {
         m_view.setText(outcome.text);
         m_view.setCaret(static_cast<int>(outcome.caret));
@@ -363,7 +363,7 @@ std::string CalculatorController::talkedResult() const {
 void CalculatorController::talkInput() {
     if (busy()) return;
     if (Trim(m_view.text()).empty()) {
-        m_prompter.showMessage(msg::kInputEmpty, msg::kTitleQuorvel, MessageIcon::Information);
+        present(ToolMessageId::InputEmpty, m_prompter);
         return;
     }
     const std::string expression = talkedExpression();
@@ -488,8 +488,7 @@ bool CalculatorController::applySettings(const SettingsValues& values) {
     for (std::size_t i = 0; i < std::size(boxes); ++i) {
         const std::optional<long long> value = readWhole(boxes[i].text);
         if (!value || !boxes[i].range.contains(*value)) {
-            m_prompter.showMessage(rangeMessage(boxes[i].field, boxes[i].range), msg::kTitleMessage,
-                                   MessageIcon::Exclamation);
+            present(rangeMessage(boxes[i].field, boxes[i].range), m_prompter);
             return false;
         }
         read[i] = static_cast<int>(*value);
@@ -548,7 +547,7 @@ void CalculatorController::exit() {
 
 void CalculatorController::requestClose() {
     if (busy()) return;
-    if (m_prompter.askOkCancel(msg::kExitQuestion, msg::kTitleMessage)) exit();
+    if (ask(ToolMessageId::ExitQuestion, m_prompter)) exit();
 }
 
 void CalculatorController::saveInputState() {
@@ -584,7 +583,7 @@ void CalculatorController::store() {
     const StoreResult result = m_holder.Store();
     // Told once per run of failures, not after every calculation.
     if (!result.stored && !m_storeFailed) {
-        m_prompter.showMessage(result.reason, msg::kTitleMessage, MessageIcon::Exclamation);
+        present({ToolMessageId::StoreFailed, {result.reason}}, m_prompter);
     }
     m_storeFailed = !result.stored;
 }
