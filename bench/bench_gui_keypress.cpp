@@ -1,6 +1,7 @@
 // A key press in the input box until the box is repainted on the screen (run.sh puts it under
 // Xvfb): the key goes through the real window, its controller and the spoken-key request,
-// and the time ends once the event loop has painted the box and flushed the frame.
+// and the time ends once the event loop has painted the box and flushed the frame. The same
+// for Enter on a typed expression: calculated, logged, stored, announced and painted.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -10,9 +11,11 @@
 #include <QKeyEvent>
 #include <QPlainTextEdit>
 #include <QTest>
+#include <QTextCursor>
 #include <chrono>
 #include <filesystem>
 #include <memory>
+#include <string>
 
 #include "app/launch.h"
 #include "speech/word_player.h"
@@ -36,68 +39,149 @@ protected:
     }
 };
 
-void BM_KeyPressToRepaint(benchmark::State& state) {
-    const fs::path dir =
-        fs::temp_directory_path() / ("quorvel_bench_key_" + std::to_string(::getpid()));
-    fs::remove_all(dir);
-    LaunchEnvironment env;
-    env.defaultFolder = dir;
-    env.uid = ::getuid();
-    env.player = [] { return std::make_unique<PlanRecorder>(); };
-    auto launch = std::make_unique<Launch>(StartOptions{}, env);
-    const auto status = launch->open([](const WindowRequest& r) {
-        MainWindow::Options options;
-        options.firstRun = false;
-        options.trayIcon = false;
-        return std::make_unique<MainWindow>(r.style, r.data, r.speaker, options);
-    });
-    if (status) {
-        state.SkipWithError("the window did not open");
-        return;
-    }
-    auto* window = static_cast<MainWindow*>(launch->window());
-    launch->show();
-    if (!QTest::qWaitForWindowExposed(window)) {
-        state.SkipWithError("the window was never exposed");
-        return;
-    }
-    CFilterEdit* box = window->input();
-    box->setFocus();
-    PaintWatch watch;
-    box->viewport()->installEventFilter(&watch);
-    QApplication::processEvents();
-
-    int typed = 0;
-    for (auto _ : state) {
-        if (++typed % 50 == 0) box->clear();  // keep the box one line long
+// The real window on a fresh data folder, shown and exposed, its box focused and watched.
+class OpenWindow {
+public:
+    OpenWindow()
+        : m_dir(fs::temp_directory_path() / ("quorvel_bench_key_" + std::to_string(::getpid()))) {
+        fs::remove_all(m_dir);
+        LaunchEnvironment env;
+        env.defaultFolder = m_dir;
+        env.uid = ::getuid();
+        env.player = [] { return std::make_unique<PlanRecorder>(); };
+        m_launch = std::make_unique<Launch>(StartOptions{}, env);
+        const auto status = m_launch->open([](const WindowRequest& r) {
+            MainWindow::Options options;
+            options.firstRun = false;
+            options.trayIcon = false;
+            return std::make_unique<MainWindow>(r.style, r.data, r.speaker, options);
+        });
+        if (status) {
+            error = "the window did not open";
+            return;
+        }
+        auto* window = static_cast<MainWindow*>(m_launch->window());
+        m_launch->show();
+        if (!QTest::qWaitForWindowExposed(window)) {
+            error = "the window was never exposed";
+            return;
+        }
+        box = window->input();
+        box->setFocus();
+        box->viewport()->installEventFilter(&watch);
         QApplication::processEvents();
+    }
+    ~OpenWindow() {
+        m_launch.reset();
+        fs::remove_all(m_dir);
+    }
+
+    // Sends the key and runs the event loop until the box has been painted; the seconds it
+    // took, or a negative number when no paint came.
+    double pressUntilPainted(Qt::Key key, const QString& text) {
+        for (int i = 0; i < 3; ++i) QApplication::processEvents();
         watch.painted = false;
         const auto start = Clock::now();
-        QKeyEvent press(QEvent::KeyPress, Qt::Key_7, Qt::NoModifier, QStringLiteral("7"));
-        QKeyEvent release(QEvent::KeyRelease, Qt::Key_7, Qt::NoModifier, QStringLiteral("7"));
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, text);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier, text);
         QApplication::sendEvent(box, &press);
         QApplication::sendEvent(box, &release);
         const auto deadline = start + std::chrono::seconds(2);
         while (!watch.painted && Clock::now() < deadline) QApplication::processEvents();
         const auto end = Clock::now();
-        if (!watch.painted) {
+        if (!watch.painted) return -1;
+        return std::chrono::duration<double>(end - start).count();
+    }
+
+    const char* error = nullptr;
+    CFilterEdit* box = nullptr;
+    PaintWatch watch;
+
+private:
+    fs::path m_dir;
+    std::unique_ptr<Launch> m_launch;
+};
+
+void BM_KeyPressToRepaint(benchmark::State& state) {
+    OpenWindow w;
+    if (w.error) {
+        state.SkipWithError(w.error);
+        return;
+    }
+    CFilterEdit* box = w.box;
+
+    int typed = 0;
+    for (auto _ : state) {
+        if (++typed % 50 == 0) box->clear();  // keep the box one line long
+        const double seconds = w.pressUntilPainted(Qt::Key_7, QStringLiteral("7"));
+        if (seconds < 0) {
             state.SkipWithError("the box was not repainted");
             break;
         }
-        state.SetIterationTime(std::chrono::duration<double>(end - start).count());
+        state.SetIterationTime(seconds);
         if (!box->toPlainText().endsWith(QLatin1Char('7'))) {
             state.SkipWithError("the key did not reach the box");
             break;
         }
     }
-    launch.reset();
-    fs::remove_all(dir);
 }
 // Target: under 16 ms, one frame.
 BENCHMARK(BM_KeyPressToRepaint)
     ->UseManualTime()
     ->Unit(benchmark::kMillisecond)
     ->Iterations(200)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// A sum, bracketed decimals, and a line of about 1,000 characters (142 operators outside the
+// brackets), each typed as the box holds it.
+std::string calculatedExpression(int which) {
+    switch (which) {
+        case 0:
+            return "2+3";
+        case 1:
+            return "(1.25+3.75)*(0.5-2.125)/7+12345.678*0.001";
+        default: {
+            std::string line;
+            for (int i = 0; i < 71; ++i) line += "(12.5+7.25)*3-";
+            return line + "1";
+        }
+    }
+}
+
+// Enter on a typed expression until its steps and result are painted in the box.
+void BM_CalculationToShownResult(benchmark::State& state) {
+    OpenWindow w;
+    if (w.error) {
+        state.SkipWithError(w.error);
+        return;
+    }
+    const QString expression = QString::fromStdString(calculatedExpression(state.range(0)));
+    state.SetLabel(std::to_string(expression.size()) + " characters");
+    for (auto _ : state) {
+        // As typed: a box that is not showing a result, the caret at the end.
+        w.box->setFreshInput(false);
+        w.box->setPlainText(expression);
+        w.box->moveCursor(QTextCursor::End);
+        const double seconds = w.pressUntilPainted(Qt::Key_Return, QStringLiteral("\r"));
+        if (seconds < 0) {
+            state.SkipWithError("the box was not repainted");
+            break;
+        }
+        state.SetIterationTime(seconds);
+        const QString shown = w.box->toPlainText();
+        if (!shown.startsWith(expression) || !shown.contains(QLatin1String("\n="))) {
+            state.SkipWithError("the result was not shown");
+            break;
+        }
+    }
+}
+// Target: under 16 ms, one frame.
+BENCHMARK(BM_CalculationToShownResult)
+    ->DenseRange(0, 2)
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(50)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 

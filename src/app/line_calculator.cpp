@@ -20,21 +20,6 @@
 namespace quorvel {
 namespace {
 
-constexpr std::string_view kNothingToCalculate =
-    "There is nothing to calculate: type an expression such as 2+3, an assignment such as "
-    "(M)=5 or an equation such as 2*x+3=7.";
-constexpr std::string_view kEquationNeedsRightSide =
-    "An equation needs \"=\" and a right-hand side, such as 2*x+3=7.";
-constexpr std::string_view kAssignmentNeedsValue =
-    "An assignment needs a value after \"=\", such as (M)=5.";
-constexpr std::string_view kNeitherAssignmentNorEquation =
-    "A text with \"=\" is calculated only as an assignment such as (M)=5 or an equation in x "
-    "such as 2*x+3=7.";
-
-constexpr std::string_view kPromptWords =
-    "There is nothing to calculate: help, quit and exit are words of the prompt; quorvel-calc "
-    "--help lists the options.";
-
 // "hepl" or "qiut": the prompt's word it is, or nearly is; or nothing.
 std::string_view nearCommand(std::string_view text) {
     const std::string lower = ToLower(text);
@@ -143,10 +128,7 @@ bool LineCalculator::convertUnits(std::string_view line) {
         return true;
     }
     const ConversionRequest& r = requests.front();
-    m_prompter.showMessage(MatchUnitPair(r.from, r.to).message +
-                               "; convert with --convert CATEGORY VALUE FROM TO "
-                               "(quorvel-calc --units lists the categories and their units)",
-                           msg::kTitleMessage, MessageIcon::Information);
+    present({ToolMessageId::UnitsNotMatched, {MatchUnitPair(r.from, r.to).message}}, m_prompter);
     m_failed = true;
     m_out << '\n';
     return true;
@@ -160,8 +142,7 @@ bool LineCalculator::answerWithoutCalculating(const std::string& text) {
         return true;
     }
     m_anyText = true;
-    std::string_view reason;
-    std::string suggestion;
+    ToolMessage reason = ToolMessageId::None;
     switch (DecideEqual(text)) {
         case EqualAction::Nothing:
             if (const auto number = ReadOperand(text.front() == '+' ? text.substr(1) : text)) {
@@ -171,26 +152,26 @@ bool LineCalculator::answerWithoutCalculating(const std::string& text) {
                 return true;
             }
             if (const std::string_view command = nearCommand(text); !command.empty()) {
-                suggestion = EqualsIgnoreCase(text, command)
-                                 ? std::string(kPromptWords)
-                                 : "There is nothing to calculate: did you mean " +
-                                       std::string(command) + "?";
-                reason = suggestion;
+                reason = EqualsIgnoreCase(text, command)
+                             ? ToolMessage(ToolMessageId::PromptWords)
+                             : ToolMessage(ToolMessageId::DidYouMean, {std::string(command)});
             } else {
-                reason = text.find_first_of("xX") != std::string::npos ? kEquationNeedsRightSide
-                                                                       : kNothingToCalculate;
+                reason = text.find_first_of("xX") != std::string::npos
+                             ? ToolMessageId::EquationNeedsRightSide
+                             : ToolMessageId::NothingToCalculate;
             }
             break;
         case EqualAction::AppendEquals:
             // "(M)" and its like, or an equation waiting for its right-hand side.
-            reason = text.size() == 3 && text.front() == '(' ? kAssignmentNeedsValue
-                                                             : kEquationNeedsRightSide;
+            reason = text.size() == 3 && text.front() == '('
+                         ? ToolMessageId::AssignmentNeedsValue
+                         : ToolMessageId::EquationNeedsRightSide;
             break;
         case EqualAction::ClearInput:
         case EqualAction::Calculate:
             return false;
     }
-    m_prompter.showMessage(reason, msg::kTitleMessage, MessageIcon::Information);
+    present(reason, m_prompter);
     m_failed = true;
     m_out << '\n';
     return true;
@@ -205,7 +186,7 @@ void LineCalculator::refuseTooLong() {
 
 void LineCalculator::endOfInput() {
     if (m_anyText) return;
-    m_prompter.showMessage(kNothingToCalculate, msg::kTitleMessage, MessageIcon::Information);
+    present(ToolMessageId::NothingToCalculate, m_prompter);
     m_failed = true;
 }
 
@@ -239,8 +220,7 @@ void LineCalculator::print(const CommandOutcome& outcome) {
             break;
         case CommandKind::Nothing:  // "a=5": an "=" with no parameter and no x
         case CommandKind::ClearInput:
-            m_prompter.showMessage(kNeitherAssignmentNorEquation, msg::kTitleMessage,
-                                   MessageIcon::Information);
+            present(ToolMessageId::NeitherAssignmentNorEquation, m_prompter);
             m_failed = true;
             m_out << '\n';
             break;

@@ -3,7 +3,6 @@
 #include <QString>
 #include <algorithm>
 
-#include "calc/messages.h"
 #include "dialogs/conv_dlg.h"
 #include "dialogs/formula_dlg.h"
 #include "dialogs/func_dlg.h"
@@ -15,6 +14,7 @@
 #include "dialogs/vari_dlg.h"
 #include "speech/speech_worker.h"
 #include "tools/function_palette.h"
+#include "tools/present.h"
 #include "tools/window_styles.h"
 #include "ui/filter_edit.h"
 #include "window/main_window.h"
@@ -64,9 +64,7 @@ void openParameters(MainWindow& window) {
     // The dialog reads the file again; what only the window holds so far (converter records,
     // the batch window's places) must be in it first, or that read would drop it.
     const StoreResult stored = holder.Store();
-    if (!stored.stored) {
-        window.prompter().showMessage(stored.reason, msg::kTitleMessage, MessageIcon::Exclamation);
-    }
+    if (!stored.stored) present({ToolMessageId::StoreFailed, {stored.reason}}, window.prompter());
     CVariDlg dialog(holder, window.prompter(), &window);
     if (dialog.exec() == QDialog::Accepted) controller.clearShownResult();
 }

@@ -93,6 +93,10 @@ std::span<const MessageEntry> MessageTable() { return kMessages; }
 const MessageEntry& MessageFor(MessageId id) { return kMessages[static_cast<std::size_t>(id) - 1]; }
 
 std::string FormatMessage(std::string_view pattern, std::span<const std::string> arguments) {
+    return msg::escapeControls(FillMessage(pattern, arguments));
+}
+
+std::string FillMessage(std::string_view pattern, std::span<const std::string> arguments) {
     std::string text;
     text.reserve(pattern.size());
     for (std::size_t i = 0; i < pattern.size(); ++i) {
@@ -105,7 +109,7 @@ std::string FormatMessage(std::string_view pattern, std::span<const std::string>
             text.push_back(pattern[i]);
         }
     }
-    return msg::escapeControls(text);
+    return text;
 }
 
 }  // namespace quorvel

@@ -51,18 +51,22 @@ enum class MessageId {
     TwoUnknownFactors,
 };
 
-// How a message reaches the user: a message box with its icon, or the input message dialog,
-// which shows the expression (the message's first argument) with the offending character.
-enum class MessageKind { Information, Exclamation, Input };
+// How a message reaches the user: a message box with its icon, the input message dialog,
+// which shows the expression (the message's first argument) with the offending character, or
+// a question with OK and Cancel (only the tools ask).
+enum class MessageKind { Information, Exclamation, Input, Question };
 
-// One row of the message table. Texts name the message's arguments as {0}, {1}, ...
-struct MessageEntry {
-    MessageId id;
+// One row of a message table: the engine's here, the tools' beside them. Texts name the
+// message's arguments as {0}, {1}, ...
+template <class Id>
+struct BasicMessageEntry {
+    Id id;
     std::string_view title;
     MessageKind kind;
     std::string_view text;
     std::string_view advice;  // input messages only
 };
+using MessageEntry = BasicMessageEntry<MessageId>;
 
 // Every message the engine, the solver and the calculate command can give, in id order.
 std::span<const MessageEntry> MessageTable();
@@ -70,6 +74,8 @@ std::span<const MessageEntry> MessageTable();
 const MessageEntry& MessageFor(MessageId id);
 // `pattern` with each {N} replaced by arguments[N], control characters escaped.
 std::string FormatMessage(std::string_view pattern, std::span<const std::string> arguments);
+// The same with the arguments as given, for texts whose callers escape what they quote.
+std::string FillMessage(std::string_view pattern, std::span<const std::string> arguments);
 
 }  // namespace quorvel
 

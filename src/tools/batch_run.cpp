@@ -85,35 +85,36 @@ BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter, const Bat
     BatchOutcome outcome;
     const std::string source(Trim(options.source));
     if (source.empty()) {
-        prompter.showMessage(msg::kSelectSourceFirst, msg::kTitleQuorvel, MessageIcon::Information);
+        present(ToolMessageId::SelectSourceFirst, prompter);
         outcome.status = BatchStatus::NoSource;
         return outcome;
     }
     const std::string_view result = Trim(options.result);
     outcome.resultPath = result.empty() ? DeriveResultPath(source) : fs::path(result);
     const std::string resultText = outcome.resultPath.string();
-    auto fileError = [&](BatchStatus status, std::string_view message, std::string_view path,
+    auto fileError = [&](BatchStatus status, ToolMessageId message, std::string_view path,
                          std::string_view reason) {
         outcome.status = status;
-        outcome.error = msg::fileError(message, path, reason);
-        prompter.showMessage(outcome.error, msg::kTitleQuorvel, MessageIcon::Information);
+        const ToolMessage shown = msg::fileError(message, path, reason);
+        outcome.error = shown.text();
+        present(shown, prompter);
         return outcome;
     };
 
     int openError = 0;
     const FileDescriptor in = OpenSourceFile(source, openError);
     if (!in) {
-        return fileError(BatchStatus::SourceUnreadable, msg::kFailedToRead, source,
+        return fileError(BatchStatus::SourceUnreadable, ToolMessageId::FailedToRead, source,
                          reasonFor(openError, msg::kReasonNoSuchFile));
     }
     // Replacing the source itself (sums.rob read into sums.rob) would destroy it.
     if (sameFile(source, outcome.resultPath)) {
-        return fileError(BatchStatus::ResultUnwritable, msg::kFailedToWrite, resultText,
+        return fileError(BatchStatus::ResultUnwritable, ToolMessageId::FailedToWrite, resultText,
                          msg::kReasonOverwritesSource);
     }
     ResultFile out(outcome.resultPath, resultWrite(hooks.write));
     if (!out.open()) {
-        return fileError(BatchStatus::ResultUnwritable, msg::kFailedToWrite, resultText,
+        return fileError(BatchStatus::ResultUnwritable, ToolMessageId::FailedToWrite, resultText,
                          reasonFor(out.error(), msg::kReasonNoSuchFolder));
     }
 
@@ -176,7 +177,7 @@ BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter, const Bat
                                           msg::kMaxExpressionLength));
     }
     if (reader.error() != 0) {
-        return fileError(BatchStatus::SourceUnreadable, msg::kFailedToRead, source,
+        return fileError(BatchStatus::SourceUnreadable, ToolMessageId::FailedToRead, source,
                          reasonFor(reader.error(), msg::kReasonNoSuchFile));
     }
     if (written && stopped) {
@@ -187,7 +188,7 @@ BatchOutcome RunBatch(const BatchOptions& options, Prompter& prompter, const Bat
         ++outcome.lines;
     }
     if (!written || !out.commit()) {
-        return fileError(BatchStatus::ResultUnwritable, msg::kFailedToWrite, resultText,
+        return fileError(BatchStatus::ResultUnwritable, ToolMessageId::FailedToWrite, resultText,
                          reasonFor(out.error(), msg::kReasonNoSuchFolder));
     }
     if (stopped) logLine(msg::batchStopped(outcome.lines));

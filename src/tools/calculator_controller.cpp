@@ -109,9 +109,9 @@ void CalculatorController::startUp() {
     renewRecentTooltips(false);
     m_view.setMinimizeTooltip(MinimizeTooltip(m_settings.minimizeToTray && m_view.trayAvailable()));
 
-    const std::string corrected = CorrectionMessage(ToCalcSettings(d).corrections);
-    if (!corrected.empty()) {
-        m_prompter.showMessage(corrected, msg::kTitleMessage, MessageIcon::Information);
+    if (std::string corrected = CorrectionMessage(ToCalcSettings(d).corrections);
+        !corrected.empty()) {
+        present({ToolMessageId::DataFileNotice, {std::move(corrected)}}, m_prompter);
     }
 
     if (m_firstRun || d.firstRun == 1) {
@@ -169,8 +169,8 @@ void CalculatorController::insertConverted(std::size_t caret, std::string_view v
     if (busy()) return;
     clearShownResult();
     const InsertOutcome outcome = InsertConvertedValue(m_view.text(), caret, value);
-    if (!outcome.message.empty()) {
-        m_prompter.showMessage(outcome.message, msg::kTitleMessage, MessageIcon::Information);
+    if (outcome.message != ToolMessageId::None) {
+        present(outcome.message, m_prompter);
     } else {
         m_view.setText(outcome.text);
         m_view.setCaret(static_cast<int>(outcome.caret));
@@ -333,7 +333,7 @@ std::string CalculatorController::talkedResult() const {
 void CalculatorController::talkInput() {
     if (busy()) return;
     if (Trim(m_view.text()).empty()) {
-        m_prompter.showMessage(msg::kInputEmpty, msg::kTitleQuorvel, MessageIcon::Information);
+        present(ToolMessageId::InputEmpty, m_prompter);
         return;
     }
     const std::string expression = talkedExpression();
@@ -428,7 +428,7 @@ SettingsValues CalculatorController::settingsValues() const {
 bool CalculatorController::applySettings(const SettingsValues& values) {
     const SettingsChoice choice = ReadSettings(values);
     if (!choice.settings) {
-        m_prompter.showMessage(choice.refusal, msg::kTitleMessage, MessageIcon::Exclamation);
+        present(choice.refusal, m_prompter);
         return false;
     }
     CSysData& d = m_holder.data();
@@ -466,7 +466,7 @@ void CalculatorController::exit() {
 
 void CalculatorController::requestClose() {
     if (busy()) return;
-    if (m_prompter.askOkCancel(msg::kExitQuestion, msg::kTitleMessage)) exit();
+    if (ask(ToolMessageId::ExitQuestion, m_prompter)) exit();
 }
 
 void CalculatorController::saveInputState() {
@@ -504,7 +504,7 @@ void CalculatorController::store() {
     const StoreResult result = m_holder.Store();
     // Told once per run of failures, not after every calculation.
     if (!result.stored && !m_storeFailed) {
-        m_prompter.showMessage(result.reason, msg::kTitleMessage, MessageIcon::Exclamation);
+        present({ToolMessageId::StoreFailed, {result.reason}}, m_prompter);
     }
     m_storeFailed = !result.stored;
 }

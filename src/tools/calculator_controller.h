@@ -25,11 +25,6 @@ class Speaker;
 // The page of the manual the window's Help opens.
 inline constexpr std::string_view kCalculatorHelpPage = "index.html";
 
-namespace msg {
-inline constexpr std::string_view kInputEmpty = "Sorry,the input is empty.";  // title "Quorvel"
-inline constexpr std::string_view kExitQuestion = "Would you exit Quorvel?";  // "Quorvel Message"
-}  // namespace msg
-
 // The tooltip of recent-result button `index` (0..4 for Last1..Last5): the start-up text before
 // the first calculation, the renewed one after it.
 std::string RecentTooltip(int index, std::string_view value, bool afterCalculation);

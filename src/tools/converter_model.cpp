@@ -8,7 +8,7 @@
 #include "data/settings_bridge.h"
 #include "data/sys_data.h"
 #include "tools/number_keys.h"
-#include "tools/tool_messages.h"
+#include "tools/present.h"
 #include "tools/unit_converter.h"
 
 namespace quorvel {
@@ -123,13 +123,11 @@ void ConverterModel::valueKeyTyped(char ch, std::string_view textAfter) {
 void ConverterModel::recompute() {
     if (page() != ConverterPage::Units) return;
     if (!m_input || *m_input >= m_units.size()) {
-        m_prompter.showMessage(msg::kSelectInputUnitName, msg::kTitleQuorvel,
-                               MessageIcon::Exclamation);
+        present(ToolMessageId::SelectInputUnitName, m_prompter);
         return;
     }
     if (!m_output || *m_output >= m_units.size()) {
-        m_prompter.showMessage(msg::kSelectOutputUnitName, msg::kTitleQuorvel,
-                               MessageIcon::Exclamation);
+        present(ToolMessageId::SelectOutputUnitName, m_prompter);
         return;
     }
     const std::optional<std::string> result = ConvertValue(
@@ -168,21 +166,18 @@ void ConverterModel::appendHistory(std::string description, std::string value) {
 void ConverterModel::select() {
     if (page() == ConverterPage::List) {
         if (!m_listSelection || *m_listSelection >= m_listRows.size()) {
-            m_prompter.showMessage(msg::kSelectItemFromList, msg::kTitleMessage,
-                                   MessageIcon::Information);
+            present(ToolMessageId::SelectItemFromList, m_prompter);
             return;
         }
         handBack(ExpandNumberExponent(Trim(m_listRows[*m_listSelection].value)));
         return;
     }
     if (!m_input || *m_input >= m_units.size()) {
-        m_prompter.showMessage(msg::kSelectInputUnitFirst, msg::kTitleMessage,
-                               MessageIcon::Information);
+        present(ToolMessageId::SelectInputUnitFirst, m_prompter);
         return;
     }
     if (!m_output || *m_output >= m_units.size()) {
-        m_prompter.showMessage(msg::kSelectOutputUnitFirst, msg::kTitleMessage,
-                               MessageIcon::Information);
+        present(ToolMessageId::SelectOutputUnitFirst, m_prompter);
         return;
     }
     if (!resultIsCurrent()) {
@@ -207,8 +202,7 @@ void ConverterModel::select() {
 
 void ConverterModel::doubleClickList() {
     if (!m_listSelection || *m_listSelection >= m_listRows.size()) {
-        m_prompter.showMessage(msg::kSelectListItemFirst, msg::kTitleMessage,
-                               MessageIcon::Information);
+        present(ToolMessageId::SelectListItemFirst, m_prompter);
         return;
     }
     handBack(ExpandNumberExponent(m_listRows[*m_listSelection].value));
@@ -229,7 +223,7 @@ void ConverterModel::newConversion() {
 
 void ConverterModel::editConversion() {
     if (!m_listSelection || *m_listSelection >= m_listRows.size()) {
-        m_prompter.showMessage(msg::kSelectItemFirst, msg::kTitleMessage, MessageIcon::Information);
+        present(ToolMessageId::SelectItemFirst, m_prompter);
         return;
     }
     const std::size_t row = *m_listSelection;
@@ -252,8 +246,7 @@ void ConverterModel::editConversion() {
 
 void ConverterModel::removeConversion() {
     if (!m_listSelection || *m_listSelection >= m_listRows.size()) {
-        m_prompter.showMessage(msg::kSelectRemovedItemFirst, msg::kTitleMessage,
-                               MessageIcon::Information);
+        present(ToolMessageId::SelectRemovedItemFirst, m_prompter);
         return;
     }
     const std::optional<std::size_t> index = recordOfRow(*m_listSelection);

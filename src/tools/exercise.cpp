@@ -9,7 +9,6 @@
 #include "data/sys_data_holder.h"
 #include "speech/speaker.h"
 #include "tools/present.h"
-#include "tools/prompter.h"
 #include "tools/tool_messages.h"
 
 namespace quorvel {
@@ -79,8 +78,7 @@ bool ExerciseGenerator::build(ExerciseChoice choice, const ExerciseLimits& limit
             generate(ChoiceOperator(choice, static_cast<std::size_t>(k)), limits.maxValue,
                      limits.operatorNumber, rows, storedTestNumber);
         if (!text) {
-            prompter.showMessage(msg::kExerciseNotAccepted, msg::kTitleQuorvel,
-                                 MessageIcon::Information);
+            present(ToolMessageId::ExerciseNotAccepted, prompter);
             rows.clear();
             return false;
         }
@@ -132,13 +130,11 @@ void ExerciseSession::start(const ExerciseLimits& limits) {
     // Refused before anything changes: operands are drawn modulo the max value, and a test of
     // no calculations would leave Next step with nothing to end on.
     if (limits.maxValue < 1) {
-        m_prompter.showMessage(msg::kMaxValueTooSmall, msg::kTitleMessage,
-                               MessageIcon::Information);
+        present(ToolMessageId::MaxValueTooSmall, m_prompter);
         return;
     }
     if (limits.testNumber < 1) {
-        m_prompter.showMessage(msg::kTestNumberTooSmall, msg::kTitleMessage,
-                               MessageIcon::Information);
+        present(ToolMessageId::TestNumberTooSmall, m_prompter);
         return;
     }
     m_rows.clear();
@@ -209,14 +205,13 @@ void ExerciseSession::speechIdle() {
 
 void ExerciseSession::copyAll() {
     if (m_rows.empty()) {
-        m_prompter.showMessage(msg::kExerciseListEmpty, msg::kTitleMessage,
-                               MessageIcon::Information);
+        present(ToolMessageId::ExerciseListEmpty, m_prompter);
         return;
     }
     std::vector<std::size_t> all(m_rows.size());
     for (std::size_t i = 0; i < all.size(); ++i) all[i] = i;
     m_view.setClipboardText(ExerciseCopyText(m_rows, all));
-    m_prompter.showMessage(msg::kExerciseCopied, msg::kTitleMessage, MessageIcon::Information);
+    present(ToolMessageId::ExerciseCopied, m_prompter);
 }
 
 void ExerciseSession::copySelected(const std::vector<std::size_t>& selected) {
@@ -225,12 +220,12 @@ void ExerciseSession::copySelected(const std::vector<std::size_t>& selected) {
         if (index < m_rows.size()) rows.push_back(index);
     }
     if (rows.empty()) {
-        m_prompter.showMessage(msg::kSelectFirst, msg::kTitleMessage, MessageIcon::Information);
+        present(ToolMessageId::SelectFirst, m_prompter);
         return;
     }
     std::sort(rows.begin(), rows.end());
     m_view.setClipboardText(ExerciseCopyText(m_rows, rows));
-    m_prompter.showMessage(msg::kSelectionCopied, msg::kTitleMessage, MessageIcon::Information);
+    present(ToolMessageId::SelectionCopied, m_prompter);
 }
 
 void ExerciseSession::stopTalking() {
@@ -242,7 +237,7 @@ void ExerciseSession::close() {
     m_summaryPending = false;
     m_speaker.stop();
     if (const StoreResult stored = m_holder.Store(); !stored.stored) {
-        m_prompter.showMessage(stored.reason, msg::kTitleMessage, MessageIcon::Information);
+        present({ToolMessageId::DataFileNotice, {stored.reason}}, m_prompter);
     }
 }
 

@@ -5,7 +5,6 @@
 #include "calc/text_util.h"
 #include "data/settings_bridge.h"
 #include "data/sys_data_holder.h"
-#include "tools/manager_messages.h"
 #include "tools/present.h"
 
 namespace quorvel {
@@ -67,7 +66,7 @@ ListCells FormulaBook::cells(std::size_t row) const {
     return {f.formula, f.description};
 }
 
-std::string_view FormulaBook::emptyListMessage() const { return msg::kSelectFirst; }
+ToolMessageId FormulaBook::emptyListMessage() const { return ToolMessageId::SelectFirst; }
 
 void FormulaBook::removeRecords(const std::vector<std::size_t>& records) {
     std::vector<CFormula>& formulas = m_holder.data().formulas;
@@ -116,13 +115,13 @@ bool SaveFormula(SysDataHolder& holder, Prompter& prompter, std::string_view cat
                  std::string_view expression, std::string_view description) {
     const std::string_view trimmed = Trim(expression);
     if (trimmed.empty()) {
-        prompter.showMessage(msg::kInputAndCalculate, msg::kTitleMessage, MessageIcon::Information);
+        present(ToolMessageId::InputAndCalculate, prompter);
         return false;
     }
     holder.data().formulas.push_back(
         {std::string(catalog), std::string(trimmed), std::string(description)});
     if (!StoreOrTell(holder, prompter)) return false;
-    prompter.showMessage(msg::kFormulaSaved, msg::kTitleMessage, MessageIcon::Information);
+    present(ToolMessageId::FormulaSaved, prompter);
     return true;
 }
 
@@ -130,14 +129,13 @@ bool ExportFormula(SysDataHolder& holder, Prompter& prompter,
                    const std::optional<std::string>& catalog, std::string_view formula,
                    std::string_view description) {
     if (!catalog) {
-        prompter.showMessage(msg::kSelectCatalogFirst, msg::kTitleMessage,
-                             MessageIcon::Information);
+        present(ToolMessageId::SelectCatalogFirst, prompter);
         return false;
     }
     holder.data().formulas.push_back(
         {ToLower(*catalog), std::string(formula), std::string(description)});
     if (!StoreOrTell(holder, prompter)) return false;
-    prompter.showMessage(msg::kFormulaExported, msg::kTitleMessage, MessageIcon::Information);
+    present(ToolMessageId::FormulaExported, prompter);
     return true;
 }
 

@@ -55,7 +55,7 @@ public:
 
 protected:
     std::string spokenText(std::size_t row) const override { return cells(row).first; }
-    std::string_view emptyListMessage() const override;
+    ToolMessageId emptyListMessage() const override;
 
 private:
     void removeRecords(const std::vector<std::size_t>& records);

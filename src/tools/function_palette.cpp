@@ -8,8 +8,7 @@
 #include "calc/text_util.h"
 #include "data/sys_data.h"
 #include "tools/number_keys.h"
-#include "tools/prompter.h"
-#include "tools/tool_messages.h"
+#include "tools/present.h"
 
 namespace quorvel {
 namespace {
@@ -92,7 +91,7 @@ bool FunctionArgument::accept(std::string_view argument, Prompter& prompter) con
     if (m_name == "arcsin" || m_name == "arccos") {
         const double value = LeadingNumber(argument);
         if (value > 1.0 || value < -1.0) {
-            prompter.showMessage(msg::kArcRange, msg::kTitleQuorvel, MessageIcon::Information);
+            present(ToolMessageId::ArcRange, prompter);
             return false;
         }
     }

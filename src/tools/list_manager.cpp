@@ -6,7 +6,7 @@
 #include "calc/messages.h"
 #include "calc/text_util.h"
 #include "data/sys_data_holder.h"
-#include "tools/manager_messages.h"
+#include "tools/present.h"
 
 namespace quorvel {
 
@@ -43,8 +43,7 @@ std::string CopyLines(const std::vector<ListCells>& rows) {
 
 bool StoreOrTell(const SysDataHolder& holder, Prompter& prompter) {
     const StoreResult stored = holder.Store();
-    if (!stored.stored)
-        prompter.showMessage(stored.reason, msg::kTitleMessage, MessageIcon::Exclamation);
+    if (!stored.stored) present({ToolMessageId::StoreFailed, {stored.reason}}, prompter);
     return stored.stored;
 }
 
@@ -61,33 +60,31 @@ std::vector<std::size_t> ManagerList::normalised(std::vector<std::size_t> rows) 
     return rows;
 }
 
-void ManagerList::tell(std::string_view text) {
-    m_prompter.showMessage(text, msg::kTitleMessage, MessageIcon::Information);
-}
+void ManagerList::tell(ToolMessageId message) { present(message, m_prompter); }
 
 void ManagerList::copySelected(const std::vector<std::size_t>& rows, Clipboard& clipboard) {
     const std::vector<std::size_t> selected = normalised(rows);
     if (selected.empty()) {
-        tell(msg::kSelectFirst);
+        tell(ToolMessageId::SelectFirst);
         return;
     }
     std::vector<ListCells> lines;
     lines.reserve(selected.size());
     for (std::size_t row : selected) lines.push_back(cells(row));
-    if (clipboard.setText(CopyLines(lines))) tell(msg::kSelectionCopied);
+    if (clipboard.setText(CopyLines(lines))) tell(ToolMessageId::SelectionCopied);
 }
 
 void ManagerList::copyAll(Clipboard& clipboard) {
     std::vector<ListCells> lines;
     lines.reserve(rowCount());
     for (std::size_t row = 0; row < rowCount(); ++row) lines.push_back(cells(row));
-    if (clipboard.setText(CopyLines(lines))) tell(msg::kLogInformationCopied);
+    if (clipboard.setText(CopyLines(lines))) tell(ToolMessageId::LogInformationCopied);
 }
 
 bool ManagerList::repeatInRange(std::string_view repeatText) {
     const int count = ReadRepeatCount(repeatText);
     if (count >= kMinRepeat && count <= kMaxRepeat) return true;
-    tell(msg::kRepeatRange);
+    tell(ToolMessageId::RepeatRange);
     return false;
 }
 
@@ -112,7 +109,7 @@ void ManagerList::talkAll(std::string_view repeatText) {
 void ManagerList::talkSelected(const std::vector<std::size_t>& rows, std::string_view repeatText) {
     const std::vector<std::size_t> selected = normalised(rows);
     if (selected.empty()) {
-        tell(msg::kSelectFirst);
+        tell(ToolMessageId::SelectFirst);
         return;
     }
     if (!repeatInRange(repeatText)) return;

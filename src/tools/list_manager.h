@@ -12,6 +12,7 @@
 
 #include "speech/speaker.h"
 #include "tools/prompter.h"
+#include "tools/tool_messages.h"
 
 namespace quorvel {
 
@@ -74,9 +75,9 @@ public:
 protected:
     // The cell a row speaks and what Talk all says for an empty list.
     virtual std::string spokenText(std::size_t row) const = 0;
-    virtual std::string_view emptyListMessage() const = 0;
+    virtual ToolMessageId emptyListMessage() const = 0;
 
-    void tell(std::string_view text);
+    void tell(ToolMessageId message);
     Prompter& prompter() { return m_prompter; }
 
 private:

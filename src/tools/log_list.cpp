@@ -5,7 +5,7 @@
 #include "calc/log_line.h"
 #include "calc/messages.h"
 #include "data/sys_data_holder.h"
-#include "tools/manager_messages.h"
+#include "tools/present.h"
 
 namespace quorvel {
 
@@ -19,7 +19,7 @@ ListCells LogList::cells(std::size_t row) const {
     return {std::move(split.time), std::move(split.expression)};
 }
 
-std::string_view LogList::emptyListMessage() const { return msg::kLogListEmpty; }
+ToolMessageId LogList::emptyListMessage() const { return ToolMessageId::LogListEmpty; }
 
 void LogList::removeSelected(const std::vector<std::size_t>& rows) {
     const std::vector<std::size_t> selected = normalised(rows);
@@ -37,7 +37,7 @@ void LogList::removeSelected(const std::vector<std::size_t>& rows) {
 }
 
 bool LogList::clear() {
-    if (!prompter().askOkCancel(msg::kClearLogQuestion, msg::kTitleMessage)) return false;
+    if (!ask(ToolMessageId::ClearLogQuestion, prompter())) return false;
     m_holder.data().log.clear();
     StoreOrTell(m_holder, prompter());
     return true;
@@ -47,7 +47,7 @@ void LogList::exportSelected(const std::vector<std::size_t>& rows,
                              const std::function<void(std::string_view)>& exportOne) {
     const std::vector<std::size_t> selected = normalised(rows);
     if (selected.empty()) {
-        tell(msg::kSelectLineToExport);
+        tell(ToolMessageId::SelectLineToExport);
         return;
     }
     // Read every expression first: an export dialog may not change the log, but a row

@@ -33,7 +33,7 @@ public:
 
 protected:
     std::string spokenText(std::size_t row) const override { return cells(row).second; }
-    std::string_view emptyListMessage() const override;
+    ToolMessageId emptyListMessage() const override;
 
 private:
     SysDataHolder& m_holder;

@@ -1,7 +1,7 @@
 #pragma once
 
-// The fixed messages of the log manager and the formula manager. All carry the title
-// "Quorvel Message": the information icon, and the question icon for the Clear question.
+// The fixed texts of the log manager and the formula manager; the tool message table gives
+// them their title and icon.
 
 #include <string_view>
 

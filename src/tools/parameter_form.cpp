@@ -3,8 +3,7 @@
 #include "calc/messages.h"
 #include "data/sys_data_holder.h"
 #include "tools/number_keys.h"
-#include "tools/prompter.h"
-#include "tools/tool_messages.h"
+#include "tools/present.h"
 
 namespace quorvel {
 
@@ -29,21 +28,21 @@ int FirstNonNumberBox(const ParameterTexts& texts) {
 
 ParameterTexts ParameterForm::open(Prompter& prompter) {
     const LoadResult loaded = m_holder.Load();
-    if (const std::string notice = loaded.notice(); !notice.empty()) {
-        prompter.showMessage(notice, msg::kTitleMessage, MessageIcon::Information);
+    if (std::string notice = loaded.notice(); !notice.empty()) {
+        present({ToolMessageId::DataFileNotice, {std::move(notice)}}, prompter);
     }
     return ReadParameterTexts(m_holder.data());
 }
 
 bool ParameterForm::accept(const ParameterTexts& texts, Prompter& prompter) {
     if (const int box = FirstNonNumberBox(texts); box >= 0) {
-        prompter.showMessage(msg::parameterNotNumber(kParameterBoxNames[box]), msg::kTitleMessage,
-                             MessageIcon::Information);
+        present({ToolMessageId::ParameterNotNumber, {std::string(kParameterBoxNames[box])}},
+                prompter);
         return false;
     }
     WriteParameterTexts(texts, m_holder.data());
     if (const StoreResult stored = m_holder.Store(); !stored.stored) {
-        prompter.showMessage(stored.reason, msg::kTitleMessage, MessageIcon::Information);
+        present({ToolMessageId::DataFileNotice, {stored.reason}}, prompter);
     }
     return true;
 }

@@ -8,7 +8,7 @@
 #include "calc/text_util.h"
 #include "data/settings_bridge.h"
 #include "data/sys_data.h"
-#include "tools/tool_messages.h"
+#include "tools/present.h"
 
 namespace fs = std::filesystem;
 
@@ -109,7 +109,7 @@ void RobotModel::sourceChosen(std::string path) {
 
 bool RobotModel::mayBrowseResultFolder(Prompter& prompter) const {
     if (!Trim(m_source).empty()) return true;
-    prompter.showMessage(msg::kSelectSourceFirst, msg::kTitleQuorvel, MessageIcon::Information);
+    present(ToolMessageId::SelectSourceFirst, prompter);
     return false;
 }
 
@@ -122,7 +122,7 @@ void RobotModel::resultFolderChosen(std::string_view folder) {
 std::optional<BatchOptions> RobotModel::beginRun(Prompter& prompter) {
     const std::string source(Trim(m_source));
     if (source.empty()) {
-        prompter.showMessage(msg::kSelectSourceFirst, msg::kTitleQuorvel, MessageIcon::Information);
+        present(ToolMessageId::SelectSourceFirst, prompter);
         return std::nullopt;
     }
     m_result = std::string(Trim(m_result));
@@ -168,7 +168,7 @@ bool RobotModel::copyLog(std::string_view boxText, Prompter& prompter,
                          const std::function<void(const std::string&)>& put) const {
     const std::string_view trimmed = Trim(boxText);
     if (trimmed.empty()) {
-        prompter.showMessage(msg::kLogEmpty, msg::kTitleQuorvel, MessageIcon::Information);
+        present(ToolMessageId::LogEmpty, prompter);
         return false;
     }
     std::string text;
@@ -178,7 +178,7 @@ bool RobotModel::copyLog(std::string_view boxText, Prompter& prompter,
         text += trimmed[i];
     }
     put(text);
-    prompter.showMessage(msg::kLogCopied, msg::kTitleQuorvel, MessageIcon::Information);
+    present(ToolMessageId::LogCopied, prompter);
     return true;
 }
 

@@ -25,9 +25,10 @@ std::uint8_t comboByte(const std::string& text) {
     return static_cast<std::uint8_t>(std::atoi(text.c_str()));
 }
 
-std::string rangeMessage(const NumberBoxRule& box) {
-    return "The " + std::string(box.field) + " must be a whole number from " +
-           std::to_string(box.range.low) + " to " + std::to_string(box.range.high) + ".";
+ToolMessage rangeMessage(const NumberBoxRule& box) {
+    return {
+        ToolMessageId::SettingOutOfRange,
+        {std::string(box.field), std::to_string(box.range.low), std::to_string(box.range.high)}};
 }
 
 }  // namespace

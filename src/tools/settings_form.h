@@ -13,6 +13,7 @@
 
 #include "calc/calc_settings.h"
 #include "data/settings_bridge.h"
+#include "tools/tool_messages.h"
 #include "tools/zoom.h"
 
 namespace quorvel {
@@ -77,7 +78,7 @@ SettingsValues ShowSettings(const UserSettings& settings, const SettingsWindowSt
 struct SettingsChoice {
     std::optional<UserSettings> settings;
     SettingsWindowState window;
-    std::string refusal;
+    ToolMessage refusal{ToolMessageId::None};
 };
 SettingsChoice ReadSettings(const SettingsValues& values);
 

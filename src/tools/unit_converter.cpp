@@ -10,7 +10,6 @@
 #include "calc/messages.h"
 #include "calc/text_util.h"
 #include "tools/present.h"
-#include "tools/tool_messages.h"
 
 namespace quorvel {
 namespace {
@@ -66,7 +65,7 @@ std::optional<std::string> evaluate(const std::string& expression, const CalcSet
 std::optional<std::string> readValue(std::string_view value, Prompter& prompter) {
     const std::string_view trimmed = Trim(value);
     if (trimmed.empty()) {
-        prompter.showMessage(msg::kInputValueFirst, msg::kTitleQuorvel, MessageIcon::Exclamation);
+        present(ToolMessageId::InputValueFirst, prompter);
         return std::nullopt;
     }
     std::string plain = ExpandNumberExponent(trimmed);
@@ -92,9 +91,7 @@ std::string substituteX(std::string_view formula, std::string_view value) {
     return out;
 }
 
-void failedToConvert(Prompter& prompter) {
-    prompter.showMessage(msg::kFailedToConvert, msg::kTitleMessage, MessageIcon::Information);
-}
+void failedToConvert(Prompter& prompter) { present(ToolMessageId::FailedToConvert, prompter); }
 
 }  // namespace
 
@@ -162,15 +159,15 @@ InsertOutcome InsertConvertedValue(std::string_view input, std::size_t caret,
     const std::size_t at = caret <= leading ? 0 : std::min(caret - leading, trimmed.size());
     const std::string v = ToLower(value);
 
-    const auto refuse = [&](std::string_view message) {
+    const auto refuse = [&](ToolMessageId message) {
         return InsertOutcome{std::string(input), std::min(caret, input.size()), message};
     };
     std::string inserted;
     if (v.find('x') != std::string::npos) {
-        if (trimmed.empty()) return refuse(msg::kInputDegreeFirst);
+        if (trimmed.empty()) return refuse(ToolMessageId::InputDegreeFirst);
         inserted = v.substr(1);
     } else if (trimmed.empty()) {
-        if (!v.empty() && v.front() == '*') return refuse(msg::kInputNumberFirst);
+        if (!v.empty() && v.front() == '*') return refuse(ToolMessageId::InputNumberFirst);
         inserted = v;
     } else {
         // The character the value will follow decides, so a caret inside the text still
@@ -203,14 +200,12 @@ std::optional<std::string> ConvertNamedUnits(std::string_view category, std::str
     rows.LoadUnitCategory(category);
     const std::optional<std::size_t> input = rows.find(from);
     if (!input) {
-        prompter.showMessage(msg::kSelectInputUnitName, msg::kTitleQuorvel,
-                             MessageIcon::Exclamation);
+        present(ToolMessageId::SelectInputUnitName, prompter);
         return std::nullopt;
     }
     const std::optional<std::size_t> output = rows.find(to);
     if (!output) {
-        prompter.showMessage(msg::kSelectOutputUnitName, msg::kTitleQuorvel,
-                             MessageIcon::Exclamation);
+        present(ToolMessageId::SelectOutputUnitName, prompter);
         return std::nullopt;
     }
     return ConvertValue(value, rows.row(*input), rows.row(*output), settings, prompter);

@@ -11,6 +11,7 @@
 
 #include "calc/calc_settings.h"
 #include "tools/prompter.h"
+#include "tools/tool_messages.h"
 #include "tools/unit_table.h"
 
 namespace quorvel {
@@ -37,10 +38,9 @@ std::optional<std::string> ConversionFactor(const UnitRow& from, const UnitRow& 
 std::string DisplayText(std::string_view text, int places, int digitsLimit);
 
 struct InsertOutcome {
-    std::string text;          // the input text after the insertion
-    std::size_t caret = 0;     // just after the inserted text
-    std::string_view message;  // when not empty: show it ("Quorvel Message", information)
-                               // and leave the input as it was
+    std::string text;                             // the input text after the insertion
+    std::size_t caret = 0;                        // just after the inserted text
+    ToolMessageId message = ToolMessageId::None;  // when set: show it, the input unchanged
 };
 
 // Puts a value handed back by the converter into the main input at the caret (a caret past

@@ -284,17 +284,17 @@ TEST_F(RobotDlgTest, FileErrorsAreShownOnTheWindowsThread) {
         const char* source;
         const char* result;
         BatchStatus status;
-        std::string_view message;
+        ToolMessageId message;
         const char* file;  // named in the message
         std::string_view reason;
     };
     const Case kCases[] = {
-        {"missing.txt", "missing.rob", BatchStatus::SourceUnreadable, msg::kFailedToRead,
+        {"missing.txt", "missing.rob", BatchStatus::SourceUnreadable, ToolMessageId::FailedToRead,
          "missing.txt", msg::kReasonNoSuchFile},
         // A pipe would leave the run waiting for a writer: refused at once.
-        {"fifo", "fifo.rob", BatchStatus::SourceUnreadable, msg::kFailedToRead, "fifo",
+        {"fifo", "fifo.rob", BatchStatus::SourceUnreadable, ToolMessageId::FailedToRead, "fifo",
          msg::kReasonNotAFile},
-        {"sums.txt", "planted.rob", BatchStatus::ResultUnwritable, msg::kFailedToWrite,
+        {"sums.txt", "planted.rob", BatchStatus::ResultUnwritable, ToolMessageId::FailedToWrite,
          "planted.rob", msg::kReasonIsLink},
     };
     for (const Case& c : kCases) {
@@ -305,7 +305,7 @@ TEST_F(RobotDlgTest, FileErrorsAreShownOnTheWindowsThread) {
         EXPECT_EQ(dialog->lastOutcome().status, c.status);
         EXPECT_EQ(prompter.only(),
                   std::string(msg::kTitleQuorvel) + ": " +
-                      msg::fileError(c.message, (m_dir / c.file).string(), c.reason));
+                      msg::fileError(c.message, (m_dir / c.file).string(), c.reason).text());
         EXPECT_FALSE(dialog->isRunning());
     }
     EXPECT_EQ(prompter.offThread, 0);

@@ -386,7 +386,7 @@ TEST(ConverterModel, QuickChecksHandBackTheirTextForTheMainInput) {
         const InsertOutcome outcome =
             InsertConvertedValue(k.input, std::string_view::npos, c.model.returnValue());
         EXPECT_EQ(outcome.text, *k.input ? k.inserted : k.input);
-        EXPECT_EQ(outcome.message.empty(), *k.input != '\0');
+        EXPECT_EQ(outcome.message == ToolMessageId::None, *k.input != '\0');
     }
 }
 

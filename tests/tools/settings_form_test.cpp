@@ -61,9 +61,9 @@ TEST(ReadSettings, EachValueBecomesItsSetting) {
         UserSettings expected;
         c.expect(expected);
         const SettingsChoice choice = ReadSettings(values);
-        ASSERT_TRUE(choice.settings.has_value()) << choice.refusal;
+        ASSERT_TRUE(choice.settings.has_value()) << choice.refusal.text();
         EXPECT_EQ(*choice.settings, expected);
-        EXPECT_EQ(choice.refusal, "");
+        EXPECT_EQ(choice.refusal.text(), "");
         EXPECT_EQ(choice.window.contrastStyle, values.contrastStyle);
         EXPECT_EQ(choice.window.talkKeysWithScreenReader, values.talkKeysWithScreenReader);
     }
@@ -112,7 +112,7 @@ TEST(ReadSettings, RefusesTheFirstNumberBoxOutOfRange) {
         values.zoom = c.zoom;
         const SettingsChoice choice = ReadSettings(values);
         EXPECT_FALSE(choice.settings.has_value());
-        EXPECT_EQ(choice.refusal, c.refusal);
+        EXPECT_EQ(choice.refusal.text(), c.refusal);
     }
 }
 
@@ -185,7 +185,7 @@ TEST(ReadSettings, OkWithoutAnEditKeepsEverySetting) {
     for (const UserSettings& settings : {UserSettings{}, s}) {
         const SettingsWindowState window{true, false, true};
         const SettingsChoice choice = ReadSettings(ShowSettings(settings, window));
-        ASSERT_TRUE(choice.settings.has_value()) << choice.refusal;
+        ASSERT_TRUE(choice.settings.has_value()) << choice.refusal.text();
         EXPECT_EQ(*choice.settings, settings);
         EXPECT_EQ(choice.window, window);
     }

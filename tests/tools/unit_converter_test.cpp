@@ -248,7 +248,7 @@ TEST(InsertConvertedValue, RuleTable) {
     for (const Case& c : kCases) {
         SCOPED_TRACE(std::string(c.input) + " <- " + c.value);
         const InsertOutcome outcome = InsertConvertedValue(c.input, c.caret, c.value);
-        EXPECT_EQ(outcome.message, "");
+        EXPECT_EQ(outcome.message, ToolMessageId::None);
         EXPECT_EQ(outcome.text, c.text);
         EXPECT_EQ(outcome.caret, c.newCaret);
     }
@@ -258,13 +258,13 @@ TEST(InsertConvertedValue, EmptyInputRefusals) {
     struct Case {
         const char* input;
         const char* value;
-        std::string_view message;
+        ToolMessageId message;
     };
     constexpr Case kCases[] = {
-        {"", "*1.8+32", msg::kInputNumberFirst},
-        {"   ", "*0.5556-17.78", msg::kInputNumberFirst},
-        {"", "x*1.8+32", msg::kInputDegreeFirst},
-        {" ", "X*9/5+32", msg::kInputDegreeFirst},
+        {"", "*1.8+32", ToolMessageId::InputNumberFirst},
+        {"   ", "*0.5556-17.78", ToolMessageId::InputNumberFirst},
+        {"", "x*1.8+32", ToolMessageId::InputDegreeFirst},
+        {" ", "X*9/5+32", ToolMessageId::InputDegreeFirst},
     };
     for (const Case& c : kCases) {
         SCOPED_TRACE(c.value);
