@@ -88,6 +88,14 @@ void ZoomPrefetch::prepare(const StyleLayout& base, const std::vector<int>& perc
     m_slots = std::move(kept);
 }
 
+bool ZoomPrefetch::ready() const {
+    for (const auto& entry : m_slots) {
+        const std::lock_guard<std::mutex> lock(entry.second->mutex);
+        if (!entry.second->done) return false;
+    }
+    return true;
+}
+
 std::optional<ZoomPictures> ZoomPrefetch::take(int percent) {
     const auto it = m_slots.find(percent);
     if (it == m_slots.end()) return std::nullopt;

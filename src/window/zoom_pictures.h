@@ -34,6 +34,8 @@ public:
     void prepare(const StyleLayout& base, const std::vector<int>& percents);
     // The pictures of `percent` if a worker has finished them; they are handed over once.
     std::optional<ZoomPictures> take(int percent);
+    // True when every zoom of the last prepare() is painted (or taken).
+    bool ready() const;
 
 private:
     struct Slot {
