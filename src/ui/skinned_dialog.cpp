@@ -82,9 +82,13 @@ void SkinnedDialog::cutOutline() {
 }
 
 void SkinnedDialog::replaceSkin(const QPixmap& skin) {
+    replaceSkin(skin, m_outlineCut ? outlineFromSkin(skin.toImage(), skin.size()) : QRegion());
+}
+
+void SkinnedDialog::replaceSkin(const QPixmap& skin, const QRegion& outline) {
     m_skin = skin;
     setFixedSize(skin.size());
-    if (m_outlineCut) setMask(outlineFromSkin(m_skin.toImage(), size()));
+    if (m_outlineCut) setMask(outline);
     update();
 }
 
