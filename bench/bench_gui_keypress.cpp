@@ -1,7 +1,9 @@
 // A key press in the input box until the box is repainted on the screen (run.sh puts it under
 // Xvfb): the key goes through the real window, its controller and the spoken-key request,
 // and the time ends once the event loop has painted the box and flushed the frame. The same
-// for Enter on a typed expression: calculated, logged, stored, announced and painted.
+// for Enter on a typed expression: calculated, logged, stored, announced and painted. A zoom
+// key (Ctrl+plus, Ctrl+minus) is timed the same way, until the whole window is repainted at
+// its new size.
 
 #include <benchmark/benchmark.h>
 #include <unistd.h>
@@ -12,6 +14,7 @@
 #include <QPlainTextEdit>
 #include <QTest>
 #include <QTextCursor>
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <memory>
@@ -39,17 +42,20 @@ protected:
     }
 };
 
-// The real window on a fresh data folder, shown and exposed, its box focused and watched.
+// The real window of `style` on a fresh data folder, shown and exposed, its box focused and
+// watched.
 class OpenWindow {
 public:
-    OpenWindow()
+    explicit OpenWindow(WindowStyle style = WindowStyle::Standard)
         : m_dir(fs::temp_directory_path() / ("quorvel_bench_key_" + std::to_string(::getpid()))) {
         fs::remove_all(m_dir);
         LaunchEnvironment env;
         env.defaultFolder = m_dir;
         env.uid = ::getuid();
         env.player = [] { return std::make_unique<PlanRecorder>(); };
-        m_launch = std::make_unique<Launch>(StartOptions{}, env);
+        StartOptions start;
+        start.style = static_cast<int>(style);
+        m_launch = std::make_unique<Launch>(start, env);
         const auto status = m_launch->open([](const WindowRequest& r) {
             MainWindow::Options options;
             options.firstRun = false;
@@ -60,7 +66,7 @@ public:
             error = "the window did not open";
             return;
         }
-        auto* window = static_cast<MainWindow*>(m_launch->window());
+        window = static_cast<MainWindow*>(m_launch->window());
         m_launch->show();
         if (!QTest::qWaitForWindowExposed(window)) {
             error = "the window was never exposed";
@@ -94,6 +100,7 @@ public:
     }
 
     const char* error = nullptr;
+    MainWindow* window = nullptr;
     CFilterEdit* box = nullptr;
     PaintWatch watch;
 
@@ -183,6 +190,67 @@ BENCHMARK(BM_CalculationToShownResult)
     ->Unit(benchmark::kMillisecond)
     ->Iterations(50)
     ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+// Ctrl+plus from 100 to 300 %, then Ctrl+minus back, over and over. Argument 0: the style
+// (0 standard, 1 contrast). Argument 1: 1 waits until the steps next to the zoom are painted
+// ahead, as between a user's key presses; 0 presses at once, so a step may find nothing ready.
+void BM_ZoomStepToRepaint(benchmark::State& state) {
+    const bool contrast = state.range(0) == 1;
+    const bool waitAhead = state.range(1) == 1;
+    OpenWindow w(contrast ? WindowStyle::Contrast : WindowStyle::Standard);
+    if (w.error) {
+        state.SkipWithError(w.error);
+        return;
+    }
+    MainWindow* window = w.window;
+    PaintWatch watch;
+    window->installEventFilter(&watch);
+    // The zoom keys are the window's shortcuts: they work while it is the active window.
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window)) {
+        state.SkipWithError("the window never became active");
+        return;
+    }
+    // The steps next to 100 % are painted ahead once the start is over.
+    QTest::qWait(1600);
+
+    double worstMs = 0;
+    bool in = true;
+    for (auto _ : state) {
+        if (window->zoom() == kZoomMax) in = false;
+        if (window->zoom() == kZoomDefault) in = true;
+        const auto ready = Clock::now() + std::chrono::seconds(5);
+        while (waitAhead && !window->zoomStepsReady() && Clock::now() < ready) QTest::qWait(5);
+        QApplication::processEvents();
+        watch.painted = false;
+        const int from = window->zoom();
+        const auto start = Clock::now();
+        QTest::keyClick(window->input(), in ? Qt::Key_Plus : Qt::Key_Minus, Qt::ControlModifier);
+        const auto deadline = start + std::chrono::seconds(2);
+        while (!watch.painted && Clock::now() < deadline) QApplication::processEvents();
+        const auto end = Clock::now();
+        if (!watch.painted || window->zoom() == from) {
+            state.SkipWithError("the zoom key did not repaint the window");
+            break;
+        }
+        const double seconds = std::chrono::duration<double>(end - start).count();
+        worstMs = std::max(worstMs, seconds * 1e3);
+        state.SetIterationTime(seconds);
+    }
+    state.counters["worst_ms"] = worstMs;
+}
+// Target: every step under 16.7 ms, one frame.
+BENCHMARK(BM_ZoomStepToRepaint)
+    ->ArgNames({"contrast", "painted_ahead"})
+    ->Args({0, 1})
+    ->Args({1, 1})
+    ->Args({0, 0})
+    ->Args({1, 0})
+    ->UseManualTime()
+    ->Unit(benchmark::kMillisecond)
+    ->Iterations(28)
+    ->Repetitions(3)
     ->ReportAggregatesOnly(true);
 
 }  // namespace

@@ -1,7 +1,6 @@
 #include "ui/skinned_dialog.h"
 
 #include <QApplication>
-#include <QBitmap>
 #include <QChildEvent>
 #include <QGuiApplication>
 #include <QImage>
@@ -10,6 +9,9 @@
 #include <QPainter>
 #include <QScreen>
 #include <QWindow>
+#include <algorithm>
+#include <utility>
+#include <vector>
 
 namespace quorvel {
 
@@ -20,28 +22,73 @@ SkinnedDialog::SkinnedDialog(const QString& skinPath, QWidget* parent)
 }
 
 QRegion SkinnedDialog::outlineFromSkin(const QImage& skin, QSize windowSize, QRgb key) {
-    QImage canvas(windowSize, QImage::Format_RGB32);
-    // Any colour but the key: the part of the window the skin does not reach stays in.
-    canvas.fill(key ^ 0x00ffffffu);
-    {
-        QPainter painter(&canvas);
-        painter.setCompositionMode(QPainter::CompositionMode_Source);
-        painter.drawImage(0, 0, skin.convertToFormat(QImage::Format_RGB32));
+    // The region is built in QRegion's own banded form, one band per run of rows that keep
+    // the same spans: through a bitmap it took longer than the rest of the window's start,
+    // and many times that for a zoomed skin.
+    const QImage rgb = skin.convertToFormat(QImage::Format_RGB32);
+    const int width = windowSize.width();
+    const int height = windowSize.height();
+    const int skinWidth = std::min(width, rgb.width());
+    const int skinHeight = std::min(height, rgb.height());
+    const QRgb cut = key | 0xff000000u;
+    std::vector<QRect> rects;
+    std::vector<std::pair<int, int>> spans;
+    std::vector<std::pair<int, int>> bandSpans;
+    int bandTop = 0;
+    std::size_t bandStart = 0;
+    const auto closeBand = [&](int bottom) {
+        for (std::size_t i = bandStart; i < rects.size(); ++i) rects[i].setBottom(bottom - 1);
+    };
+    for (int y = 0; y < height; ++y) {
+        spans.clear();
+        int x = 0;
+        if (y < skinHeight) {
+            const auto* row = reinterpret_cast<const QRgb*>(rgb.constScanLine(y));
+            while (x < skinWidth) {
+                while (x < skinWidth && (row[x] | 0xff000000u) == cut) ++x;
+                if (x == skinWidth) break;
+                const int start = x;
+                while (x < skinWidth && (row[x] | 0xff000000u) != cut) ++x;
+                spans.emplace_back(start, x);
+            }
+        }
+        // The part of the window the skin does not reach stays in.
+        const int rest = y < skinHeight ? skinWidth : 0;
+        if (rest < width) {
+            if (!spans.empty() && spans.back().second == rest) {
+                spans.back().second = width;
+            } else {
+                spans.emplace_back(rest, width);
+            }
+        }
+        if (y > 0 && spans == bandSpans) continue;
+        closeBand(y);
+        bandTop = y;
+        bandStart = rects.size();
+        bandSpans = spans;
+        for (const auto& [left, right] : spans) {
+            rects.emplace_back(QPoint(left, bandTop), QPoint(right - 1, bandTop));
+        }
     }
-    return QRegion(QBitmap::fromImage(canvas.createMaskFromColor(key, Qt::MaskInColor)));
+    closeBand(height);
+    QRegion region;
+    region.setRects(rects.data(), static_cast<int>(rects.size()));
+    return region;
 }
 
 void SkinnedDialog::cutOutline() {
-    QGuiApplication::setOverrideCursor(Qt::WaitCursor);
     setMask(outlineFromSkin(m_skin.toImage(), size()));
-    QGuiApplication::restoreOverrideCursor();
     m_outlineCut = true;
 }
 
 void SkinnedDialog::replaceSkin(const QPixmap& skin) {
+    replaceSkin(skin, m_outlineCut ? outlineFromSkin(skin.toImage(), skin.size()) : QRegion());
+}
+
+void SkinnedDialog::replaceSkin(const QPixmap& skin, const QRegion& outline) {
     m_skin = skin;
     setFixedSize(skin.size());
-    if (m_outlineCut) setMask(outlineFromSkin(m_skin.toImage(), size()));
+    if (m_outlineCut) setMask(outline);
     update();
 }
 

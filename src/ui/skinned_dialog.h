@@ -35,6 +35,8 @@ public:
     // Another picture for a window whose size changes with it (the calculator's zoom): the
     // window takes the picture's size and, once shown, its outline.
     void replaceSkin(const QPixmap& skin);
+    // The same with the picture's outline already cut (outlineFromSkin, on a worker, say).
+    void replaceSkin(const QPixmap& skin, const QRegion& outline);
 
     // Sizes the window to a fixed client size and puts it in the middle of its screen.
     void setClientSize(int width, int height);

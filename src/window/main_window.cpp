@@ -59,20 +59,6 @@ const skins::ButtonPictures& pictures(ControlLook look) {
     }
 }
 
-// The table's caption size at the zoom; a word that would not fit its key is set smaller.
-QFont captionFont(const StyleControl& entry, const Rect& rect, int percent) {
-    const QString caption = qs(entry.caption);
-    const CaptionSize size = captionSize(entry.look, caption.size() == 1);
-    QFont font(uiFontFamily());
-    font.setBold(size.bold);
-    const int room = rect.width - zoomed(4, percent);
-    for (int pixels = zoomed(size.pixels, percent); pixels > 6; --pixels) {
-        font.setPixelSize(pixels);
-        if (QFontMetrics(font).horizontalAdvance(caption) <= room) break;
-    }
-    return font;
-}
-
 QString inputStyleSheet(WindowStyle style, int percent) {
     const int border = std::max(1, zoomed(1, percent));
     const int focus = std::max(2, zoomed(2, percent));
@@ -304,8 +290,11 @@ void MainWindow::layOut(int percent) {
         m_pictures = ready ? std::move(*ready) : paintZoomPictures(m_layout, percent);
     }
     if (skin().isNull() || skin().size() != QSize(l.width, l.height)) {
-        replaceSkin(percent == kZoomDefault ? QPixmap(qs(m_layout.skin))
-                                            : QPixmap::fromImage(m_pictures.skin));
+        if (percent == kZoomDefault) {
+            replaceSkin(QPixmap(qs(m_layout.skin)));
+        } else {
+            replaceSkin(QPixmap::fromImage(m_pictures.skin), m_pictures.outline);
+        }
     }
     setFixedSize(l.width, l.height);
 
@@ -318,13 +307,16 @@ void MainWindow::layOut(int percent) {
     const bool contrast = m_layout.style == WindowStyle::Contrast;
     const QColor focusColour = contrast ? QColor(255, 0, 255) : QColor(255, 128, 0);
     const qreal focusWidth = (contrast ? 4.0 : 2.0) * percent / 100.0;
-    for (const StyleControl& entry : l.controls) {
+    for (std::size_t i = 0; i < l.controls.size(); ++i) {
+        const StyleControl& entry = l.controls[i];
         HoverButton* b = button(entry.command);
         const QSize size(entry.rect.width, entry.rect.height);
         const KeyPixmaps& p = keyPixmaps(entry.look, size);
         b->setPictures(p.normal, p.pressed, p.hover);
         b->setGeometry(entry.rect.x, entry.rect.y, entry.rect.width, entry.rect.height);
-        b->setFont(captionFont(entry, entry.rect, percent));
+        const int pixels = i < m_pictures.captionPixels.size() ? m_pictures.captionPixels[i]
+                                                               : captionPixelSize(entry, percent);
+        b->setFont(captionFont(entry, pixels));
         b->setFocusFrame(focusColour, focusWidth);
     }
     m_pictures = {};  // now in the pixmaps

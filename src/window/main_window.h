@@ -53,6 +53,9 @@ public:
     // The style's layout at 100 %; the window shows it at zoom().
     const StyleLayout& layout() const { return m_layout; }
     int zoom() const { return m_zoom; }
+    // The zoom steps next to zoom() have been painted ahead (they are, soon after the start
+    // and after every change).
+    bool zoomStepsReady() const { return m_prefetch.ready(); }
     CalculatorController& controller() { return *m_controller; }
     // The window's message boxes, for the tool dialogs it asks its owner for.
     Prompter& prompter();

@@ -1,9 +1,12 @@
 #include "window/zoom_pictures.h"
 
+#include <QFontMetrics>
 #include <QThreadPool>
 
 #include "tools/zoom.h"
+#include "ui/fonts.h"
 #include "ui/skin_painter.h"
+#include "ui/skinned_dialog.h"
 
 namespace quorvel {
 namespace {
@@ -54,14 +57,38 @@ std::array<QImage, 3> paintKeyPictures(ControlLook look, int width, int height) 
             skins::paintKeyPicture(set, skins::KeyState::Hover, size)};
 }
 
+QFont captionFont(const StyleControl& control, int pixels) {
+    QFont font(uiFontFamily());
+    font.setBold(
+        captionSize(control.look, QString::fromStdString(control.caption).size() == 1).bold);
+    font.setPixelSize(pixels);
+    return font;
+}
+
+int captionPixelSize(const StyleControl& control, int percent) {
+    const QString caption = QString::fromStdString(control.caption);
+    const int room = control.rect.width - zoomed(4, percent);
+    const int largest = zoomed(captionSize(control.look, caption.size() == 1).pixels, percent);
+    // The smallest tried is 7 pixels, kept even where the word still does not fit.
+    int pixels = largest;
+    for (; pixels > 7; --pixels) {
+        if (QFontMetrics(captionFont(control, pixels)).horizontalAdvance(caption) <= room) break;
+    }
+    return pixels;
+}
+
 ZoomPictures paintZoomPictures(const StyleLayout& base, int percent) {
     ZoomPictures pictures;
     pictures.skin = skins::paintMainSkin(mainSkin(base.style), percent);
-    for (const StyleControl& c : zoomedLayout(base, percent).controls) {
+    const StyleLayout zoomedBase = zoomedLayout(base, percent);
+    pictures.outline =
+        SkinnedDialog::outlineFromSkin(pictures.skin, QSize(zoomedBase.width, zoomedBase.height));
+    for (const StyleControl& c : zoomedBase.controls) {
         const ZoomPictures::KeyId id{static_cast<int>(c.look), c.rect.width, c.rect.height};
         if (pictures.keys.count(id) == 0) {
             pictures.keys.emplace(id, paintKeyPictures(c.look, c.rect.width, c.rect.height));
         }
+        pictures.captionPixels.push_back(captionPixelSize(c, percent));
     }
     return pictures;
 }
@@ -86,6 +113,14 @@ void ZoomPrefetch::prepare(const StyleLayout& base, const std::vector<int>& perc
     }
     // A worker still painting a forgotten zoom finishes into its own slot, which then goes.
     m_slots = std::move(kept);
+}
+
+bool ZoomPrefetch::ready() const {
+    for (const auto& entry : m_slots) {
+        const std::lock_guard<std::mutex> lock(entry.second->mutex);
+        if (!entry.second->done) return false;
+    }
+    return true;
 }
 
 std::optional<ZoomPictures> ZoomPrefetch::take(int percent) {

@@ -28,6 +28,7 @@
 #include "ui/banner_menu.h"
 #include "ui/filter_edit.h"
 #include "ui/hover_button.h"
+#include "window/zoom_pictures.h"
 
 namespace quorvel {
 namespace {
@@ -379,6 +380,39 @@ TEST(MainWindow, ZoomKeysScaleEverythingTogether) {
         EXPECT_EQ(calc.window->size(), 2 * small);
         EXPECT_EQ(calc.input()->size(), 2 * QSize(base.input.width, base.input.height));
         calc.window->controller().setZoom(100);
+    }
+}
+
+// What a worker prepares for a zoom is what the window would work out itself: the outline of
+// the painted skin, and for every caption the largest size that fits its key.
+TEST(ZoomPictures, OutlineAndCaptionSizesMatchTheZoomedWindow) {
+    for (WindowStyle style : {WindowStyle::Standard, WindowStyle::Contrast, WindowStyle::Mini}) {
+        for (int percent : {125, 300}) {
+            SCOPED_TRACE(std::string(styleName(style)) + " " + std::to_string(percent));
+            const StyleLayout& base = styleLayout(style);
+            const ZoomPictures pictures = paintZoomPictures(base, percent);
+            const StyleLayout l = zoomedLayout(base, percent);
+            EXPECT_EQ(pictures.outline,
+                      SkinnedDialog::outlineFromSkin(pictures.skin, QSize(l.width, l.height)));
+            EXPECT_FALSE(pictures.outline.contains(QPoint(0, 0)));
+            EXPECT_TRUE(pictures.outline.contains(QPoint(l.width / 2, l.height / 2)));
+            ASSERT_EQ(pictures.captionPixels.size(), l.controls.size());
+            for (std::size_t i = 0; i < l.controls.size(); ++i) {
+                const StyleControl& c = l.controls[i];
+                SCOPED_TRACE(c.caption);
+                const int pixels = pictures.captionPixels[i];
+                const QString caption = QString::fromStdString(c.caption);
+                const int room = c.rect.width - zoomed(4, percent);
+                const int largest =
+                    zoomed(captionSize(c.look, caption.size() == 1).pixels, percent);
+                EXPECT_LE(pixels, largest);
+                EXPECT_LE(QFontMetrics(captionFont(c, pixels)).horizontalAdvance(caption), room);
+                if (pixels < largest) {
+                    EXPECT_GT(QFontMetrics(captionFont(c, pixels + 1)).horizontalAdvance(caption),
+                              room);
+                }
+            }
+        }
     }
 }
 
