@@ -15,6 +15,8 @@
 #include "data/result_file.h"
 #include "data/source_reader.h"
 #include "tools/batch_lines.h"
+#include "tools/present.h"
+#include "tools/tool_messages.h"
 
 namespace fs = std::filesystem;
 
