@@ -10,6 +10,7 @@
 
 #include "other_account.h"
 #include "support/file_text.h"
+#include "support/test_folder.h"
 
 namespace quorvel {
 namespace {
@@ -24,13 +25,7 @@ std::string ownLockText() {
 
 class DataFolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("quorvel-folder-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
+    void SetUp() override { m_dir = testing::FreshTestFolder("quorvel-folder-"); }
     void TearDown() override { fs::remove_all(m_dir); }
     std::string lockFileText() const { return testing::readFile(m_dir / kLockFileName); }
     fs::path m_dir;

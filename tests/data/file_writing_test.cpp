@@ -9,8 +9,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <filesystem>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
@@ -18,6 +16,8 @@
 #include "data/replacement_file.h"
 #include "data/source_reader.h"
 #include "support/dead_pid.h"
+#include "support/file_text.h"
+#include "support/test_folder.h"
 
 namespace fs = std::filesystem;
 
@@ -29,22 +29,9 @@ constexpr TemporaryKind kListedKind{".part-", std::chrono::hours(24), true};
 
 class FileWritingTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("quorvel-file-writing-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
+    void SetUp() override { m_dir = testing::FreshTestFolder("quorvel-file-writing-"); }
     void TearDown() override { fs::remove_all(m_dir); }
 
-    std::string contents(const fs::path& path) const {
-        std::ifstream in(path, std::ios::binary);
-        return {std::istreambuf_iterator<char>(in), {}};
-    }
-    void put(const fs::path& path, std::string_view bytes) const {
-        std::ofstream(path, std::ios::binary) << bytes;
-    }
     std::vector<std::string> names() const {
         std::vector<std::string> found;
         for (const auto& entry : fs::directory_iterator(m_dir)) {
@@ -126,7 +113,7 @@ TEST(FileDescriptor, ClosesOnceAndSaysWhenClosingFailed) {
 }
 
 TEST_F(FileWritingTest, CommitReplacesTheTargetAndLeavesNoTemporary) {
-    put(m_dir / "target", "old");
+    testing::writeFile(m_dir / "target", "old");
     ReplacementFile file(m_dir / "target", kKind);
     ASSERT_EQ(file.create(), 0);
     EXPECT_EQ(file.temporary().parent_path(), m_dir);
@@ -134,22 +121,22 @@ TEST_F(FileWritingTest, CommitReplacesTheTargetAndLeavesNoTemporary) {
                   "target.tmp-" + std::to_string(::getpid()) + "-", 0),
               0u);
     ASSERT_EQ(WriteAll(file.fd(), "new"), 0);
-    EXPECT_EQ(contents(m_dir / "target"), "old") << "nothing replaced before the commit";
+    EXPECT_EQ(testing::readFile(m_dir / "target"), "old") << "nothing replaced before the commit";
     ASSERT_EQ(file.commit(), 0);
     EXPECT_EQ(file.failedStep(), ReplacementFile::Step::None);
-    EXPECT_EQ(contents(m_dir / "target"), "new");
+    EXPECT_EQ(testing::readFile(m_dir / "target"), "new");
     EXPECT_EQ(names(), std::vector<std::string>{"target"});
 }
 
 TEST_F(FileWritingTest, AnAbandonedReplacementLeavesTheTargetAndRemovesItsFile) {
-    put(m_dir / "target", "old");
+    testing::writeFile(m_dir / "target", "old");
     {
         ReplacementFile file(m_dir / "target", kKind);
         ASSERT_EQ(file.create(), 0);
         ASSERT_EQ(WriteAll(file.fd(), "half"), 0);
         EXPECT_EQ(names().size(), 2u);
     }
-    EXPECT_EQ(contents(m_dir / "target"), "old");
+    EXPECT_EQ(testing::readFile(m_dir / "target"), "old");
     EXPECT_EQ(names(), std::vector<std::string>{"target"});
 }
 
@@ -162,7 +149,7 @@ TEST_F(FileWritingTest, FailedStepsAreNamedAndLeaveTheTarget) {
 
     // A target that is a folder with something in it cannot be renamed over.
     fs::create_directory(m_dir / "folder");
-    put(m_dir / "folder" / "inside", "kept");
+    testing::writeFile(m_dir / "folder" / "inside", "kept");
     {
         ReplacementFile file(m_dir / "folder", kKind);
         ASSERT_EQ(file.create(), 0);
@@ -170,11 +157,11 @@ TEST_F(FileWritingTest, FailedStepsAreNamedAndLeaveTheTarget) {
         EXPECT_NE(file.commit(), 0);
         EXPECT_EQ(file.failedStep(), ReplacementFile::Step::Replace);
     }
-    EXPECT_EQ(contents(m_dir / "folder" / "inside"), "kept");
+    EXPECT_EQ(testing::readFile(m_dir / "folder" / "inside"), "kept");
     EXPECT_EQ(names(), std::vector<std::string>{"folder"});
 
     // The temporary vanished under the writer (a signal's clean-up): the rename fails.
-    put(m_dir / "target", "old");
+    testing::writeFile(m_dir / "target", "old");
     {
         ReplacementFile file(m_dir / "target", kKind);
         ASSERT_EQ(file.create(), 0);
@@ -182,11 +169,11 @@ TEST_F(FileWritingTest, FailedStepsAreNamedAndLeaveTheTarget) {
         EXPECT_EQ(file.commit(), ENOENT);
         EXPECT_EQ(file.failedStep(), ReplacementFile::Step::Replace);
     }
-    EXPECT_EQ(contents(m_dir / "target"), "old");
+    EXPECT_EQ(testing::readFile(m_dir / "target"), "old");
 }
 
 TEST_F(FileWritingTest, OnlyListedTemporariesGoOnASignal) {
-    put(m_dir / "listed", "old");
+    testing::writeFile(m_dir / "listed", "old");
     ReplacementFile listed(m_dir / "listed", kListedKind);
     ReplacementFile unlisted(m_dir / "unlisted", kKind);
     ASSERT_EQ(listed.create(), 0);
@@ -195,7 +182,7 @@ TEST_F(FileWritingTest, OnlyListedTemporariesGoOnASignal) {
     EXPECT_FALSE(fs::exists(listed.temporary()));
     EXPECT_TRUE(fs::exists(unlisted.temporary()));
     EXPECT_NE(listed.commit(), 0);
-    EXPECT_EQ(contents(m_dir / "listed"), "old");
+    EXPECT_EQ(testing::readFile(m_dir / "listed"), "old");
 
     // A committed file is no longer listed: a later file that takes its temporary's name is
     // not removed by the next signal.
@@ -203,7 +190,7 @@ TEST_F(FileWritingTest, OnlyListedTemporariesGoOnASignal) {
     ASSERT_EQ(done.create(), 0);
     const fs::path used = done.temporary();
     ASSERT_EQ(done.commit(), 0);
-    put(used, "someone else's");
+    testing::writeFile(used, "someone else's");
     RemoveListedTemporaries();
     EXPECT_TRUE(fs::exists(m_dir / "done"));
     EXPECT_TRUE(fs::exists(used));
@@ -249,7 +236,7 @@ TEST_F(FileWritingTest, RemovesOnlyTheAbandonedTemporariesOfItsTarget) {
         {"other.tmp-" + dead + "-0", true, false},
     };
     for (const Case& c : kCases) {
-        put(m_dir / c.name, "left");
+        testing::writeFile(m_dir / c.name, "left");
         if (c.old) {
             fs::last_write_time(m_dir / c.name,
                                 fs::file_time_type::clock::now() - std::chrono::hours(2));
@@ -262,7 +249,7 @@ TEST_F(FileWritingTest, RemovesOnlyTheAbandonedTemporariesOfItsTarget) {
 }
 
 TEST_F(FileWritingTest, OnlyAnOrdinaryFileIsASource) {
-    put(m_dir / "sums.txt", "1+1\n");
+    testing::writeFile(m_dir / "sums.txt", "1+1\n");
     ASSERT_EQ(::mkfifo((m_dir / "fifo").c_str(), 0600), 0);
     struct Case {
         fs::path path;
@@ -285,7 +272,7 @@ TEST_F(FileWritingTest, OnlyAnOrdinaryFileIsASource) {
 // line; "*" marks a piece of a line longer than the limit.
 std::string pieces(const fs::path& file, std::string_view bytes, std::size_t limit,
                    std::string* joinedFirstLine = nullptr) {
-    std::ofstream(file, std::ios::binary) << bytes;
+    testing::writeFile(file, bytes);
     int error = 0;
     const FileDescriptor in = OpenSourceFile(file.string(), error);
     SourceReader reader(in.get(), limit);

@@ -15,6 +15,7 @@
 #include "data/atomic_file.h"
 #include "other_account.h"
 #include "support/file_text.h"
+#include "support/test_folder.h"
 
 namespace quorvel {
 namespace {
@@ -25,13 +26,7 @@ using testing::writeFile;
 
 class SysDataHolderTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("quorvel-data-" + std::to_string(::getpid()) + "-" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-    }
+    void SetUp() override { m_dir = testing::FreshTestFolder("quorvel-data-"); }
     void TearDown() override { fs::remove_all(m_dir); }
     // Old data on disk, new data in memory.
     SysDataHolder storedThenChanged() {

@@ -24,6 +24,7 @@
 #include "support/file_text.h"
 #include "support/recording_prompter.h"
 #include "support/recording_speaker.h"
+#include "support/test_folder.h"
 #include "tools/tool_messages.h"
 #include "ui/hover_button.h"
 
@@ -69,11 +70,7 @@ private:
 class RobotDlgTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_dir = fs::temp_directory_path() /
-                ("quorvel_robot_" + std::to_string(::getpid()) + "_" +
-                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        m_dir = testing::FreshTestFolder("quorvel_robot_");
         holder = std::make_unique<SysDataHolder>(m_dir);
         holder->data().decimalPlaces = 4;
         holder->data().angleUnit = 0;
