@@ -63,7 +63,7 @@ FileWriteResult replaceFileAtomically(const std::filesystem::path& link, std::st
     }
     ReplacementFile file(target, kStoreTemporary);
     if (const int error = file.create()) {
-        return {false, failure(target, "cannot create a temporary file", error)};
+        return {false, failure(target, stepText(ReplacementFile::Step::Create), error)};
     }
     struct stat old {};
     if (::stat(target.c_str(), &old) == 0 && S_ISREG(old.st_mode) &&
