@@ -85,7 +85,11 @@ std::string shownTakingSteps(std::string_view input, std::string&& steps) {
 
 std::string ShownCalculation(std::string_view input, std::string_view steps) {
     if (typedAsCalculated(input, steps)) return std::string(steps);
-    return std::string(Trim(input)) + "\r\n=" + std::string(steps);
+    const std::string_view typed = Trim(input);
+    std::string shown;
+    shown.reserve(typed.size() + 3 + steps.size());
+    shown.append(typed).append("\r\n=").append(steps);
+    return shown;
 }
 
 CalculatorSession::CalculatorSession(CalcSettings settings, std::vector<std::string>& log,

@@ -164,7 +164,7 @@ public:
 private:
     void store();
     void clearInput();
-    void showCalculation(const std::string& shown);
+    void showCalculation(std::string shown);
     void afterCalculation(std::string_view steps, std::string_view result);
     void renewRecentTooltips(bool afterCalculation);
     void saveInputState();

@@ -495,7 +495,7 @@ void MainWindow::setText(const std::string& text) {
     // the steps added below the expression) rather than the whole text gone and back.
     m_pinnedToResult = false;
     const QString old = m_input->toPlainText();
-    const QString now = qs(text);
+    QString now = qs(text);
     if (old == now) return;
     qsizetype head = 0;
     const qsizetype shorter = std::min(old.size(), now.size());
@@ -507,14 +507,19 @@ void MainWindow::setText(const std::string& text) {
     QTextCursor cursor(m_input->document());
     cursor.setPosition(static_cast<int>(head));
     cursor.setPosition(static_cast<int>(old.size() - tail), QTextCursor::KeepAnchor);
-    cursor.insertText(now.mid(head, now.size() - head - tail));
+    now.chop(tail);  // in place: the working of a long line is megabytes
+    now.remove(0, head);
+    cursor.insertText(now);
 }
+
+// Without copying the text out: the document counts one more, its closing separator.
+int MainWindow::textLength() const { return m_input->document()->characterCount() - 1; }
 
 int MainWindow::caret() const { return m_input->textCursor().position(); }
 
 void MainWindow::setCaret(int position) {
     QTextCursor cursor = m_input->textCursor();
-    cursor.setPosition(std::clamp(position, 0, static_cast<int>(m_input->toPlainText().size())));
+    cursor.setPosition(std::clamp(position, 0, textLength()));
     m_input->setTextCursor(cursor);
     m_input->ensureCursorVisible();
 }
@@ -525,7 +530,7 @@ std::pair<int, int> MainWindow::selection() const {
 }
 
 void MainWindow::select(int start, int end) {
-    const int size = static_cast<int>(m_input->toPlainText().size());
+    const int size = textLength();
     QTextCursor cursor = m_input->textCursor();
     cursor.setPosition(std::clamp(start, 0, size));
     cursor.setPosition(std::clamp(end, 0, size), QTextCursor::KeepAnchor);
@@ -549,9 +554,16 @@ void MainWindow::pinToResult() {
     if (!m_pinnedToResult) return;
     // The box measures only the lines it has drawn since its last relayout (a bar appearing
     // narrows it); a wide first line must count as well, or it would have no sideways bar
-    // while the result is in view.
-    QAbstractTextDocumentLayout* lines = m_input->document()->documentLayout();
-    for (QTextBlock block = m_input->document()->begin(); block.isValid(); block = block.next()) {
+    // while the result is in view. Laying out every step line would cost frames on a long
+    // line, so only the first, the result and the longest are measured now; any other line
+    // widens the range when it is scrolled into view.
+    const QTextDocument* document = m_input->document();
+    QTextBlock longest = document->begin();
+    for (QTextBlock block = longest; block.isValid(); block = block.next()) {
+        if (block.length() > longest.length()) longest = block;
+    }
+    QAbstractTextDocumentLayout* lines = document->documentLayout();
+    for (const QTextBlock& block : {document->begin(), longest, document->lastBlock()}) {
         lines->blockBoundingRect(block);
     }
     m_input->verticalScrollBar()->setValue(m_input->verticalScrollBar()->maximum());

@@ -142,6 +142,7 @@ private:
     QAction* commandAction(Command command);
     void setCommandTooltip(Command command, const QString& tooltip);
     void pinToResult();
+    int textLength() const;
 
     const StyleLayout& m_layout;
     int m_zoom = kZoomDefault;

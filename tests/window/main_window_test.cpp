@@ -498,6 +498,8 @@ TEST(MainWindow, LongWorkingScrollsAndShowsTheResult) {
     const Case kCases[] = {
         {"2*(3+4*5)", "=46", true, false},
         {wide.c_str(), "=4", true, true},
+        // Only the steps between are wide: the bar must not wait until they are scrolled to.
+        {"2^300/2^299-1-1-1-1-1-1-1", "=-5", true, true},
     };
     for (WindowStyle style : windowStyles()) {
         for (const Case& c : kCases) {
