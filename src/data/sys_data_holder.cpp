@@ -20,6 +20,15 @@
 namespace quorvel {
 namespace {
 
+StoreResult writeSysDataFile(const std::filesystem::path& path, const std::string& bytes) {
+    try {
+        const FileWriteResult written = replaceFileAtomically(path, bytes);
+        return {written.written, written.reason};
+    } catch (const std::exception& error) {
+        return {false, path.string() + ": " + error.what()};
+    }
+}
+
 std::string systemFailure(const std::filesystem::path& path, const char* step, int error) {
     return path.string() + ": " + step + ": " + std::strerror(error);
 }
@@ -161,6 +170,7 @@ SysDataHolder::SysDataHolder(const std::filesystem::path& directory)
     : m_path(directory / kSysDataFileName) {}
 
 LoadResult SysDataHolder::Load() {
+    WaitForStores();
     m_blocked.clear();
     const auto unreadable = [this](std::string why) {
         LoadResult result{LoadOutcome::Unreadable, m_path.string() + " " + std::move(why)};
@@ -217,21 +227,41 @@ LoadResult SysDataHolder::Load() {
     return result;
 }
 
-StoreResult SysDataHolder::Store() const {
-    if (!m_blocked.empty()) return {false, m_blocked};
+std::optional<StoreResult> SysDataHolder::encode(std::string& bytes) const {
+    if (!m_blocked.empty()) return StoreResult{false, m_blocked};
     try {
-        const std::string bytes = EncodeSysDataFile(m_data);
-        if (bytes.size() > kMaxSysDataBytes) {
-            return {false, m_path.string() + " is not stored: the data would take " +
-                               std::to_string(bytes.size()) + " bytes, more than the " +
-                               std::to_string(kMaxSysDataBytes >> 20) +
-                               " MB a data file may hold; clear the log"};
-        }
-        const FileWriteResult written = replaceFileAtomically(m_path, bytes);
-        return {written.written, written.reason};
+        bytes = EncodeSysDataFile(m_data);
     } catch (const std::exception& error) {
-        return {false, m_path.string() + ": " + error.what()};
+        return StoreResult{false, m_path.string() + ": " + error.what()};
     }
+    if (bytes.size() > kMaxSysDataBytes) {
+        return StoreResult{false, m_path.string() + " is not stored: the data would take " +
+                                      std::to_string(bytes.size()) + " bytes, more than the " +
+                                      std::to_string(kMaxSysDataBytes >> 20) +
+                                      " MB a data file may hold; clear the log"};
+    }
+    return std::nullopt;
+}
+
+StoreResult SysDataHolder::Store() const {
+    WaitForStores();
+    std::string bytes;
+    if (std::optional<StoreResult> refused = encode(bytes)) return *refused;
+    return writeSysDataFile(m_path, bytes);
+}
+
+void SysDataHolder::StoreLater(std::function<void(const StoreResult&)> report) {
+    std::string bytes;
+    std::optional<StoreResult> refused = encode(bytes);
+    if (!m_writer) m_writer = std::make_unique<BackgroundWriter>();
+    m_writer->post([path = m_path, bytes = std::move(bytes), refused = std::move(refused),
+                    report = std::move(report)] {
+        report(refused ? *refused : writeSysDataFile(path, bytes));
+    });
+}
+
+void SysDataHolder::WaitForStores() const {
+    if (m_writer) m_writer->wait();
 }
 
 }  // namespace quorvel

@@ -6,10 +6,14 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <utility>
 
+#include "data/background_writer.h"
 #include "data/sys_data.h"
 
 namespace quorvel {
@@ -82,17 +86,28 @@ public:
     // the file unreadable, or damaged and not copied aside, and refuses data that would make
     // a file larger than kMaxSysDataBytes. Never throws.
     StoreResult Store() const;
+    // As Store, but the disk work runs on the holder's writer thread, and `report` is called
+    // there with the result: the caller does not wait for the disk. The data is taken as it
+    // is now. A store not yet begun is replaced by the next; Load, Store and the destructor
+    // first wait for the writer, so an older copy never lands over a newer one.
+    void StoreLater(std::function<void(const StoreResult&)> report);
+    // Returns once every StoreLater so far is written and reported.
+    void WaitForStores() const;
 
     CSysData& data() { return m_data; }
     const CSysData& data() const { return m_data; }
     const std::filesystem::path& path() const { return m_path; }
 
 private:
+    // The file's bytes, or why they must not be written.
+    std::optional<StoreResult> encode(std::string& bytes) const;
+
     CSysData m_data;
     std::filesystem::path m_path;
     // Why the last Load must not be stored over (an unreadable file, or a damaged one that
     // could not be kept aside); blocks Store.
     std::string m_blocked;
+    std::unique_ptr<BackgroundWriter> m_writer;  // started by the first StoreLater
 };
 
 }  // namespace quorvel

@@ -105,8 +105,11 @@ CalculatorController::CalculatorController(SysDataHolder& data, CalculatorView& 
       m_speaker(speaker),
       m_prompter(prompter),
       m_firstRun(firstRun),
-      m_session(ToCalcSettings(data.data()).settings, data.data().log, [this] { store(); }),
+      m_session(ToCalcSettings(data.data()).settings, data.data().log,
+                [this] { storeInBackground(); }),
       m_settings(ReadUserSettings(data.data())) {}
+
+CalculatorController::~CalculatorController() { m_holder.WaitForStores(); }
 
 void CalculatorController::startUp() {
     CSysData& d = m_holder.data();
@@ -421,7 +424,7 @@ void CalculatorController::setZoom(int percent) {
     if (now == m_holder.data().zoomPercent) return;
     m_holder.data().zoomPercent = now;
     m_view.applyZoom(now);
-    store();
+    storeInBackground();
 }
 
 SettingsValues CalculatorController::settingsValues() const {
@@ -506,7 +509,18 @@ CalculatorSession& CalculatorController::session() { return m_session; }
 
 void CalculatorController::store() {
     WriteBackSettings(m_session.settings(), m_holder.data());
-    const StoreResult result = m_holder.Store();
+    reportStore(m_holder.Store());
+}
+
+void CalculatorController::storeInBackground() {
+    WriteBackSettings(m_session.settings(), m_holder.data());
+    // A disk that takes its time (fsync) must not hold up the frame that shows the result.
+    m_holder.StoreLater([this](const StoreResult& result) {
+        m_view.post([this, result] { reportStore(result); });
+    });
+}
+
+void CalculatorController::reportStore(const StoreResult& result) {
     // Told once per run of failures, not after every calculation.
     if (!result.stored && !m_storeFailed) {
         present({ToolMessageId::StoreFailed, {result.reason}}, m_prompter);

@@ -7,6 +7,7 @@
 // slot.
 
 #include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -81,6 +82,9 @@ public:
     virtual bool showTips() { return false; }
     // Lays the window out again at `percent` (100 to 300), skin and all.
     virtual void applyZoom(int percent) = 0;
+    // Runs `task` on the window's thread, later; callable from any thread. Dropped if the
+    // window goes first.
+    virtual void post(std::function<void()> task) = 0;
 };
 
 class CalculatorController {
@@ -90,6 +94,8 @@ public:
                          Prompter& prompter, bool firstRun);
     CalculatorController(const CalculatorController&) = delete;
     CalculatorController& operator=(const CalculatorController&) = delete;
+    // Waits for a store still on its way to the disk, whose report needs the controller.
+    ~CalculatorController();
 
     // Tooltips, then the greeting (first run) or the restore of the saved input text.
     void startUp();
@@ -162,7 +168,12 @@ public:
     SysDataHolder& holder() { return m_holder; }
 
 private:
+    // Stores and tells a failure. store() waits for the disk; storeInBackground() does not,
+    // for what runs after every calculation or zoom step, and tells a failure once the
+    // write is done.
     void store();
+    void storeInBackground();
+    void reportStore(const StoreResult& result);
     void clearInput();
     void showCalculation(std::string shown);
     void afterCalculation(std::string_view steps, std::string_view result);

@@ -322,6 +322,12 @@ void MainWindow::layOut(int percent) {
     m_pictures = {};  // now in the pixmaps
 }
 
+void MainWindow::post(std::function<void()> task) {
+    // Queued on this window: a task still waiting when the window goes is dropped with it,
+    // and the controller it may use goes with the window.
+    QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection);
+}
+
 void MainWindow::prepareNeighbours() {
     std::vector<int> next;
     for (int percent : {zoomIn(m_zoom), zoomOut(m_zoom)}) {

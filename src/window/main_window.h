@@ -104,6 +104,7 @@ public:
     void closeWindow() override;
     bool showTips() override;
     void applyZoom(int percent) override;
+    void post(std::function<void()> task) override;
 
 signals:
     // A tool button, menu item or shortcut (the commands that open a tool). The window is not

@@ -185,6 +185,7 @@ void clickRow(QTableWidget* list, const QString& name) {
 }
 
 CSysData reread(const SysDataHolder& holder) {
+    holder.WaitForStores();
     SysDataHolder again(holder.path().parent_path());
     EXPECT_EQ(again.Load().outcome, LoadOutcome::Read);
     return again.data();

@@ -5,11 +5,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <csignal>
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <mutex>
 #include <regex>
 
 #include "data/atomic_file.h"
@@ -456,6 +458,80 @@ TEST_F(SysDataHolderTest, StoreRemovesOnlyAbandonedTemporaryFiles) {
     for (const Case& c : cases) {
         EXPECT_EQ(fs::exists(m_dir / c.name), !c.removed) << c.name;
     }
+}
+
+}  // namespace
+}  // namespace quorvel
+
+namespace quorvel {
+namespace {
+
+class SysDataHolderLaterTest : public ::testing::Test {
+protected:
+    void SetUp() override { m_dir = testing::FreshTestFolder("quorvel-later-"); }
+    void TearDown() override { fs::remove_all(m_dir); }
+    CSysData reread() const {
+        SysDataHolder again(m_dir);
+        EXPECT_EQ(again.Load().outcome, LoadOutcome::Read);
+        return again.data();
+    }
+    fs::path m_dir;
+};
+
+// However stores in the background and on the spot are mixed, the file ends with the data of
+// the last one asked for, and every background write that ran is reported.
+TEST_F(SysDataHolderLaterTest, TheLastStoreAskedForIsTheOneOnDisk) {
+    struct Case {
+        const char* name;
+        bool endsOnTheSpot;  // the last store is Store(), not StoreLater()
+        bool destroyedBeforeWaiting;
+    };
+    const Case cases[] = {
+        {"a burst in the background", false, false},
+        {"a burst, then one on the spot", true, false},
+        {"a burst left to the destructor", false, true},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        fs::remove(m_dir / "SysData.dat");
+        std::atomic<int> reported{0}, stored{0};
+        const auto report = [&](const StoreResult& result) {
+            ++reported;
+            if (result.stored) ++stored;
+        };
+        {
+            SysDataHolder holder(m_dir);
+            for (int i = 0; i < 50; ++i) {
+                holder.data().paramF = std::to_string(i);
+                holder.StoreLater(report);
+            }
+            if (c.endsOnTheSpot) {
+                holder.data().paramF = "last";
+                EXPECT_TRUE(holder.Store().stored);
+            }
+            if (!c.destroyedBeforeWaiting) holder.WaitForStores();
+        }
+        EXPECT_EQ(reread().paramF, c.endsOnTheSpot ? "last" : "49");
+        EXPECT_GE(reported.load(), 1);
+        EXPECT_LE(reported.load(), 50) << "a waiting store is replaced, not queued";
+        EXPECT_EQ(stored.load(), reported.load());
+    }
+}
+
+TEST_F(SysDataHolderLaterTest, ARefusedOrFailedStoreIsReportedNotWritten) {
+    SysDataHolder holder(m_dir);
+    fs::create_directories(holder.path());  // a folder where the file should be
+    std::vector<StoreResult> results;
+    std::mutex mutex;
+    holder.StoreLater([&](const StoreResult& result) {
+        const std::lock_guard<std::mutex> lock(mutex);
+        results.push_back(result);
+    });
+    holder.WaitForStores();
+    ASSERT_EQ(results.size(), 1u);
+    EXPECT_FALSE(results[0].stored);
+    EXPECT_NE(results[0].reason.find(holder.path().string()), std::string::npos);
+    EXPECT_TRUE(fs::is_directory(holder.path()));
 }
 
 }  // namespace
