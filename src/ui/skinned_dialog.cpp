@@ -87,6 +87,9 @@ void SkinnedDialog::replaceSkin(const QPixmap& skin) {
 
 void SkinnedDialog::replaceSkin(const QPixmap& skin, const QRegion& outline) {
     m_skin = skin;
+    // An opaque skin covers every pixel the outline leaves: filling the background first
+    // would only be painted over, a whole window's worth at every zoom step.
+    setAttribute(Qt::WA_OpaquePaintEvent, !skin.hasAlphaChannel());
     setFixedSize(skin.size());
     if (m_outlineCut) setMask(outline);
     update();

@@ -11,6 +11,19 @@
 namespace quorvel {
 namespace {
 
+// Painting ahead takes only what the window and the X server leave over: on a machine with
+// few cores, a worker at normal priority delays the very step it paints after. Nothing else
+// of ours runs in the application's pool, which waits for its workers before the application
+// goes.
+QThreadPool& paintingPool() {
+    static QThreadPool* const pool = [] {
+        QThreadPool* global = QThreadPool::globalInstance();
+        global->setThreadPriority(QThread::IdlePriority);
+        return global;
+    }();
+    return *pool;
+}
+
 skins::KeySet keySet(ControlLook look) {
     switch (look) {
         case ControlLook::Accent:
@@ -104,7 +117,7 @@ void ZoomPrefetch::prepare(const StyleLayout& base, const std::vector<int>& perc
         auto slot = std::make_shared<Slot>();
         kept.emplace(percent, slot);
         const StyleLayout* layout = &base;
-        QThreadPool::globalInstance()->start([slot, layout, percent] {
+        paintingPool().start([slot, layout, percent] {
             ZoomPictures painted = paintZoomPictures(*layout, percent);
             const std::lock_guard<std::mutex> lock(slot->mutex);
             slot->pictures = std::move(painted);
