@@ -969,35 +969,37 @@ TEST_F(CalculatorControllerTest, SettingsOkAppliesAndStores) {
 }
 
 TEST_F(CalculatorControllerTest, FailedStoreIsReportedOnce) {
-    fs::create_directories(holder->path());  // a folder where the file should be
+    // Each step: whether the file can be written, the sum, and the messages told so far.
+    struct Step {
+        bool writable;
+        const char* sum;
+        const char* shown;
+        std::size_t told;
+    };
+    const Step steps[] = {
+        {false, "1+1", "1+1\n=2", 1},
+        {false, "2+2", "2+2\n=4", 1},  // the same run of failures is told once
+        {true, "3+3", "3+3\n=6", 1},
+        {false, "4+4", "4+4\n=8", 2},  // a new run of failures is told again
+    };
     start();
-    for (const char* sum : {"1+1", "2+2"}) {
-        view.setText(sum);
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.sum);
+        fs::remove_all(holder->path());
+        if (!step.writable) fs::create_directories(holder->path());  // a folder in its place
+        view.setText(step.sum);
         view.fresh = false;
         controller->equal();
-        // The result is shown before the disk is done; the failure is told after it.
-        EXPECT_EQ(view.box, sum + std::string("\n=") + (sum[0] == '1' ? "2" : "4"));
+        // The result is shown before the disk is done; a failure is told after it.
+        EXPECT_EQ(view.box, step.shown);
         holder->WaitForStores();
         view.runPosted();
-        ASSERT_EQ(prompter.messages.size(), 1u);
+        ASSERT_EQ(prompter.messages.size(), step.told);
+        if (step.writable) {
+            EXPECT_EQ(stored().log.size(), 3u);
+        }
     }
     EXPECT_EQ(prompter.messages[0].title, "Quorvel Message");
-    // Writable again: the next failure is told again.
-    fs::remove(holder->path());
-    view.setText("3+3");
-    view.fresh = false;
-    controller->equal();
-    holder->WaitForStores();
-    view.runPosted();
-    EXPECT_EQ(stored().log.size(), 3u);
-    fs::remove(holder->path());
-    fs::create_directories(holder->path());
-    view.setText("4+4");
-    view.fresh = false;
-    controller->equal();
-    holder->WaitForStores();
-    view.runPosted();
-    EXPECT_EQ(prompter.messages.size(), 2u);
 }
 
 }  // namespace
