@@ -10,10 +10,10 @@ bool BatchJob::start(BatchOptions options, Prompter& prompter, Listener listener
     m_bytes = 0;
     m_sourceBytes = 0;
     m_finished = false;
-    m_thread = std::jthread([this, options = std::move(options), &prompter,
-                             listener = std::move(listener)](std::stop_token stop) {
-        run(std::move(stop), options, prompter, listener);
-    });
+    m_stop = std::stop_source();
+    m_thread =
+        std::jthread([this, stop = m_stop.get_token(), options = std::move(options), &prompter,
+                      listener = std::move(listener)] { run(stop, options, prompter, listener); });
     return true;
 }
 

@@ -9,6 +9,7 @@
 #include <atomic>
 #include <cstdint>
 #include <functional>
+#include <stop_token>
 #include <string_view>
 #include <thread>
 
@@ -37,8 +38,9 @@ public:
     // nothing started, while an earlier run has not been waited for; it throws what
     // std::jthread throws when no thread can be made.
     bool start(BatchOptions options, Prompter& prompter, Listener listener);
-    // Asks the run to end after the line it is in; returns at once.
-    void requestStop() { m_thread.request_stop(); }
+    // Asks the run to end after the line it is in; returns at once. Also from the run's own
+    // callbacks, even before start() has returned.
+    void requestStop() { m_stop.request_stop(); }
     // Waits for the thread of a run that ends or has ended; nothing without one.
     void wait();
     void stopAndWait();
@@ -58,6 +60,9 @@ private:
     std::atomic<std::uint64_t> m_bytes{0};
     std::atomic<std::uint64_t> m_sourceBytes{0};
     std::atomic<bool> m_finished{false};
+    // The run's own: the thread's is only there once start() has stored the thread, and a
+    // callback may ask for a stop before that.
+    std::stop_source m_stop;
     // Last, so that it is joined before the rest goes.
     std::jthread m_thread;
 };
