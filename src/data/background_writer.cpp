@@ -6,11 +6,6 @@ namespace quorvel {
 
 BackgroundWriter::BackgroundWriter() : m_thread([this](std::stop_token stop) { run(stop); }) {}
 
-BackgroundWriter::~BackgroundWriter() {
-    m_thread.request_stop();
-    m_thread.join();
-}
-
 void BackgroundWriter::post(std::function<void()> job) {
     {
         const std::lock_guard<std::mutex> lock(m_mutex);

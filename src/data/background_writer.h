@@ -15,8 +15,8 @@ namespace quorvel {
 class BackgroundWriter {
 public:
     BackgroundWriter();
-    // Runs a job still waiting, then stops.
-    ~BackgroundWriter();
+    // Runs a job still waiting, then stops: the thread's own stop and join.
+    ~BackgroundWriter() = default;
     BackgroundWriter(const BackgroundWriter&) = delete;
     BackgroundWriter& operator=(const BackgroundWriter&) = delete;
 

@@ -18,16 +18,7 @@ constexpr std::array<std::string_view, 5> kOrdinals = {"first", "second", "third
                                                        "fifth"};
 
 std::string withoutCarriageReturns(std::string text) {
-    // In place and by the runs between breaks: a long line's working is megabytes.
-    std::size_t to = text.find('\r');
-    if (to == std::string::npos) return text;
-    for (std::size_t from = to + 1; from < text.size();) {
-        const std::size_t cr = std::min(text.find('\r', from), text.size());
-        std::copy(text.begin() + from, text.begin() + cr, text.begin() + to);
-        to += cr - from;
-        from = cr + 1;
-    }
-    text.resize(to);
+    std::erase(text, '\r');  // in place: a long line's working is megabytes
     return text;
 }
 
