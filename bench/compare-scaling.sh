@@ -46,11 +46,14 @@ lines_of() {  # length count seed
 }
 
 printf 'cost per line by line length, P = 30 (instructions less the start-up)\n'
-printf '%7s %6s %12s %12s %12s %7s %7s %9s %9s %6s\n' length lines ours --steps bc ratio \
-    'ratio-s' 'cpu ours' 'cpu bc' ratio
-declare -A per_ours per_steps per_bc
+printf '%7s %6s %12s %12s %12s %7s %7s %9s %9s %9s %6s\n' length lines ours --steps bc ratio \
+    'ratio-s' 'cpu ours' 'cpu -s' 'cpu bc' ratio
+declare -A per_ours per_steps per_bc cpu_ours cpu_steps
 echo "" >"$work/empty.txt"
 echo "scale=31" >"$work/empty.bc"
+# The CPU time of start-up alone, taken off before the cost per line is compared.
+read -r start_ours start_steps < <(python3 "$here/paired_runs.py" "$runs" "$work/empty.txt" \
+    "$calc --places 30" "$calc --places 30 --steps" 2>/dev/null)
 base_ours=0 base_steps=0 base_bc=0
 if (( have_callgrind )); then
     base_ours=$(instructions "$work/empty.txt" "$calc" --places 30)
@@ -65,6 +68,10 @@ for length in 10 100 1000 2000 3900; do
     theirs=$(bc -q "$work/l$length.bc" </dev/null | wc -l)
     [ "$ours" -eq "$theirs" ] || { echo "compare-scaling: $length: $ours answers, bc $theirs" >&2; exit 1; }
     read -r ta tb < <(cpu "$work/l$length.txt" /dev/null "$calc --places 30" "bc -q $work/l$length.bc")
+    read -r ts _ < <(cpu "$work/l$length.txt" /dev/null "$calc --places 30 --steps" \
+        "bc -q $work/l$length.bc")
+    cpu_ours[$length]=$(echo "($ta - $start_ours) / $count" | bc -l)
+    cpu_steps[$length]=$(echo "($ts - $start_steps) / $count" | bc -l)
     if (( have_callgrind )); then
         io=$(instructions "$work/l$length.txt" "$calc" --places 30)
         is=$(instructions "$work/l$length.txt" "$calc" --places 30 --steps)
@@ -79,15 +86,18 @@ for length in 10 100 1000 2000 3900; do
     else
         printf '%7s %6s %12s %12s %12s %7s %7s' "$length" "$count" - - - - -
     fi
-    printf ' %9s %9s %6s\n' "$ta" "$tb" "$(echo "scale=2; $ta/$tb" | bc -l)"
+    printf ' %9s %9s %9s %6s\n' "$ta" "$ts" "$tb" "$(echo "scale=2; $ta/$tb" | bc -l)"
 done
+exponent() { echo "scale=3; l($2/$1)/l(3900/1000)" | bc -l; }
 if (( have_callgrind )); then
-    exponent() { echo "scale=3; l($2/$1)/l(3900/1000)" | bc -l; }
     printf 'growth exponent of the cost per line, 1,000 to 3,900 characters: ours %s, --steps %s, bc %s\n' \
         "$(exponent "${per_ours[1000]}" "${per_ours[3900]}")" \
         "$(exponent "${per_steps[1000]}" "${per_steps[3900]}")" \
         "$(exponent "${per_bc[1000]}" "${per_bc[3900]}")"
 fi
+printf 'the same by CPU medians, start-up taken off: ours %s, --steps %s\n' \
+    "$(exponent "${cpu_ours[1000]}" "${cpu_ours[3900]}")" \
+    "$(exponent "${cpu_steps[1000]}" "${cpu_steps[3900]}")"
 
 echo
 printf 'the same 200 lines by decimal places (bc: scale = P + 1)\n'
