@@ -1,7 +1,6 @@
 #include "app/line_calculator.h"
 
 #include <algorithm>
-#include <cstring>
 #include <iostream>
 #include <utility>
 #include <vector>
@@ -34,16 +33,7 @@ std::string_view nearCommand(std::string_view text) {
 // returns are dropped in place and the text written at once: a long line's step text runs to
 // megabytes, and a write for each of its hundreds of lines would cost more than the reduction.
 void writeSteps(std::ostream& out, std::string& steps) {
-    // A line at a time, found and moved by the library's vector routines: a loop over every
-    // character is several times slower.
-    std::size_t kept = 0;
-    for (std::size_t from = 0; from < steps.size();) {
-        const std::size_t cr = std::min(steps.find('\r', from), steps.size());
-        std::memmove(steps.data() + kept, steps.data() + from, cr - from);
-        kept += cr - from;
-        from = cr + 1;
-    }
-    steps.resize(kept);
+    EraseCarriageReturns(steps);
     const std::size_t end = steps.find_last_not_of('\n');
     out.write(steps.data(), end == std::string::npos ? 0 : static_cast<std::streamsize>(end + 1));
 }

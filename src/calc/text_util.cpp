@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstring>
 #include <vector>
 
 namespace quorvel {
@@ -35,6 +36,18 @@ std::string ToLower(std::string_view text) {
 void ToLower(std::string_view text, std::string& out) {
     out.assign(text);
     for (char& c : out) c = lower(c);
+}
+
+void EraseCarriageReturns(std::string& text) {
+    std::size_t kept = text.find('\r');
+    if (kept == std::string::npos) return;
+    for (std::size_t from = kept + 1; from < text.size();) {
+        const std::size_t cr = std::min(text.find('\r', from), text.size());
+        std::memmove(text.data() + kept, text.data() + from, cr - from);
+        kept += cr - from;
+        from = cr + 1;
+    }
+    text.resize(kept);
 }
 
 bool EqualsIgnoreCase(std::string_view a, std::string_view b) {

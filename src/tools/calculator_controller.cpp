@@ -18,7 +18,7 @@ constexpr std::array<std::string_view, 5> kOrdinals = {"first", "second", "third
                                                        "fifth"};
 
 std::string withoutCarriageReturns(std::string text) {
-    std::erase(text, '\r');  // in place: a long line's working is megabytes
+    EraseCarriageReturns(text);
     return text;
 }
 
