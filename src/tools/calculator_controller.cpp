@@ -295,8 +295,10 @@ void CalculatorController::showCalculation(std::string shown) {
     m_view.setText(text);
     m_view.setFreshInput(true);
     m_view.resetTyping();
-    m_view.setCaret(static_cast<int>(text.size()));
+    // Scrolled first: a box still showing its top would lay out every line between there and
+    // the caret to place it, and a long line's working has hundreds of long lines.
     m_view.scrollToResult();
+    m_view.setCaret(static_cast<int>(text.size()));
     m_view.focusInput();
     m_view.announce(ResultAnnouncement(text));
 }

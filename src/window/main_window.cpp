@@ -528,6 +528,7 @@ void MainWindow::setCaret(int position) {
     cursor.setPosition(std::clamp(position, 0, textLength()));
     m_input->setTextCursor(cursor);
     m_input->ensureCursorVisible();
+    pinToResult();  // a shown result stays in view from its first digit, the caret after it
 }
 
 std::pair<int, int> MainWindow::selection() const {
@@ -572,7 +573,11 @@ void MainWindow::pinToResult() {
     for (const QTextBlock& block : {document->begin(), longest, document->lastBlock()}) {
         lines->blockBoundingRect(block);
     }
+    // With its updates off the box takes its new top line without measuring every line from
+    // the old one down: at the top of a long working that is a screenful of long lines.
+    m_input->viewport()->setUpdatesEnabled(false);
     m_input->verticalScrollBar()->setValue(m_input->verticalScrollBar()->maximum());
+    m_input->viewport()->setUpdatesEnabled(true);
     m_input->horizontalScrollBar()->setValue(0);
 }
 

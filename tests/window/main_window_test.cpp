@@ -18,9 +18,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
+#include <QTextLayout>
 #include <functional>
 #include <memory>
 #include <set>
+#include <vector>
 
 #include "data/sys_data_holder.h"
 #include "dialogs/tip_dlg.h"
@@ -522,6 +524,31 @@ TEST(MainWindow, LongWorkingScrollsAndShowsTheResult) {
             down->setValue(down->minimum());
             EXPECT_EQ(calc.input()->cursorForPosition(QPoint(2, 2)).blockNumber(), 0);
         }
+    }
+}
+
+// Enter on a long line: the box lays out the lines it shows and the ones that size its bars,
+// not the hundreds of long lines between, or the result would take frames to appear.
+TEST(MainWindow, ALongWorkingLaysOutOnlyTheLinesItNeeds) {
+    std::string line;
+    for (int i = 0; i < 40; ++i) line += "(12.5+7.25)*3-";
+    line += "1";
+    for (WindowStyle style : {WindowStyle::Standard, WindowStyle::Mini}) {
+        SCOPED_TRACE(styleName(style));
+        Calculator calc(style);
+        calc.type(line.c_str());
+        // Looked at before the event loop runs again: a later relayout would hide the cost.
+        QTest::keyClick(calc.input(), Qt::Key_Return);
+        const QTextDocument* document = calc.input()->document();
+        ASSERT_GT(document->blockCount(), 100);
+        const int shown =
+            calc.input()->viewport()->height() / calc.input()->fontMetrics().lineSpacing() + 2;
+        std::vector<int> laidOut;
+        for (QTextBlock block = document->begin().next(); block.isValid(); block = block.next()) {
+            if (block.blockNumber() >= document->blockCount() - shown) break;
+            if (block.layout()->lineCount() > 0) laidOut.push_back(block.blockNumber());
+        }
+        EXPECT_TRUE(laidOut.empty()) << laidOut.size() << " hidden lines laid out";
     }
 }
 
