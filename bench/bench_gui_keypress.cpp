@@ -20,6 +20,7 @@
 #include <memory>
 #include <string>
 
+#include "app/heap_reuse.h"
 #include "app/launch.h"
 #include "speech/word_player.h"
 #include "ui/filter_edit.h"
@@ -265,6 +266,7 @@ BENCHMARK(BM_ZoomStepToRepaint)
 }  // namespace
 
 int main(int argc, char** argv) {
+    quorvel::KeepFreedBuffersForReuse();  // as the program does
     QApplication app(argc, argv);
     benchmark::Initialize(&argc, argv);
     benchmark::RunSpecifiedBenchmarks();

@@ -12,6 +12,7 @@
 #include <string_view>
 #include <vector>
 
+#include "app/heap_reuse.h"
 #include "app/launch.h"
 #include "app/quit_signals.h"
 #include "app/single_instance.h"
@@ -131,6 +132,7 @@ int main(int argc, char** argv) {
         std::cout << "quorvel " << QUORVEL_VERSION << '\n';
         return 0;
     }
+    quorvel::KeepFreedBuffersForReuse();
     // Qt reads --style itself (its widget style) and would complain; it sees none of ours.
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
