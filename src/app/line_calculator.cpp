@@ -29,13 +29,12 @@ std::string_view nearCommand(std::string_view text) {
     return {};
 }
 
-// One step a line with "\n" between lines, and no line break after the last. The carriage
-// returns are dropped in place and the text written at once: a long line's step text runs to
-// megabytes, and a write for each of its hundreds of lines would cost more than the reduction.
-void writeSteps(std::ostream& out, std::string& steps) {
-    EraseCarriageReturns(steps);
+// One step a line, and no line break after the last. The session writes the lines ending in
+// "\n", so a long line's megabytes of steps go out as they are, in one write.
+void writeSteps(std::ostream& out, std::string_view steps) {
     const std::size_t end = steps.find_last_not_of('\n');
-    out.write(steps.data(), end == std::string::npos ? 0 : static_cast<std::streamsize>(end + 1));
+    out.write(steps.data(),
+              end == std::string_view::npos ? 0 : static_cast<std::streamsize>(end + 1));
 }
 
 }  // namespace
@@ -76,7 +75,7 @@ LineCalculator::LineCalculator(bool steps, SysDataHolder* holder, const CalcSett
       m_out(out) {
     // Only --steps reads the step text, and only a data folder keeps the log; what is printed
     // is the shown text alone.
-    m_session.setStepText(steps ? StepText::Written : StepText::Skipped);
+    m_session.setStepText(steps ? StepText::Terminal : StepText::Skipped);
     m_session.setKeepsLog(holder != nullptr);
     m_session.setShownOnly(true);
 }
@@ -101,7 +100,7 @@ void LineCalculator::handle(std::string_view line) {
     // A result printed in E form can be typed back.
     text = ExpandExpressionExponents(text);
     if (answerWithoutCalculating(text)) return;
-    CommandOutcome outcome = m_session.calculateCommand(text);
+    const CommandOutcome outcome = m_session.calculateCommand(text);
     for (const CalcOutcome& failure : outcome.failures) present(failure, m_prompter);
     // Without a data file nobody reads the log again: keep memory flat on long inputs.
     if (!m_holder) m_log.clear();
@@ -196,7 +195,7 @@ void LineCalculator::store() {
     }
 }
 
-void LineCalculator::print(CommandOutcome& outcome) {
+void LineCalculator::print(const CommandOutcome& outcome) {
     switch (outcome.kind) {
         case CommandKind::Failed:
             m_failed = true;

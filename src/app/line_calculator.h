@@ -51,7 +51,7 @@ public:
 
 private:
     void store();
-    void print(CommandOutcome& outcome);
+    void print(const CommandOutcome& outcome);
     bool answerWithoutCalculating(const std::string& text);
     bool convertUnits(std::string_view line);
 

@@ -331,6 +331,8 @@ void CalcEngine::CalculateStepsOnText(std::string_view expression, int radix, Ca
     if (outcome.ok) {
         if (stepText == StepText::Skipped) {
             outcome.steps.assign(expression).append("\r\n=").append(outcome.result);
+        } else if (stepText == StepText::Terminal) {
+            EraseCarriageReturns(outcome.steps);  // rare here: names and other radices
         }
         return;
     }

@@ -90,8 +90,14 @@ std::optional<CaughtError> CatchNumberErrors(Work&& work) {
 }
 
 // Whether a calculation writes its step text or only its result. Without it the outcome's
-// steps hold the expression and the unrounded result as two lines ("E\r\n=R").
-enum class StepText { Written, Skipped };
+// steps hold the expression and the unrounded result as two lines ("E\r\n=R"). Written
+// lines end in "\r\n", as the box, the log and the data file keep them; Terminal lines end in
+// "\n", so that a long line's megabytes of steps go to a terminal or a pipe as they are.
+enum class StepText { Written, Terminal, Skipped };
+
+constexpr std::string_view StepLineBreak(StepText stepText) {
+    return stepText == StepText::Terminal ? "\n" : "\r\n";
+}
 
 class CalcEngine {
 public:

@@ -98,11 +98,14 @@ void FormatResult(std::string_view rawResult, std::string& steps, int places, in
                 std::string_view(steps).substr(steps.size() - rawResult.size()) == rawResult
             ? steps.size() - rawResult.size()
             : steps.rfind('=') + 1;
+    // The E form's line ends the line before it as the other lines end.
+    const bool bareLf = afterEquals >= 2 && steps[afterEquals - 2] == '\n' &&
+                        (afterEquals < 3 || steps[afterEquals - 3] != '\r');
     steps.resize(afterEquals);
     steps += shown;
     if (NeedsENotation(shown, digitsLimit)) {
         const std::string eForm = ENotation(shown, places, digitsLimit);
-        steps.append("\r\n=").append(eForm);
+        steps.append(bareLf ? "\n=" : "\r\n=").append(eForm);
         result.assign(WithoutTrailingZeros(eForm));
     } else {
         result.assign(rounds ? WithoutTrailingZeros(shown) : shown);

@@ -71,14 +71,20 @@ EqualAction DecideEqual(std::string_view text) {
 
 namespace {
 
+// The first line of a step text, whichever way its lines end.
+std::string_view firstLine(std::string_view steps) {
+    return WithoutTrailingCr(steps.substr(0, steps.find('\n')));
+}
+
 bool typedAsCalculated(std::string_view input, std::string_view steps) {
-    return EqualsIgnoreCase(steps.substr(0, steps.find("\r\n")), Trim(input));
+    return EqualsIgnoreCase(firstLine(steps), Trim(input));
 }
 
 // ShownCalculation, taking over `steps` when the text was calculated as typed.
-std::string shownTakingSteps(std::string_view input, std::string&& steps) {
+std::string shownTakingSteps(std::string_view input, std::string&& steps,
+                             std::string_view lineBreak) {
     if (typedAsCalculated(input, steps)) return std::move(steps);
-    return std::string(Trim(input)) + "\r\n=" + steps;
+    return std::string(Trim(input)).append(lineBreak).append("=").append(steps);
 }
 
 }  // namespace
@@ -127,9 +133,10 @@ CommandOutcome CalculatorSession::calculateCommand(std::string_view input) {
         // long line's step text runs to megabytes: it is copied only for a caller that reads
         // it beside the shown text.
         std::string steps = m_shownOnly ? std::string() : c->steps;
-        std::string shown = m_stepText == StepText::Written
-                                ? shownTakingSteps(input, std::move(c->steps))
-                                : std::move(c->steps);
+        std::string shown =
+            m_stepText == StepText::Skipped
+                ? std::move(c->steps)
+                : shownTakingSteps(input, std::move(c->steps), StepLineBreak(m_stepText));
         return {
             CommandKind::Calculated, std::move(shown), std::move(c->result), std::move(steps), {}};
     }
@@ -172,6 +179,7 @@ CommandOutcome CalculatorSession::solve(std::string_view input) {
     }
     if (m_keepsLog) m_log.push_back(FormatLogLine(m_clock(), solved.logExpression, solved.value));
     if (m_store) m_store();
+    if (m_stepText == StepText::Terminal) EraseCarriageReturns(solved.steps);  // a few lines
     return {CommandKind::Solved, std::move(solved.steps), std::move(solved.value), {}, {}};
 }
 
@@ -187,7 +195,7 @@ std::optional<Calculation> CalculatorSession::calculate(std::string_view input) 
     Calculation c{std::move(outcome.result), std::move(outcome.steps), {}};
     pushResult(c.result);
     if (m_keepsLog) {
-        c.logLine = FormatLogLine(m_clock(), c.steps.substr(0, c.steps.find("\r\n")), c.result);
+        c.logLine = FormatLogLine(m_clock(), firstLine(c.steps), c.result);
         m_log.push_back(c.logLine);
     }
     if (m_store) m_store();

@@ -71,8 +71,10 @@ public:
     bool setParameter(char letter, std::string value);
     std::optional<std::string> parameter(char letter) const;
 
-    // A caller that shows only results skips the step text; one that stores nothing keeps no
-    // log, so no log line is formatted. Both are on unless turned off.
+    // A caller that shows only results skips the step text, and a terminal takes its lines
+    // ending in "\n" (the shown text of a calculation or equation then ends its lines so too);
+    // one that stores nothing keeps no log, so no log line is formatted. Written steps and the
+    // log are on unless changed.
     void setStepText(StepText stepText) { m_stepText = stepText; }
     void setKeepsLog(bool keeps) { m_keepsLog = keeps; }
     // A caller that reads only the shown text of a calculation gets no copy of its steps in

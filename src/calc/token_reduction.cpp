@@ -120,8 +120,9 @@ bool scan(std::string_view e, Take&& take) {
 
 class TokenReducer {
 public:
-    TokenReducer(std::string_view e, Scratch& s, std::string* steps, CalcEngine& engine)
-        : m_e(e), m_s(s), m_steps(steps), m_engine(engine) {}
+    TokenReducer(std::string_view e, Scratch& s, std::string* steps, std::string_view lineBreak,
+                 CalcEngine& engine)
+        : m_e(e), m_s(s), m_steps(steps), m_break(lineBreak), m_engine(engine) {}
 
     // The unrounded result, or false to leave the expression to the text reduction.
     bool run(std::string& result);
@@ -154,6 +155,7 @@ private:
     std::string_view m_e;
     Scratch& m_s;
     std::string* m_steps;  // null when nobody reads the step text
+    std::string_view m_break;
     CalcEngine& m_engine;
     std::size_t m_lineStart = 0;
     std::uint64_t m_lineBytes = 0;  // the length of the reduced line held in m_s.line
@@ -270,7 +272,7 @@ bool TokenReducer::reduceStretch(std::size_t from, bool bracketed, std::size_t a
                 }
                 render(values.back());
                 for (std::size_t k = j; k < line.size(); ++k) render(line[k]);
-                steps.append(tail).append("\r\n=");
+                steps.append(tail).append(m_break).push_back('=');
                 m_lineStart = steps.size();
             }
         }
@@ -315,7 +317,7 @@ bool TokenReducer::closeGroup(const Token& close) {
     if (!grow(m_lineBytes + (m_e.size() - after))) return false;
     if (m_steps) {
         // The next operation writes the new line whole, so the last one is not copied into it.
-        m_steps->append("\r\n=", 3);
+        m_steps->append(m_break).push_back('=');
         m_lineStart = m_steps->size();
     }
     return true;
@@ -335,8 +337,8 @@ bool TokenReducer::run(std::string& result) {
             std::count_if(m_e.begin(), m_e.end(), [](char c) { return isOperator(c); }));
         m_steps->reserve(static_cast<std::size_t>(
             std::min<std::uint64_t>((operators + 2) * (m_e.size() + 3), msg::kMaxStepTextBytes)));
-        m_steps->append(m_e).append("\r\n=").append(m_e);
-        m_lineStart = m_e.size() + 3;
+        m_steps->append(m_e).append(m_break).append("=").append(m_e);
+        m_lineStart = m_e.size() + m_break.size() + 1;
     }
     const bool scanned = scan(m_e, [this](const Token& t) {
         if (t.kind == Kind::Close) return closeGroup(t);
@@ -363,8 +365,9 @@ bool CalcEngine::CalculateStepsOnTokens(std::string_view expression, StepText st
     if (expression.size() > msg::kMaxExpressionLength) return false;
     bool done = false;
     const auto caught = CatchNumberErrors([&] {
-        std::string* steps = stepText == StepText::Written ? &outcome.steps : nullptr;
-        done = TokenReducer(expression, scratch(), steps, *this).run(outcome.result);
+        std::string* steps = stepText == StepText::Skipped ? nullptr : &outcome.steps;
+        done = TokenReducer(expression, scratch(), steps, StepLineBreak(stepText), *this)
+                   .run(outcome.result);
     });
     m_error = MessageId::None;
     m_errorArguments.clear();

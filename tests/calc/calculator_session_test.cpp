@@ -177,6 +177,47 @@ TEST(ShownCalculation, PrefixesTheTypedTextWhenItReadsDifferently) {
     EXPECT_EQ(ShownCalculation("2(3)", "2*(3)\r\n=6"), "2(3)\r\n=2*(3)\r\n=6");
 }
 
+// quorvel-calc takes the step text with "\n" line breaks: the same texts, results, log lines
+// and failures as the box's "\r\n" ones, by every path a text is made on.
+TEST(CalculatorSession, TerminalStepsAreTheWrittenOnesWithoutCarriageReturns) {
+    std::string longLine;
+    for (int i = 0; i < 71; ++i) longLine += "(12.5+7.25)*3-";
+    longLine += "1";
+    const std::string kInputs[] = {
+        "2*(3+4)",                               // the token reduction
+        "2(3+4)",                                // shown with the typed text before the steps
+        "2^40*1000000",                          // a last line in E form
+        "last1/3",      "(M)=2+3", "M*sin(30)",  // a function: the text reduction
+        "2*x+3=7",                               // the equation solver's lines
+        "5/0",          "2+",      longLine,
+    };
+    std::vector<std::string> writtenLog, terminalLog;
+    CalculatorSession written({}, writtenLog, {}, [] { return kMorning; });
+    CalculatorSession terminal({}, terminalLog, {}, [] { return kMorning; });
+    terminal.setStepText(StepText::Terminal);
+    const auto withoutCr = [](std::string text) {
+        std::erase(text, '\r');
+        return text;
+    };
+    for (const std::string& input : kInputs) {
+        SCOPED_TRACE(input.substr(0, 40));
+        const CommandOutcome w = written.calculateCommand(input);
+        const CommandOutcome t = terminal.calculateCommand(input);
+        EXPECT_EQ(t.kind, w.kind);
+        EXPECT_EQ(t.value, w.value);
+        EXPECT_EQ(t.shown, withoutCr(w.shown));
+        EXPECT_EQ(t.steps, withoutCr(w.steps));
+        EXPECT_EQ(t.shown.find('\r'), std::string::npos);
+        ASSERT_EQ(t.failures.size(), w.failures.size());
+        for (std::size_t i = 0; i < t.failures.size(); ++i) {
+            EXPECT_EQ(t.failures[i].error, w.failures[i].error);
+            EXPECT_EQ(t.failures[i].position, w.failures[i].position);
+        }
+    }
+    EXPECT_EQ(terminalLog, writtenLog);
+    EXPECT_EQ(writtenLog.size(), 8u);  // all but the two failures
+}
+
 class CalculateCommand : public ::testing::Test {
 protected:
     testing::RecordingPrompter m_prompter;
