@@ -39,26 +39,6 @@ constexpr int kTipsLatestMs = 500;
 
 QString qs(const std::string& text) { return QString::fromStdString(text); }
 
-// The committed pictures, painted at 100 %.
-const skins::ButtonPictures& pictures(ControlLook look) {
-    switch (look) {
-        case ControlLook::Accent:
-            return skins::kAccentKey;
-        case ControlLook::Mini:
-            return skins::kMiniKey;
-        case ControlLook::Cartoon:
-            return skins::kCartoonKey;
-        case ControlLook::ContrastKey:
-            return skins::kContrastKey;
-        case ControlLook::ContrastAccent:
-            return skins::kContrastAccent;
-        case ControlLook::ContrastWord:
-            return skins::kContrastWord;
-        default:
-            return skins::kKey;
-    }
-}
-
 QString inputStyleSheet(WindowStyle style, int percent) {
     const int border = std::max(1, zoomed(1, percent));
     const int focus = std::max(2, zoomed(2, percent));
@@ -84,18 +64,20 @@ QString inputStyleSheet(WindowStyle style, int percent) {
         .arg(zoomed(3, percent));
 }
 
-// A window opened at another zoom paints its skin; only 100 % loads the committed picture.
-QString startSkin(WindowStyle style, const SysDataHolder& data) {
+// At 100 % the committed pictures are read on a worker while the box sets up its first font
+// (fontconfig's configuration), which does not need them; another zoom paints its own.
+std::future<ZoomPictures> readAhead(const StyleLayout& layout, const SysDataHolder& data) {
     if (clampZoom(data.data().zoomPercent) != kZoomDefault) return {};
-    return QString::fromStdString(styleLayout(style).skin);
+    return std::async(std::launch::async, [&layout] { return readCommittedPictures(layout); });
 }
 
 }  // namespace
 
 MainWindow::MainWindow(WindowStyle style, SysDataHolder& data, Speaker& speaker, Options options,
                        QWidget* parent)
-    : SkinnedDialog(startSkin(style, data), parent),
+    : SkinnedDialog(QString(), parent),
       m_layout(styleLayout(style)),
+      m_committed(readAhead(m_layout, data)),
       m_options(options),
       m_prompter(std::make_unique<QtPrompter>(this)) {
     InstallCommandButtonAccessibility();
@@ -263,16 +245,18 @@ const MainWindow::KeyPixmaps& MainWindow::keyPixmaps(ControlLook look, QSize siz
     auto it = m_keyPixmaps.find(id);
     if (it != m_keyPixmaps.end()) return it->second;
     KeyPixmaps made;
-    if (m_zoom == kZoomDefault) {
-        const skins::ButtonPictures& files = pictures(look);
+    const auto ready = m_pictures.keys.find(id);
+    if (ready != m_pictures.keys.end()) {
+        std::array<QImage, 3>& images = ready->second;
+        made = {QPixmap::fromImage(std::move(images[0])), QPixmap::fromImage(std::move(images[1])),
+                QPixmap::fromImage(std::move(images[2]))};
+    } else if (m_zoom == kZoomDefault) {
+        const skins::ButtonPictures& files = committedKeyPictures(look);
         made = {QPixmap(QString::fromLatin1(files.normal)),
                 QPixmap(QString::fromLatin1(files.pressed)),
                 QPixmap(QString::fromLatin1(files.hover))};
     } else {
-        const auto painted = m_pictures.keys.find(id);
-        const std::array<QImage, 3> images =
-            painted != m_pictures.keys.end() ? painted->second
-                                             : paintKeyPictures(look, size.width(), size.height());
+        const std::array<QImage, 3> images = paintKeyPictures(look, size.width(), size.height());
         made = {QPixmap::fromImage(images[0]), QPixmap::fromImage(images[1]),
                 QPixmap::fromImage(images[2])};
     }
@@ -288,12 +272,14 @@ void MainWindow::layOut(int percent) {
     if (percent != kZoomDefault) {
         std::optional<ZoomPictures> ready = m_prefetch.take(percent);
         m_pictures = ready ? std::move(*ready) : paintZoomPictures(m_layout, percent);
+    } else if (m_committed.valid()) {
+        m_pictures = m_committed.get();  // the first layout only
     }
     if (skin().isNull() || skin().size() != QSize(l.width, l.height)) {
-        if (percent == kZoomDefault) {
+        if (percent == kZoomDefault && m_pictures.skin.isNull()) {
             replaceSkin(QPixmap(qs(m_layout.skin)));
         } else {
-            replaceSkin(QPixmap::fromImage(m_pictures.skin), m_pictures.outline);
+            replaceSkin(QPixmap::fromImage(std::move(m_pictures.skin)), m_pictures.outline);
         }
     }
     setFixedSize(l.width, l.height);

@@ -8,6 +8,7 @@
 
 #include <QPixmap>
 #include <QPointer>
+#include <future>
 #include <map>
 #include <memory>
 #include <tuple>
@@ -146,6 +147,8 @@ private:
     int textLength() const;
 
     const StyleLayout& m_layout;
+    // The committed pictures, read while the window is built; taken by its first layout.
+    std::future<ZoomPictures> m_committed;
     int m_zoom = kZoomDefault;
     // The key pictures of the current zoom, by look and size.
     std::map<std::tuple<int, int, int>, KeyPixmaps> m_keyPixmaps;

@@ -62,6 +62,46 @@ skins::MainSkin mainSkin(WindowStyle style) {
 
 }  // namespace
 
+// The committed pictures, painted at 100 %.
+const skins::ButtonPictures& committedKeyPictures(ControlLook look) {
+    switch (look) {
+        case ControlLook::Accent:
+            return skins::kAccentKey;
+        case ControlLook::Mini:
+            return skins::kMiniKey;
+        case ControlLook::Cartoon:
+            return skins::kCartoonKey;
+        case ControlLook::ContrastKey:
+            return skins::kContrastKey;
+        case ControlLook::ContrastAccent:
+            return skins::kContrastAccent;
+        case ControlLook::ContrastWord:
+            return skins::kContrastWord;
+        default:
+            return skins::kKey;
+    }
+}
+
+ZoomPictures readCommittedPictures(const StyleLayout& base) {
+    skins::initResources();
+    // As the window will show them, so that it only hands them over.
+    const auto read = [](const char* file) {
+        QImage image(QString::fromLatin1(file));
+        if (image.hasAlphaChannel()) image.convertTo(QImage::Format_ARGB32_Premultiplied);
+        return image;
+    };
+    ZoomPictures pictures;
+    pictures.skin = read(base.skin.c_str());
+    for (const StyleControl& c : base.controls) {
+        const ZoomPictures::KeyId id{static_cast<int>(c.look), c.rect.width, c.rect.height};
+        if (pictures.keys.count(id) != 0) continue;
+        const skins::ButtonPictures& files = committedKeyPictures(c.look);
+        pictures.keys.emplace(
+            id, std::array<QImage, 3>{read(files.normal), read(files.pressed), read(files.hover)});
+    }
+    return pictures;
+}
+
 std::array<QImage, 3> paintKeyPictures(ControlLook look, int width, int height) {
     const skins::KeySet set = keySet(look);
     const QSize size(width, height);

@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "tools/window_styles.h"
+#include "ui/skin_resources.h"
 
 namespace quorvel {
 
@@ -31,6 +32,10 @@ struct ZoomPictures {
 
 // Any thread: `base` is a style's layout at 100 %.
 ZoomPictures paintZoomPictures(const StyleLayout& base, int percent);
+// The committed pictures of `base`, drawn at 100 %: its skin and its keys, without the outline
+// and the caption sizes. Any thread.
+ZoomPictures readCommittedPictures(const StyleLayout& base);
+const skins::ButtonPictures& committedKeyPictures(ControlLook look);
 // The table's caption size in pixels for a control of a zoomed layout; a word that would not
 // fit its key is set smaller. Any thread.
 int captionPixelSize(const StyleControl& zoomedControl, int percent);

@@ -385,6 +385,38 @@ TEST(MainWindow, ZoomKeysScaleEverythingTogether) {
     }
 }
 
+// At 100 % the window shows the committed pictures, read on a worker while it is built: the
+// style's skin and, for every key, the three pictures of its look.
+TEST(ZoomPictures, TheCommittedPicturesAreTheFilesOfEachLook) {
+    // As a pixmap holds them: premultiplied.
+    const auto same = [](const QImage& a, const QImage& b) {
+        return a.convertToFormat(QImage::Format_ARGB32_Premultiplied) ==
+               b.convertToFormat(QImage::Format_ARGB32_Premultiplied);
+    };
+    for (WindowStyle style : windowStyles()) {
+        SCOPED_TRACE(styleName(style));
+        const StyleLayout& base = styleLayout(style);
+        const ZoomPictures pictures = readCommittedPictures(base);
+        const QImage skin(QString::fromStdString(base.skin));
+        ASSERT_FALSE(skin.isNull());
+        EXPECT_TRUE(same(pictures.skin, skin));
+        for (const StyleControl& c : base.controls) {
+            SCOPED_TRACE(c.caption);
+            const auto keys =
+                pictures.keys.find({static_cast<int>(c.look), c.rect.width, c.rect.height});
+            ASSERT_NE(keys, pictures.keys.end());
+            const skins::ButtonPictures& files = committedKeyPictures(c.look);
+            const char* const names[] = {files.normal, files.pressed, files.hover};
+            for (std::size_t i = 0; i < 3; ++i) {
+                EXPECT_TRUE(same(keys->second[i], QImage(QString::fromLatin1(names[i]))))
+                    << names[i];
+            }
+        }
+        Calculator calc(style);
+        EXPECT_TRUE(same(calc.window->skin().toImage(), skin));
+    }
+}
+
 // What a worker prepares for a zoom is what the window would work out itself: the outline of
 // the painted skin, and for every caption the largest size that fits its key.
 TEST(ZoomPictures, OutlineAndCaptionSizesMatchTheZoomedWindow) {
