@@ -77,16 +77,13 @@ QRegion SkinnedDialog::outlineFromSkin(const QImage& skin, QSize windowSize, QRg
 }
 
 void SkinnedDialog::cutOutline() {
-    setMask(outlineFromSkin(m_skin.toImage(), size()));
+    setMask(m_outline.isEmpty() ? outlineFromSkin(m_skin.toImage(), size()) : m_outline);
     m_outlineCut = true;
-}
-
-void SkinnedDialog::replaceSkin(const QPixmap& skin) {
-    replaceSkin(skin, m_outlineCut ? outlineFromSkin(skin.toImage(), skin.size()) : QRegion());
 }
 
 void SkinnedDialog::replaceSkin(const QPixmap& skin, const QRegion& outline) {
     m_skin = skin;
+    m_outline = outline;
     // An opaque skin covers every pixel the outline leaves: filling the background first
     // would only be painted over, a whole window's worth at every zoom step.
     setAttribute(Qt::WA_OpaquePaintEvent, !skin.hasAlphaChannel());

@@ -32,10 +32,9 @@ public:
     // The window title a task switcher and a screen reader show: the program and the tool.
     void setToolTitle(const QString& tool);
 
-    // Another picture for a window whose size changes with it (the calculator's zoom): the
-    // window takes the picture's size and, once shown, its outline.
-    void replaceSkin(const QPixmap& skin);
-    // The same with the picture's outline already cut (outlineFromSkin, on a worker, say).
+    // Another picture for a window whose size changes with it (the calculator's zoom), with
+    // its outline already worked out (outlineFromSkin, on a worker, say): the window takes the
+    // picture's size and, once shown, that outline.
     void replaceSkin(const QPixmap& skin, const QRegion& outline);
 
     // Sizes the window to a fixed client size and puts it in the middle of its screen.
@@ -59,6 +58,7 @@ private:
     void cutOutline();
 
     QPixmap m_skin;
+    QRegion m_outline;  // from replaceSkin; empty: worked out from the skin when first shown
     bool m_outlineCut = false;
     QColor m_staticBackground = QColor::fromRgb(skins::kStaticBackground);
     // Where a window manager cannot move the window, it follows the mouse from this offset.

@@ -244,22 +244,14 @@ const MainWindow::KeyPixmaps& MainWindow::keyPixmaps(ControlLook look, QSize siz
     const ZoomPictures::KeyId id{static_cast<int>(look), size.width(), size.height()};
     auto it = m_keyPixmaps.find(id);
     if (it != m_keyPixmaps.end()) return it->second;
-    KeyPixmaps made;
+    // Read or painted ahead with the rest of the zoom's pictures, unless a layout lacks them.
     const auto ready = m_pictures.keys.find(id);
-    if (ready != m_pictures.keys.end()) {
-        std::array<QImage, 3>& images = ready->second;
-        made = {QPixmap::fromImage(std::move(images[0])), QPixmap::fromImage(std::move(images[1])),
-                QPixmap::fromImage(std::move(images[2]))};
-    } else if (m_zoom == kZoomDefault) {
-        const skins::ButtonPictures& files = committedKeyPictures(look);
-        made = {QPixmap(QString::fromLatin1(files.normal)),
-                QPixmap(QString::fromLatin1(files.pressed)),
-                QPixmap(QString::fromLatin1(files.hover))};
-    } else {
-        const std::array<QImage, 3> images = paintKeyPictures(look, size.width(), size.height());
-        made = {QPixmap::fromImage(images[0]), QPixmap::fromImage(images[1]),
-                QPixmap::fromImage(images[2])};
-    }
+    std::array<QImage, 3> images = ready != m_pictures.keys.end()
+                                       ? std::move(ready->second)
+                                       : paintKeyPictures(look, size.width(), size.height());
+    KeyPixmaps made{QPixmap::fromImage(std::move(images[0])),
+                    QPixmap::fromImage(std::move(images[1])),
+                    QPixmap::fromImage(std::move(images[2]))};
     return m_keyPixmaps.emplace(id, std::move(made)).first->second;
 }
 
@@ -272,15 +264,12 @@ void MainWindow::layOut(int percent) {
     if (percent != kZoomDefault) {
         std::optional<ZoomPictures> ready = m_prefetch.take(percent);
         m_pictures = ready ? std::move(*ready) : paintZoomPictures(m_layout, percent);
-    } else if (m_committed.valid()) {
-        m_pictures = m_committed.get();  // the first layout only
+    } else {
+        // The first layout takes what a worker read while the window was built.
+        m_pictures = m_committed.valid() ? m_committed.get() : readCommittedPictures(m_layout);
     }
     if (skin().isNull() || skin().size() != QSize(l.width, l.height)) {
-        if (percent == kZoomDefault && m_pictures.skin.isNull()) {
-            replaceSkin(QPixmap(qs(m_layout.skin)));
-        } else {
-            replaceSkin(QPixmap::fromImage(std::move(m_pictures.skin)), m_pictures.outline);
-        }
+        replaceSkin(QPixmap::fromImage(std::move(m_pictures.skin)), m_pictures.outline);
     }
     setFixedSize(l.width, l.height);
 

@@ -92,6 +92,8 @@ ZoomPictures readCommittedPictures(const StyleLayout& base) {
     };
     ZoomPictures pictures;
     pictures.skin = read(base.skin.c_str());
+    pictures.outline =
+        SkinnedDialog::outlineFromSkin(pictures.skin, QSize(base.width, base.height));
     for (const StyleControl& c : base.controls) {
         const ZoomPictures::KeyId id{static_cast<int>(c.look), c.rect.width, c.rect.height};
         if (pictures.keys.count(id) != 0) continue;

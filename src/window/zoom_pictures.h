@@ -32,8 +32,8 @@ struct ZoomPictures {
 
 // Any thread: `base` is a style's layout at 100 %.
 ZoomPictures paintZoomPictures(const StyleLayout& base, int percent);
-// The committed pictures of `base`, drawn at 100 %: its skin and its keys, without the outline
-// and the caption sizes. Any thread.
+// The committed pictures of `base`, drawn at 100 %: its skin with its outline, and its keys;
+// without the caption sizes. Any thread.
 ZoomPictures readCommittedPictures(const StyleLayout& base);
 const skins::ButtonPictures& committedKeyPictures(ControlLook look);
 // The table's caption size in pixels for a control of a zoomed layout; a word that would not
