@@ -27,10 +27,6 @@ void BoundedLineReader::skipPrefix(std::string_view prefix) {
 }
 
 bool BoundedLineReader::next(Line& line) {
-    // As std::getline does: the answers so far are out before the next line is read, so they
-    // keep their order with messages on an unbuffered stream, and a pipe's writer that waits
-    // for an answer gets it.
-    if (m_tie != nullptr) m_tie->flush();
     for (;;) {
         const std::string_view rest = std::string_view(m_buffer).substr(m_start);
         if (const std::size_t lf = rest.find('\n'); lf != std::string_view::npos) {
@@ -62,6 +58,11 @@ bool BoundedLineReader::hand(Line& line, std::string_view text, std::size_t used
 bool BoundedLineReader::fill() {
     m_buffer.erase(0, m_start);
     m_start = 0;
+    // The answers so far are out before a read that may wait, so a pipe's writer that waits
+    // for an answer gets it. Input at hand is read on: one write a line was most of a long
+    // file's time. Messages keep their places among the answers through the error stream's
+    // own tie to the answers.
+    if (m_tie != nullptr && (m_in == nullptr || m_in->in_avail() <= 0)) m_tie->flush();
     if (m_in == nullptr ||
         std::char_traits<char>::eq_int_type(m_in->sgetc(), std::char_traits<char>::eof())) {
         return false;

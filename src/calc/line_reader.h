@@ -22,7 +22,8 @@ public:
     BoundedLineReader(std::istream& in, std::size_t limit);
 
     // False at the end of the input. A read returns as soon as a whole line has arrived, and
-    // the stream's tied output is flushed first, so a pipe's lines are answered one by one.
+    // the stream's tied output is flushed before any read that may wait, so a pipe's lines are
+    // answered one by one.
     // `line.text` lasts until the next call.
     bool next(Line& line);
 
@@ -38,7 +39,7 @@ private:
     bool hand(Line& line, std::string_view text, std::size_t used);
 
     std::streambuf* m_in;
-    std::ostream* m_tie;  // flushed before each line
+    std::ostream* m_tie;  // flushed before a read that may wait
     std::size_t m_limit;
     std::string m_buffer;
     std::size_t m_start = 0;  // m_buffer before it is used up

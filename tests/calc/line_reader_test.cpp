@@ -140,5 +140,35 @@ TEST(BoundedLineReader, ReadsAnUnbufferedStream) {
     EXPECT_EQ(readAll(in, 10), (std::vector<std::string>{"1+1", "<long>", "3"}));
 }
 
+// Counts how often the answers are pushed out.
+class CountedFlushes final : public std::stringbuf {
+public:
+    int flushes = 0;
+
+protected:
+    int sync() override {
+        ++flushes;
+        return 0;
+    }
+};
+
+// The answers go out before a read that may wait, and only then: a file's lines at hand are
+// read on without a write for each, a stream that holds nothing is flushed before each read.
+TEST(BoundedLineReader, FlushesTheTiedOutputOnlyBeforeAReadThatMayWait) {
+    CountedFlushes answers;
+    std::ostream out(&answers);
+    const auto flushesReading = [&out, &answers](std::istream& in) {
+        in.tie(&out);
+        answers.flushes = 0;
+        EXPECT_EQ(readAll(in, 10).size(), 3u);
+        return answers.flushes;
+    };
+    std::istringstream atHand("1\n2\n3\n");
+    EXPECT_LE(flushesReading(atHand), 1);  // at most at the end
+    OneAtATime waiting("1\n2\n3\n");
+    std::istream in(&waiting);
+    EXPECT_GE(flushesReading(in), 3);
+}
+
 }  // namespace
 }  // namespace quorvel
