@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 
@@ -41,13 +42,39 @@ struct Value {
     int fraction = 0;   // digits after the point
 };
 
+static_assert(std::endian::native == std::endian::little, "words hold the first character lowest");
+
+// Eight characters at a time, as one word: results carry their 31 or more fraction digits into
+// the next operation, so most digits read are in long runs.
+std::uint64_t load8(const char* p) {
+    std::uint64_t word;
+    std::memcpy(&word, p, sizeof word);
+    return word;
+}
+
+// Each byte's high nibble is 3, and still 3 with 6 added: "0" to "9".
+bool eightDigits(std::uint64_t word) {
+    constexpr std::uint64_t kHigh = 0xF0F0F0F0F0F0F0F0ull;
+    return ((word & kHigh) | (((word + 0x0606060606060606ull) & kHigh) >> 4)) ==
+           0x3333333333333333ull;
+}
+
+// The value of eight digit characters, the first the most significant: pairs, then quads,
+// then the whole, each a multiply and a shift.
+std::uint32_t valueOf8(std::uint64_t word) {
+    word = ((word & 0x0F0F0F0F0F0F0F0Full) * 2561) >> 8;
+    word = ((word & 0x00FF00FF00FF00FFull) * 6553601) >> 16;
+    return static_cast<std::uint32_t>(((word & 0x0000FFFF0000FFFFull) * 42949672960001ull) >> 32);
+}
+
 const char* skipDigits(const char* p, const char* end) {
+    while (end - p >= 8 && eightDigits(load8(p))) p += 8;
     while (p != end && static_cast<unsigned char>(*p - '0') <= 9) ++p;
     return p;
 }
 
-// Digits with at most one point; no sign (the caller has taken it). The digits gather 19 at a
-// time in 64 bits, so a long operand costs one 128-bit step per 19 digits.
+// Digits with at most one point; no sign (the caller has taken it). The digits gather in 64
+// bits, up to 19 of them, so a long operand costs one 128-bit step per 16 to 19 digits.
 bool parse(std::string_view digits, bool negative, Value& v) {
     v.negative = negative;
     const char* const begin = digits.data();
@@ -72,22 +99,31 @@ bool parse(std::string_view digits, bool negative, Value& v) {
     }
     if ((wholeEnd - wholeFrom) + (fractionEnd - fractionFrom) > kMaxDigits) return false;
     Wide wide = 0;
+    bool widened = false;
     std::uint64_t chunk = 0;
     std::size_t inChunk = 0;
+    auto flush = [&] {
+        wide = wide * kPow10[inChunk] + chunk;
+        widened = true;
+        chunk = 0;
+        inChunk = 0;
+    };
     auto take = [&](const char* p, const char* to) {
+        for (; to - p >= 8; p += 8) {
+            if (inChunk > 11) flush();  // eight more would pass 19 digits
+            chunk = chunk * 100'000'000 + valueOf8(load8(p));
+            inChunk += 8;
+        }
         for (; p != to; ++p) {
+            if (inChunk == 19) flush();
             chunk = chunk * 10 + static_cast<unsigned>(*p - '0');
-            if (++inChunk == 19) {
-                wide = wide * kPow10[19] + chunk;
-                chunk = 0;
-                inChunk = 0;
-            }
+            ++inChunk;
         }
     };
     take(wholeFrom, wholeEnd);
     take(fractionFrom, fractionEnd);
     // Up to 19 digits the mantissa is the chunk alone, without a 128-bit product.
-    v.mantissa = wide == 0 ? Wide{chunk} : wide * kPow10[inChunk] + chunk;
+    v.mantissa = widened ? wide * kPow10[inChunk] + chunk : Wide{chunk};
     return true;
 }
 
@@ -98,45 +134,50 @@ bool scale(Wide& m, int by) {
     return true;
 }
 
-// The digits of v, most significant first, without leading zeros ("0" for zero), at the end
-// of the 40 bytes at `end - 40`; returns their count. Two 64-bit halves, because taking a
-// 128-bit number apart digit by digit is slow.
+// The eight digits of v < 10^8 at p, leading zeros included: both halves of four digits split
+// into pairs and the pairs into digits side by side in one word, by multiplying with
+// reciprocals (10486 / 2^20 for a hundredth, 103 / 2^10 for a tenth are exact in range).
+void put8(char* p, std::uint32_t v) {
+    std::uint64_t word = (v / 10000) | (static_cast<std::uint64_t>(v % 10000) << 32);
+    const std::uint64_t hundreds = ((word * 10486) >> 20) & 0x0000007F0000007Full;
+    word = hundreds | ((word - hundreds * 100) << 16);
+    const std::uint64_t tens = ((word * 103) >> 10) & 0x000F000F000F000Full;
+    word = tens | ((word - tens * 10) << 8);
+    word += 0x3030303030303030ull;
+    std::memcpy(p, &word, sizeof word);
+}
+
+// The digits of part in groups of eight ending at p, as many groups as it needs.
+void putGroups(char* p, std::uint64_t part) {
+    do {
+        p -= 8;
+        put8(p, static_cast<std::uint32_t>(part % 100'000'000));
+        part /= 100'000'000;
+    } while (part != 0);
+}
+
+// The digits of v < 10^38, most significant first, without leading zeros ("0" for zero), at
+// the end of the kDigitRoom bytes before `end`; returns their count. Two 64-bit halves, because
+// taking a 128-bit number apart is slow.
+constexpr std::size_t kDigitRoom = 48;
 std::size_t toDigits(Wide v, char* end) {
-    constexpr std::uint64_t kHalf = 10'000'000'000'000'000'000ull;  // 10^19
-    char* p = end;
-    // Two digits per division, from a table of the pairs "00" to "99".
-    static constexpr std::array<char, 200> kPairs = [] {
-        std::array<char, 200> pairs{};
-        for (std::size_t i = 0; i < 100; ++i) {
-            pairs[2 * i] = static_cast<char>('0' + i / 10);
-            pairs[2 * i + 1] = static_cast<char>('0' + i % 10);
-        }
-        return pairs;
-    }();
-    auto put = [&p](std::uint64_t part, bool pad) {
-        char* const start = p;
-        while (part >= 100) {
-            p -= 2;
-            std::memcpy(p, &kPairs[2 * (part % 100)], 2);
-            part /= 100;
-        }
-        if (part >= 10) {
-            p -= 2;
-            std::memcpy(p, &kPairs[2 * part], 2);
-        } else {
-            *--p = static_cast<char>('0' + part);
-        }
-        if (pad) {
-            while (start - p < 19) *--p = '0';
-        }
-    };
-    if (v >= kHalf) {
-        put(static_cast<std::uint64_t>(v % kHalf), true);
-        put(static_cast<std::uint64_t>(v / kHalf), false);
-    } else {
-        put(static_cast<std::uint64_t>(v), false);
+    if (v == 0) {
+        end[-1] = '0';
+        return 1;
     }
-    return static_cast<std::size_t>(end - p);
+    constexpr std::uint64_t kHalf = 10'000'000'000'000'000'000ull;  // 10^19
+    if (v >= kHalf) {
+        // The low half's 19 digits in three groups; the high half's groups overwrite the five
+        // leading zeros of those.
+        const auto low = static_cast<std::uint64_t>(v % kHalf);
+        put8(end - 8, static_cast<std::uint32_t>(low % 100'000'000));
+        put8(end - 16, static_cast<std::uint32_t>(low / 100'000'000 % 100'000'000));
+        put8(end - 24, static_cast<std::uint32_t>(low / 10'000'000'000'000'000ull));
+        putGroups(end - 19, static_cast<std::uint64_t>(v / kHalf));
+    } else {
+        putGroups(end, static_cast<std::uint64_t>(v));
+    }
+    return static_cast<std::size_t>(digitCount(v));
 }
 
 // Writes v after DecimalNumber's trim (fraction zeros go) and cut to `precision`: truncated to
@@ -196,7 +237,7 @@ bool writeLongQuotient(Wide dividend, int scaleBy, std::uint64_t divisor, bool n
     char digits[kRoom];
     char* p = digits;
     {
-        char whole[40];
+        char whole[kDigitRoom];
         const std::size_t n = toDigits(dividend / divisor, whole + sizeof whole);
         std::memcpy(p, whole + sizeof whole - n, n);
         p += n;
