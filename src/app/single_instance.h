@@ -13,7 +13,7 @@
 #include <string>
 #include <string_view>
 
-class QLocalServer;
+class QSocketNotifier;
 
 namespace quorvel {
 
@@ -43,7 +43,8 @@ public:
     bool wakeRunning(std::chrono::milliseconds patience) const;
 
     // Listens for later starts. Only the holder of the folder's lock calls it, so a socket that
-    // is already there was left by a run that crashed and is removed first.
+    // is already there was left by a run that crashed and is removed first. A bare name is
+    // taken in the temporary folder.
     bool listen(QString* error = nullptr);
 
     const QString& serverName() const { return m_name; }
@@ -52,10 +53,15 @@ signals:
     void activationRequested();
 
 private:
+    class Caller;
+
     void answer();
+    void stopListening();
 
     QString m_name;
-    QLocalServer* m_server = nullptr;
+    std::string m_path;   // the socket file while listening
+    int m_listener = -1;  // its descriptor
+    QSocketNotifier* m_calls = nullptr;
 };
 
 }  // namespace quorvel

@@ -1,15 +1,16 @@
 #include "app/single_instance.h"
 
 #include <gtest/gtest.h>
+#include <poll.h>
 #include <sys/socket.h>
+#include <sys/stat.h>
 #include <sys/un.h>
 #include <unistd.h>
 
 #include <QCoreApplication>
 #include <QDir>
-#include <QLocalServer>
-#include <QLocalSocket>
 #include <QSignalSpy>
+#include <cerrno>
 #include <chrono>
 #include <cstring>
 #include <filesystem>
@@ -24,6 +25,33 @@ using namespace std::chrono_literals;
 
 QString uniqueName(const char* what) {
     return QStringLiteral("quorvel-test-%1-%2").arg(::getpid()).arg(QLatin1String(what));
+}
+
+QByteArray socketPath(const QString& name) {
+    return QDir(QDir::tempPath()).filePath(name).toLocal8Bit();
+}
+
+// Says `message` on the window's socket as any local program could, then waits for the window
+// to hang up; true when it did so without a word.
+bool hungUpWithoutAnswer(const QString& name, const QByteArray& message) {
+    const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
+    if (fd < 0) return false;
+    sockaddr_un address{};
+    address.sun_family = AF_UNIX;
+    std::strncpy(address.sun_path, socketPath(name).constData(), sizeof address.sun_path - 1);
+    bool silent = ::connect(fd, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0 &&
+                  ::send(fd, message.constData(), static_cast<std::size_t>(message.size()),
+                         MSG_NOSIGNAL) == message.size();
+    pollfd entry{fd, POLLIN, 0};
+    char reply[16];
+    // Hung up with words still unread, the line is reset rather than closed.
+    const auto hungUp = [&] {
+        const ssize_t n = ::recv(fd, reply, sizeof reply, 0);
+        return n == 0 || (n < 0 && errno == ECONNRESET);
+    };
+    silent = silent && ::poll(&entry, 1, 3000) == 1 && hungUp();
+    ::close(fd);
+    return silent;
 }
 
 // Runs `wake` on another thread while this one serves the server's events.
@@ -147,7 +175,7 @@ TEST(SingleInstance, ListenerThatStartsLateIsStillWoken) {
 // A run that crashed leaves its socket file behind, with nobody listening on it.
 TEST(SingleInstance, ListenRemovesAStaleSocket) {
     const QString name = uniqueName("stale");
-    const QByteArray path = QDir(QDir::tempPath()).filePath(name).toLocal8Bit();
+    const QByteArray path = socketPath(name);
     const int fd = ::socket(AF_UNIX, SOCK_STREAM, 0);
     ASSERT_GE(fd, 0);
     sockaddr_un address{};
@@ -171,23 +199,31 @@ TEST(SingleInstance, OtherTalkDoesNotWake) {
     SingleInstance first(name);
     QSignalSpy woken(&first, &SingleInstance::activationRequested);
     ASSERT_TRUE(first.listen());
-    for (const QByteArray& message : {QByteArray("hello\n"), QByteArray(200, 'x')}) {
-        auto sent = std::async(std::launch::async, [&] {
-            QLocalSocket socket;
-            socket.connectToServer(name);
-            if (!socket.waitForConnected(1000)) return false;
-            socket.write(message);
-            socket.waitForBytesWritten(1000);
-            // The window hangs up without an answer.
-            socket.waitForDisconnected(2000);
-            return socket.state() == QLocalSocket::UnconnectedState && socket.readAll().isEmpty();
-        });
+    // Another word, a long line without an end, and a caller that says nothing at all.
+    for (const QByteArray& message : {QByteArray("hello\n"), QByteArray(200, 'x'), QByteArray()}) {
+        auto sent =
+            std::async(std::launch::async, [&] { return hungUpWithoutAnswer(name, message); });
         while (sent.wait_for(5ms) != std::future_status::ready) {
             QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
         }
         EXPECT_TRUE(sent.get()) << message.left(10).toStdString();
     }
     EXPECT_EQ(woken.count(), 0);
+}
+
+// Only its user may reach the socket, and it goes with the window.
+TEST(SingleInstance, SocketIsTheUsersAloneAndGoesWithTheWindow) {
+    const QString name = uniqueName("mode");
+    const QByteArray path = socketPath(name);
+    {
+        SingleInstance first(name);
+        ASSERT_TRUE(first.listen());
+        struct stat info {};
+        ASSERT_EQ(::stat(path.constData(), &info), 0);
+        EXPECT_TRUE(S_ISSOCK(info.st_mode));
+        EXPECT_EQ(info.st_mode & 0777, 0600u);
+    }
+    EXPECT_NE(::access(path.constData(), F_OK), 0);
 }
 
 }  // namespace
