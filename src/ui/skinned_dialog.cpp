@@ -77,7 +77,8 @@ QRegion SkinnedDialog::outlineFromSkin(const QImage& skin, QSize windowSize, QRg
 }
 
 void SkinnedDialog::cutOutline() {
-    setMask(m_outline.isEmpty() ? outlineFromSkin(m_skin.toImage(), size()) : m_outline);
+    if (m_outline.isEmpty()) m_outline = outlineFromSkin(m_skin.toImage(), size());
+    setMask(m_outline);
     m_outlineCut = true;
 }
 

@@ -22,6 +22,8 @@ public:
     explicit SkinnedDialog(const QString& skinPath, QWidget* parent = nullptr);
 
     const QPixmap& skin() const { return m_skin; }
+    // The outline given with the skin, or the one cut from it; empty before either.
+    const QRegion& outline() const { return m_outline; }
     // True once the outline has been cut; it is never cut again.
     bool isOutlineCut() const { return m_outlineCut; }
 
@@ -58,7 +60,7 @@ private:
     void cutOutline();
 
     QPixmap m_skin;
-    QRegion m_outline;  // from replaceSkin; empty: worked out from the skin when first shown
+    QRegion m_outline;  // from replaceSkin, or worked out from the skin when first shown
     bool m_outlineCut = false;
     QColor m_staticBackground = QColor::fromRgb(skins::kStaticBackground);
     // Where a window manager cannot move the window, it follows the mouse from this offset.

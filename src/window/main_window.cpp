@@ -255,15 +255,32 @@ const MainWindow::KeyPixmaps& MainWindow::keyPixmaps(ControlLook look, QSize siz
     return m_keyPixmaps.emplace(id, std::move(made)).first->second;
 }
 
+ZoomPictures MainWindow::shownPictures() const {
+    // A raster pixmap hands over its image without a copy.
+    ZoomPictures shown;
+    shown.skin = skin().toImage();
+    shown.outline = outline();
+    for (const auto& [id, p] : m_keyPixmaps) {
+        shown.keys.emplace(
+            id, std::array<QImage, 3>{p.normal.toImage(), p.pressed.toImage(), p.hover.toImage()});
+    }
+    shown.captionPixels = m_captionPixels;
+    return shown;
+}
+
 void MainWindow::layOut(int percent) {
-    // Pictures of another zoom are of no more use; those of this one serve every key alike.
-    if (percent != m_zoom) m_keyPixmaps.clear();
+    if (percent != m_zoom) {
+        // The zoom left is a step back; the keys' pictures of this one serve every key alike.
+        if (!skin().isNull()) m_prefetch.keep(m_zoom, shownPictures());
+        m_keyPixmaps.clear();
+    }
     m_zoom = percent;
     const StyleLayout l = zoomedLayout(m_layout, percent);
     m_pictures = {};
-    if (percent != kZoomDefault) {
-        std::optional<ZoomPictures> ready = m_prefetch.take(percent);
-        m_pictures = ready ? std::move(*ready) : paintZoomPictures(m_layout, percent);
+    if (std::optional<ZoomPictures> ready = m_prefetch.take(percent)) {
+        m_pictures = std::move(*ready);
+    } else if (percent != kZoomDefault) {
+        m_pictures = paintZoomPictures(m_layout, percent);
     } else {
         // The first layout takes what a worker read while the window was built.
         m_pictures = m_committed.valid() ? m_committed.get() : readCommittedPictures(m_layout);
@@ -279,6 +296,7 @@ void MainWindow::layOut(int percent) {
     m_input->setFont(font);
     m_input->setStyleSheet(inputStyleSheet(m_layout.style, percent));
 
+    m_captionPixels.clear();
     const bool contrast = m_layout.style == WindowStyle::Contrast;
     const QColor focusColour = contrast ? QColor(255, 0, 255) : QColor(255, 128, 0);
     const qreal focusWidth = (contrast ? 4.0 : 2.0) * percent / 100.0;
@@ -291,6 +309,7 @@ void MainWindow::layOut(int percent) {
         b->setGeometry(entry.rect.x, entry.rect.y, entry.rect.width, entry.rect.height);
         const int pixels = i < m_pictures.captionPixels.size() ? m_pictures.captionPixels[i]
                                                                : captionPixelSize(entry, percent);
+        m_captionPixels.push_back(pixels);
         b->setFont(captionFont(entry, pixels));
         b->setFocusFrame(focusColour, focusWidth);
     }
@@ -306,7 +325,7 @@ void MainWindow::post(std::function<void()> task) {
 void MainWindow::prepareNeighbours() {
     std::vector<int> next;
     for (int percent : {zoomIn(m_zoom), zoomOut(m_zoom)}) {
-        if (percent != m_zoom && percent != kZoomDefault) next.push_back(percent);
+        if (percent != m_zoom) next.push_back(percent);
     }
     m_prefetch.prepare(m_layout, next);
 }

@@ -141,6 +141,8 @@ private:
     const KeyPixmaps& keyPixmaps(ControlLook look, QSize size);
     // Starts painting the zoom steps next to the current one.
     void prepareNeighbours();
+    // The pictures the window shows now, for a return to this zoom.
+    ZoomPictures shownPictures() const;
     QAction* commandAction(Command command);
     void setCommandTooltip(Command command, const QString& tooltip);
     void pinToResult();
@@ -152,8 +154,9 @@ private:
     int m_zoom = kZoomDefault;
     // The key pictures of the current zoom, by look and size.
     std::map<std::tuple<int, int, int>, KeyPixmaps> m_keyPixmaps;
-    // While laying out: the pictures of the zoom being laid out (none at 100 %).
+    // While laying out: the pictures of the zoom being laid out.
     ZoomPictures m_pictures;
+    std::vector<int> m_captionPixels;  // of the current zoom, in the order of its controls
     ZoomPrefetch m_prefetch;
     Options m_options;
     CFilterEdit* m_input = nullptr;

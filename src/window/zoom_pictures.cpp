@@ -2,6 +2,7 @@
 
 #include <QFontMetrics>
 #include <QThreadPool>
+#include <algorithm>
 
 #include "tools/zoom.h"
 #include "ui/fonts.h"
@@ -60,6 +61,13 @@ skins::MainSkin mainSkin(WindowStyle style) {
     }
 }
 
+// As the window will show them, so that it only hands them over.
+QImage readCommitted(const char* file) {
+    QImage image(QString::fromLatin1(file));
+    if (image.hasAlphaChannel()) image.convertTo(QImage::Format_ARGB32_Premultiplied);
+    return image;
+}
+
 }  // namespace
 
 // The committed pictures, painted at 100 %.
@@ -82,25 +90,28 @@ const skins::ButtonPictures& committedKeyPictures(ControlLook look) {
     }
 }
 
-ZoomPictures readCommittedPictures(const StyleLayout& base) {
+namespace {
+
+std::map<ZoomPictures::KeyId, std::array<QImage, 3>> readCommittedKeys(const StyleLayout& base) {
     skins::initResources();
-    // As the window will show them, so that it only hands them over.
-    const auto read = [](const char* file) {
-        QImage image(QString::fromLatin1(file));
-        if (image.hasAlphaChannel()) image.convertTo(QImage::Format_ARGB32_Premultiplied);
-        return image;
-    };
-    ZoomPictures pictures;
-    pictures.skin = read(base.skin.c_str());
-    pictures.outline =
-        SkinnedDialog::outlineFromSkin(pictures.skin, QSize(base.width, base.height));
+    std::map<ZoomPictures::KeyId, std::array<QImage, 3>> keys;
     for (const StyleControl& c : base.controls) {
         const ZoomPictures::KeyId id{static_cast<int>(c.look), c.rect.width, c.rect.height};
-        if (pictures.keys.count(id) != 0) continue;
+        if (keys.count(id) != 0) continue;
         const skins::ButtonPictures& files = committedKeyPictures(c.look);
-        pictures.keys.emplace(
-            id, std::array<QImage, 3>{read(files.normal), read(files.pressed), read(files.hover)});
+        keys.emplace(
+            id, std::array<QImage, 3>{readCommitted(files.normal), readCommitted(files.pressed),
+                                      readCommitted(files.hover)});
     }
+    return keys;
+}
+
+}  // namespace
+
+ZoomPictures readCommittedPictures(const StyleLayout& base) {
+    ZoomPictures pictures;
+    getSkinPictures(base, kZoomDefault, pictures);
+    pictures.keys = readCommittedKeys(base);
     return pictures;
 }
 
@@ -132,23 +143,58 @@ int captionPixelSize(const StyleControl& control, int percent) {
     return pixels;
 }
 
+std::vector<int> captionPixelSizes(const StyleLayout& zoomedBase, int percent) {
+    std::vector<int> pixels;
+    pixels.reserve(zoomedBase.controls.size());
+    for (const StyleControl& c : zoomedBase.controls) {
+        pixels.push_back(captionPixelSize(c, percent));
+    }
+    return pixels;
+}
+
+void getSkinPictures(const StyleLayout& base, int percent, ZoomPictures& pictures) {
+    if (percent == kZoomDefault) {
+        skins::initResources();
+        pictures.skin = readCommitted(base.skin.c_str());
+    } else {
+        pictures.skin = skins::paintMainSkin(mainSkin(base.style), percent);
+    }
+    pictures.outline = SkinnedDialog::outlineFromSkin(
+        pictures.skin, QSize(zoomed(base.width, percent), zoomed(base.height, percent)));
+}
+
+void getKeyPictures(const StyleLayout& base, int percent, ZoomPictures& pictures) {
+    const StyleLayout zoomedBase = zoomedLayout(base, percent);
+    if (percent == kZoomDefault) {
+        pictures.keys = readCommittedKeys(base);
+    } else {
+        for (const StyleControl& c : zoomedBase.controls) {
+            const ZoomPictures::KeyId id{static_cast<int>(c.look), c.rect.width, c.rect.height};
+            if (pictures.keys.count(id) == 0) {
+                pictures.keys.emplace(id, paintKeyPictures(c.look, c.rect.width, c.rect.height));
+            }
+        }
+    }
+    pictures.captionPixels = captionPixelSizes(zoomedBase, percent);
+}
+
 ZoomPictures paintZoomPictures(const StyleLayout& base, int percent) {
     ZoomPictures pictures;
-    pictures.skin = skins::paintMainSkin(mainSkin(base.style), percent);
-    const StyleLayout zoomedBase = zoomedLayout(base, percent);
-    pictures.outline =
-        SkinnedDialog::outlineFromSkin(pictures.skin, QSize(zoomedBase.width, zoomedBase.height));
-    for (const StyleControl& c : zoomedBase.controls) {
-        const ZoomPictures::KeyId id{static_cast<int>(c.look), c.rect.width, c.rect.height};
-        if (pictures.keys.count(id) == 0) {
-            pictures.keys.emplace(id, paintKeyPictures(c.look, c.rect.width, c.rect.height));
-        }
-        pictures.captionPixels.push_back(captionPixelSize(c, percent));
-    }
+    getSkinPictures(base, percent, pictures);
+    getKeyPictures(base, percent, pictures);
     return pictures;
 }
 
+void ZoomPrefetch::getPart(const StyleLayout& base, int percent, int part, ZoomPictures& pictures) {
+    if (part == 0) {
+        getSkinPictures(base, percent, pictures);
+    } else {
+        getKeyPictures(base, percent, pictures);
+    }
+}
+
 void ZoomPrefetch::prepare(const StyleLayout& base, const std::vector<int>& percents) {
+    m_base = &base;
     std::map<int, std::shared_ptr<Slot>> kept;
     for (int percent : percents) {
         auto it = m_slots.find(percent);
@@ -159,21 +205,42 @@ void ZoomPrefetch::prepare(const StyleLayout& base, const std::vector<int>& perc
         auto slot = std::make_shared<Slot>();
         kept.emplace(percent, slot);
         const StyleLayout* layout = &base;
-        paintingPool().start([slot, layout, percent] {
-            ZoomPictures painted = paintZoomPictures(*layout, percent);
-            const std::lock_guard<std::mutex> lock(slot->mutex);
-            slot->pictures = std::move(painted);
-            slot->done = true;
-        });
+        // The skin and the keys are two halves, so the pool's threads paint them side by side.
+        for (int part = 0; part < kParts; ++part) {
+            paintingPool().start([slot, layout, percent, part] {
+                {
+                    const std::lock_guard<std::mutex> lock(slot->mutex);
+                    if (slot->state[part] != State::Waiting) return;  // the window took it
+                    slot->state[part] = State::Working;
+                }
+                ZoomPictures painted;
+                getPart(*layout, percent, part, painted);
+                {
+                    const std::lock_guard<std::mutex> lock(slot->mutex);
+                    merge(std::move(painted), part, slot->pictures);
+                    slot->state[part] = State::Done;
+                }
+                slot->finished.notify_all();
+            });
+        }
     }
     // A worker still painting a forgotten zoom finishes into its own slot, which then goes.
     m_slots = std::move(kept);
 }
 
+void ZoomPrefetch::keep(int percent, ZoomPictures pictures) {
+    auto slot = std::make_shared<Slot>();
+    slot->pictures = std::move(pictures);
+    slot->state.fill(State::Done);
+    m_slots[percent] = std::move(slot);
+}
+
 bool ZoomPrefetch::ready() const {
     for (const auto& entry : m_slots) {
         const std::lock_guard<std::mutex> lock(entry.second->mutex);
-        if (!entry.second->done) return false;
+        for (const State state : entry.second->state) {
+            if (state != State::Done) return false;
+        }
     }
     return true;
 }
@@ -181,12 +248,36 @@ bool ZoomPrefetch::ready() const {
 std::optional<ZoomPictures> ZoomPrefetch::take(int percent) {
     const auto it = m_slots.find(percent);
     if (it == m_slots.end()) return std::nullopt;
-    std::shared_ptr<Slot> slot = it->second;
-    const std::lock_guard<std::mutex> lock(slot->mutex);
-    if (!slot->done) return std::nullopt;
-    std::optional<ZoomPictures> ready(std::move(slot->pictures));
+    const std::shared_ptr<Slot> slot = it->second;
     m_slots.erase(it);
-    return ready;
+    std::unique_lock<std::mutex> lock(slot->mutex);
+    // A half no worker has begun is painted here, sooner than behind another; one that has
+    // begun is further on than a new start here would be.
+    for (int part = 0; part < kParts; ++part) {
+        if (slot->state[part] != State::Waiting) continue;
+        slot->state[part] = State::Working;
+        lock.unlock();
+        ZoomPictures painted;
+        getPart(*m_base, percent, part, painted);
+        lock.lock();
+        merge(std::move(painted), part, slot->pictures);
+        slot->state[part] = State::Done;
+    }
+    slot->finished.wait(lock, [&slot] {
+        return std::all_of(slot->state.begin(), slot->state.end(),
+                           [](State state) { return state == State::Done; });
+    });
+    return std::move(slot->pictures);
+}
+
+void ZoomPrefetch::merge(ZoomPictures&& half, int part, ZoomPictures& whole) {
+    if (part == 0) {
+        whole.skin = std::move(half.skin);
+        whole.outline = std::move(half.outline);
+    } else {
+        whole.keys = std::move(half.keys);
+        whole.captionPixels = std::move(half.captionPixels);
+    }
 }
 
 }  // namespace quorvel

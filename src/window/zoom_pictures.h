@@ -2,12 +2,14 @@
 
 // The skin and key pictures of one zoom of a window style, and the painting of the zoom steps
 // next to the current one ahead of time, on a worker thread: Ctrl+plus and Ctrl+minus then
-// only lay the window out, within a frame, instead of painting first.
+// only lay the window out, within a frame, instead of painting first. The step the window
+// came from is kept rather than painted again.
 
 #include <QFont>
 #include <QImage>
 #include <QRegion>
 #include <array>
+#include <condition_variable>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -32,6 +34,10 @@ struct ZoomPictures {
 
 // Any thread: `base` is a style's layout at 100 %.
 ZoomPictures paintZoomPictures(const StyleLayout& base, int percent);
+// Its halves: the skin with its outline, and the keys with the caption sizes; at 100 % read
+// from the committed files.
+void getSkinPictures(const StyleLayout& base, int percent, ZoomPictures& pictures);
+void getKeyPictures(const StyleLayout& base, int percent, ZoomPictures& pictures);
 // The committed pictures of `base`, drawn at 100 %: its skin with its outline, and its keys;
 // without the caption sizes. Any thread.
 ZoomPictures readCommittedPictures(const StyleLayout& base);
@@ -39,25 +45,39 @@ const skins::ButtonPictures& committedKeyPictures(ControlLook look);
 // The table's caption size in pixels for a control of a zoomed layout; a word that would not
 // fit its key is set smaller. Any thread.
 int captionPixelSize(const StyleControl& zoomedControl, int percent);
+// The caption sizes of every control of a zoomed layout, in its order. Any thread.
+std::vector<int> captionPixelSizes(const StyleLayout& zoomedBase, int percent);
 QFont captionFont(const StyleControl& control, int pixels);
 std::array<QImage, 3> paintKeyPictures(ControlLook look, int width, int height);
 
 class ZoomPrefetch {
 public:
-    // Starts painting `percents` of `base` (which outlives every worker: the style tables do)
-    // where not started yet, and forgets any other zoom's pictures.
+    // Starts getting `percents` of `base` (which outlives every worker: the style tables do)
+    // ready where they are neither started nor kept: painted, or at 100 % read from the
+    // committed files. Forgets any other zoom's pictures.
     void prepare(const StyleLayout& base, const std::vector<int>& percents);
-    // The pictures of `percent` if a worker has finished them; they are handed over once.
+    // The pictures of a zoom the window leaves, for a return to it.
+    void keep(int percent, ZoomPictures pictures);
+    // The pictures of `percent`, handed over once: at once when they are ready, when its worker
+    // has finished when one is painting them, and painted here when none has started; nothing
+    // when neither prepare() nor keep() asked for them. Never painted twice.
     std::optional<ZoomPictures> take(int percent);
-    // True when every zoom of the last prepare() is painted (or taken).
+    // True when every zoom of the last prepare() is ready (or taken).
     bool ready() const;
 
 private:
+    enum class State { Waiting, Working, Done };
+    static constexpr int kParts = 2;  // the skin with its outline; the keys with the captions
     struct Slot {
         std::mutex mutex;
-        bool done = false;
+        std::condition_variable finished;
+        std::array<State, kParts> state{State::Waiting, State::Waiting};
         ZoomPictures pictures;
     };
+    static void getPart(const StyleLayout& base, int percent, int part, ZoomPictures& pictures);
+    static void merge(ZoomPictures&& half, int part, ZoomPictures& whole);
+
+    const StyleLayout* m_base = nullptr;
     std::map<int, std::shared_ptr<Slot>> m_slots;
 };
 

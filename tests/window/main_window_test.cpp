@@ -19,6 +19,7 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <set>
@@ -448,6 +449,50 @@ TEST(ZoomPictures, OutlineAndCaptionSizesMatchTheZoomedWindow) {
             }
         }
     }
+}
+
+bool samePictures(const ZoomPictures& a, const ZoomPictures& b) {
+    return a.skin == b.skin && a.outline == b.outline && a.keys == b.keys &&
+           a.captionPixels == b.captionPixels;
+}
+
+// Every zoom asked for is handed over once and is what painting it at once would give, whether
+// its workers have finished, are at it or have not begun; the zoom the window left comes back
+// as it was kept, not painted again.
+TEST(ZoomPrefetch, HandsOverEachZoomOnceAsPaintingItWouldGive) {
+    const StyleLayout& base = styleLayout(WindowStyle::Contrast);
+    ZoomPictures atDefault = readCommittedPictures(base);
+    atDefault.captionPixels = captionPixelSizes(base, kZoomDefault);
+    ZoomPrefetch prefetch;
+
+    prefetch.prepare(base, {125, kZoomDefault});
+    const std::optional<ZoomPictures> soon = prefetch.take(125);  // the workers barely begun
+    ASSERT_TRUE(soon.has_value());
+    EXPECT_TRUE(samePictures(*soon, paintZoomPictures(base, 125)));
+    const std::optional<ZoomPictures> committed = prefetch.take(kZoomDefault);
+    ASSERT_TRUE(committed.has_value());
+    EXPECT_TRUE(samePictures(*committed, atDefault));
+
+    prefetch.prepare(base, {150});
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (!prefetch.ready() && std::chrono::steady_clock::now() < deadline) QTest::qWait(5);
+    ASSERT_TRUE(prefetch.ready());
+    const std::optional<ZoomPictures> painted = prefetch.take(150);
+    ASSERT_TRUE(painted.has_value());
+    EXPECT_TRUE(samePictures(*painted, paintZoomPictures(base, 150)));
+    EXPECT_FALSE(prefetch.take(150).has_value());  // once
+    EXPECT_FALSE(prefetch.take(175).has_value());  // never asked for
+
+    const qint64 keptSkin = painted->skin.cacheKey();
+    prefetch.keep(150, *painted);
+    EXPECT_TRUE(prefetch.ready());
+    prefetch.prepare(base, {150, 175});
+    const std::optional<ZoomPictures> back = prefetch.take(150);
+    ASSERT_TRUE(back.has_value());
+    EXPECT_EQ(back->skin.cacheKey(), keptSkin);
+    prefetch.keep(150, *back);
+    prefetch.prepare(base, {200});  // two steps away: forgotten
+    EXPECT_FALSE(prefetch.take(150).has_value());
 }
 
 TEST(MainWindow, FirstStartShowsTipsAndIgnoresCommandsUntilTheyClose) {

@@ -1,10 +1,10 @@
 // Shows the calculator window in each of its styles with a calculation done, then the
 // style menu open, and saves what the screen shows into the folder given as the argument:
 // style_standard.png, style_cartoon.png, style_mini.png, style_detail.png, style_contrast.png,
-// style_menu.png. Each style is shown at 200 % zoom as well (style_NAME_200.png), which must be
-// exactly twice as wide and tall (the contrast style also with a key focused,
-// style_contrast_200_focus.png); the time each zoom change takes is printed.
-// Each style is also shown after a 4-step and a 21-step calculation (style_NAME_4steps.png,
+// style_menu.png. Each style is shown at 200 % zoom as well (style_NAME_200.png, after a step to
+// 225 % and back), which must be exactly twice as wide and tall (the contrast style also with a key
+// focused, style_contrast_200_focus.png); the time each zoom change takes is printed. Each style is
+// also shown after a 4-step and a 21-step calculation (style_NAME_4steps.png,
 // style_NAME_21steps.png), and the detail style with a 302-digit result (style_detail_long.png).
 // On a real X server it also checks that a cut-out corner shows the desktop, not the skin.
 
@@ -121,6 +121,9 @@ int main(int argc, char** argv) {
         const double zoomMs = static_cast<double>(zoomTimer.nsecsElapsed()) / 1e6;
         std::printf("%s: zoom to 200 %% laid out and painted in %.1f ms\n", fileName(style),
                     zoomMs);
+        // A step on and back: 200 % is shown again from the pictures kept when it was left.
+        window.controller().zoomKey(ZoomKey::In);
+        window.controller().zoomKey(ZoomKey::Out);
         if (window.size() != 2 * small) {
             std::fprintf(stderr, "%s: 200 %% is %dx%d, not twice %dx%d\n", fileName(style),
                          window.width(), window.height(), small.width(), small.height());
