@@ -19,6 +19,7 @@ packages=(
     libreadline-dev
     qt6-base-dev
     libxcb1-dev
+    libfontconfig-dev
     fonts-dejavu-core
     xvfb
     xauth

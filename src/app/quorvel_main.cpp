@@ -6,12 +6,15 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
+#include <QImage>
 #include <QMessageBox>
+#include <QPixmap>
 #include <filesystem>
 #include <iostream>
 #include <string_view>
 #include <vector>
 
+#include "app/font_warm_up.h"
 #include "app/heap_reuse.h"
 #include "app/launch.h"
 #include "app/quit_signals.h"
@@ -56,14 +59,15 @@ LaunchEnvironment environment() {
 
 // The installed icon's pictures, sharp at each size; the compiled-in one from a build tree.
 // Read from the files directly: QIcon::fromTheme scans every installed theme, which took as
-// long as building the whole window.
+// long as building the whole window. Read as the PNG pictures they are: QIcon::addFile asks
+// every image plugin whether it knows the file, and loads each one to ask.
 QIcon windowIcon() {
     const std::vector<IconFile> files = InstalledIconFiles(ProgramDirectory(), QUORVEL_APP_ID);
-    if (files.empty()) return QIcon(QString::fromLatin1(skins::kWindowIcon));
+    if (files.empty()) return skins::compiledWindowIcon();
     QIcon icon;
-    for (const IconFile& picture : files) {
-        icon.addFile(QString::fromStdString(picture.file.string()),
-                     QSize(picture.size, picture.size));
+    for (const IconFile& file : files) {
+        QImage picture = skins::readPng(QString::fromStdString(file.file.string()));
+        if (!picture.isNull()) icon.addPixmap(QPixmap::fromImage(std::move(picture)));
     }
     return icon;
 }
@@ -89,10 +93,11 @@ void endOnRequest(Launch& launch) {
     }
 }
 
-int run(const StartOptions& options) {
+int run(const StartOptions& options, FontconfigWarmUp& fonts) {
     QuitSignals quitSignals;
     Launch launch(options, environment());
-    const auto status = launch.open([](const WindowRequest& r) {
+    const auto status = launch.open([&fonts](const WindowRequest& r) {
+        fonts.wait();
         MainWindow::Options windowOptions;
         windowOptions.firstRun = r.firstRun;
         auto window = std::make_unique<MainWindow>(r.style, r.data, r.speaker, windowOptions);
@@ -133,6 +138,7 @@ int main(int argc, char** argv) {
         return 0;
     }
     quorvel::KeepFreedBuffersForReuse();
+    quorvel::FontconfigWarmUp fonts;
     // Qt reads --style itself (its widget style) and would complain; it sees none of ours.
     int qtArgc = 1;
     QApplication app(qtArgc, argv);
@@ -140,5 +146,5 @@ int main(int argc, char** argv) {
     QApplication::setApplicationVersion(QStringLiteral(QUORVEL_VERSION));
     QApplication::setDesktopFileName(QStringLiteral(QUORVEL_APP_ID));
     QApplication::setWindowIcon(quorvel::windowIcon());
-    return quorvel::run(parsed.options);
+    return quorvel::run(parsed.options, fonts);
 }

@@ -41,7 +41,7 @@ HelpWindow::HelpWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
     static std::once_flag once;
     std::call_once(once, registerHelp);
     skins::initResources();
-    setWindowIcon(QIcon(QString::fromLatin1(skins::kWindowIcon)));
+    setWindowIcon(skins::compiledWindowIcon());
     setAttribute(Qt::WA_DeleteOnClose);
     setAccessibleName(QStringLiteral("Quorvel Help"));
     resize(760, 580);

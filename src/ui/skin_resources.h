@@ -4,7 +4,10 @@
 // name Qt resources painted by res/skins/generate_skins.cpp; a picture's size is the size of
 // the window or button that shows it, since pictures are drawn unscaled.
 
+#include <QIcon>
+#include <QImage>
 #include <QRgb>
+#include <QString>
 
 namespace quorvel::skins {
 
@@ -77,5 +80,9 @@ inline constexpr const char* kWindowIcon = ":/skins/icon.png";
 // Registers the compiled-in pictures; a static library's resources are otherwise dropped by
 // the linker. Safe to call any number of times.
 void initResources();
+// A PNG picture from a file or the resources; a null image when it cannot be read.
+QImage readPng(const QString& file);
+// kWindowIcon, read as readPng reads it.
+QIcon compiledWindowIcon();
 
 }  // namespace quorvel::skins

@@ -82,7 +82,7 @@ MainWindow::MainWindow(WindowStyle style, SysDataHolder& data, Speaker& speaker,
       m_prompter(std::make_unique<QtPrompter>(this)) {
     InstallCommandButtonAccessibility();
     setWindowTitle(QStringLiteral("Quorvel"));
-    setWindowIcon(QIcon(QString::fromLatin1(skins::kWindowIcon)));
+    setWindowIcon(skins::compiledWindowIcon());
     buildInput();
     buildButtons();
     buildMenu();

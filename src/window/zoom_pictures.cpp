@@ -63,7 +63,7 @@ skins::MainSkin mainSkin(WindowStyle style) {
 
 // As the window will show them, so that it only hands them over.
 QImage readCommitted(const char* file) {
-    QImage image(QString::fromLatin1(file));
+    QImage image = skins::readPng(QString::fromLatin1(file));
     if (image.hasAlphaChannel()) image.convertTo(QImage::Format_ARGB32_Premultiplied);
     return image;
 }
