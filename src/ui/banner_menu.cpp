@@ -105,7 +105,7 @@ private:
 BannerMenu::BannerMenu(const QString& bannerText, QWidget* parent)
     : QMenu(parent), m_bannerText(bannerText) {
     skins::initResources();
-    m_banner = QPixmap::fromImage(skins::readPng(QString::fromLatin1(skins::kMenuBanner)));
+    m_banner = skins::loadPixmap(QString::fromLatin1(skins::kMenuBanner));
     m_itemFont = QApplication::font();
     m_itemFont.setPixelSize(12);
     m_itemFont.setWeight(QFont::Normal);

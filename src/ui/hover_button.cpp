@@ -29,7 +29,7 @@ HoverButton::HoverButton(const QString& caption, QWidget* parent) : QAbstractBut
 }
 
 void HoverButton::setPictures(const QString& normal, const QString& pressed, const QString& hover) {
-    m_normal = QPixmap::fromImage(skins::readPng(normal));
+    m_normal = skins::loadPixmap(normal);
     m_pressed = QPixmap();
     m_hover = QPixmap();
     m_pressedFile = pressed;
@@ -39,7 +39,7 @@ void HoverButton::setPictures(const QString& normal, const QString& pressed, con
 
 const QPixmap& HoverButton::picture(QPixmap& pixmap, QString& file) {
     if (!file.isEmpty()) {
-        pixmap = QPixmap::fromImage(skins::readPng(file));
+        pixmap = skins::loadPixmap(file);
         file.clear();
     }
     return pixmap;

@@ -4,6 +4,7 @@
 
 #include <QImageReader>
 #include <QPixmap>
+#include <QPixmapCache>
 #include <mutex>
 
 // Q_INIT_RESOURCE must be used outside any namespace.
@@ -22,6 +23,16 @@ QImage readPng(const QString& file) {
     QImageReader reader(file, "png");
     reader.setAutoDetectImageFormat(false);
     return reader.read();
+}
+
+QPixmap loadPixmap(const QString& file) {
+    // Shared as QPixmap::load shares them: a dialog's keys show the same few pictures.
+    const QString key = QStringLiteral("quorvel:") + file;
+    QPixmap pixmap;
+    if (QPixmapCache::find(key, &pixmap)) return pixmap;
+    pixmap = QPixmap::fromImage(readPng(file));
+    if (!pixmap.isNull()) QPixmapCache::insert(key, pixmap);
+    return pixmap;
 }
 
 QIcon compiledWindowIcon() {

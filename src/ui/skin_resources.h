@@ -6,6 +6,7 @@
 
 #include <QIcon>
 #include <QImage>
+#include <QPixmap>
 #include <QRgb>
 #include <QString>
 
@@ -82,6 +83,8 @@ inline constexpr const char* kWindowIcon = ":/skins/icon.png";
 void initResources();
 // A PNG picture from a file or the resources; a null image when it cannot be read.
 QImage readPng(const QString& file);
+// The same as a pixmap, shared with earlier loads of the file; the window's thread only.
+QPixmap loadPixmap(const QString& file);
 // kWindowIcon, read as readPng reads it.
 QIcon compiledWindowIcon();
 

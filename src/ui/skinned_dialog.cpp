@@ -18,7 +18,7 @@ namespace quorvel {
 SkinnedDialog::SkinnedDialog(const QString& skinPath, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
     skins::initResources();
-    if (!skinPath.isEmpty()) m_skin = QPixmap::fromImage(skins::readPng(skinPath));
+    if (!skinPath.isEmpty()) m_skin = skins::loadPixmap(skinPath);
 }
 
 QRegion SkinnedDialog::outlineFromSkin(const QImage& skin, QSize windowSize, QRgb key) {
