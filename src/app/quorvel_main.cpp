@@ -6,9 +6,8 @@
 #include <QApplication>
 #include <QGuiApplication>
 #include <QIcon>
-#include <QImage>
 #include <QMessageBox>
-#include <QPixmap>
+#include <QStringList>
 #include <filesystem>
 #include <iostream>
 #include <string_view>
@@ -64,12 +63,9 @@ LaunchEnvironment environment() {
 QIcon windowIcon() {
     const std::vector<IconFile> files = InstalledIconFiles(ProgramDirectory(), QUORVEL_APP_ID);
     if (files.empty()) return skins::compiledWindowIcon();
-    QIcon icon;
-    for (const IconFile& file : files) {
-        QImage picture = skins::readPng(QString::fromStdString(file.file.string()));
-        if (!picture.isNull()) icon.addPixmap(QPixmap::fromImage(std::move(picture)));
-    }
-    return icon;
+    QStringList pictures;
+    for (const IconFile& file : files) pictures.append(QString::fromStdString(file.file.string()));
+    return skins::pngIcon(pictures);
 }
 
 // On a desktop the failure is also shown, since nobody may be reading standard error there.

@@ -39,21 +39,6 @@ std::optional<sockaddr_un> socketAddress(const QString& name) {
     return address;
 }
 
-class Descriptor {
-public:
-    explicit Descriptor(int fd) : m_fd(fd) {}
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    ~Descriptor() {
-        if (m_fd >= 0) ::close(m_fd);
-    }
-    int get() const { return m_fd; }
-    int release() { return std::exchange(m_fd, -1); }
-
-private:
-    int m_fd;
-};
-
 // Until `events` can be done on `fd` or `deadline` has passed.
 bool waitFor(int fd, short events, Clock::time_point deadline) {
     for (;;) {
@@ -70,8 +55,8 @@ bool waitFor(int fd, short events, Clock::time_point deadline) {
 bool exchange(const QString& name) {
     const auto address = socketAddress(name);
     if (!address) return false;
-    Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (socket.get() < 0) return false;
+    const FileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!socket) return false;
     // A local connection is made at once or refused; a full queue counts as no answer yet.
     if (::connect(socket.get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) !=
         0) {
@@ -151,7 +136,7 @@ private:
         return activate;
     }
 
-    Descriptor m_fd;
+    FileDescriptor m_fd;
     QSocketNotifier* m_readable;
     std::string m_heard;
 };
@@ -195,8 +180,8 @@ bool SingleInstance::listen(QString* error) {
     if (!address) return fail(QStringLiteral("the socket's path is too long"));
     stopListening();
     ::unlink(address->sun_path);
-    Descriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
-    if (socket.get() < 0) return fail(systemError("socket"));
+    FileDescriptor socket(::socket(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC | SOCK_NONBLOCK, 0));
+    if (!socket) return fail(systemError("socket"));
     if (::bind(socket.get(), reinterpret_cast<const sockaddr*>(&*address), sizeof *address) != 0) {
         return fail(systemError("bind"));
     }
@@ -207,24 +192,23 @@ bool SingleInstance::listen(QString* error) {
         return fail(why);
     }
     m_path = address->sun_path;
-    m_listener = socket.release();
-    m_calls = new QSocketNotifier(m_listener, QSocketNotifier::Read, this);
+    m_listener = std::move(socket);
+    m_calls = new QSocketNotifier(m_listener.get(), QSocketNotifier::Read, this);
     connect(m_calls, &QSocketNotifier::activated, this, &SingleInstance::answer);
     return true;
 }
 
 void SingleInstance::stopListening() {
-    if (m_listener < 0) return;
-    delete m_calls;
+    if (!m_listener) return;
+    delete m_calls;  // before the descriptor it watches is closed
     m_calls = nullptr;
-    ::close(m_listener);
-    m_listener = -1;
+    m_listener.reset();
     ::unlink(m_path.c_str());
 }
 
 void SingleInstance::answer() {
     for (;;) {
-        const int fd = ::accept4(m_listener, nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
+        const int fd = ::accept4(m_listener.get(), nullptr, nullptr, SOCK_CLOEXEC | SOCK_NONBLOCK);
         if (fd < 0) return;
         new Caller(fd, *this);
     }

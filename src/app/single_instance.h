@@ -13,6 +13,8 @@
 #include <string>
 #include <string_view>
 
+#include "data/file_handle.h"
+
 class QSocketNotifier;
 
 namespace quorvel {
@@ -59,8 +61,8 @@ private:
     void stopListening();
 
     QString m_name;
-    std::string m_path;   // the socket file while listening
-    int m_listener = -1;  // its descriptor
+    std::string m_path;  // the socket file while listening
+    FileDescriptor m_listener;
     QSocketNotifier* m_calls = nullptr;
 };
 

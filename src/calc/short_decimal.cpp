@@ -147,13 +147,14 @@ void put8(char* p, std::uint32_t v) {
     std::memcpy(p, &word, sizeof word);
 }
 
-// The digits of part in groups of eight ending at p, as many groups as it needs.
-void putGroups(char* p, std::uint64_t part) {
-    do {
+// The digits of part in groups of eight ending at p: as many groups as it needs, and at
+// least `groups`.
+void putGroups(char* p, std::uint64_t part, int groups = 1) {
+    for (; groups > 0 || part != 0; --groups) {
         p -= 8;
         put8(p, static_cast<std::uint32_t>(part % 100'000'000));
         part /= 100'000'000;
-    } while (part != 0);
+    }
 }
 
 // The digits of v < 10^38, most significant first, without leading zeros ("0" for zero), at
@@ -169,10 +170,7 @@ std::size_t toDigits(Wide v, char* end) {
     if (v >= kHalf) {
         // The low half's 19 digits in three groups; the high half's groups overwrite the five
         // leading zeros of those.
-        const auto low = static_cast<std::uint64_t>(v % kHalf);
-        put8(end - 8, static_cast<std::uint32_t>(low % 100'000'000));
-        put8(end - 16, static_cast<std::uint32_t>(low / 100'000'000 % 100'000'000));
-        put8(end - 24, static_cast<std::uint32_t>(low / 10'000'000'000'000'000ull));
+        putGroups(end, static_cast<std::uint64_t>(v % kHalf), 3);
         putGroups(end - 19, static_cast<std::uint64_t>(v / kHalf));
     } else {
         putGroups(end, static_cast<std::uint64_t>(v));

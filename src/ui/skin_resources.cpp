@@ -35,12 +35,16 @@ QPixmap loadPixmap(const QString& file) {
     return pixmap;
 }
 
-QIcon compiledWindowIcon() {
+QIcon pngIcon(const QStringList& files) {
     initResources();
     QIcon icon;
-    QImage picture = readPng(QString::fromLatin1(kWindowIcon));
-    if (!picture.isNull()) icon.addPixmap(QPixmap::fromImage(std::move(picture)));
+    for (const QString& file : files) {
+        QImage picture = readPng(file);
+        if (!picture.isNull()) icon.addPixmap(QPixmap::fromImage(std::move(picture)));
+    }
     return icon;
 }
+
+QIcon compiledWindowIcon() { return pngIcon({QString::fromLatin1(kWindowIcon)}); }
 
 }  // namespace quorvel::skins

@@ -9,6 +9,7 @@
 #include <QPixmap>
 #include <QRgb>
 #include <QString>
+#include <QStringList>
 
 namespace quorvel::skins {
 
@@ -85,7 +86,9 @@ void initResources();
 QImage readPng(const QString& file);
 // The same as a pixmap, shared with earlier loads of the file; the window's thread only.
 QPixmap loadPixmap(const QString& file);
-// kWindowIcon, read as readPng reads it.
+// An icon of the pictures of `files` (one per size), read as readPng reads them.
+QIcon pngIcon(const QStringList& files);
+// kWindowIcon as an icon.
 QIcon compiledWindowIcon();
 
 }  // namespace quorvel::skins

@@ -68,6 +68,48 @@ QImage readCommitted(const char* file) {
     return image;
 }
 
+std::map<ZoomPictures::KeyId, std::array<QImage, 3>> readCommittedKeys(const StyleLayout& base) {
+    skins::initResources();
+    std::map<ZoomPictures::KeyId, std::array<QImage, 3>> keys;
+    for (const StyleControl& c : base.controls) {
+        const ZoomPictures::KeyId id{static_cast<int>(c.look), c.rect.width, c.rect.height};
+        if (keys.count(id) != 0) continue;
+        const skins::ButtonPictures& files = committedKeyPictures(c.look);
+        keys.emplace(
+            id, std::array<QImage, 3>{readCommitted(files.normal), readCommitted(files.pressed),
+                                      readCommitted(files.hover)});
+    }
+    return keys;
+}
+
+// The halves of a zoom's pictures, which two threads may get at once: they write to
+// members of their own.
+void getSkinPictures(const StyleLayout& base, int percent, ZoomPictures& pictures) {
+    if (percent == kZoomDefault) {
+        skins::initResources();
+        pictures.skin = readCommitted(base.skin.c_str());
+    } else {
+        pictures.skin = skins::paintMainSkin(mainSkin(base.style), percent);
+    }
+    pictures.outline = SkinnedDialog::outlineFromSkin(
+        pictures.skin, QSize(zoomed(base.width, percent), zoomed(base.height, percent)));
+}
+
+void getKeyPictures(const StyleLayout& base, int percent, ZoomPictures& pictures) {
+    const StyleLayout zoomedBase = zoomedLayout(base, percent);
+    if (percent == kZoomDefault) {
+        pictures.keys = readCommittedKeys(base);
+    } else {
+        for (const StyleControl& c : zoomedBase.controls) {
+            const ZoomPictures::KeyId id{static_cast<int>(c.look), c.rect.width, c.rect.height};
+            if (pictures.keys.count(id) == 0) {
+                pictures.keys.emplace(id, paintKeyPictures(c.look, c.rect.width, c.rect.height));
+            }
+        }
+    }
+    pictures.captionPixels = captionPixelSizes(zoomedBase, percent);
+}
+
 }  // namespace
 
 // The committed pictures, painted at 100 %.
@@ -89,24 +131,6 @@ const skins::ButtonPictures& committedKeyPictures(ControlLook look) {
             return skins::kKey;
     }
 }
-
-namespace {
-
-std::map<ZoomPictures::KeyId, std::array<QImage, 3>> readCommittedKeys(const StyleLayout& base) {
-    skins::initResources();
-    std::map<ZoomPictures::KeyId, std::array<QImage, 3>> keys;
-    for (const StyleControl& c : base.controls) {
-        const ZoomPictures::KeyId id{static_cast<int>(c.look), c.rect.width, c.rect.height};
-        if (keys.count(id) != 0) continue;
-        const skins::ButtonPictures& files = committedKeyPictures(c.look);
-        keys.emplace(
-            id, std::array<QImage, 3>{readCommitted(files.normal), readCommitted(files.pressed),
-                                      readCommitted(files.hover)});
-    }
-    return keys;
-}
-
-}  // namespace
 
 ZoomPictures readCommittedPictures(const StyleLayout& base) {
     ZoomPictures pictures;
@@ -152,32 +176,6 @@ std::vector<int> captionPixelSizes(const StyleLayout& zoomedBase, int percent) {
     return pixels;
 }
 
-void getSkinPictures(const StyleLayout& base, int percent, ZoomPictures& pictures) {
-    if (percent == kZoomDefault) {
-        skins::initResources();
-        pictures.skin = readCommitted(base.skin.c_str());
-    } else {
-        pictures.skin = skins::paintMainSkin(mainSkin(base.style), percent);
-    }
-    pictures.outline = SkinnedDialog::outlineFromSkin(
-        pictures.skin, QSize(zoomed(base.width, percent), zoomed(base.height, percent)));
-}
-
-void getKeyPictures(const StyleLayout& base, int percent, ZoomPictures& pictures) {
-    const StyleLayout zoomedBase = zoomedLayout(base, percent);
-    if (percent == kZoomDefault) {
-        pictures.keys = readCommittedKeys(base);
-    } else {
-        for (const StyleControl& c : zoomedBase.controls) {
-            const ZoomPictures::KeyId id{static_cast<int>(c.look), c.rect.width, c.rect.height};
-            if (pictures.keys.count(id) == 0) {
-                pictures.keys.emplace(id, paintKeyPictures(c.look, c.rect.width, c.rect.height));
-            }
-        }
-    }
-    pictures.captionPixels = captionPixelSizes(zoomedBase, percent);
-}
-
 ZoomPictures paintZoomPictures(const StyleLayout& base, int percent) {
     ZoomPictures pictures;
     getSkinPictures(base, percent, pictures);
@@ -185,16 +183,25 @@ ZoomPictures paintZoomPictures(const StyleLayout& base, int percent) {
     return pictures;
 }
 
-void ZoomPrefetch::getPart(const StyleLayout& base, int percent, int part, ZoomPictures& pictures) {
-    if (part == 0) {
-        getSkinPictures(base, percent, pictures);
-    } else {
-        getKeyPictures(base, percent, pictures);
+void ZoomPrefetch::paint(Slot& slot, int part) {
+    {
+        const std::lock_guard<std::mutex> lock(slot.mutex);
+        if (slot.state[part] != State::Waiting) return;  // begun elsewhere
+        slot.state[part] = State::Working;
     }
+    if (part == 0) {
+        getSkinPictures(*slot.base, slot.percent, slot.pictures);
+    } else {
+        getKeyPictures(*slot.base, slot.percent, slot.pictures);
+    }
+    {
+        const std::lock_guard<std::mutex> lock(slot.mutex);
+        slot.state[part] = State::Done;
+    }
+    slot.finished.notify_all();
 }
 
 void ZoomPrefetch::prepare(const StyleLayout& base, const std::vector<int>& percents) {
-    m_base = &base;
     std::map<int, std::shared_ptr<Slot>> kept;
     for (int percent : percents) {
         auto it = m_slots.find(percent);
@@ -203,25 +210,12 @@ void ZoomPrefetch::prepare(const StyleLayout& base, const std::vector<int>& perc
             continue;
         }
         auto slot = std::make_shared<Slot>();
+        slot->base = &base;
+        slot->percent = percent;
         kept.emplace(percent, slot);
-        const StyleLayout* layout = &base;
         // The skin and the keys are two halves, so the pool's threads paint them side by side.
         for (int part = 0; part < kParts; ++part) {
-            paintingPool().start([slot, layout, percent, part] {
-                {
-                    const std::lock_guard<std::mutex> lock(slot->mutex);
-                    if (slot->state[part] != State::Waiting) return;  // the window took it
-                    slot->state[part] = State::Working;
-                }
-                ZoomPictures painted;
-                getPart(*layout, percent, part, painted);
-                {
-                    const std::lock_guard<std::mutex> lock(slot->mutex);
-                    merge(std::move(painted), part, slot->pictures);
-                    slot->state[part] = State::Done;
-                }
-                slot->finished.notify_all();
-            });
+            paintingPool().start([slot, part] { paint(*slot, part); });
         }
     }
     // A worker still painting a forgotten zoom finishes into its own slot, which then goes.
@@ -250,34 +244,15 @@ std::optional<ZoomPictures> ZoomPrefetch::take(int percent) {
     if (it == m_slots.end()) return std::nullopt;
     const std::shared_ptr<Slot> slot = it->second;
     m_slots.erase(it);
-    std::unique_lock<std::mutex> lock(slot->mutex);
     // A half no worker has begun is painted here, sooner than behind another; one that has
     // begun is further on than a new start here would be.
-    for (int part = 0; part < kParts; ++part) {
-        if (slot->state[part] != State::Waiting) continue;
-        slot->state[part] = State::Working;
-        lock.unlock();
-        ZoomPictures painted;
-        getPart(*m_base, percent, part, painted);
-        lock.lock();
-        merge(std::move(painted), part, slot->pictures);
-        slot->state[part] = State::Done;
-    }
+    for (int part = 0; part < kParts; ++part) paint(*slot, part);
+    std::unique_lock<std::mutex> lock(slot->mutex);
     slot->finished.wait(lock, [&slot] {
         return std::all_of(slot->state.begin(), slot->state.end(),
                            [](State state) { return state == State::Done; });
     });
     return std::move(slot->pictures);
-}
-
-void ZoomPrefetch::merge(ZoomPictures&& half, int part, ZoomPictures& whole) {
-    if (part == 0) {
-        whole.skin = std::move(half.skin);
-        whole.outline = std::move(half.outline);
-    } else {
-        whole.keys = std::move(half.keys);
-        whole.captionPixels = std::move(half.captionPixels);
-    }
 }
 
 }  // namespace quorvel

@@ -34,10 +34,6 @@ struct ZoomPictures {
 
 // Any thread: `base` is a style's layout at 100 %.
 ZoomPictures paintZoomPictures(const StyleLayout& base, int percent);
-// Its halves: the skin with its outline, and the keys with the caption sizes; at 100 % read
-// from the committed files.
-void getSkinPictures(const StyleLayout& base, int percent, ZoomPictures& pictures);
-void getKeyPictures(const StyleLayout& base, int percent, ZoomPictures& pictures);
 // The committed pictures of `base`, drawn at 100 %: its skin with its outline, and its keys;
 // without the caption sizes. Any thread.
 ZoomPictures readCommittedPictures(const StyleLayout& base);
@@ -69,15 +65,16 @@ private:
     enum class State { Waiting, Working, Done };
     static constexpr int kParts = 2;  // the skin with its outline; the keys with the captions
     struct Slot {
-        std::mutex mutex;
+        const StyleLayout* base = nullptr;
+        int percent = 0;
+        std::mutex mutex;  // guards `state`; a half's members are its painter's until Done
         std::condition_variable finished;
         std::array<State, kParts> state{State::Waiting, State::Waiting};
         ZoomPictures pictures;
     };
-    static void getPart(const StyleLayout& base, int percent, int part, ZoomPictures& pictures);
-    static void merge(ZoomPictures&& half, int part, ZoomPictures& whole);
+    // Paints `part` of the slot's pictures unless it has begun elsewhere.
+    static void paint(Slot& slot, int part);
 
-    const StyleLayout* m_base = nullptr;
     std::map<int, std::shared_ptr<Slot>> m_slots;
 };
 
